@@ -1,0 +1,19 @@
+// Per-frame input state: two-bit key and button states (bit 1 = down at the
+// last poll, bit 0 = down at the poll before), wheel and cursor position.
+#pragma once
+#include <cstdint>
+
+#include "platform/os/os.h"
+
+int InitDirectInput();
+void FreeInput();
+void PollInput();
+void ClearInputState();
+int KeyState(int dikCode);
+int MouseButtonState(int index);
+POINT CursorPosition();
+int32_t WheelDelta();
+void SetCursorClientPos(int x, int y);
+void SetQuitKey(uint8_t dikCode);
+void PollVirtualKeys();
+int VirtualKeyState(int virtualKey);

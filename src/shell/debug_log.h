@@ -1,0 +1,15 @@
+// The debug log: printf-style lines to the debugger output (standard error),
+// or appended to debug.txt in the program's directory with "-dbf".
+#pragma once
+#include <cstddef>
+
+constexpr size_t kPathBufferSize = 260;
+
+extern char debugLogPath[kPathBufferSize];
+
+int InitDebugStream();
+void LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogSeparator();
+void WriteSystemReport();
+// Directory of the program's own file, with its trailing '/'; empty if unknown.
+void GetProgramDirectory(char (&buffer)[kPathBufferSize]);
