@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit and render tests, the unit tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets
+# for a short time each, and the end-to-end tests under Xvfb.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
+
+phase() { echo; echo "=== $* ($(date +%T))"; }
+
+phase "dependencies"
+"$ROOT/scripts/deps.sh"
+
+phase "build (Release)"
+configure_and_build "$ROOT/build" -- -DCMAKE_BUILD_TYPE=Release
+
+phase "unit and render tests"
+(cd "$ROOT/build" && ctest --output-on-failure -j2 --timeout 300)
+
+phase "build (sanitizers, libFuzzer)"
+CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers -- \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
+
+phase "unit tests under sanitizers"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
+(cd "$ROOT/build-asan" && ctest --output-on-failure -j2 --timeout 600 -L unit)
+
+phase "fuzzing, ${FUZZ_SECONDS}s per target"
+fuzz_failed=0
+for fuzzer in "$ROOT"/build-asan/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name="$(basename "$fuzzer")"; name="${name#fuzz_}"
+  work="$(mktemp -d)"
+  cp -r "$ROOT/fuzz/corpus/$name/." "$work/" 2>/dev/null || true
+  if ! "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 \
+       -artifact_prefix="$work/" "$work" >"$work.log" 2>&1; then
+    echo "fuzz target $name failed:"; tail -40 "$work.log"; fuzz_failed=1
+  else
+    echo "fuzz target $name: $(grep -Eo '#[0-9]+ +DONE.*' "$work.log" | tail -1)"
+  fi
+done
+[ "$fuzz_failed" -eq 0 ]
+
+phase "end-to-end tests under Xvfb"
+"$ROOT/scripts/e2e.sh" "$ROOT/build/vondrel-viewer"
+
+phase "all tests passed"
