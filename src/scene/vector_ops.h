@@ -1,0 +1,20 @@
+// Value-returning forms of the pointer-style vector operations, for formulas
+// that read better written out.
+#pragma once
+#include "gfxutil/d3dx_math.h"
+
+inline float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
+inline float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return D3DXVec3Dot(&a, &b); }
+
+inline D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+  D3DXVECTOR3 out;
+  D3DXVec3Cross(&out, &a, &b);
+  return out;
+}
+
+// A zero vector stays zero.
+inline D3DXVECTOR3 Normalized(const D3DXVECTOR3& v) {
+  D3DXVECTOR3 out;
+  D3DXVec3Normalize(&out, &v);
+  return out;
+}
