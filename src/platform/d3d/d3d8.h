@@ -50,6 +50,8 @@ class IDirect3DDevice8 : public IUnknown {
   virtual HRESULT SetLight(DWORD index, const D3DLIGHT8* light) = 0;
   virtual HRESULT LightEnable(DWORD index, BOOL enable) = 0;
   virtual HRESULT SetMaterial(const D3DMATERIAL8* material) = 0;
+  // A bound texture is held with a reference until it is replaced; GetTexture
+  // adds a reference that the caller releases (as do SetStreamSource/SetIndices).
   virtual HRESULT SetTexture(DWORD stage, IDirect3DTexture8* texture) = 0;
   virtual HRESULT GetTexture(DWORD stage, IDirect3DTexture8** texture) = 0;
   virtual HRESULT SetClipStatus(const D3DCLIPSTATUS8* status) = 0;
