@@ -16,10 +16,23 @@ struct FramePacing {
   float fps = 30.0f;
 };
 
+struct Application {
+  void* mutex = nullptr;  // the single-instance mutex, held while set
+  FrameRoutine frameRoutine = nullptr;
+
+  // 1 when every service is up; 0 at the first step that fails.
+  int Startup();
+  // Releases what Startup set up, in reverse order; safe after a partial start-up.
+  void Shutdown();
+};
+
+extern Application application;
 extern FramePacing framePacing;
 extern int screenWidth, screenHeight;
 extern char programDirectory[kPathBufferSize];
 
+// screenWidth and screenHeight from the size table.
+void SetDisplaySize();
 // The command line as the program received it (argv[1..]); set by main.
 void SetCommandLine(int argc, char** argv);
 // The first argument after the program name, or null when there is none.
@@ -27,3 +40,13 @@ const char* PluginArgument();
 bool HasOption(const char* option);
 void ShowMessage(const char* text);
 void SetFrameRoutine(FrameRoutine routine);
+
+// Restarts the frame schedule and the frame-rate measurement from now.
+void ResetFramePacing();
+// Measures the frame rate and waits for the next frame slot.
+void PaceFrame();
+void RunFrame();
+// False once WM_QUIT has been taken from the queue.
+bool PumpMessages();
+// Runs frames while active and waits for messages while not, until WM_QUIT.
+void RunMainLoop();

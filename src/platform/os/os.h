@@ -49,6 +49,12 @@ struct SYSTEMTIME {
   uint16_t wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
 };
 
+// Platform id reported by GetVersionExA here: none of the Windows families
+// (0 Win32s, 1 Windows 9x, 2 NT). The version is the kernel release
+// major.minor with its patch level as build number; szCSDVersion holds the
+// kernel's name and full release.
+constexpr DWORD VER_PLATFORM_POSIX = 0x10;
+
 struct OSVERSIONINFOA {
   DWORD dwOSVersionInfoSize;
   DWORD dwMajorVersion;

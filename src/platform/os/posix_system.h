@@ -1,0 +1,13 @@
+// Facts about the process and the machine, from POSIX and /proc.
+#pragma once
+#include "platform/os/os.h"
+
+// Path of the running program (/proc/self/exe). Copies at most size-1 bytes and
+// returns their number; returns size when the path does not fit, 0 when unknown.
+DWORD ReadProgramPath(char* buffer, DWORD size);
+// A millisecond clock that wraps at 2^32, like timeGetTime.
+DWORD MonotonicMilliseconds();
+void ReadLocalTime(SYSTEMTIME* time);
+// Kernel release as major.minor, patch level as build number (see os.h).
+bool ReadKernelVersion(OSVERSIONINFOA* info);
+void ReadPhysicalMemory(MEMORYSTATUS* status);

@@ -1,0 +1,110 @@
+#include "platform/os/virtual_keys.h"
+
+#include <SDL2/SDL_keyboard.h>
+#include <SDL2/SDL_mouse.h>
+
+namespace {
+
+struct KeyPair {
+  SDL_Keycode key;
+  int virtualKey;
+};
+
+constexpr KeyPair kNamedKeys[] = {
+    {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},           {SDLK_RETURN, VK_RETURN},
+    {SDLK_PAUSE, VK_PAUSE},    {SDLK_CAPSLOCK, VK_CAPITAL},  {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},    {SDLK_PAGEUP, VK_PRIOR},      {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},        {SDLK_HOME, VK_HOME},         {SDLK_LEFT, VK_LEFT},
+    {SDLK_UP, VK_UP},          {SDLK_RIGHT, VK_RIGHT},       {SDLK_DOWN, VK_DOWN},
+    {SDLK_INSERT, VK_INSERT},  {SDLK_DELETE, VK_DELETE},     {SDLK_LSHIFT, VK_LSHIFT},
+    {SDLK_RSHIFT, VK_RSHIFT},  {SDLK_LCTRL, VK_LCONTROL},    {SDLK_RCTRL, VK_RCONTROL},
+    {SDLK_LALT, VK_LMENU},     {SDLK_RALT, VK_RMENU},
+};
+
+constexpr SDL_Keycode kFunctionKeys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
+                                         SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
+
+// Every SDL key that some virtual key stands for.
+template <typename Visit>
+void ForEachMappedKey(Visit visit) {
+  for (SDL_Keycode key = SDLK_a; key <= SDLK_z; ++key) visit(key);
+  for (SDL_Keycode key = SDLK_0; key <= SDLK_9; ++key) visit(key);
+  for (SDL_Keycode key : kFunctionKeys) visit(key);
+  for (const KeyPair& pair : kNamedKeys) visit(pair.key);
+}
+
+Uint32 MouseMaskOf(int virtualKey) {
+  switch (virtualKey) {
+    case VK_LBUTTON: return SDL_BUTTON_LMASK;
+    case VK_RBUTTON: return SDL_BUTTON_RMASK;
+    case VK_MBUTTON: return SDL_BUTTON_MMASK;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+int VirtualKeyOfSdlKey(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  for (int i = 0; i < 12; ++i)
+    if (kFunctionKeys[i] == key) return VK_F1 + i;
+  for (const KeyPair& pair : kNamedKeys)
+    if (pair.key == key) return pair.virtualKey;
+  return 0;
+}
+
+int GenericVirtualKeyOf(int virtualKey) {
+  switch (virtualKey) {
+    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
+    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
+    case VK_LMENU: case VK_RMENU: return VK_MENU;
+    default: return 0;
+  }
+}
+
+int VirtualKeyOfMouseButton(Uint8 button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT: return VK_LBUTTON;
+    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
+    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
+    default: return 0;
+  }
+}
+
+void AsyncKeyTable::Observe(const SDL_Event& event) {
+  if (event.type == SDL_KEYDOWN) {
+    int virtualKey = VirtualKeyOfSdlKey(event.key.keysym.sym);
+    NoteDown(virtualKey);
+    NoteDown(GenericVirtualKeyOf(virtualKey));
+  } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+    NoteDown(VirtualKeyOfMouseButton(event.button.button));
+  }
+}
+
+void AsyncKeyTable::NoteDown(int virtualKey) {
+  if (virtualKey > 0 && virtualKey < static_cast<int>(wentDown_.size())) wentDown_[virtualKey] = true;
+}
+
+int16_t AsyncKeyTable::Query(int virtualKey, bool downNow) {
+  bool wentDown = false;
+  if (virtualKey > 0 && virtualKey < static_cast<int>(wentDown_.size())) {
+    wentDown = wentDown_[virtualKey];
+    wentDown_[virtualKey] = false;
+  }
+  return static_cast<int16_t>((downNow ? 0x8000 : 0) | (wentDown ? 1 : 0));
+}
+
+bool IsVirtualKeyDown(int virtualKey) {
+  if (Uint32 mask = MouseMaskOf(virtualKey)) return (SDL_GetMouseState(nullptr, nullptr) & mask) != 0;
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  bool down = false;
+  ForEachMappedKey([&](SDL_Keycode key) {
+    int specific = VirtualKeyOfSdlKey(key);
+    if (specific != virtualKey && GenericVirtualKeyOf(specific) != virtualKey) return;
+    SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
+    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < count && state[scancode]) down = true;
+  });
+  return down;
+}
