@@ -161,7 +161,6 @@ void DrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2, D3DC
     D3DCOLOR diffuse;
   };
   static_assert(sizeof(LineVertex) == 16);
-  if (!d3dDevice) return;
   if (colour2 == 0) colour2 = colour1;
   const LineVertex vertices[2] = {{x1, y1, z1, colour1}, {x2, y2, z2, colour2}};
   d3dDevice->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);

@@ -1,6 +1,8 @@
 // Value-returning forms of the pointer-style vector operations, for formulas
 // that read better written out.
 #pragma once
+#include <cmath>
+
 #include "gfxutil/d3dx_math.h"
 
 inline float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
@@ -18,3 +20,5 @@ inline D3DXVECTOR3 Normalized(const D3DXVECTOR3& v) {
   D3DXVec3Normalize(&out, &v);
   return out;
 }
+
+inline bool IsFinite(const D3DXVECTOR3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
