@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/dinput/dinput8.h"
 #include "platform/os/os.h"
 
 int InitDirectInput();

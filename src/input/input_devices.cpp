@@ -1,0 +1,85 @@
+// Set-up and release of the DirectInput object, the keyboard and the mouse.
+#include "input/input_devices.h"
+
+#include "input/input.h"
+#include "input/input_tables.h"
+#include "input/input_trace.h"
+#include "shell/debug_log.h"
+#include "shell/main_window.h"
+
+InputDevices inputDevices;
+
+namespace {
+
+struct SystemDeviceTexts {
+  const char* create;
+  const char* format;
+  const char* cooperativeLevel;
+};
+
+void ShowInputError(const char* text) { Os().MessageBoxA(Os().GetActiveWindow(), text, "エラー", MB_SYSTEMMODAL); }
+
+// Creates the device, sets its data format and cooperative level and acquires
+// it; a failing step shows its message and leaves the rest undone.
+int SetUpSystemDevice(const GUID& guid, const DIDATAFORMAT& format, const SystemDeviceTexts& texts,
+                      IDirectInputDevice8A** device) {
+  if (FAILED(inputDevices.directInput->CreateDevice(guid, device))) {
+    *device = nullptr;
+    ShowInputError(texts.create);
+    return 0;
+  }
+  if (FAILED((*device)->SetDataFormat(&format))) {
+    ShowInputError(texts.format);
+    return 0;
+  }
+  if (FAILED((*device)->SetCooperativeLevel(mainWindow, kCooperativeLevel))) {
+    ShowInputError(texts.cooperativeLevel);
+    return 0;
+  }
+  (*device)->Acquire();
+  return 1;
+}
+
+void ReleaseDevice(IDirectInputDevice8A*& device) {
+  if (!device) return;
+  device->Unacquire();
+  device->Release();
+  device = nullptr;
+}
+
+}  // namespace
+
+int InitDirectInput() {
+  LogPrintf("InitDirectInput\n");
+  StartInputTrace();
+  if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, &inputDevices.directInput))) {
+    inputDevices.directInput = nullptr;
+    ShowInputError("DirectInputが初期化できませんでした.");
+    return 0;
+  }
+  const SystemDeviceTexts keyboardTexts = {"キーボードデバイスが作成できません.", "キーボードフォーマットが設定できません.",
+                                           "キーボードの協調レベルが設定できません."};
+  if (!SetUpSystemDevice(GUID_SysKeyboard, c_dfDIKeyboard, keyboardTexts, &inputDevices.keyboard)) return 0;
+  inputTables.quitKey = DIK_ESCAPE;
+
+  // The mouse's data-format failure shows the keyboard's text.
+  const SystemDeviceTexts mouseTexts = {"マウスデバイスが作成できません.", "キーボードフォーマットが設定できません.",
+                                        "マウスの協調レベルが設定できません."};
+  if (!SetUpSystemDevice(GUID_SysMouse, c_dfDIMouse, mouseTexts, &inputDevices.mouse)) return 0;
+  SetCursorClientPos(clientWidth / 2, clientHeight / 2);
+
+  SetUpControllers();
+  return 1;
+}
+
+void FreeInput() {
+  LogPrintf("FreeInput\n");
+  for (uint32_t slot = 0; slot < inputDevices.controllerCount; ++slot) ReleaseDevice(inputDevices.controllers[slot]);
+  inputDevices.controllerCount = 0;
+  ReleaseDevice(inputDevices.mouse);
+  ReleaseDevice(inputDevices.keyboard);
+  if (inputDevices.directInput) {
+    inputDevices.directInput->Release();
+    inputDevices.directInput = nullptr;
+  }
+}

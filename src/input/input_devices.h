@@ -1,0 +1,23 @@
+// The DirectInput object and the devices taken from it.
+#pragma once
+#include <cstdint>
+
+#include "platform/dinput/dinput8.h"
+
+constexpr uint32_t kMaxControllers = 8;
+// Non-exclusive, background: the cooperative level of every device.
+constexpr DWORD kCooperativeLevel = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
+
+struct InputDevices {
+  IDirectInput8A* directInput;
+  IDirectInputDevice8A* keyboard;
+  IDirectInputDevice8A* mouse;
+  // A controller whose creation failed keeps its slot, empty.
+  IDirectInputDevice8A* controllers[kMaxControllers];
+  uint32_t controllerCount;
+};
+
+extern InputDevices inputDevices;
+
+// Takes up to kMaxControllers attached game controllers; never fails.
+void SetUpControllers();
