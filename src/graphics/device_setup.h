@@ -1,0 +1,48 @@
+// The steps of the device set-up and the record they fill, shared by the
+// files of this directory and read by their tests.
+#pragma once
+#include "graphics/direct3d.h"
+#include "shell/debug_log.h"
+
+struct DeviceCapabilities {
+  int maxPrimitiveCount, maxActiveLights;
+  int vertexFog, pixelFog, rangeFog;
+  int availableTextureMemKB, maxTextureWidth, maxTextureHeight, maxSimultaneousTextures;
+  int textureAlpha, mipmap, bumpEnvMap;
+};
+
+struct DeviceSetup {
+  UINT adapter = D3DADAPTER_DEFAULT;
+  D3DFORMAT displayFormat = D3DFMT_UNKNOWN;
+  D3DFORMAT depthFormat = D3DFMT_UNKNOWN;
+  bool hasStencil = false;
+  DWORD depthClearFlags = D3DCLEAR_ZBUFFER;
+  char deviceType[8] = "";  // "TnLHAL", "HAL" or "REF": the creation attempt in progress
+  D3DPRESENT_PARAMETERS presentation{};
+  DeviceCapabilities capabilities{};
+};
+
+extern DeviceSetup deviceSetup;
+
+struct DepthFormatChoice {
+  D3DFORMAT format;
+  bool hasStencil;
+};
+
+// Step A: the adapter (the second one with "-2nd" when there are two), logged with its name.
+UINT ChooseAdapter(IDirect3D8* d3d);
+// Step B: the display format and the window mode for the requested size; sets
+// isWindowed (and configuredWindowMode for "-win"/"-full").
+D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height);
+// The first depth format that the HAL device takes with the display format.
+DepthFormatChoice ChooseDepthFormat(IDirect3D8* d3d, UINT adapter, D3DFORMAT displayFormat);
+// Step C: hardware vertex processing, then software, then the reference device.
+IDirect3DDevice8* CreateDeviceWithFallback(IDirect3D8* d3d, UINT adapter, HWND window,
+                                           D3DPRESENT_PARAMETERS* presentation);
+// Step D.
+DeviceCapabilities LogCapabilities(IDirect3DDevice8* device);
+// Step E: default render and texture-stage states, then one clear of every buffer.
+void SetDefaultStates(IDirect3DDevice8* device, DWORD depthClearFlags);
+
+// A system-modal error box over the active window.
+void ShowErrorBox(const char* text);

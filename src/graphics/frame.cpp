@@ -1,0 +1,29 @@
+#include "graphics/device_setup.h"
+#include "scene/camera.h"
+#include "shell/main_window.h"
+
+int BeginFrame(D3DCOLOR clearColour) {
+  if (!d3dDevice) return 0;
+  HRESULT level = d3dDevice->TestCooperativeLevel();
+  if (level == D3DERR_DEVICELOST) {
+    LogPrintf("3Dデバイスがロストしています.\n");
+    return 0;
+  }
+  if (level == D3DERR_DEVICENOTRESET) {
+    LogPrintf("3Dデバイスのリセットが必要です.\n");
+    SendCloseMessage();
+    return 0;
+  }
+  if (FAILED(d3dDevice->BeginScene())) return 0;
+  // A clear colour of 0 keeps the picture: only depth (and stencil) is cleared.
+  DWORD flags = deviceSetup.depthClearFlags | (clearColour != 0 ? D3DCLEAR_TARGET : 0);
+  d3dDevice->Clear(0, nullptr, flags, clearColour, 1.0f, 0);
+  d3dDevice->SetTransform(D3DTS_VIEW, &viewMatrix);
+  return 1;
+}
+
+HRESULT EndFrame() {
+  if (!d3dDevice) return D3DERR_INVALIDCALL;
+  d3dDevice->EndScene();
+  return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}

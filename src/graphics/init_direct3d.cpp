@@ -1,0 +1,76 @@
+#include "graphics/device_setup.h"
+#include "scene/camera.h"
+#include "shell/main_window.h"
+
+DeviceSetup deviceSetup;
+
+namespace {
+
+template <typename T>
+void ReleaseAndClear(T*& object) {
+  if (!object) return;
+  object->Release();
+  object = nullptr;
+}
+
+D3DPRESENT_PARAMETERS PresentationFor(D3DFORMAT displayFormat, D3DFORMAT depthFormat) {
+  D3DPRESENT_PARAMETERS p{};
+  p.BackBufferWidth = static_cast<UINT>(requestedWidth);
+  p.BackBufferHeight = static_cast<UINT>(requestedHeight);
+  p.BackBufferFormat = displayFormat;
+  p.BackBufferCount = 1;
+  p.MultiSampleType = D3DMULTISAMPLE_NONE;
+  p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  p.hDeviceWindow = mainWindow;
+  p.Windowed = isWindowed;
+  p.EnableAutoDepthStencil = 1;
+  p.AutoDepthStencilFormat = depthFormat;
+  p.Flags = 0;
+  p.FullScreen_RefreshRateInHz = 0;
+  p.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+  return p;
+}
+
+}  // namespace
+
+int InitDirect3D(int width, int height) {
+  LogPrintf("InitDirect3D\n");
+  direct3d = Direct3DCreate8(220);
+  if (!direct3d) {
+    ShowErrorBox("Direct3Dの初期化に失敗しました.");
+    return 0;
+  }
+  requestedWidth = width;
+  requestedHeight = height;
+  DeviceSetup& setup = deviceSetup;
+  setup = DeviceSetup{};
+  setup.adapter = ChooseAdapter(direct3d);
+  setup.displayFormat = ChooseDisplayMode(direct3d, setup.adapter, width, height);
+  DepthFormatChoice depth = ChooseDepthFormat(direct3d, setup.adapter, setup.displayFormat);
+  setup.depthFormat = depth.format;
+  setup.hasStencil = depth.hasStencil;
+  setup.presentation = PresentationFor(setup.displayFormat, depth.format);
+  LogPrintf("(%s)\n", FormatName(depth.format));
+
+  if (isWindowed == 1) {
+    Os().ShowWindow(mainWindow, true);
+    Os().UpdateWindow(mainWindow);
+  }
+  d3dDevice = CreateDeviceWithFallback(direct3d, setup.adapter, mainWindow, &setup.presentation);
+  if (!d3dDevice) {
+    ShowErrorBox("3Dデバイスが作成できません.");
+    return 0;
+  }
+  setup.capabilities = LogCapabilities(d3dDevice);
+  InitViewTransforms();
+  setup.depthClearFlags = setup.hasStencil ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : D3DCLEAR_ZBUFFER;
+  SetDefaultStates(d3dDevice, setup.depthClearFlags);
+  SetDirectionalLight(D3DXVECTOR3(1.0f, -1.0f, 1.0f), D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
+  return 1;
+}
+
+void FreeDirect3D() {
+  LogPrintf("FreeDirect3D\n");
+  ReleaseAndClear(d3dDevice);
+  ReleaseAndClear(direct3d);
+}

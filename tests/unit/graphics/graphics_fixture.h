@@ -1,0 +1,56 @@
+// A device set-up under test: a scripted operating system and Direct3D, the
+// command line of each test, and the device globals reset around every test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_os.h"
+#include "graphics/device_setup.h"
+#include "recording_device.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+
+class GraphicsTest : public ::testing::Test {
+ protected:
+  GraphicsTest() : factory_(&d3d) {
+    ResetGlobals();
+    mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = FakeOs::FakeWindowHandle();
+    SetOptions({});
+  }
+  ~GraphicsTest() override {
+    ResetGlobals();
+    mainWindow = nullptr;
+    SetCommandLine(0, nullptr);
+  }
+
+  void SetOptions(std::vector<std::string> options) {
+    arguments_ = {"vondrel-viewer", "Station.txt"};
+    arguments_.insert(arguments_.end(), options.begin(), options.end());
+    argv_.clear();
+    for (std::string& a : arguments_) argv_.push_back(a.data());
+    SetCommandLine(static_cast<int>(argv_.size()), argv_.data());
+  }
+
+  // Calls of the recorded device with the given name and first argument.
+  std::vector<const DeviceCall*> DeviceCalls(const char* name) const { return d3d.device.Named(name); }
+
+  FakeOs os;
+  RecordingDirect3D d3d;
+
+ private:
+  static void ResetGlobals() {
+    direct3d = nullptr;
+    d3dDevice = nullptr;
+    isWindowed = 1;
+    configuredWindowMode = 1;
+    requestedWidth = requestedHeight = 0;
+    deviceSetup = DeviceSetup{};
+  }
+
+  ScopedDirect3DFactory factory_;
+  std::vector<std::string> arguments_;
+  std::vector<char*> argv_;
+};
