@@ -1,0 +1,23 @@
+// Texture creation from image files, in the shape of the D3DX call.
+#pragma once
+#include "platform/d3d/d3d8.h"
+
+constexpr UINT D3DX_DEFAULT = 0xFFFFFFFF;
+constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
+
+// Loads srcFile (BMP, DIB, TGA, PPM, PNG, JPEG or DDS, recognised by content;
+// the name is looked up as ResolveExistingPath does) into a new texture in the
+// managed pool at the file's size. DXT files stay DXT when the device creates
+// such a texture; everything else becomes D3DFMT_A8R8G8B8. Images larger
+// than the device's maximum texture size are scaled down with a box filter.
+// colourKey: 0 for none, else pixels equal to it (alpha included) become
+// transparent black.
+// mipLevels: passed to CreateTexture, D3DX_DEFAULT meaning a full chain.
+// width, height, format, pool, filter and mipFilter are accepted for the
+// call's shape; the size, format and pool are chosen as described above.
+// srcInfo and palette must be null. A failure writes one log line naming the
+// file and the reason and leaves *texture null.
+HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile, UINT width, UINT height,
+                                     UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
+                                     DWORD mipFilter, D3DCOLOR colourKey, void* srcInfo, void* palette,
+                                     IDirect3DTexture8** texture);

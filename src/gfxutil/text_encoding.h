@@ -1,0 +1,15 @@
+// Text bytes from plug-in files: UTF-8 when they are valid UTF-8, otherwise
+// Shift-JIS as Windows writes it (code page 932).
+#pragma once
+#include <string>
+#include <string_view>
+
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// Decodes code page 932 to UTF-8. Bytes that do not decode become U+FFFD.
+std::string Cp932ToUtf8(std::string_view bytes);
+
+// The text to show for bytes read from a file: the bytes themselves when they
+// are valid UTF-8, else their code page 932 reading. Never fails.
+std::string DisplayText(std::string_view bytes);
