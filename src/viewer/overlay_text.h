@@ -1,0 +1,12 @@
+// The one overlay font and the text drawing of the frame routines: white text
+// with a one-pixel black shadow to the lower right, clipped to the screen.
+#pragma once
+
+// Replaces the current font. Returns 0, and logs why, when no font can be
+// made; text drawing then draws nothing.
+int CreateOverlayFont(int height, int weight);
+void ReleaseOverlayFont();
+
+void DrawOverlayText(int x, int y, const char* text);
+void DrawOverlayTextf(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void DrawFps(int x, int y);
