@@ -19,6 +19,7 @@ struct FramePacing {
 struct Application {
   void* mutex = nullptr;  // the single-instance mutex, held while set
   FrameRoutine frameRoutine = nullptr;
+  bool comInitialized = false;
 
   // 1 when every service is up; 0 at the first step that fails.
   int Startup();
@@ -39,7 +40,10 @@ void SetCommandLine(int argc, char** argv);
 const char* PluginArgument();
 bool HasOption(const char* option);
 void ShowMessage(const char* text);
+// Null installs the empty routine.
 void SetFrameRoutine(FrameRoutine routine);
+// Ends the process at once with the status, skipping every shut-down step.
+[[noreturn]] void EndProcess(int status);
 
 // Restarts the frame schedule and the frame-rate measurement from now.
 void ResetFramePacing();

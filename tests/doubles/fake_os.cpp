@@ -92,6 +92,9 @@ bool FakeOs::PeekMessageA(MSG* msg) {
 void FakeOs::WaitMessage() {
   calls.push_back("WaitMessage");
   ++waitMessageCount;
+  if (arrivingMessages.empty()) return;
+  messages.push_back(arrivingMessages.front());
+  arrivingMessages.pop_front();
 }
 
 LRESULT FakeOs::DispatchMessageA(const MSG* msg) {
@@ -161,8 +164,15 @@ bool FakeOs::SetCursorPos(int x, int y) {
   return true;
 }
 
-void FakeOs::ScreenToClient(HWND, POINT*) {}
-void FakeOs::ClientToScreen(HWND, POINT*) {}
+void FakeOs::ScreenToClient(HWND, POINT* point) {
+  point->x -= clientOrigin.x;
+  point->y -= clientOrigin.y;
+}
+
+void FakeOs::ClientToScreen(HWND, POINT* point) {
+  point->x += clientOrigin.x;
+  point->y += clientOrigin.y;
+}
 
 int16_t FakeOs::GetAsyncKeyState(int virtualKey) {
   auto it = asyncKeys.find(virtualKey);

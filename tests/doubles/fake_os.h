@@ -46,6 +46,7 @@ class FakeOs : public OperatingSystem {
   DWORD now = 0;                 // timeGetTime
   DWORD advancePerTimeQuery = 0;  // added after each timeGetTime
   std::deque<MSG> messages;      // taken by PeekMessageA; PostQuitMessage appends WM_QUIT
+  std::deque<MSG> arrivingMessages;  // each WaitMessage moves the first of these into `messages`
   bool mutexHeldElsewhere = false;
   bool failCreateMutex = false;
   bool failCreateWindow = false;
@@ -58,6 +59,7 @@ class FakeOs : public OperatingSystem {
   RECT clientRect{0, 0, 640, 480};
   HWND activeWindow = nullptr;
   POINT cursor{0, 0};
+  POINT clientOrigin{0, 0};  // screen position of the client area's top-left corner
   std::map<int, int16_t> asyncKeys;  // GetAsyncKeyState results by virtual key
 
   // --- recorded calls -------------------------------------------------------

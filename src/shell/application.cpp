@@ -1,0 +1,94 @@
+#include "shell/application.h"
+
+#include "graphics/direct3d.h"
+#include "input/input.h"
+#include "platform/os/os.h"
+#include "shell/main_window.h"
+
+Application application;
+
+namespace {
+
+void EmptyFrameRoutine() {}
+
+// Takes the single-instance mutex; false when another copy holds it.
+bool GuardAgainstSecondCopy(Application& app) {
+  LogPrintf("多重起動を禁止します.\n");
+  app.mutex = Os().CreateMutexA("vdl mutex");
+  if (!app.mutex) {
+    LogPrintf("vdl mutex cannot be created; a second copy will not be detected.\n");
+    return true;
+  }
+  DWORD wait = Os().WaitForSingleObject(app.mutex, 0);
+  if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return true;
+  Os().CloseHandle(app.mutex);
+  app.mutex = nullptr;
+  LogPrintf("vdl mutex is held: another copy is running.\n");
+  ShowMessage("このプログラムは既に起動しています.\n");
+  return false;
+}
+
+}  // namespace
+
+int Application::Startup() {
+  if (!GuardAgainstSecondCopy(*this)) return 0;
+  Os().CoInitialize();
+  comInitialized = true;
+  InitDebugStream();
+  if (!CreateMainWindow()) return 0;
+  if (!InitDirect3D(screenWidth, screenHeight)) return 0;
+  if (!InitDirectInput()) return 0;
+  ResetFramePacing();
+  frameRoutine = EmptyFrameRoutine;
+  return 1;
+}
+
+void Application::Shutdown() {
+  FreeInput();
+  FreeDirect3D();
+  if (mainWindow) {
+    Os().DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+  }
+  if (comInitialized) {
+    Os().CoUninitialize();
+    comInitialized = false;
+  }
+  if (mutex) {
+    Os().ReleaseMutex(mutex);
+    Os().CloseHandle(mutex);
+    mutex = nullptr;
+  }
+}
+
+void ShowMessage(const char* text) {
+  Os().MessageBoxA(mainWindow, text, "", MB_OK);
+  ClearInputState();
+}
+
+void SetFrameRoutine(FrameRoutine routine) { application.frameRoutine = routine ? routine : EmptyFrameRoutine; }
+
+void RunFrame() {
+  PollInput();
+  if (application.frameRoutine) application.frameRoutine();
+  PaceFrame();
+}
+
+bool PumpMessages() {
+  MSG msg;
+  while (Os().PeekMessageA(&msg)) {
+    if (msg.message == WM_QUIT) return false;
+    Os().DispatchMessageA(&msg);
+  }
+  PollVirtualKeys();
+  return true;
+}
+
+void RunMainLoop() {
+  while (PumpMessages()) {
+    if (isActive)
+      RunFrame();
+    else
+      Os().WaitMessage();
+  }
+}

@@ -1,0 +1,83 @@
+#include "shell/main_window.h"
+
+#include "graphics/direct3d.h"
+#include "shell/application.h"
+
+HWND mainWindow = nullptr;
+int clientWidth, clientHeight;
+int isActive;
+
+namespace {
+
+// Outer top-left corner that centres a window of the given outer size on the desktop.
+POINT CentredPosition(RECT outer, RECT desktop) {
+  int outerWidth = outer.right - outer.left;
+  int outerHeight = outer.bottom - outer.top;
+  return POINT{(desktop.right - outerWidth) / 2, (desktop.bottom - outerHeight) / 2};
+}
+
+void TrackClientSize(HWND window) {
+  if (!isWindowed) return;
+  RECT client = Os().GetClientRect(window);
+  clientWidth = client.right - client.left;
+  clientHeight = client.bottom - client.top;
+  LogPrintf("<クライアント領域 %d x %d>\n", clientWidth, clientHeight);
+}
+
+}  // namespace
+
+int CreateMainWindow() {
+  HWND window = Os().CreateWindowExA("Vondrel", screenWidth, screenHeight, MainWindowProc);
+  if (!window) {
+    LogPrintf("CreateWindowExA failed.\n");
+    return 0;
+  }
+  mainWindow = window;
+  clientWidth = screenWidth;
+  clientHeight = screenHeight;
+
+  RECT outer = Os().AdjustWindowRect(RECT{0, 0, clientWidth, clientHeight});
+  POINT position = CentredPosition(outer, Os().GetDesktopRect());
+  Os().SetWindowPos(window, position.x, position.y);
+  // There is no screen-saver system command to refuse here; ask the platform once instead.
+  Os().DisableScreenSaver();
+
+  isActive = 1;
+  return 1;
+}
+
+void SetCaption(const char* text) { Os().SetWindowTextA(mainWindow, text); }
+
+void SendCloseMessage() { Os().SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATEAPP:
+      isActive = wParam ? 1 : 0;
+      LogPrintf(wParam ? "<アクティブ>\n" : "<非アクティブ>\n");
+      return 0;
+    case WM_CLOSE:
+      // The window stays; the application's shut-down destroys it.
+      Os().PostQuitMessage(0);
+      return 0;
+    case WM_SIZE:
+      TrackClientSize(window);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      LogPrintf("<ディスプレイモードの変更>\n");
+      return 0;
+    case WM_PAINT:    // all drawing happens in the frame routines
+    case WM_MOVE:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:  // system key combinations get no default handling
+      return 0;
+    case WM_SYSCOMMAND:
+      if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 1;
+      return Os().DefWindowProcA(window, message, wParam, lParam);
+    case WM_IME_SETCONTEXT:
+      Os().CloseInputMethodWindow(window);
+      return 0;
+    default:
+      return Os().DefWindowProcA(window, message, wParam, lParam);
+  }
+}
