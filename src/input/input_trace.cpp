@@ -1,5 +1,6 @@
 #include "input/input_trace.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,8 @@
 namespace {
 
 bool traceInput = false;
-POINT lastTracedCursor = {-1, -1};
+constexpr POINT kNoCursor = {INT32_MIN, INT32_MIN};
+POINT lastTracedCursor = kNoCursor;
 
 // The keys or buttons that went down (2) or up (1) at this poll, as "code:state".
 std::string Edges(const uint8_t* current, const uint8_t* previous, int count) {
@@ -32,6 +34,7 @@ std::string Edges(const uint8_t* current, const uint8_t* previous, int count) {
 void StartInputTrace() {
   const char* setting = std::getenv("VDL_TRACE_INPUT");
   traceInput = setting && std::strcmp(setting, "1") == 0;
+  lastTracedCursor = kNoCursor;
 }
 
 void TraceInputPoll() {
