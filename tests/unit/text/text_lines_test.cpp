@@ -45,17 +45,6 @@ class TextLinesTest : public ::testing::Test {
   FakeOs os;
 };
 
-TEST_F(TextLinesTest, SetupMakesEmptySlotsAtAPosition) {
-  TextLines block;
-  block.Setup(4, 5, 419);
-  EXPECT_EQ(block.capacity, 4);
-  EXPECT_EQ(block.x, 5);
-  EXPECT_EQ(block.y, 419);
-  EXPECT_EQ(block.linePitch, 14);
-  EXPECT_EQ(Shown(block), (std::vector<std::string>(4, "<empty>")));
-  EXPECT_EQ(block.owned, (std::vector<uint8_t>(4, 0)));
-}
-
 TEST_F(TextLinesTest, NewestLinesStayAndTheOldestLeavesAtTheTop) {
   TextLines block;
   block.Setup(3, 5, 433);
@@ -73,10 +62,13 @@ TEST_F(TextLinesTest, NewestLinesStayAndTheOldestLeavesAtTheTop) {
 TEST_F(TextLinesTest, AFewLinesFillTheBottomSlots) {
   TextLines block;
   block.Setup(5, 5, 405);
+  EXPECT_EQ(block.linePitch, 14);
+  EXPECT_EQ(Shown(block), (std::vector<std::string>(5, "<empty>")));
   block.AddLine("<PLUGIN>");
   block.AddLinef("name %d", 1);
   block.AddLine("author");
   EXPECT_EQ(Shown(block), (std::vector<std::string>{"<empty>", "<empty>", "<PLUGIN>", "name 1", "author"}));
+  EXPECT_EQ(block.owned, (std::vector<uint8_t>{0, 0, 0, 1, 0}));
 }
 
 TEST_F(TextLinesTest, ClearFreesOnlyTheBlocksOwnBuffers) {
