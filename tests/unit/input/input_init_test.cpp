@@ -29,6 +29,8 @@ struct FailureCase {
   std::string text;
 };
 
+void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.step; }
+
 class InputInitFailureTest : public InputTest, public ::testing::WithParamInterface<FailureCase> {};
 
 void ScriptFailure(FakeDirectInput& input, const std::string& step) {
