@@ -1,5 +1,7 @@
 // Per-frame input state: two-bit key and button states (bit 1 = down at the
 // last poll, bit 0 = down at the poll before), wheel and cursor position.
+// Diagnostic: VDL_TRACE_INPUT=1 in the environment logs a line for each poll
+// that changes a key or button or moves the cursor or the wheel.
 #pragma once
 #include <cstdint>
 
