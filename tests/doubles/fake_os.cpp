@@ -1,6 +1,7 @@
 #include "fake_os.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 FakeOs::FakeOs() { SetOperatingSystem(this); }
@@ -123,6 +124,7 @@ LRESULT FakeOs::DefWindowProcA(HWND, UINT, WPARAM, LPARAM) {
 int FakeOs::MessageBoxA(HWND owner, const char* text, const char* caption, UINT style) {
   calls.push_back("MessageBoxA");
   messageBoxes.push_back({owner, text, caption, style});
+  if (echoToStderr) std::fprintf(stderr, "[%s] %s\n", caption, text);
   return IDOK;
 }
 
@@ -137,7 +139,10 @@ void FakeOs::Sleep(DWORD ms) {
   now += ms;
 }
 
-void FakeOs::OutputDebugStringA(const char* text) { debugOutput.push_back(text); }
+void FakeOs::OutputDebugStringA(const char* text) {
+  debugOutput.push_back(text);
+  if (echoToStderr) std::fputs(text, stderr);
+}
 void FakeOs::GetLocalTime(SYSTEMTIME* time) { *time = localTime; }
 
 bool FakeOs::GetVersionExA(OSVERSIONINFOA* info) {

@@ -61,6 +61,7 @@ class FakeOs : public OperatingSystem {
   POINT cursor{0, 0};
   POINT clientOrigin{0, 0};  // screen position of the client area's top-left corner
   std::map<int, int16_t> asyncKeys;  // GetAsyncKeyState results by virtual key
+  bool echoToStderr = false;  // also write message boxes and debug output to stderr (for death tests)
 
   // --- recorded calls -------------------------------------------------------
   std::vector<std::string> calls;  // every call, by name, in order

@@ -1,0 +1,93 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "gfxutil/path_lookup.h"
+#include "viewer/launch.h"
+
+namespace {
+
+// In the kind table's order; the index is the kind.
+constexpr const char* kDefinitionFiles[] = {"Train.txt", "Struct.txt", "Station.txt", "Surface.txt"};
+constexpr int kKindTableSize = 4;
+constexpr char kModelFile[] = "Model.x";
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// UTF-8 and code page 932 multi-byte characters never contain ASCII letters in
+// their first byte, so folding ASCII letters only compares them as whole characters.
+bool EndsWithIgnoringCase(const char* text, const char* tail) {
+  size_t textLength = std::strlen(text);
+  size_t tailLength = std::strlen(tail);
+  if (textLength < tailLength) return false;
+  const char* start = text + textLength - tailLength;
+  for (size_t i = 0; i < tailLength; ++i)
+    if (LowerAscii(start[i]) != LowerAscii(tail[i])) return false;
+  return true;
+}
+
+// A failing change leaves the current directory where it was, and the probe
+// looks there; callers go on either way.
+bool EnterDirectory(const char* path) { return path[0] != '\0' && chdir(path) == 0; }
+
+FILE* OpenInCurrentDirectory(const char* name) {
+  std::string path = ResolveExistingPath(name);
+  return path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+}
+
+// Both "Model.x" and the kind's definition file in the current directory: the open definition file.
+FILE* ProbeKind(int kind) {
+  FILE* model = OpenInCurrentDirectory(kModelFile);
+  if (!model) return nullptr;
+  std::fclose(model);
+  return OpenInCurrentDirectory(kDefinitionFiles[kind]);
+}
+
+}  // namespace
+
+void StripToDirectory(char* path) {
+  char* slash = std::strrchr(path, '/');
+  if (slash)
+    slash[1] = '\0';
+  else
+    path[0] = '\0';
+}
+
+LaunchProbe ProbeLaunchArgument(const char* argument) {
+  LaunchProbe probe;
+  if (std::strlen(argument) >= kLaunchPathSize) {
+    probe.reason = "the argument is 1024 bytes or longer";
+    return probe;
+  }
+  char directory[kLaunchPathSize];
+  // First as a definition file's path, by its name; then as a directory, by its contents.
+  for (int i = 0; i < 2 * kKindTableSize; ++i) {
+    int kind = i % kKindTableSize;
+    if (i < kKindTableSize) {
+      const char* name = kDefinitionFiles[kind];
+      if (!EndsWithIgnoringCase(argument, name)) continue;
+      std::snprintf(directory, sizeof directory, "%s", argument);
+      directory[std::strlen(argument) - std::strlen(name)] = '\0';
+      EnterDirectory(directory);
+    } else {
+      EnterDirectory(argument);
+    }
+    if (FILE* definitionFile = ProbeKind(kind)) {
+      probe.target = LaunchTarget::kPlugin;
+      probe.kind = kind;
+      probe.definitionFile = definitionFile;
+      return probe;
+    }
+  }
+  if (EndsWithIgnoringCase(argument, ".x")) {
+    std::snprintf(directory, sizeof directory, "%s", argument);
+    StripToDirectory(directory);
+    EnterDirectory(directory);
+    probe.target = LaunchTarget::kBareModel;
+    return probe;
+  }
+  probe.reason = "no Model.x with Train.txt, Struct.txt, Station.txt or Surface.txt, and not a .x model";
+  return probe;
+}
