@@ -1,0 +1,15 @@
+#include "plugins/plugin_list.h"
+
+#include "plugins/plugin_object.h"
+
+PluginList trainList, structList, stationList, surfaceList;
+
+void PluginList::DestroyObjects() {
+  info.Clear();
+  sceneNode.Attach(nullptr, modelPosition.x, modelPosition.y, modelPosition.z, 1.0f);
+  selectedObject = nullptr;
+  delete head;
+  head = nullptr;
+  tailLink = &head;
+  count = 0;
+}

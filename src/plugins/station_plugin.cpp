@@ -1,0 +1,58 @@
+#include "plugins/station_plugin.h"
+
+#include <cmath>
+
+#include "plugins/plugin_list.h"
+#include "shell/debug_log.h"
+
+namespace {
+constexpr char kFileName[] = "Station.txt";
+constexpr int kHeadItems = 4;
+constexpr int kPlatformItems = 6;
+constexpr float kPlatformHeight = 0.05f;  // above the points as given
+
+float Length(const PlatformSegment& p) {
+  float dx = p[3] - p[0], dy = p[4] - p[1], dz = p[5] - p[2];
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+}  // namespace
+
+StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
+    : StructPlugin(directoryName, loadNow) {
+  DefinitionReader reader(definitionFile, kFileName);
+  int32_t count = 0;
+  int itemsRead = reader.Read("%s\n%s\n%f\n%d", name, author, &scaleFigure, &count);
+  FinishReading(kFileName, itemsRead, kHeadItems);
+  if (count < 0) {
+    LogPrintf("%s: platform count %d read as 0\n", kFileName, count);
+    count = 0;
+  }
+  ReadPlatforms(reader, count);
+  AppendTo(stationList);
+}
+
+void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) {
+    PlatformSegment p;
+    if (reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]) != kPlatformItems) {
+      LogPrintf("%s: %d of %d platforms read\n", kFileName, i, count);
+      break;
+    }
+    for (float& value : p) value *= drawScale;
+    p[1] += kPlatformHeight;
+    p[4] += kPlatformHeight;
+    platforms.push_back(p);
+    if (Length(p) >= kShortestPlatform) ++platformCount;
+  }
+  platformCountRead = static_cast<int32_t>(platforms.size());
+}
+
+void StationPlugin::showSelected(int offset) {
+  if (ShowIfSelected(stationList, getModel(), drawScale, offset)) writeInfo();
+  if (offset != kLastShownOffset && next) static_cast<StationPlugin*>(next)->showSelected(offset - 1);
+}
+
+void StationPlugin::writeInfo() {
+  WriteInfoHead(stationList.info, "作: ");
+  stationList.info.AddLinef("ホーム数: %d", platformCount);
+}

@@ -1,0 +1,32 @@
+// A station plug-in: a structure whose file also lists its platforms as
+// straight segments, along which the station view lays preview rails.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "plugins/struct_plugin.h"
+
+// Start point x, y, z and end point x, y, z, scene units.
+using PlatformSegment = std::array<float, 6>;
+
+class StationPlugin : public StructPlugin {
+ public:
+  // Loads the model when loadNow is set, reads Station.txt from the open file
+  // and joins the Station list. Platforms are read one by one up to the count
+  // the file gives; the first that cannot be read ends the list.
+  StationPlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
+
+  void showSelected(int offset) override;
+  void writeInfo() override;
+
+  int32_t platformCountRead = 0;  // entries in platforms
+  int32_t platformCount = 0;      // entries at least kShortestPlatform long: the figure shown
+  std::vector<PlatformSegment> platforms;
+
+  static constexpr float kShortestPlatform = 2.0f;
+
+ private:
+  void ReadPlatforms(DefinitionReader& reader, int32_t count);
+};

@@ -1,0 +1,29 @@
+// A structure plug-in, and the base of the station. A bare model file is
+// shown as a structure too.
+#pragma once
+#include <cstdio>
+
+#include "plugins/plugin_object.h"
+#include "resources/mesh_resource.h"
+
+class StructPlugin : public PluginObject {
+ public:
+  // Loads the model when loadNow is set, reads Struct.txt from the open file
+  // and joins the Struct list.
+  StructPlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
+  // A bare model file, scaled so that its bounding sphere has a radius of 10
+  // scene units. When the model cannot be loaded the object stays out of the
+  // list with modelLoaded false, and the caller ends the program.
+  explicit StructPlugin(const char* modelPath);
+  ~StructPlugin() override;
+
+  virtual MeshResource& getModel() { return mesh; }
+  virtual void showSelected(int offset);
+  virtual void writeInfo();
+
+  MeshResource mesh;
+
+ protected:
+  // The common steps up to loading the model; the station reads its own file.
+  StructPlugin(const char* directoryName, bool loadNow);
+};

@@ -1,0 +1,32 @@
+#include "plugins/train_plugin.h"
+
+#include "plugins/plugin_list.h"
+
+namespace {
+constexpr char kFileName[] = "Train.txt";
+constexpr int kItems = 6;
+}  // namespace
+
+TrainPlugin::TrainPlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
+    : PluginObject(directoryName) {
+  LoadModel(mesh, loadNow);
+  int itemsRead = DefinitionReader(definitionFile, kFileName)
+                      .Read("%s\n%s\n%f\n%f\n%f\n%f", name, author, &scaleFigure, &secondLength, &bodyLength, &maxSpeed);
+  FinishReading(kFileName, itemsRead, kItems);
+  secondLength *= drawScale;
+  bodyLength *= drawScale;
+  AppendTo(trainList);
+}
+
+TrainPlugin::~TrainPlugin() { DeleteRest(); }
+
+void TrainPlugin::showSelected(int offset) {
+  if (ShowIfSelected(trainList, mesh, drawScale, offset)) writeInfo();
+  if (offset != kLastShownOffset && next) static_cast<TrainPlugin*>(next)->showSelected(offset - 1);
+}
+
+void TrainPlugin::writeInfo() {
+  WriteInfoHead(trainList.info, "作: ");
+  trainList.info.AddLinef("最高速度: %.2f", maxSpeed);
+  trainList.info.AddLinef("車体長さ: %.2f", bodyLength);
+}
