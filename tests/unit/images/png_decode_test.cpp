@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include "gfxutil/image_png.h"
+#include "image_test_support.h"
+#include "test_paths.h"
+#include "gfxutil/image_decode.h"
+
+namespace {
+
+DecodedImage DecodeOk(const Bytes& file) {
+  DecodedImage image;
+  std::string error;
+  EXPECT_TRUE(DecodePng(file, image, error)) << error;
+  return image;
+}
+
+TEST(PngDecode, RgbaPixelsInMemoryOrderBgra) {
+  PngSpec spec{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGBA, .bitDepth = 8};
+  spec.rows = {{0x10, 0x20, 0x30, 0x40, 0xFF, 0x00, 0x00, 0xFF}, {0x00, 0xFF, 0x00, 0x80, 0x00, 0x00, 0xFF, 0x00}};
+  DecodedImage image = DecodeOk(EncodePng(spec));
+  EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);
+  ASSERT_EQ(image.width, 2u);
+  ASSERT_EQ(image.height, 2u);
+  EXPECT_EQ(image.bytes[0], 0x30);  // blue first
+  EXPECT_EQ(image.bytes[3], 0x40);  // alpha last
+  EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{0x40102030, 0xFFFF0000, 0x8000FF00, 0x000000FF}));
+}
+
+TEST(PngDecode, ColourTypesAndDepthsBecomeEightBitArgb) {
+  PngSpec rgb{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  rgb.rows = {{0x12, 0x34, 0x56}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(rgb))), std::vector<uint32_t>{0xFF123456});
+
+  PngSpec grey1{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1};
+  grey1.rows = {{0b10100000}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(grey1))), (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF}));
+
+  PngSpec greyAlpha16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 16};
+  greyAlpha16.rows = {{0xFF, 0xFF, 0x80, 0x80}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(greyAlpha16))), std::vector<uint32_t>{0x80FFFFFF});
+
+  PngSpec rgb16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
+  rgb16.rows = {{0x00, 0x00, 0x80, 0x80, 0xFF, 0xFF}};  // 0x8080 is exactly 128 / 255
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(rgb16))), std::vector<uint32_t>{0xFF0080FF});
+}
+
+TEST(PngDecode, PaletteAndTransparencyChunk) {
+  PngSpec spec{.width = 4, .height = 1, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2};
+  spec.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+  spec.paletteAlpha = {0, 128};  // entries beyond the tRNS list stay opaque
+  spec.rows = {{0b00011011}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(spec))),
+            (std::vector<uint32_t>{0x00FF0000, 0x8000FF00, 0xFF0000FF, 0xFF090909}));
+
+  PngSpec grey{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 8};
+  grey.transparentGrey = 0x40;
+  grey.rows = {{0x40, 0x41}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(grey))), (std::vector<uint32_t>{0x00404040, 0xFF414141}));
+}
+
+TEST(PngDecode, InterlacedMatchesPlain) {
+  PngSpec spec{.width = 9, .height = 7, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  for (uint8_t y = 0; y < spec.height; ++y) {
+    Bytes row;
+    for (uint8_t x = 0; x < spec.width; ++x) row.insert(row.end(), {static_cast<uint8_t>(x * 20), static_cast<uint8_t>(y * 30), 7});
+    spec.rows.push_back(row);
+  }
+  DecodedImage plain = DecodeOk(EncodePng(spec));
+  spec.interlaced = true;
+  DecodedImage interlaced = DecodeOk(EncodePng(spec));
+  EXPECT_EQ(Pixels(interlaced), Pixels(plain));
+  EXPECT_EQ(PixelAt(interlaced, 8, 6), 0xFFA0B407u);
+}
+
+TEST(PngDecode, DamagedFilesFailWithReason) {
+  PngSpec spec{.width = 16, .height = 16, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  spec.rows.assign(16, Bytes(48, 0x5A));
+  Bytes file = EncodePng(spec);
+  DecodedImage image;
+  std::string error;
+
+  Bytes truncated(file.begin(), file.end() - 30);  // inside the image data
+  EXPECT_FALSE(DecodePng(truncated, image, error));
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  EXPECT_TRUE(image.bytes.empty());
+
+  Bytes badCrc = file;
+  badCrc[29] ^= 0xFF;  // the IHDR checksum
+  error.clear();
+  EXPECT_FALSE(DecodePng(badCrc, image, error));
+  EXPECT_FALSE(error.empty());
+
+  EXPECT_FALSE(DecodePng(Bytes(file.begin(), file.begin() + 8), image, error));
+}
+
+TEST(PngDecode, DeclaredSizeAboveTheLimitFailsBeforeAllocating) {
+  PngSpec spec{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  spec.rows = {{1, 2, 3}};
+  Bytes file = EncodePng(spec);
+  // IHDR data starts at 16: width and height, big-endian; then its checksum at 29.
+  const uint8_t size[8] = {0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x40, 0x00};  // 16384 x 16384
+  std::copy(size, size + 8, file.begin() + 16);
+  uint32_t crc = static_cast<uint32_t>(crc32(0, file.data() + 12, 17));
+  for (int i = 0; i < 4; ++i) file[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  DecodedImage image;
+  std::string error;
+  EXPECT_FALSE(DecodePng(file, image, error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+}
+
+TEST(PngDecode, SharedSampleFromAnotherTool) {
+  DecodedImage image;
+  std::string error;
+  ASSERT_TRUE(LoadImageFile(TestDataPath("x-peer/test.png"), image, error)) << error;
+  EXPECT_EQ(image.width, 512u);
+  EXPECT_EQ(image.height, 512u);
+  EXPECT_EQ(PixelAt(image, 100, 100) >> 24, 0xFFu);  // RGB file: opaque
+}
+
+}  // namespace
