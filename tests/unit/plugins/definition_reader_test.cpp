@@ -1,0 +1,157 @@
+#include "plugins/definition_reader.h"
+
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "code_page_932.h"
+#include "fake_os.h"
+#include "gtest/gtest.h"
+#include "scratch_directory.h"
+
+namespace {
+
+class DefinitionReading : public ::testing::Test {
+ protected:
+  // Reads `text` as a file with the common head format.
+  int ReadHead(const std::string& text) {
+    scratch.Write("Struct.txt", text);
+    FILE* file = scratch.Open("Struct.txt");
+    int stored = DefinitionReader(file, "Struct.txt").Read("%s\n%s\n%f", name, author, &scale);
+    std::fclose(file);
+    return stored;
+  }
+  // Reads one platform entry after a count, as the station does.
+  int ReadEntry(const std::string& text) {
+    scratch.Write("Station.txt", text);
+    FILE* file = scratch.Open("Station.txt");
+    int stored = DefinitionReader(file, "Station.txt").Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3],
+                                                               &p[4], &p[5]);
+    std::fclose(file);
+    return stored;
+  }
+
+  FakeOs os;
+  ScratchDirectory scratch;
+  char name[kPluginWordSize] = "unchanged";
+  char author[kPluginWordSize] = "unchanged";
+  float scale = -7;
+  float p[6] = {-1, -1, -1, -1, -1, -1};
+};
+
+TEST_F(DefinitionReading, ItemsMaySharePlainLinesOrBeSeparatedByBlankLines) {
+  EXPECT_EQ(ReadHead("Name Author 2.5"), 3);
+  EXPECT_STREQ(name, "Name");
+  EXPECT_STREQ(author, "Author");
+  EXPECT_EQ(scale, 2.5f);
+
+  EXPECT_EQ(ReadHead("\r\n\r\n  Other\r\n\r\n\r\n\tWriter\r\n\r\n1e-1\r\n"), 3);
+  EXPECT_STREQ(name, "Other");
+  EXPECT_STREQ(author, "Writer");
+  EXPECT_EQ(scale, 0.1f);
+}
+
+TEST_F(DefinitionReading, ANameOfTwoWordsShiftsTheItems) {
+  EXPECT_EQ(ReadHead("Blue Train\nSomeone\n1.0\n"), 2);
+  EXPECT_STREQ(name, "Blue");
+  EXPECT_STREQ(author, "Train");
+  EXPECT_EQ(scale, -7.0f);  // "Someone" is no number: left as it was
+
+  EXPECT_EQ(ReadHead("Blue Train\n3Someone\n"), 3);  // a word that begins like a number
+  EXPECT_EQ(scale, 3.0f);
+}
+
+TEST_F(DefinitionReading, AMissingItemLeavesItsFieldAndTrailingTextIsIgnored) {
+  EXPECT_EQ(ReadHead("OnlyName\n"), 1);
+  EXPECT_STREQ(name, "OnlyName");
+  EXPECT_STREQ(author, "unchanged");
+  EXPECT_EQ(ReadHead(""), 0);
+  EXPECT_EQ(ReadHead("a b 1.5 and then some words 7 8 9"), 3);
+  EXPECT_EQ(scale, 1.5f);
+}
+
+TEST_F(DefinitionReading, ShiftJisWordsAreKeptByteForByte) {
+  // ソ and 表 have 0x5C ('\') as their second byte.
+  std::string sjisName = ToCodePage932("ソフト表示"), sjisAuthor = ToCodePage932("作者");
+  ASSERT_EQ(sjisName, "\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6");
+  EXPECT_EQ(ReadHead(sjisName + "\r\n" + sjisAuthor + "\r\n1.0\r\n"), 3);
+  EXPECT_EQ(std::string(name), sjisName);
+  EXPECT_EQ(std::string(author), sjisAuthor);
+}
+
+TEST_F(DefinitionReading, AnOverlongWordIsCutAndItsRestSkipped) {
+  std::string word(300, 'w');
+  EXPECT_EQ(ReadHead(word + " Author 1.0"), 3);
+  EXPECT_EQ(std::string(name), std::string(255, 'w'));
+  EXPECT_STREQ(author, "Author");
+  EXPECT_EQ(scale, 1.0f);
+  EXPECT_EQ(os.DebugText(), "Struct.txt: a word longer than 255 bytes was cut to its first 255\n");
+
+  EXPECT_EQ(ReadHead(std::string(255, 'x') + " A 1"), 3);  // exactly 255 fits
+  EXPECT_EQ(std::string(name), std::string(255, 'x'));
+  EXPECT_EQ(os.debugOutput.size(), 1u);
+}
+
+TEST_F(DefinitionReading, RealNumbersInTheUsualDecimalForms) {
+  const struct {
+    const char* text;
+    float value;
+  } accepted[] = {{"-1.5e2", -150.0f}, {"+.5", 0.5f}, {"3.", 3.0f}, {"7E+1", 70.0f}, {"1e39", INFINITY},
+                  {"-Infinity", -INFINITY}, {"INF", INFINITY}};
+  for (const auto& c : accepted) {
+    EXPECT_EQ(ReadHead(std::string("n a ") + c.text), 3) << c.text;
+    EXPECT_EQ(scale, c.value) << c.text;
+  }
+  EXPECT_EQ(ReadHead("n a nan"), 3);
+  EXPECT_TRUE(std::isnan(scale));
+  for (const char* text : {"-", ".", "1e", "1e+", "x1", "in", "infinite", "na"}) {
+    scale = -7;
+    EXPECT_EQ(ReadHead(std::string("n a ") + text), 2) << text;
+    EXPECT_EQ(scale, -7.0f) << text;
+  }
+}
+
+TEST_F(DefinitionReading, ANumberOfMoreThan63CharactersIsNotRead) {
+  EXPECT_EQ(ReadHead("n a 1." + std::string(70, '0')), 2);
+  EXPECT_EQ(os.DebugText(), "Struct.txt: a number longer than 63 characters is not read\n");
+}
+
+TEST_F(DefinitionReading, IntegersSaturateAtTheInt32Limits) {
+  int values[3] = {};
+  scratch.Write("n.txt", "12 -99999999999 99999999999 4.5");
+  FILE* file = scratch.Open("n.txt");
+  DefinitionReader reader(file, "n.txt");
+  EXPECT_EQ(reader.Read("%d%d%d", &values[0], &values[1], &values[2]), 3);
+  EXPECT_EQ(values[0], 12);
+  EXPECT_EQ(values[1], INT_MIN);
+  EXPECT_EQ(values[2], INT_MAX);
+  EXPECT_EQ(reader.Read("%d", &values[0]), 1);  // "4" of "4.5"
+  EXPECT_EQ(values[0], 4);
+  std::fclose(file);
+}
+
+TEST_F(DefinitionReading, PlatformEntriesNeedTheirPunctuationRightAfterEachNumber) {
+  EXPECT_EQ(ReadEntry("\r\n(0,1.5,-2),(10, 0,\n3)"), 6);  // blanks before numbers are fine
+  EXPECT_EQ(p[1], 1.5f);
+  EXPECT_EQ(p[3], 10.0f);
+  EXPECT_EQ(p[5], 3.0f);
+
+  float before[6] = {-1, -1, -1, -1, -1, -1};
+  std::copy(before, before + 6, p);
+  EXPECT_EQ(ReadEntry("(0,0 ,0),(10,0,0)"), 2);  // a blank before a comma stops the read there
+  EXPECT_EQ(p[2], -1.0f);
+  EXPECT_EQ(ReadEntry(" (1,2,3) ,(4,5,6)"), 3);
+  EXPECT_EQ(p[3], -1.0f);
+}
+
+TEST_F(DefinitionReading, AFailedItemStopsLaterReadsAtTheSamePlace) {
+  scratch.Write("Station.txt", "(0,0 ,0),(1,1,1)\n(2,2,2),(3,3,3)");
+  FILE* file = scratch.Open("Station.txt");
+  DefinitionReader reader(file, "Station.txt");
+  const char* entry = "\n(%f,%f,%f),(%f,%f,%f)";
+  EXPECT_EQ(reader.Read(entry, &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]), 2);
+  EXPECT_EQ(reader.Read(entry, &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]), 0);
+  std::fclose(file);
+}
+
+}  // namespace
