@@ -1,0 +1,101 @@
+#include "gfxutil/d3dx_mesh.h"
+
+#include <cstring>
+#include <string>
+
+#include "gfxutil/mesh_adjacency.h"
+#include "gfxutil/mesh_object.h"
+#include "gfxutil/xfile_reader.h"
+#include "shell/debug_log.h"
+
+namespace {
+
+// The merged vertices written in the layout of the mesh's vertex format.
+void PackVertices(const XMeshData& data, MeshObject& mesh) {
+  uint8_t* out;
+  mesh.LockVertexBuffer(0, &out);
+  for (const XVertex& vertex : data.vertices) {
+    std::memcpy(out, &vertex.position, 12);
+    out += 12;
+    if (data.fvf & D3DFVF_NORMAL) {
+      std::memcpy(out, &vertex.normal, 12);
+      out += 12;
+    }
+    if (data.fvf & D3DFVF_DIFFUSE) {
+      std::memcpy(out, &vertex.colour, 4);
+      out += 4;
+    }
+    if (data.fvf & D3DFVF_TEX1) {
+      std::memcpy(out, &vertex.u, 4);
+      std::memcpy(out + 4, &vertex.v, 4);
+      out += 8;
+    }
+  }
+  mesh.UnlockVertexBuffer();
+}
+
+// D3DXMATERIAL entries followed by the texture names they point to.
+ID3DXBuffer* MaterialBuffer(const std::vector<XMaterial>& materials) {
+  size_t size = materials.size() * sizeof(D3DXMATERIAL);
+  for (const XMaterial& m : materials)
+    if (m.hasTexture) size += m.textureName.size() + 1;
+  ID3DXBuffer* buffer;
+  D3DXCreateBuffer(static_cast<DWORD>(size), &buffer);
+  auto* entries = static_cast<D3DXMATERIAL*>(buffer->GetBufferPointer());
+  char* names = reinterpret_cast<char*>(entries + materials.size());
+  for (size_t i = 0; i < materials.size(); ++i) {
+    entries[i].MatD3D = materials[i].material;
+    entries[i].pTextureFilename = nullptr;
+    if (!materials[i].hasTexture) continue;
+    entries[i].pTextureFilename = names;
+    std::memcpy(names, materials[i].textureName.c_str(), materials[i].textureName.size() + 1);
+    names += materials[i].textureName.size() + 1;
+  }
+  return buffer;
+}
+
+ID3DXBuffer* AdjacencyBuffer(const XMeshData& data) {
+  std::vector<DWORD> adjacency = ComputeAdjacency(data.indices.data(), data.FaceCount(), data.vertices.size());
+  ID3DXBuffer* buffer;
+  D3DXCreateBuffer(static_cast<DWORD>(adjacency.size() * sizeof(DWORD)), &buffer);
+  std::memcpy(buffer->GetBufferPointer(), adjacency.data(), adjacency.size() * sizeof(DWORD));
+  return buffer;
+}
+
+}  // namespace
+
+HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice8* device,
+                          ID3DXMesh** mesh) {
+  if (!device || !mesh || numFaces == 0 || numVertices == 0 || (fvf & 0x00E) != D3DFVF_XYZ)
+    return D3DERR_INVALIDCALL;
+  *mesh = new MeshObject(device, options & kMeshOptionBits, fvf, numVertices, numFaces);
+  return D3D_OK;
+}
+
+HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* device, ID3DXBuffer** adjacency,
+                          ID3DXBuffer** materials, DWORD* numMaterials, ID3DXMesh** mesh) {
+  if (!file || !device || !mesh) return D3DERR_INVALIDCALL;
+  *mesh = nullptr;
+  if (adjacency) *adjacency = nullptr;
+  if (materials) *materials = nullptr;
+  if (numMaterials) *numMaterials = 0;
+
+  XMeshData data;
+  std::string error;
+  HRESULT result = ReadXFile(file, data, error);
+  if (FAILED(result)) {
+    LogPrintf("%s: %s\n", file, error.c_str());
+    return result;
+  }
+  if (materials) *materials = MaterialBuffer(data.materials);
+  if (numMaterials) *numMaterials = static_cast<DWORD>(data.materials.size());
+  if (adjacency) *adjacency = AdjacencyBuffer(data);
+
+  auto* object = new MeshObject(device, options & kMeshOptionBits, data.fvf, data.vertices.size(), data.FaceCount());
+  PackVertices(data, *object);
+  data.vertices = {};
+  object->SetIndices(std::move(data.indices));
+  object->SetAttributes(std::move(data.attributes));
+  *mesh = object;
+  return D3D_OK;
+}

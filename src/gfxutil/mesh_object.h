@@ -1,0 +1,62 @@
+// The one implementation of ID3DXMesh: arrays in system memory, device
+// buffers made when the mesh is first drawn.
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "gfxutil/d3dx_mesh.h"
+
+// Mesh options sit below the D3DXMESHOPT_ flags.
+constexpr DWORD kMeshOptionBits = 0x00FFFFFF;
+
+class MeshObject final : public ID3DXMesh {
+ public:
+  // Zeroed arrays. Indices are 32-bit with D3DXMESH_32BIT or above 65535 vertices.
+  MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount, size_t faceCount);
+
+  DWORD GetNumFaces() override { return static_cast<DWORD>(attributes_.size()); }
+  DWORD GetNumVertices() override { return static_cast<DWORD>(vertexCount_); }
+  DWORD GetFVF() override { return fvf_; }
+  DWORD GetNumBytesPerVertex() override { return stride_; }
+  DWORD GetOptions() override { return options_; }
+
+  HRESULT LockVertexBuffer(DWORD flags, uint8_t** data) override;
+  HRESULT UnlockVertexBuffer() override { return D3D_OK; }
+  HRESULT LockIndexBuffer(DWORD flags, uint8_t** data) override;
+  HRESULT UnlockIndexBuffer() override { return D3D_OK; }
+  HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) override;
+  HRESULT UnlockAttributeBuffer() override { return D3D_OK; }
+  HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) override;
+
+  HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                   ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) override;
+  HRESULT DrawSubset(DWORD attribId) override;
+
+  bool Indices32() const { return (options_ & D3DXMESH_32BIT) != 0; }
+  // Takes the indices (three per face) as they are when they are 32-bit.
+  void SetIndices(std::vector<uint32_t>&& indices);
+  void SetAttributes(std::vector<DWORD>&& attributes) { attributes_ = std::move(attributes); }
+
+ private:
+  ~MeshObject() override;
+  void* IndexData() { return Indices32() ? static_cast<void*>(indices32_.data()) : indices16_.data(); }
+  // The indices as DWORDs: the mesh's own array, or a widened copy in `scratch`.
+  const uint32_t* WideIndices(std::vector<uint32_t>& scratch);
+  HRESULT PrepareDeviceBuffers();
+  const std::vector<D3DXATTRIBUTERANGE>& DrawRanges();
+
+  IDirect3DDevice8* device_;
+  DWORD options_, fvf_, stride_;
+  size_t vertexCount_;
+  std::vector<uint8_t> vertices_;
+  std::vector<uint16_t> indices16_;
+  std::vector<uint32_t> indices32_;
+  std::vector<DWORD> attributes_;
+  std::vector<D3DXATTRIBUTERANGE> attributeTable_;
+
+  IDirect3DVertexBuffer8* vertexBuffer_ = nullptr;
+  IDirect3DIndexBuffer8* indexBuffer_ = nullptr;
+  bool verticesChanged_ = true, indicesChanged_ = true;
+  std::vector<D3DXATTRIBUTERANGE> faceRuns_;  // drawn when there is no attribute table
+  bool faceRunsStale_ = true;
+};

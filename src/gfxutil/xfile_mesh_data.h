@@ -1,0 +1,35 @@
+// The mesh an X file describes, as plain data: every mesh of the file merged
+// into one triangle list with its materials. No device is involved, so the
+// reader can be tested and fuzzed on its own.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfxutil/d3dx_math.h"
+
+struct XVertex {
+  D3DXVECTOR3 position;
+  D3DXVECTOR3 normal;   // (0,0,0) when the file gives none
+  D3DCOLOR colour = 0;  // ARGB
+  float u = 0, v = 0;
+};
+
+struct XMaterial {
+  D3DMATERIAL8 material{};
+  bool hasTexture = false;
+  std::string textureName;  // bytes exactly as stored in the file
+};
+
+struct XMeshData {
+  DWORD fvf = D3DFVF_XYZ;           // XYZ, plus NORMAL, DIFFUSE, TEX1 when any mesh has them
+  std::vector<XVertex> vertices;
+  std::vector<uint32_t> indices;     // three per face
+  std::vector<uint32_t> attributes;  // material index per face
+  std::vector<XMaterial> materials;  // never empty after a successful read
+
+  size_t FaceCount() const { return attributes.size(); }
+};
+
+// The material given to meshes of a file that names none.
+XMaterial DefaultXMaterial();

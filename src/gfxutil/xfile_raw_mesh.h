@@ -1,0 +1,27 @@
+// One Mesh object as the file states it, before triangulation, normal
+// splitting, transformation and merging.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "gfxutil/xfile_mesh_data.h"
+
+struct XRawMesh {
+  std::vector<D3DXVECTOR3> positions;
+  std::vector<uint32_t> polygonSizes;  // corners of each polygon, at least 3
+  std::vector<uint32_t> corners;       // vertex index of each corner, polygon after polygon
+
+  bool hasNormals = false;
+  std::vector<D3DXVECTOR3> normals;     // unit length (or zero)
+  std::vector<uint32_t> normalCorners;  // normal index of each corner
+
+  bool hasTexCoords = false;
+  std::vector<float> texCoords;  // u, v per vertex
+
+  bool hasColours = false;
+  std::vector<D3DCOLOR> colours;  // per vertex
+
+  bool hasMaterials = false;
+  std::vector<uint32_t> faceMaterials;  // per polygon
+  std::vector<XMaterial> materials;
+};
