@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Keys and a mouse drag sent to the window reach the per-frame input state, as
+# Keys, a mouse drag and a wheel notch sent to the window reach the per-frame input state, as
 # the input trace (VDL_TRACE_INPUT=1) in debug.txt shows: "keys=[code:state]"
 # with DirectInput codes, "buttons=[index:state]", client-area cursor positions.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -26,6 +26,8 @@ xdotool mousemove --window "$window" 200 150
 sleep 0.3
 xdotool mouseup 1
 sleep 0.3
+xdotool click 4  # one wheel notch forward
+sleep 0.3
 xdotool keydown Escape
 sleep 0.3
 xdotool keyup Escape
@@ -39,6 +41,7 @@ expect_in_file "$trace" "cursor=(100,100)" "cursor moved into the window"
 expect_in_file "$trace" "buttons=[0:2]" "left button pressed"
 expect_in_file "$trace" "cursor=(200,150)" "cursor dragged"
 expect_in_file "$trace" "buttons=[0:1]" "left button released"
+expect_in_file "$trace" "wheel=120" "one wheel notch (120)"
 expect_in_file "$trace" "keys=[1:2]" "Escape pressed (DIK_ESCAPE = 1)"
 # The cursor follows the pointer before the press, and while the button is held.
 line_of() { grep -n -F "$1" "$trace" | head -1 | cut -d: -f1; }
