@@ -1,6 +1,7 @@
 #include "graphics/device_setup.h"
 #include "scene/camera.h"
 #include "shell/main_window.h"
+#include "viewer/overlay_text.h"
 
 DeviceSetup deviceSetup;
 
@@ -66,11 +67,14 @@ int InitDirect3D(int width, int height) {
   setup.depthClearFlags = setup.hasStencil ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : D3DCLEAR_ZBUFFER;
   SetDefaultStates(d3dDevice, setup.depthClearFlags);
   SetDirectionalLight(D3DXVECTOR3(1.0f, -1.0f, 1.0f), D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
+  constexpr int kOverlayFontHeight = 14, kOverlayFontWeight = 400;
+  CreateOverlayFont(kOverlayFontHeight, kOverlayFontWeight);  // without it the overlay is simply not drawn
   return 1;
 }
 
 void FreeDirect3D() {
   LogPrintf("FreeDirect3D\n");
+  ReleaseOverlayFont();
   ReleaseAndClear(d3dDevice);
   ReleaseAndClear(direct3d);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "graphics_fixture.h"
 
 namespace {
@@ -61,8 +63,11 @@ TEST_F(InitDirect3DTest, FillsThePresentationParameters) {
 TEST_F(InitDirect3DTest, SetsTransformsDefaultStatesClearAndLightInOrder) {
   ASSERT_EQ(InitDirect3D(640, 480), 1);
   std::vector<std::string> names;
-  for (const DeviceCall& call : d3d.device.calls)
-    if (call.name != "GetDeviceCaps" && call.name != "GetAvailableTextureMem") names.push_back(call.name);
+  for (const DeviceCall& call : d3d.device.calls) {
+    if (call.name == "GetDeviceCaps" || call.name == "GetAvailableTextureMem") continue;
+    names.push_back(call.name);
+    if (call.name == "LightEnable") break;  // the overlay font follows
+  }
   std::vector<std::string> expected = {"SetTransform", "SetTransform", "SetTransform", "SetClipStatus"};
   expected.insert(expected.end(), 11, "SetRenderState");
   expected.insert(expected.end(), 9, "SetTextureStageState");
@@ -234,9 +239,22 @@ TEST_F(InitDirect3DTest, FullScreenLeavesTheWindowHidden) {
   EXPECT_EQ(d3d.Named("CreateDevice").at(0)->presentation.Windowed, 0);
 }
 
+TEST_F(InitDirect3DTest, CreatesTheOverlayFontLastAndReleasesItFirst) {
+  ASSERT_EQ(InitDirect3D(640, 480), 1);
+  std::vector<std::string> names = d3d.device.Names();
+  size_t light = std::find(names.begin(), names.end(), "LightEnable") - names.begin();
+  ASSERT_LT(light, names.size());
+  size_t texture = std::find(names.begin(), names.end(), "CreateTexture") - names.begin();
+  ASSERT_LT(texture, names.size()) << "the font makes its glyph texture on the device";
+  EXPECT_GT(texture, light);
+  ASSERT_EQ(RecordingTexture::liveCount, 1);
+  FreeDirect3D();
+  EXPECT_EQ(RecordingTexture::liveCount, 0);
+}
+
 TEST_F(InitDirect3DTest, FreeReleasesDeviceThenDirect3DAndClearsThem) {
   ASSERT_EQ(InitDirect3D(640, 480), 1);
-  EXPECT_EQ(d3d.device.ExtraReferences(), 1);
+  EXPECT_EQ(d3d.device.ExtraReferences(), 2);  // the program's and the overlay font's
   EXPECT_EQ(d3d.ExtraReferences(), 1);
   FreeDirect3D();
   EXPECT_EQ(d3d.device.ExtraReferences(), 0);
