@@ -18,7 +18,6 @@ class FakeDevice final : public IDirectInputDevice8A {
 
   ~FakeDevice() override {
     Record("Release");
-    script_.released = true;
     --owner_.liveDevices;
   }
 
@@ -50,7 +49,6 @@ class FakeDevice final : public IDirectInputDevice8A {
   }
 
   HRESULT GetDeviceState(DWORD size, void* data) override {
-    ++script_.readCount;
     if (!script_.dataFormat || size != script_.dataFormat->dwDataSize) return DIERR_INVALIDPARAM;
     if (!script_.acquired) return DIERR_NOTACQUIRED;
     HRESULT result = DI_OK;

@@ -35,9 +35,7 @@ class FakeDirectInput {
     // Recorded.
     bool created = false;
     bool acquired = false;
-    bool released = false;
     int acquireCount = 0;
-    int readCount = 0;
     const DIDATAFORMAT* dataFormat = nullptr;
     HWND window = nullptr;
     DWORD cooperativeLevel = 0;
