@@ -1,0 +1,139 @@
+// The Struct kind, and through it what all kinds share: the list, showing the
+// selected object, the head of the info block and the scale figure.
+#include "plugins/struct_plugin.h"
+
+#include <cmath>
+
+#include "code_page_932.h"
+#include "plugin_fixture.h"
+
+namespace {
+
+class StructPluginTest : public PluginTest {
+ protected:
+  StructPlugin* Make(const std::string& text) {
+    return new StructPlugin("PLUGIN", Definition("Struct.txt", text), false);
+  }
+};
+
+TEST_F(StructPluginTest, ShowsThreeInfoLinesAndPlacesTheModelAtTheOrigin) {
+  scratch.Write("Model.x", UnitModel());
+  auto* object = new StructPlugin("PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
+  object->showSelected(0);
+  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
+  EXPECT_EQ(structList.sceneNode.Mesh(), &object->mesh);
+  EXPECT_TRUE(structList.sceneNode.IsVisible());
+  EXPECT_EQ(structList.sceneNode.Scale(), 0.5f);
+  const D3DMATRIX& local = structList.sceneNode.Local();
+  EXPECT_EQ(local._41, 0.0f);
+  EXPECT_EQ(local._42, 0.0f);
+  EXPECT_EQ(local._43, 0.0f);
+  EXPECT_EQ(local._11, 0.5f);
+}
+
+TEST_F(StructPluginTest, ScaleFiguresGiveHalfTheirInverse) {
+  EXPECT_EQ(Make("a b 2.0")->drawScale, 0.25f);
+  EXPECT_EQ(Make("a b 0.5")->drawScale, 1.0f);
+  EXPECT_EQ(os.DebugText(), "");
+}
+
+TEST_F(StructPluginTest, AnUnusableScaleFigureDrawsAtScaleOneWithALogLine) {
+  const struct {
+    const char* figure;
+    const char* line;
+  } cases[] = {
+      {"0", "Struct.txt: scale figure 0 is not usable; drawScale 1.0 instead\n"},
+      {"-2.5", "Struct.txt: scale figure -2.5 is not usable; drawScale 1.0 instead\n"},
+      {"nan", "Struct.txt: scale figure nan is not usable; drawScale 1.0 instead\n"},
+      {"inf", "Struct.txt: scale figure inf is not usable; drawScale 1.0 instead\n"},
+      {"1e-45", "Struct.txt: scale figure 1.4013e-45 is not usable; drawScale 1.0 instead\n"},
+      {"", "Struct.txt: only 2 of 3 items read\nStruct.txt: no scale figure; drawScale 1.0 instead\n"},
+  };
+  for (const auto& c : cases) {
+    os.debugOutput.clear();
+    StructPlugin* object = Make(std::string("a b ") + c.figure);
+    EXPECT_EQ(object->drawScale, 1.0f) << c.figure;
+    EXPECT_EQ(os.DebugText(), c.line) << c.figure;
+  }
+}
+
+TEST_F(StructPluginTest, ANameOfTwoWordsShiftsTheAuthorIntoTheName) {
+  StructPlugin* object = Make("Red Shed\nBuilder\n1.0\n");
+  EXPECT_STREQ(object->name, "Red");
+  EXPECT_STREQ(object->author, "Shed");
+  EXPECT_EQ(object->scaleFigure, 0.0f);
+  EXPECT_EQ(object->drawScale, 1.0f);
+  EXPECT_EQ(os.DebugText(), "Struct.txt: only 2 of 3 items read\nStruct.txt: no scale figure; drawScale 1.0 instead\n");
+}
+
+TEST_F(StructPluginTest, ShiftJisNamesAreKeptAsReadAndTheAuthorLineIsShownDecoded) {
+  std::string name = ToCodePage932("煉瓦倉庫"), author = ToCodePage932("表示工房");
+  StructPlugin* object = Make(name + "\r\n" + author + "\r\n1.0\r\n");
+  EXPECT_EQ(std::string(object->name), name);
+  EXPECT_EQ(std::string(object->author), author);
+  object->showSelected(0);
+  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", name, "作: 表示工房"}));
+}
+
+TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
+  StructPlugin* first = Make("a b 1");
+  StructPlugin* second = Make("c d 1");
+  EXPECT_EQ(structList.head, first);
+  EXPECT_EQ(first->next, second);
+  EXPECT_EQ(second->next, nullptr);
+  EXPECT_EQ(first->serial, 0);
+  EXPECT_EQ(second->serial, 1);
+  EXPECT_EQ(structList.count, 2);
+  EXPECT_EQ(structList.tailLink, &second->next);
+
+  first->showSelected(0);  // the selected serial is 0
+  EXPECT_EQ(structList.selectedObject, first);
+  EXPECT_EQ(Shown(structList.info)[1], "a");
+
+  structList.selectedSerial = 1;
+  first->showSelected(0);
+  EXPECT_EQ(structList.selectedObject, second);
+  EXPECT_EQ(Shown(structList.info)[1], "c");
+  structList.selectedSerial = 0;
+}
+
+TEST_F(StructPluginTest, ShowingConsidersEightObjectsAtMost) {
+  for (int i = 0; i < 9; ++i) Make("a b 1");
+  auto* head = static_cast<StructPlugin*>(structList.head);
+  structList.selectedSerial = 8;
+  head->showSelected(0);
+  EXPECT_EQ(structList.selectedObject, nullptr);
+  structList.selectedSerial = 7;
+  head->showSelected(0);
+  EXPECT_NE(structList.selectedObject, nullptr);
+  EXPECT_EQ(structList.selectedObject->serial, 7);
+  structList.selectedSerial = 0;
+}
+
+TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
+  scratch.Write("Model.x", UnitModel());
+  auto* object = new StructPlugin("PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  new StructPlugin("PLUGIN", Definition("Struct.txt", "c d 1"), true);
+  object->showSelected(0);
+  os.debugOutput.clear();
+  structList.DestroyObjects();
+  EXPECT_EQ(os.DebugText(), "release(Model.x)\nrelease(Model.x)\n");
+  EXPECT_EQ(structList.head, nullptr);
+  EXPECT_EQ(structList.count, 0);
+  EXPECT_EQ(structList.tailLink, &structList.head);
+  EXPECT_EQ(structList.selectedObject, nullptr);
+  EXPECT_EQ(structList.sceneNode.Mesh(), nullptr);
+  EXPECT_TRUE(Shown(structList.info).empty());
+}
+
+TEST_F(StructPluginTest, AModelThatFailsToLoadStillMakesTheObject) {
+  auto* object = new StructPlugin("PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  EXPECT_TRUE(object->modelLoaded);
+  EXPECT_EQ(object->mesh.mesh, nullptr);
+  EXPECT_EQ(structList.head, object);
+  std::string log = os.DebugText();
+  EXPECT_EQ(log.rfind("load(Model.x) ... ", 0), 0u);
+  EXPECT_EQ(log.substr(log.size() - 8), "failed.\n");
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include "plugins/surface_plugin.h"
+
+#include "plugin_fixture.h"
+
+namespace {
+
+using SurfacePluginTest = PluginTest;
+
+TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
+  scratch.Write("Model.x", UnitModel());
+  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass\nMaker\n1.0\n40.0\n20.0\n"), true);
+  surface->showSelected(0);
+  EXPECT_EQ(Shown(surfaceList.info),
+            (std::vector<std::string>{"<PLUGIN>", "Grass", " 作: Maker", "X幅: 20.0", "Z幅: 10.0"}));
+  EXPECT_EQ(surfaceList.sceneNode.Mesh(), &surface->mesh);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.025f);
+}
+
+TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
+  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass Maker 0.05 40 20"), false);
+  EXPECT_FLOAT_EQ(surface->drawScale, 10.0f);
+  EXPECT_FLOAT_EQ(surface->widthX, 400.0f);
+  EXPECT_FLOAT_EQ(surface->widthZ, 200.0f);
+  surface->showSelected(0);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.5f);
+}
+
+}  // namespace
