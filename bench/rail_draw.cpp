@@ -4,6 +4,7 @@
 // (geometry and call overhead only).
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <vector>
 
 #include "graphics/direct3d.h"
@@ -12,25 +13,17 @@
 
 namespace {
 
-using Platform = float[6];
+using Platform = std::array<float, 6>;
 
 std::vector<Platform> SampleLikeStation() {
-  std::vector<Platform> platforms(4);
-  const float z[4] = {-4.8f, 0.3f, 2.3f, 6.3f};
-  for (int i = 0; i < 4; ++i) {
-    const Platform entry = {-10, 0.25f, z[i], 10, 0.25f, z[i]};
-    for (int k = 0; k < 6; ++k) platforms[i][k] = entry[k];
-  }
+  std::vector<Platform> platforms;
+  for (float z : {-4.8f, 0.3f, 2.3f, 6.3f}) platforms.push_back({-10, 0.25f, z, 10, 0.25f, z});
   return platforms;
 }
 
 std::vector<Platform> GeneratedStation(int count, float length) {
-  std::vector<Platform> platforms(count);
-  for (int i = 0; i < count; ++i) {
-    float z = 4.0f * i;
-    const Platform entry = {-length / 2, 0.05f, z, length / 2, 0.05f, z};
-    for (int k = 0; k < 6; ++k) platforms[i][k] = entry[k];
-  }
+  std::vector<Platform> platforms;
+  for (int i = 0; i < count; ++i) platforms.push_back({-length / 2, 0.05f, 4.0f * i, length / 2, 0.05f, 4.0f * i});
   return platforms;
 }
 

@@ -19,8 +19,8 @@ uint32_t BlinkAlpha(float blinkAngle) {
   return static_cast<uint32_t>(alpha);
 }
 
-void DrawStationRails(const float (*platforms)[6], int platformCountRead, float blinkAngle, const D3DXVECTOR3& origin,
-                      const D3DXVECTOR3& forward, const D3DXVECTOR3& up) {
+void DrawStationRails(const std::array<float, 6>* platforms, int platformCountRead, float blinkAngle,
+                      const D3DXVECTOR3& origin, const D3DXVECTOR3& forward, const D3DXVECTOR3& up) {
   d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
   railBuilder.ClearControlPoints();
   railBuilder.alpha = BlinkAlpha(blinkAngle);
@@ -29,7 +29,7 @@ void DrawStationRails(const float (*platforms)[6], int platformCountRead, float 
   D3DXVECTOR3 r = Cross(u, f);
   auto place = [&](const float* e) { return origin + r * e[0] + u * e[1] + f * e[2]; };
   for (int i = 0; platforms && i < platformCountRead; ++i) {
-    D3DXVECTOR3 start = place(platforms[i]), end = place(platforms[i] + 3);
+    D3DXVECTOR3 start = place(platforms[i].data()), end = place(platforms[i].data() + 3);
     // A segment too short to preview leaves its start point in the list for the next one.
     railBuilder.AddControlPoint(start, origin.y);
     if (IsFinite(end) && Length(end - start) >= kMinControlPointSpacing) {

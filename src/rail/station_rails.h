@@ -2,6 +2,7 @@
 // its start to its end and drawn over the model, blinking, in red control lines
 // and stalks and a magenta curve.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "gfxutil/d3dx_math.h"
@@ -13,5 +14,5 @@ uint32_t BlinkAlpha(float blinkAngle);
 // the station's own frame, placed by origin, forward and up). Segments shorter
 // than 2.0 are not drawn. Sets the depth function to always while drawing and
 // leaves it at less-or-equal.
-void DrawStationRails(const float (*platforms)[6], int platformCountRead, float blinkAngle, const D3DXVECTOR3& origin,
-                      const D3DXVECTOR3& forward, const D3DXVECTOR3& up);
+void DrawStationRails(const std::array<float, 6>* platforms, int platformCountRead, float blinkAngle,
+                      const D3DXVECTOR3& origin, const D3DXVECTOR3& forward, const D3DXVECTOR3& up);

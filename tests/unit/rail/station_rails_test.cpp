@@ -9,16 +9,13 @@
 
 namespace {
 
-using Platform = float[6];
+using Platform = std::array<float, 6>;
 
 class StationRails : public SceneTest {
  protected:
   // The frame routine's placement: origin (0, 0, 0), forward +z, up +y.
-  std::vector<RecordedLine> Draw(const std::vector<std::array<float, 6>>& platforms, float blinkAngle = 0) {
-    std::vector<Platform> entries(platforms.size());
-    for (size_t i = 0; i < platforms.size(); ++i)
-      for (int k = 0; k < 6; ++k) entries[i][k] = platforms[i][k];
-    DrawStationRails(entries.data(), static_cast<int>(entries.size()), blinkAngle, D3DXVECTOR3(0, 0, 0),
+  std::vector<RecordedLine> Draw(const std::vector<Platform>& platforms, float blinkAngle = 0) {
+    DrawStationRails(platforms.data(), static_cast<int>(platforms.size()), blinkAngle, D3DXVECTOR3(0, 0, 0),
                      D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
     auto lines = RecordedLines(device);
     EXPECT_EQ(lines.size(), device.Count("DrawPrimitiveUP"));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "fake_os.h"
 #include "scene/lighting.h"
 #include "scene_fixture.h"
 
@@ -45,11 +46,13 @@ TEST_F(ViewTransforms, InitSendsWorldViewProjectionAndClipStatus) {
 }
 
 TEST_F(ViewTransforms, ZeroBackBufferHeightFallsBackToSquareAspect) {
+  FakeOs os;
   requestedWidth = 640;
   requestedHeight = 0;
   InitViewTransforms();
   EXPECT_TRUE(std::isfinite(projectionMatrix._11));
   EXPECT_FLOAT_EQ(projectionMatrix._11, projectionMatrix._22);
+  EXPECT_EQ(os.DebugText(), "InitViewTransforms: back buffer 640 x 0, aspect 1 used\n");
 }
 
 using Camera = SceneTest;
