@@ -711,6 +711,9 @@ void MakeStation(const std::string& dir) {
   int pillar = m.AddMaterial(Plain(0.3f, 0.35f, 0.4f, 1, 20, 0.3f));
   int glass = m.AddMaterial(Plain(0.6f, 0.8f, 0.85f, 0.35f, 30, 0.6f));
   int sign = m.AddMaterial(Plain(0.95f, 0.95f, 0.9f, 0.5f));  // the name board lights up at night
+  int wall = m.AddMaterial(Plain(0.86f, 0.8f, 0.66f, 1));
+  int roof = m.AddMaterial(Plain(0.3f, 0.3f, 0.33f, 1));
+  int window = m.AddMaterial(Plain(0.2f, 0.26f, 0.32f, 0.5f, 40, 0.7f));  // the waiting room is lit at night
 
   for (float z : kTrackZ) {
     m.Box({-kTrackEnd, 0, z - 1.5f}, {kTrackEnd, 0.25f, z + 1.5f}, ballast, Tiled(2, 2));
@@ -735,6 +738,18 @@ void MakeStation(const std::string& dir) {
   for (float x : {-2.0f, 2.0f}) m.Cylinder({x, top + 1.1f, 9.5f}, kUp, 0.08f, 1.1f, 8, pillar, pillar);
   m.Box({-2.4f, top + 1.4f, 9.45f}, {2.4f, top + 2.3f, 9.55f}, sign, kFit);
 
+  // Waiting room on the side platform, its windows towards the tracks.
+  const float x0 = -15, x1 = -6, z0 = 7.8f, z1 = 10.4f, wallTop = top + 2.6f;
+  m.Box({x0, top, z0}, {x1, wallTop, z1}, wall, kFit);
+  m.Box({x0 - 0.3f, wallTop, z0 - 0.3f}, {x1 + 0.3f, wallTop + 0.2f, z1 + 0.3f}, roof, kFit);
+  for (float x = x0 + 0.6f; x + 2.4f <= x1; x += 2.8f) {
+    float z = z0 - 0.02f, y0 = top + 0.9f, y1 = top + 2.2f;
+    m.Polygon({{x, y0, z}, {x, y1, z}, {x + 2.2f, y1, z}, {x + 2.2f, y0, z}}, {0, 0, -1}, window, kFit);
+  }
+  m.Polygon({{x1 + 0.02f, top + 0.9f, z0 + 0.5f}, {x1 + 0.02f, top + 2.2f, z0 + 0.5f},
+             {x1 + 0.02f, top + 2.2f, z1 - 0.5f}, {x1 + 0.02f, top + 0.9f, z1 - 0.5f}},
+            {1, 0, 0}, window, kFit);
+
   WriteModel(dir + "/Model.x", m);
   WritePng(dir + "/tex/paving.png", Paving());
   WriteJpeg(dir + "/concrete.jpg", Concrete());
@@ -752,17 +767,17 @@ void MakeStation(const std::string& dir) {
   WriteDefinition(dir + "/Station.txt", "サンプル駅", "ソフト駅舎研究会", lines);
 }
 
-// Rolling grassland, 1400 x 1000 units: drawn at a twentieth of the common
+// Rolling grassland, 1500 x 1100 units: drawn at a twentieth of the common
 // scale, it fills the surface view.
 void MakeSurface(const std::string& dir) {
   MakeDirectory(dir);
   MeshBuilder m;
   int grass = m.AddMaterial(Textured("grass.png"));
   auto height = [](float x, float z) { return 18 * std::sin(x / 170) * std::cos(z / 130) + 8 * std::sin(z / 60); };
-  m.Terrain(-700, 700, -500, 500, 28, 20, 50, grass, height);
+  m.Terrain(-750, 750, -550, 550, 30, 22, 50, grass, height);
   WriteModel(dir + "/Model.x", m);
   WritePng(dir + "/grass.png", Grass());
-  WriteDefinition(dir + "/Surface.txt", "芝生地表", "表示工房", {"1.0", "1400.0", "1000.0"});
+  WriteDefinition(dir + "/Surface.txt", "芝生地表", "表示工房", {"1.0", "1500.0", "1100.0"});
 }
 
 // A small car, viewed as a bare model (scaled by its bounding sphere). Its

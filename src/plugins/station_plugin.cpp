@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "plugins/plugin_list.h"
+#include "rail/station_rails.h"
 #include "shell/debug_log.h"
+#include "viewer/frame_routines.h"
 
 namespace {
 constexpr char kFileName[] = "Station.txt";
@@ -55,4 +57,9 @@ void StationPlugin::showSelected(int offset) {
 void StationPlugin::writeInfo() {
   WriteInfoHead(stationList.info, "作: ");
   stationList.info.AddLinef("ホーム数: %d", platformCount);
+}
+
+void StationPlugin::DrawStationRails(const D3DXVECTOR3& origin, const D3DXVECTOR3& forward,
+                                     const D3DXVECTOR3& up) const {
+  ::DrawStationRails(platforms.data(), platformCountRead, blinkAngle, origin, forward, up);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "gfxutil/d3dx_math.h"
 #include "plugins/struct_plugin.h"
 
 // Start point x, y, z and end point x, y, z, scene units.
@@ -20,6 +21,9 @@ class StationPlugin : public StructPlugin {
 
   void showSelected(int offset) override;
   void writeInfo() override;
+  // Lays preview rails along all platforms read, short ones included, placed
+  // by origin, forward and up; they blink with the frame routines' phase.
+  void DrawStationRails(const D3DXVECTOR3& origin, const D3DXVECTOR3& forward, const D3DXVECTOR3& up) const;
 
   int32_t platformCountRead = 0;  // entries in platforms
   int32_t platformCount = 0;      // entries at least kShortestPlatform long: the figure shown

@@ -60,8 +60,8 @@ TEST_F(SamplesTest, Surface) {
   auto* surface = new SurfacePlugin("PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 2u);
-  EXPECT_EQ(surface->widthX, 700.0f);
-  EXPECT_EQ(surface->widthZ, 500.0f);
+  EXPECT_EQ(surface->widthX, 750.0f);
+  EXPECT_EQ(surface->widthZ, 550.0f);
 }
 
 TEST_F(SamplesTest, BareModel) {

@@ -1,6 +1,8 @@
 #include "plugins/station_plugin.h"
 
 #include "plugin_fixture.h"
+#include "recorded_lines.h"
+#include "viewer/frame_routines.h"
 
 namespace {
 
@@ -69,6 +71,21 @@ TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
   StationPlugin* station = Make("Stop Maker 1\n");
   EXPECT_EQ(station->platformCountRead, 0);
   EXPECT_EQ(os.DebugText(), "Station.txt: only 3 of 4 items read\n");
+}
+
+TEST_F(StationPluginTest, PreviewRailsLieAlongTheLongPlatformsOnly) {
+  StationPlugin* station = Make("Stop Maker 1 2\n(0,0,4),(10,0,4)\n(0,0,0),(1,0,0)\n");
+  blinkAngle = 0.0f;  // alpha 128
+  station->DrawStationRails(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
+  std::vector<RecordedLine> lines = RecordedLines(device);
+  ASSERT_FALSE(lines.empty());
+  const RecordedLine& control = lines[0];  // the red control line of the long platform
+  EXPECT_EQ(control.startColour, 0x80ff0000u);
+  EXPECT_FLOAT_EQ(control.start.z, 2.0f);
+  EXPECT_FLOAT_EQ(control.start.y, 0.05f);
+  EXPECT_FLOAT_EQ(control.end.x, 5.0f);
+  for (const RecordedLine& line : lines) EXPECT_GE(line.start.z, 2.0f) << "only the second platform is drawn";
+  EXPECT_EQ(device.RenderState(D3DRS_ZFUNC), D3DCMP_LESSEQUAL);
 }
 
 }  // namespace
