@@ -1,4 +1,3 @@
-#include "platform/os/os.h"
 #include "shell/application.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
