@@ -1,15 +1,15 @@
 #include "graphics/device_setup.h"
 
 void SetDefaultStates(IDirect3DDevice8* device, DWORD depthClearFlags) {
-  device->SetRenderState(D3DRS_LIGHTING, 1);
+  device->SetRenderState(D3DRS_LIGHTING, TRUE);
   device->SetRenderState(D3DRS_AMBIENT, 0xff808080);
-  device->SetRenderState(D3DRS_SPECULARENABLE, 0);
+  device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
   device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
   device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-  device->SetRenderState(D3DRS_ZWRITEENABLE, 1);
-  device->SetRenderState(D3DRS_FOGENABLE, 0);
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+  device->SetRenderState(D3DRS_FOGENABLE, FALSE);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 

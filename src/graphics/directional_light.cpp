@@ -12,5 +12,5 @@ void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colo
   directionalLight.Direction = normalised;
   if (!d3dDevice) return;
   d3dDevice->SetLight(0, &directionalLight);
-  d3dDevice->LightEnable(0, 1);
+  d3dDevice->LightEnable(0, TRUE);
 }

@@ -9,6 +9,14 @@ using UINT = uint32_t;
 using BOOL = int32_t;
 using D3DCOLOR = uint32_t;
 
+// The values of BOOL; macros, as in C headers that define them too.
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
 constexpr HRESULT D3D_OK = 0;
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
