@@ -1,0 +1,122 @@
+#include "viewer/frame_routines.h"
+
+#include <cmath>
+
+#include "graphics/direct3d.h"
+#include "input/input.h"
+#include "plugins/plugin_list.h"
+#include "plugins/station_plugin.h"
+#include "platform/dinput/dinput8.h"
+#include "scene/camera.h"
+#include "scene/lighting.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "viewer/overlay_text.h"
+#include "viewer/plugin_loading.h"
+
+float blinkAngle = 0.0f;
+
+namespace {
+
+constexpr float kBlinkStep = 0.20943952f;  // 12 degrees: a full turn every 30 frames
+const D3DXVECTOR3 kForward(0.0f, 0.0f, 1.0f);
+const D3DXVECTOR3 kUp(0.0f, 1.0f, 0.0f);
+
+// What sets the routines of the kinds apart.
+struct KindFrame {
+  PluginList& list;
+  bool advancesBlink;
+  const char* timeOfDayFormat;
+  bool drawsStationRails;
+  ViewState view;
+};
+
+KindFrame& FrameOf(int kind) {
+  static KindFrame frames[kKindCount] = {
+      {trainList, false, "    時間帯(TAB): %s", false, ViewState{.distance = 10.0f}},
+      {structList, true, "時間帯(TAB)    : %s", false, ViewState{.distance = 30.0f}},
+      {stationList, true, "時間帯(TAB)    : %s", true, ViewState{.distance = 30.0f}},
+      {surfaceList, true, "時間帯(TAB)    : %s", false, ViewState{.distance = 50.0f}},
+  };
+  return frames[kind];
+}
+
+bool Held(int state) { return state >= 2; }
+bool Pressed(int state) { return state == 2; }
+
+void MoveCameraByMouse(ViewState& view) {
+  POINT cursor = CursorPosition();
+  if (Held(MouseButtonState(0))) {
+    PanTarget(cursor, view.target);
+  } else if (Held(MouseButtonState(1))) {
+    if (Held(VirtualKeyState(VK_SHIFT)))
+      OrbitCamera(cursor, view.lightYaw, view.lightPitch);
+    else
+      OrbitCamera(cursor, view.yaw, view.pitch);
+  }
+  SetCursorClientPos(clientWidth / 2, clientHeight / 2);
+}
+
+void SetUnlitLineState() {
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  d3dDevice->SetTransform(D3DTS_WORLD, &identity);
+  D3DMATERIAL8 material{};
+  material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+  material.Ambient = {0.5f, 0.5f, 0.5f, 1.0f};
+  d3dDevice->SetMaterial(&material);
+  d3dDevice->SetTexture(0, nullptr);
+  d3dDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+}
+
+void DrawModel(PluginList& list) {
+  list.sceneNode.SetPosition(list.modelPosition);
+  list.sceneNode.SetOrientation(kForward, kUp);
+  list.sceneNode.Draw();
+}
+
+void RunKindFrame(int kind) {
+  KindFrame& frame = FrameOf(kind);
+  ViewState& view = frame.view;
+  const D3DXVECTOR3 home = frame.list.modelPosition;
+  if (!view.started) {
+    view.target = home;
+    view.started = true;
+  }
+
+  MoveCameraByMouse(view);
+  ZoomCamera(view.distance);
+  UpdateCamera(view.yaw, view.pitch, view.distance, view.target);
+  if (frame.advancesBlink) blinkAngle = ReduceAngle(blinkAngle + kBlinkStep);
+
+  BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
+  if (Pressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
+  if (Pressed(KeyState(DIK_TAB))) nightMode = !nightMode;
+  ApplyDayNight(view.lightYaw, view.lightPitch);
+  if (Pressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
+  ApplyTextureFilter();
+
+  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  d3dDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+  DrawModel(frame.list);
+
+  SetUnlitLineState();
+  if (Held(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
+  if (frame.drawsStationRails && frame.list.selectedObject)
+    static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kUp);
+
+  frame.list.info.Draw();
+  DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
+  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
+  DrawFps(5, 5);
+  EndFrame();
+}
+
+}  // namespace
+
+ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
+
+void TrainFrame() { RunKindFrame(kTrainKind); }
+void StructFrame() { RunKindFrame(kStructKind); }
+void StationFrame() { RunKindFrame(kStationKind); }
+void SurfaceFrame() { RunKindFrame(kSurfaceKind); }

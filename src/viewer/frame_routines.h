@@ -1,0 +1,26 @@
+// The per-kind frame routines: one routine with per-kind data. Each reads the
+// mouse and keys, moves its camera and light, draws the plug-in's model, the
+// station's preview rails, the overlay texts, and presents the frame.
+#pragma once
+#include "gfxutil/d3dx_math.h"
+
+// Camera and light state of one frame routine; each routine has its own.
+struct ViewState {
+  float yaw = 5.4977875f;    // 315 degrees
+  float pitch = 0.5235988f;  // 30 degrees
+  float distance = 30.0f;
+  float lightYaw = -0.7853982f;   // -45 degrees
+  float lightPitch = -0.9553165f;  // with the yaw above the light shines along (1, -2, 1)
+  D3DXVECTOR3 target;
+  bool started = false;  // the target is taken from the home point on the first call
+};
+
+extern float blinkAngle;  // advances a full turn every 30 frames, except in the Train view
+
+void TrainFrame();
+void StructFrame();
+void StationFrame();
+void SurfaceFrame();
+
+// The state of the routine of a kind (PluginKind of viewer/plugin_loading.h).
+ViewState& ViewStateOf(int kind);
