@@ -1,5 +1,6 @@
 #include "gfxutil/d3dx_texture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 

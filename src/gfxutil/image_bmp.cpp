@@ -1,5 +1,6 @@
 #include "gfxutil/image_bmp.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "gfxutil/image_bmp_rle.h"

@@ -10,6 +10,9 @@ namespace {
 constexpr size_t kSignatureSize = 8;
 // Ancillary chunks (text, profiles) larger than this are refused.
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+// Deflate expands at most 1032-fold (258 bytes from two 1-bit codes): a file
+// that cannot hold its declared pixels is refused before they are allocated.
+constexpr uint64_t kMaxDeflateRatio = 1032;
 
 struct PngSource {
   ImageBytes data;
@@ -32,8 +35,8 @@ void OnPngError(png_structp png, png_const_charp message) {
 void OnPngWarning(png_structp, png_const_charp) {}
 
 // Kept free of objects with destructors: libpng leaves it by longjmp on errors.
-bool ReadPngImage(png_structp png, png_infop info, DecodedImage& image, std::vector<png_bytep>& rows,
-                  std::string& error) {
+bool ReadPngImage(png_structp png, png_infop info, ImageBytes data, DecodedImage& image,
+                  std::vector<png_bytep>& rows, std::string& error) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_sig_bytes(png, kSignatureSize);
   png_set_user_limits(png, 1u << 24, 1u << 24);
@@ -42,6 +45,11 @@ bool ReadPngImage(png_structp png, png_infop info, DecodedImage& image, std::vec
   png_uint_32 width = png_get_image_width(png, info);
   png_uint_32 height = png_get_image_height(png, info);
   if (!CheckImageSize(width, height, D3DFMT_A8R8G8B8, error)) return false;
+  if (uint64_t{height} * png_get_rowbytes(png, info) > data.size() * kMaxDeflateRatio) {
+    error = "PNG data too short for a " + std::to_string(width) + "x" + std::to_string(height) +
+            " image (truncated file)";
+    return false;
+  }
 
   png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
   png_set_scale_16(png);
@@ -80,7 +88,7 @@ bool DecodePng(ImageBytes data, DecodedImage& image, std::string& error) {
   }
   png_set_read_fn(png, &source, ReadFromMemory);
   std::vector<png_bytep> rows;
-  bool ok = ReadPngImage(png, info, image, rows, error);
+  bool ok = ReadPngImage(png, info, data, image, rows, error);
   png_destroy_read_struct(&png, &info, nullptr);
   if (!ok) image = DecodedImage{};
   return ok;

@@ -2,10 +2,10 @@
 #include <png.h>
 #include <zlib.h>
 
+#include "gfxutil/image_decode.h"
 #include "gfxutil/image_png.h"
 #include "image_test_support.h"
 #include "test_paths.h"
-#include "gfxutil/image_decode.h"
 
 namespace {
 
@@ -95,19 +95,32 @@ TEST(PngDecode, DamagedFilesFailWithReason) {
   EXPECT_FALSE(DecodePng(Bytes(file.begin(), file.begin() + 8), image, error));
 }
 
-TEST(PngDecode, DeclaredSizeAboveTheLimitFailsBeforeAllocating) {
+// A one-pixel PNG whose header is changed to claim another size, checksum fixed.
+Bytes PngClaimingSize(uint32_t width, uint32_t height) {
   PngSpec spec{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
   spec.rows = {{1, 2, 3}};
   Bytes file = EncodePng(spec);
   // IHDR data starts at 16: width and height, big-endian; then its checksum at 29.
-  const uint8_t size[8] = {0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x40, 0x00};  // 16384 x 16384
-  std::copy(size, size + 8, file.begin() + 16);
+  for (int i = 0; i < 4; ++i) {
+    file[16 + i] = static_cast<uint8_t>(width >> (24 - 8 * i));
+    file[20 + i] = static_cast<uint8_t>(height >> (24 - 8 * i));
+  }
   uint32_t crc = static_cast<uint32_t>(crc32(0, file.data() + 12, 17));
   for (int i = 0; i < 4; ++i) file[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  return file;
+}
+
+TEST(PngDecode, DeclaredSizesTheFileCannotHoldFailBeforeAllocating) {
   DecodedImage image;
   std::string error;
-  EXPECT_FALSE(DecodePng(file, image, error));
+  EXPECT_FALSE(DecodePng(PngClaimingSize(16384, 16384), image, error));
   EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_FALSE(DecodePng(PngClaimingSize(2048, 2048), image, error));
+  EXPECT_NE(error.find("too short for a 2048x2048 image"), std::string::npos) << error;
+  error.clear();
+  EXPECT_FALSE(DecodePng(PngClaimingSize(2, 2), image, error));  // small enough to try: libpng finds too little data
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(image.bytes.empty());
 }
 
 TEST(PngDecode, SharedSampleFromAnotherTool) {
