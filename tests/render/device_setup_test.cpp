@@ -1,0 +1,91 @@
+#include <string>
+
+#include "device_fixture.h"
+#include "graphics/device_setup.h"
+#include "platform/d3d/gl_context.h"
+#include "platform/d3d/gl_device.h"
+#include "shell/main_window.h"
+
+namespace {
+
+D3DPRESENT_PARAMETERS SmallWindowed(HWND window, D3DFORMAT depth) {
+  D3DPRESENT_PARAMETERS p{};
+  p.BackBufferWidth = p.BackBufferHeight = 32;
+  p.BackBufferFormat = D3DFMT_X8R8G8B8;
+  p.BackBufferCount = 1;
+  p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  p.hDeviceWindow = window;
+  p.Windowed = 1;
+  p.EnableAutoDepthStencil = 1;
+  p.AutoDepthStencilFormat = depth;
+  return p;
+}
+
+// The device types stand for real rasterisers: hardware vertex processing needs
+// a hardware rasteriser, the reference device Mesa's software one.
+TEST_F(DeviceRenderTest, DeviceTypesAskForTheirKindOfRasteriser) {
+  std::string renderer = dynamic_cast<GlDevice*>(device)->Renderer();
+  bool software = IsSoftwareRenderer(renderer);
+  device->Release();
+  device = nullptr;
+  D3DPRESENT_PARAMETERS p = SmallWindowed(window, D3DFMT_D24S8);
+  IDirect3DDevice8* other = nullptr;
+  HRESULT hardware = direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &other);
+  EXPECT_EQ(SUCCEEDED(hardware), !software) << renderer;
+  if (other) other->Release();
+  other = nullptr;
+  HRESULT reference = direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other);
+  if (software) EXPECT_EQ(reference, D3D_OK) << renderer;
+  if (other) other->Release();
+}
+
+TEST_F(DeviceRenderTest, DeviceWithoutAUsableDepthFormatIsRefused) {
+  device->Release();
+  device = nullptr;
+  for (D3DFORMAT depth : {D3DFMT_UNKNOWN, D3DFMT_D15S1, D3DFMT_D24X4S4}) {
+    D3DPRESENT_PARAMETERS p = SmallWindowed(window, depth);
+    IDirect3DDevice8* other = nullptr;
+    EXPECT_EQ(direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other),
+              D3DERR_NOTAVAILABLE)
+        << depth;
+    EXPECT_EQ(other, nullptr);
+    EXPECT_NE(direct3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                          depth),
+              D3D_OK);
+  }
+}
+
+TEST_F(DeviceRenderTest, CapabilitiesComeFromOpenGL) {
+  D3DCAPS8 caps{};
+  ASSERT_EQ(device->GetDeviceCaps(&caps), D3D_OK);
+  EXPECT_GE(caps.MaxTextureWidth, 1024u);
+  EXPECT_EQ(caps.MaxTextureWidth, caps.MaxTextureHeight);
+  EXPECT_GE(caps.MaxSimultaneousTextures, 1u);
+  EXPECT_EQ(caps.RasterCaps & (D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE), 0u);  // no fog here
+  EXPECT_EQ(caps.TextureOpCaps & D3DTEXOPCAPS_BUMPENVMAP, 0u);
+  EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
+}
+
+TEST(DeviceSetupOnOpenGL, InitDirect3DCreatesADeviceThatDraws) {
+  mainWindow = Os().CreateWindowExA("setup test", 160, 120, [](HWND w, UINT m, WPARAM p, LPARAM l) {
+    return Os().DefWindowProcA(w, m, p, l);
+  });
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_EQ(InitDirect3D(160, 120), 1);
+  EXPECT_EQ(deviceSetup.depthFormat, D3DFMT_D24S8);
+  EXPECT_TRUE(std::string(deviceSetup.deviceType) == "TnLHAL" || std::string(deviceSetup.deviceType) == "HAL");
+  ASSERT_EQ(BeginFrame(0xff204060), 1);
+  EXPECT_EQ(EndFrame(), D3D_OK);
+  std::vector<uint32_t> pixels;
+  UINT width = 0, height = 0;
+  ASSERT_TRUE(ReadBackBuffer(d3dDevice, pixels, &width, &height));
+  EXPECT_EQ(width, 160u);
+  EXPECT_EQ(height, 120u);
+  EXPECT_EQ(pixels[60 * 160 + 80], 0xff204060u);
+  FreeDirect3D();
+  EXPECT_EQ(d3dDevice, nullptr);
+  Os().DestroyWindow(mainWindow);
+  mainWindow = nullptr;
+}
+
+}  // namespace
