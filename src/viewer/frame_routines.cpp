@@ -33,10 +33,10 @@ struct KindFrame {
 
 KindFrame& FrameOf(int kind) {
   static KindFrame frames[kKindCount] = {
-      {trainList, false, "    時間帯(TAB): %s", false, ViewState{.distance = 10.0f}},
-      {structList, true, "時間帯(TAB)    : %s", false, ViewState{.distance = 30.0f}},
-      {stationList, true, "時間帯(TAB)    : %s", true, ViewState{.distance = 30.0f}},
-      {surfaceList, true, "時間帯(TAB)    : %s", false, ViewState{.distance = 50.0f}},
+      {trainList, false, "    時間帯(TAB): %s", false, InitialViewState(kTrainKind)},
+      {structList, true, "時間帯(TAB)    : %s", false, InitialViewState(kStructKind)},
+      {stationList, true, "時間帯(TAB)    : %s", true, InitialViewState(kStationKind)},
+      {surfaceList, true, "時間帯(TAB)    : %s", false, InitialViewState(kSurfaceKind)},
   };
   return frames[kind];
 }
@@ -113,6 +113,13 @@ void RunKindFrame(int kind) {
 }
 
 }  // namespace
+
+ViewState InitialViewState(int kind) {
+  constexpr float kInitialDistance[kKindCount] = {10.0f, 30.0f, 30.0f, 50.0f};
+  ViewState view;
+  view.distance = kInitialDistance[kind];
+  return view;
+}
 
 ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
 

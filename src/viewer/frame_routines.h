@@ -22,5 +22,7 @@ void StructFrame();
 void StationFrame();
 void SurfaceFrame();
 
-// The state of the routine of a kind (PluginKind of viewer/plugin_loading.h).
+// The state of the routine of a kind (PluginKind of viewer/plugin_loading.h),
+// and the state it starts from.
 ViewState& ViewStateOf(int kind);
+ViewState InitialViewState(int kind);

@@ -1,0 +1,173 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/dinput/dinput8.h"
+#include "viewer_fixture.h"
+
+namespace {
+
+constexpr float kPitchLimit = 1.4137167f;
+
+class FrameRoutineTest : public ViewerTest {};
+
+TEST_F(FrameRoutineTest, PageUpHeldBringsTheDistanceDownAndStopsAtOne) {
+  SetVirtualKey(VK_PRIOR, true);
+  for (int frame = 0; frame < 100; ++frame) RunFrame(StructFrame);
+  EXPECT_NEAR(ViewStateOf(kStructKind).distance, 6.0f, 1e-3f);
+  for (int frame = 0; frame < 30; ++frame) RunFrame(StructFrame);
+  EXPECT_FLOAT_EQ(ViewStateOf(kStructKind).distance, 1.0f);
+}
+
+TEST_F(FrameRoutineTest, WheelWithCtrlZoomsTenTimesFaster) {
+  SetVirtualKey(VK_CONTROL, true);
+  input.mouse.mouse.lZ = 240;
+  PollVirtualKeys();
+  PollInput();
+  StructFrame();
+  EXPECT_NEAR(ViewStateOf(kStructKind).distance, 30.0f - 4.8f, 1e-4f);
+}
+
+TEST_F(FrameRoutineTest, DraggingKeepsThePitchWithinItsLimitAndTheCursorCentred) {
+  SetButton(1, true);
+  for (int frame = 0; frame < 50; ++frame) {
+    os.cursor = {320, 479};  // far down every frame
+    RunFrame(StationFrame);
+    EXPECT_EQ(os.cursor.x, 320);
+    EXPECT_EQ(os.cursor.y, 240);
+  }
+  EXPECT_FLOAT_EQ(ViewStateOf(kStationKind).pitch, kPitchLimit);
+  for (int frame = 0; frame < 50; ++frame) {
+    os.cursor = {320, 0};
+    RunFrame(StationFrame);
+  }
+  EXPECT_FLOAT_EQ(ViewStateOf(kStationKind).pitch, -kPitchLimit);
+}
+
+TEST_F(FrameRoutineTest, BothButtonsHeldPanOnly) {
+  SetButton(0, true);
+  SetButton(1, true);
+  RunFrame(StructFrame);  // first frame: the target starts at the home point
+  os.cursor = {420, 240};
+  RunFrame(StructFrame);
+  const ViewState& view = ViewStateOf(kStructKind);
+  const ViewState initial = InitialViewState(kStructKind);
+  EXPECT_EQ(view.yaw, initial.yaw);
+  EXPECT_EQ(view.pitch, initial.pitch);
+  // 100 pixels to the right move the target one unit to the camera's left.
+  EXPECT_NEAR(D3DXVec3Length(&view.target), 1.0f, 1e-4f);
+}
+
+TEST_F(FrameRoutineTest, ShiftWithTheRightButtonTurnsTheLightAndShowsTheGizmo) {
+  SetButton(1, true);
+  SetVirtualKey(VK_SHIFT, true);
+  os.cursor = {340, 260};
+  device.ClearCalls();
+  RunFrame(SurfaceFrame);
+  const ViewState& view = ViewStateOf(kSurfaceKind);
+  const ViewState initial = InitialViewState(kSurfaceKind);
+  EXPECT_EQ(view.yaw, initial.yaw);
+  EXPECT_EQ(view.pitch, initial.pitch);
+  EXPECT_NEAR(view.lightYaw, initial.lightYaw - 20 * 0.5f / 640, 1e-6f);
+  EXPECT_NEAR(view.lightPitch, initial.lightPitch + 20 * 0.5f / 480, 1e-6f);
+  // Three axes, the seven-line arrow and the two light lines.
+  EXPECT_EQ(device.Count("DrawPrimitiveUP"), 12u);
+
+  SetVirtualKey(VK_SHIFT, false);
+  os.cursor = {340, 260};
+  device.ClearCalls();
+  RunFrame(SurfaceFrame);
+  EXPECT_EQ(device.Count("DrawPrimitiveUP"), 0u);
+  EXPECT_NE(view.yaw, initial.yaw);  // without Shift the camera turns
+}
+
+TEST_F(FrameRoutineTest, TabTogglesNightInTheSameFrameAndTwiceReturnsToDay) {
+  SetKey(DIK_TAB, true);
+  RunFrame(StructFrame);
+  EXPECT_EQ(nightMode, 1);
+  EXPECT_EQ(device.RenderState(D3DRS_AMBIENT), 0xff202020u);
+  RunFrame(StructFrame);  // held: no second toggle
+  EXPECT_EQ(nightMode, 1);
+  SetKey(DIK_TAB, false);
+  RunFrame(StructFrame);
+  SetKey(DIK_TAB, true);
+  RunFrame(StructFrame);
+  EXPECT_EQ(nightMode, 0);
+  EXPECT_EQ(device.RenderState(D3DRS_AMBIENT), 0xff808080u);
+}
+
+TEST_F(FrameRoutineTest, SpaceSwitchesTheFilterOfThisFrame) {
+  SetKey(DIK_SPACE, true);
+  RunFrame(TrainFrame);
+  EXPECT_EQ(isLinearFilter, 1);
+  EXPECT_EQ(device.StageState(0, D3DTSS_MAGFILTER), D3DTEXF_LINEAR);
+  EXPECT_EQ(device.StageState(0, D3DTSS_MINFILTER), D3DTEXF_LINEAR);
+  EXPECT_EQ(device.StageState(0, D3DTSS_MIPFILTER), D3DTEXF_LINEAR);
+}
+
+TEST_F(FrameRoutineTest, HomeAfterPanningTakesEffectFromTheNextFrame) {
+  SetButton(0, true);
+  RunFrame(StructFrame);
+  os.cursor = {420, 240};
+  RunFrame(StructFrame);
+  SetButton(0, false);
+  const D3DXVECTOR3 panned = ViewStateOf(kStructKind).target;
+  ASSERT_GT(D3DXVec3Length(&panned), 0.5f);
+
+  SetKey(DIK_HOME, true);
+  const D3DXVECTOR3 eyeBefore = EyePosition();
+  RunFrame(StructFrame);
+  EXPECT_EQ(ViewStateOf(kStructKind).target, D3DXVECTOR3());
+  EXPECT_NEAR(EyePosition().x, eyeBefore.x, 1e-4f);  // this frame still looks at the panned target
+  const ViewState initial = InitialViewState(kStructKind);
+  EXPECT_EQ(ViewStateOf(kStructKind).distance, initial.distance);
+  EXPECT_EQ(ViewStateOf(kStructKind).yaw, initial.yaw);
+
+  RunFrame(StructFrame);
+  D3DXVECTOR3 eye = EyePosition();
+  D3DXVECTOR3 expected = DirectionFromAngles(initial.yaw, initial.pitch) * initial.distance;
+  EXPECT_NEAR(eye.x, expected.x, 1e-3f);
+  EXPECT_NEAR(eye.z, expected.z, 1e-3f);
+}
+
+TEST_F(FrameRoutineTest, BlinkAngleFreezesInTheTrainViewAndTurnsOnceEveryThirtyFramesElsewhere) {
+  blinkAngle = 1.0f;
+  for (int frame = 0; frame < 7; ++frame) RunFrame(TrainFrame);
+  EXPECT_EQ(blinkAngle, 1.0f);
+  for (int frame = 0; frame < 30; ++frame) RunFrame(StationFrame);
+  EXPECT_NEAR(blinkAngle, 1.0f, 1e-4f);
+  for (int frame = 0; frame < 15; ++frame) RunFrame(SurfaceFrame);
+  EXPECT_NEAR(blinkAngle, 1.0f + 3.1415927f, 1e-4f);
+}
+
+TEST_F(FrameRoutineTest, FrameStepsRunInOrder) {
+  device.ClearCalls();
+  RunFrame(StructFrame);
+  std::vector<std::string> names = device.Names();
+  auto position = [&](const std::string& name) {
+    return std::find(names.begin(), names.end(), name) - names.begin();
+  };
+  // The view goes to the device in BeginFrame, then the light, the filters, and the present last.
+  EXPECT_LT(position("BeginScene"), position("SetTransform"));
+  EXPECT_LT(position("SetTransform"), position("SetLight"));
+  EXPECT_LT(position("SetLight"), position("SetTextureStageState"));
+  EXPECT_EQ(names.back(), "Present");
+  EXPECT_EQ(names[names.size() - 2], "EndScene");
+  // The cursor goes back to the centre every frame, and stays hidden.
+  EXPECT_FALSE(os.cursorMoves.empty());
+  EXPECT_EQ(os.cursorMoves.back().x, 320);
+  EXPECT_EQ(os.cursorMoves.back().y, 240);
+  // The unlit line state is left behind for the overlay.
+  EXPECT_EQ(device.RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
+  EXPECT_EQ(device.RenderState(D3DRS_ZFUNC), D3DCMP_LESSEQUAL);
+}
+
+TEST_F(FrameRoutineTest, EachRoutineKeepsItsOwnCamera) {
+  SetVirtualKey(VK_NEXT, true);
+  RunFrame(TrainFrame);
+  EXPECT_NEAR(ViewStateOf(kTrainKind).distance, 10.24f, 1e-4f);
+  EXPECT_EQ(ViewStateOf(kStructKind).distance, 30.0f);
+  EXPECT_EQ(ViewStateOf(kSurfaceKind).distance, 50.0f);
+}
+
+}  // namespace
