@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "fake_os.h"
-#include "gfxutil/d3dx_font.h"
 #include "graphics/direct3d.h"
 #include "recording_device.h"
 #include "shell/application.h"
@@ -109,6 +112,28 @@ TEST_F(OverlayText, WithoutAFontNothingIsDrawnAndOneLineSaysWhy) {
   DrawOverlayText(5, 5, "text");
   DrawFps(5, 5);
   EXPECT_TRUE(device.calls.empty());
+}
+
+// A machine without fonts: fontconfig reads its configuration once per process,
+// so this runs in a fresh process with a configuration that lists no fonts.
+TEST(OverlayFontDeathTest, WithoutInstalledFontsOneLineSaysSo) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        std::string config = ::testing::TempDir() + "no_fonts.conf";
+        FILE* file = fopen(config.c_str(), "w");
+        fputs("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n", file);
+        fclose(file);
+        setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        FakeOs os;
+        RecordingDevice device;
+        d3dDevice = &device;
+        int created = CreateOverlayFont(14, 400);
+        DrawOverlayText(5, 5, "text");
+        fputs(os.DebugText().c_str(), stderr);
+        std::exit(created == 0 && os.debugOutput.size() == 1 && device.Count("DrawPrimitiveUP") == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "no installed font fits");
 }
 
 TEST_F(OverlayText, CreatingAgainReplacesTheFontAndReleaseForgetsIt) {
