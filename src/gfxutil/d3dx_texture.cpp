@@ -32,9 +32,11 @@ bool Expand(DecodedImage& image, std::string& error) {
 // Brings the decoded image into the form the texture is created in: DXT only
 // when it can go up as it is, the colour key applied, no side above the limit.
 bool PrepareForUpload(DecodedImage& image, SizeLimit limit, D3DCOLOR colourKey, std::string& error) {
-  bool keepBlocks = colourKey == 0 && Fits(image, limit) && image.width % 4 == 0 && image.height % 4 == 0;
-  if (IsDxt(image.format) && !keepBlocks && !Expand(image, error)) return false;
-  if (IsDxt(image.format)) return true;
+  if (IsDxt(image.format)) {
+    bool uploadAsBlocks = colourKey == 0 && Fits(image, limit) && image.width % 4 == 0 && image.height % 4 == 0;
+    if (uploadAsBlocks) return true;
+    if (!Expand(image, error)) return false;
+  }
   ApplyColourKey(image, colourKey);
   if (Fits(image, limit)) return true;
   DecodedImage scaled;

@@ -25,8 +25,8 @@ class RlePainter {
   uint64_t row = 0;  // counted from the bottom
 
  private:
-  std::array<uint8_t, 4> Colour(unsigned index) const {
-    return index < palette_.size() ? palette_[index] : std::array<uint8_t, 4>{0, 0, 0, 255};
+  Bgra Colour(unsigned index) const {
+    return index < palette_.size() ? palette_[index] : Bgra{0, 0, 0, 255};
   }
 
   const BmpPalette& palette_;

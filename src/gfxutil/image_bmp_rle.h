@@ -1,10 +1,8 @@
 // The run-length encoded BMP forms (RLE8 and RLE4), which stb_image does not read.
 #pragma once
-#include <array>
-
 #include "gfxutil/image_decoded.h"
 
-using BmpPalette = std::vector<std::array<uint8_t, 4>>;  // B, G, R, A
+using BmpPalette = std::vector<Bgra>;
 
 // Decodes the stream into an allocated image, rows bottom-up as BMP stores
 // them. Pixels the stream skips keep the colour of palette entry 0. Fails

@@ -1,5 +1,6 @@
 // The result of decoding an image file, shared by the decoders and the texture loader.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -31,6 +32,8 @@ bool AllocateImage(DecodedImage& image, uint64_t width, uint64_t height, D3DFORM
 
 // Fails with the reason unless an image of this size is allowed.
 bool CheckImageSize(uint64_t width, uint64_t height, D3DFORMAT format, std::string& error);
+
+using Bgra = std::array<uint8_t, 4>;  // one A8R8G8B8 pixel in memory order
 
 inline void StorePixel(uint8_t* pixel, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
   pixel[0] = blue;

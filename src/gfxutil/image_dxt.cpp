@@ -6,7 +6,6 @@
 
 namespace {
 
-using Bgra = std::array<uint8_t, 4>;
 using BlockTexels = std::array<Bgra, 16>;  // row by row
 
 Bgra Rgb565(uint16_t value) {

@@ -1,7 +1,6 @@
 #include "gfxutil/image_tga.h"
 
 #include <algorithm>
-#include <array>
 
 #include "gfxutil/image_bytes.h"
 
@@ -65,17 +64,15 @@ bool ParseTgaHeader(ImageBytes data, TgaHeader& header, std::string& error) {
     error = "bad TGA colour map";
     return false;
   }
-  bool depthFits = mapped                             ? header.pixelBits == 8 || header.pixelBits == 16
-                   : header.baseType == kTrueColour ? IsColourDepth(header.pixelBits)
-                                                      : header.pixelBits == 8 || header.pixelBits == 16;
+  // Colour-map indices and grey pixels (with alpha in 16 bits) take 8 or 16 bits.
+  bool depthFits = header.baseType == kTrueColour ? IsColourDepth(header.pixelBits)
+                                                  : header.pixelBits == 8 || header.pixelBits == 16;
   if (!depthFits) {
     error = "unsupported TGA pixel depth " + std::to_string(header.pixelBits);
     return false;
   }
   return true;
 }
-
-using Bgra = std::array<uint8_t, 4>;
 
 uint8_t Expand5(unsigned value) { return static_cast<uint8_t>(value << 3 | value >> 2); }
 

@@ -7,9 +7,9 @@
 namespace {
 
 Bytes SmallPng() {
-  PngSpec spec{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
-  spec.rows = {{0x11, 0x22, 0x33}};
-  return EncodePng(spec);
+  PngImage png{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  png.rows = {{0x11, 0x22, 0x33}};
+  return EncodePng(png);
 }
 
 TEST(ImageDecode, FormatChosenByContentNotByName) {

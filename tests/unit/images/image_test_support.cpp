@@ -46,27 +46,27 @@ void AppendToBytes(png_structp png, png_bytep data, size_t length) {
 
 }  // namespace
 
-Bytes EncodePng(const PngSpec& spec) {
+Bytes EncodePng(const PngImage& image) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng could not write the test image");
   png_set_write_fn(png, &out, AppendToBytes, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, image.width, image.height, image.bitDepth, image.colourType,
+               image.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (const auto& c : spec.palette) palette.push_back({c[0], c[1], c[2]});
+  for (const auto& c : image.palette) palette.push_back({c[0], c[1], c[2]});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   png_color_16 grey{};
-  if (spec.transparentGrey >= 0) grey.gray = static_cast<png_uint_16>(spec.transparentGrey);
-  if (!spec.paletteAlpha.empty() || spec.transparentGrey >= 0) {
-    png_set_tRNS(png, info, spec.paletteAlpha.empty() ? nullptr : spec.paletteAlpha.data(),
-                 static_cast<int>(spec.paletteAlpha.size()), spec.transparentGrey >= 0 ? &grey : nullptr);
+  if (image.transparentGrey >= 0) grey.gray = static_cast<png_uint_16>(image.transparentGrey);
+  if (!image.paletteAlpha.empty() || image.transparentGrey >= 0) {
+    png_set_tRNS(png, info, image.paletteAlpha.empty() ? nullptr : image.paletteAlpha.data(),
+                 static_cast<int>(image.paletteAlpha.size()), image.transparentGrey >= 0 ? &grey : nullptr);
   }
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const Bytes& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
+  for (const Bytes& row : image.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

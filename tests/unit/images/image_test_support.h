@@ -27,7 +27,7 @@ std::vector<uint32_t> Pixels(const DecodedImage& image);
 
 // A PNG written by libpng. rows: packed samples of each row as libpng takes
 // them (16-bit samples big-endian).
-struct PngSpec {
+struct PngImage {
   uint32_t width = 1, height = 1;
   int colourType = 6;  // PNG_COLOR_TYPE_RGBA
   int bitDepth = 8;
@@ -37,7 +37,7 @@ struct PngSpec {
   Bytes paletteAlpha{};                        // tRNS for palette images
   int transparentGrey = -1;                    // tRNS for grey images
 };
-Bytes EncodePng(const PngSpec& spec);
+Bytes EncodePng(const PngImage& image);
 
 // A JPEG written by libjpeg from interleaved samples (1 or 3 per pixel).
 Bytes EncodeJpeg(uint32_t width, uint32_t height, int components, const Bytes& samples, bool progressive = false);

@@ -17,9 +17,9 @@ DecodedImage DecodeOk(const Bytes& file) {
 }
 
 TEST(PngDecode, RgbaPixelsInMemoryOrderBgra) {
-  PngSpec spec{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGBA, .bitDepth = 8};
-  spec.rows = {{0x10, 0x20, 0x30, 0x40, 0xFF, 0x00, 0x00, 0xFF}, {0x00, 0xFF, 0x00, 0x80, 0x00, 0x00, 0xFF, 0x00}};
-  DecodedImage image = DecodeOk(EncodePng(spec));
+  PngImage png{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGBA, .bitDepth = 8};
+  png.rows = {{0x10, 0x20, 0x30, 0x40, 0xFF, 0x00, 0x00, 0xFF}, {0x00, 0xFF, 0x00, 0x80, 0x00, 0x00, 0xFF, 0x00}};
+  DecodedImage image = DecodeOk(EncodePng(png));
   EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);
   ASSERT_EQ(image.width, 2u);
   ASSERT_EQ(image.height, 2u);
@@ -29,55 +29,55 @@ TEST(PngDecode, RgbaPixelsInMemoryOrderBgra) {
 }
 
 TEST(PngDecode, ColourTypesAndDepthsBecomeEightBitArgb) {
-  PngSpec rgb{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  PngImage rgb{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
   rgb.rows = {{0x12, 0x34, 0x56}};
   EXPECT_EQ(Pixels(DecodeOk(EncodePng(rgb))), std::vector<uint32_t>{0xFF123456});
 
-  PngSpec grey1{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1};
+  PngImage grey1{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1};
   grey1.rows = {{0b10100000}};
   EXPECT_EQ(Pixels(DecodeOk(EncodePng(grey1))), (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF}));
 
-  PngSpec greyAlpha16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 16};
+  PngImage greyAlpha16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 16};
   greyAlpha16.rows = {{0xFF, 0xFF, 0x80, 0x80}};
   EXPECT_EQ(Pixels(DecodeOk(EncodePng(greyAlpha16))), std::vector<uint32_t>{0x80FFFFFF});
 
-  PngSpec rgb16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
+  PngImage rgb16{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
   rgb16.rows = {{0x00, 0x00, 0x80, 0x80, 0xFF, 0xFF}};  // 0x8080 is exactly 128 / 255
   EXPECT_EQ(Pixels(DecodeOk(EncodePng(rgb16))), std::vector<uint32_t>{0xFF0080FF});
 }
 
 TEST(PngDecode, PaletteAndTransparencyChunk) {
-  PngSpec spec{.width = 4, .height = 1, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2};
-  spec.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
-  spec.paletteAlpha = {0, 128};  // entries beyond the tRNS list stay opaque
-  spec.rows = {{0b00011011}};
-  EXPECT_EQ(Pixels(DecodeOk(EncodePng(spec))),
+  PngImage png{.width = 4, .height = 1, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2};
+  png.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+  png.paletteAlpha = {0, 128};  // entries beyond the tRNS list stay opaque
+  png.rows = {{0b00011011}};
+  EXPECT_EQ(Pixels(DecodeOk(EncodePng(png))),
             (std::vector<uint32_t>{0x00FF0000, 0x8000FF00, 0xFF0000FF, 0xFF090909}));
 
-  PngSpec grey{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 8};
+  PngImage grey{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 8};
   grey.transparentGrey = 0x40;
   grey.rows = {{0x40, 0x41}};
   EXPECT_EQ(Pixels(DecodeOk(EncodePng(grey))), (std::vector<uint32_t>{0x00404040, 0xFF414141}));
 }
 
 TEST(PngDecode, InterlacedMatchesPlain) {
-  PngSpec spec{.width = 9, .height = 7, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
-  for (uint8_t y = 0; y < spec.height; ++y) {
+  PngImage png{.width = 9, .height = 7, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  for (uint8_t y = 0; y < png.height; ++y) {
     Bytes row;
-    for (uint8_t x = 0; x < spec.width; ++x) row.insert(row.end(), {static_cast<uint8_t>(x * 20), static_cast<uint8_t>(y * 30), 7});
-    spec.rows.push_back(row);
+    for (uint8_t x = 0; x < png.width; ++x) row.insert(row.end(), {static_cast<uint8_t>(x * 20), static_cast<uint8_t>(y * 30), 7});
+    png.rows.push_back(row);
   }
-  DecodedImage plain = DecodeOk(EncodePng(spec));
-  spec.interlaced = true;
-  DecodedImage interlaced = DecodeOk(EncodePng(spec));
+  DecodedImage plain = DecodeOk(EncodePng(png));
+  png.interlaced = true;
+  DecodedImage interlaced = DecodeOk(EncodePng(png));
   EXPECT_EQ(Pixels(interlaced), Pixels(plain));
   EXPECT_EQ(PixelAt(interlaced, 8, 6), 0xFFA0B407u);
 }
 
 TEST(PngDecode, DamagedFilesFailWithReason) {
-  PngSpec spec{.width = 16, .height = 16, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
-  spec.rows.assign(16, Bytes(48, 0x5A));
-  Bytes file = EncodePng(spec);
+  PngImage png{.width = 16, .height = 16, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  png.rows.assign(16, Bytes(48, 0x5A));
+  Bytes file = EncodePng(png);
   DecodedImage image;
   std::string error;
 
@@ -97,9 +97,9 @@ TEST(PngDecode, DamagedFilesFailWithReason) {
 
 // A one-pixel PNG whose header is changed to claim another size, checksum fixed.
 Bytes PngClaimingSize(uint32_t width, uint32_t height) {
-  PngSpec spec{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
-  spec.rows = {{1, 2, 3}};
-  Bytes file = EncodePng(spec);
+  PngImage png{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 8};
+  png.rows = {{1, 2, 3}};
+  Bytes file = EncodePng(png);
   // IHDR data starts at 16: width and height, big-endian; then its checksum at 29.
   for (int i = 0; i < 4; ++i) {
     file[16 + i] = static_cast<uint8_t>(width >> (24 - 8 * i));
