@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr DWORD kOpaqueWhite = 0x00FFFFFF;
+constexpr DWORD kWhiteRgb = 0x00FFFFFF;
 
 class AtlasFont final : public ID3DXFont {
  public:
@@ -71,7 +71,7 @@ class AtlasFont final : public ID3DXFont {
     for (int row = 0; row < FontAtlas::kPageSize; ++row) {
       auto* texels = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + ptrdiff_t(row) * locked.Pitch);
       for (int column = 0; column < FontAtlas::kPageSize; ++column) {
-        texels[column] = uint32_t(coverage[row * FontAtlas::kPageSize + column]) << 24 | kOpaqueWhite;
+        texels[column] = uint32_t(coverage[row * FontAtlas::kPageSize + column]) << 24 | kWhiteRgb;
       }
     }
     textures_[page]->UnlockRect(0);
