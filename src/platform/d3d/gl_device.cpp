@@ -59,9 +59,14 @@ bool GlDevice::Initialise(Rasteriser rasteriser, std::string* reason) {
   glDepthRange(0.0, 1.0);
 
   if (!p.Windowed) {
-    // Full screen on the adapter's display, the picture scaled with its aspect kept.
-    int x = SDL_WINDOWPOS_CENTERED_DISPLAY(static_cast<int>(adapter_));
-    SDL_SetWindowPosition(window_, x, x);
+    // Full screen on the adapter's display, the picture scaled with its aspect
+    // kept. The window first covers the display itself: without a window
+    // manager the full-screen request alone changes nothing.
+    SDL_Rect display{};
+    if (SDL_GetDisplayBounds(static_cast<int>(adapter_), &display) == 0) {
+      SDL_SetWindowPosition(window_, display.x, display.y);
+      SDL_SetWindowSize(window_, display.w, display.h);
+    }
     SDL_ShowWindow(window_);
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
