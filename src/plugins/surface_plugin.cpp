@@ -21,7 +21,7 @@ SurfacePlugin::SurfacePlugin(const char* directoryName, FILE* definitionFile, bo
 SurfacePlugin::~SurfacePlugin() { DeleteRest(); }
 
 void SurfacePlugin::showSelected(int offset) {
-  if (ShowIfSelected(surfaceList, mesh, ModelScale(), offset)) writeInfo();
+  if (ShowIfSelected(surfaceList, getModel(), ModelScale(), offset)) writeInfo();
   if (offset != kLastShownOffset && next) static_cast<SurfacePlugin*>(next)->showSelected(offset - 1);
 }
 

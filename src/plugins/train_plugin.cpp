@@ -21,7 +21,7 @@ TrainPlugin::TrainPlugin(const char* directoryName, FILE* definitionFile, bool l
 TrainPlugin::~TrainPlugin() { DeleteRest(); }
 
 void TrainPlugin::showSelected(int offset) {
-  if (ShowIfSelected(trainList, mesh, drawScale, offset)) writeInfo();
+  if (ShowIfSelected(trainList, getModel(), drawScale, offset)) writeInfo();
   if (offset != kLastShownOffset && next) static_cast<TrainPlugin*>(next)->showSelected(offset - 1);
 }
 

@@ -2,12 +2,8 @@
 // viewer's default states: lit, textured, translucent subsets over opaque ones.
 #include <string>
 
-#include "device_fixture.h"
-#include "graphics/direct3d.h"
+#include "mesh_render_fixture.h"
 #include "resources/mesh_resource.h"
-#include "resources/texture_cache.h"
-#include "scene/lighting.h"
-#include "scratch_directory.h"
 
 namespace {
 
@@ -45,47 +41,21 @@ const char kModel[] =
     "}\n"
     "}\n";
 
-class MeshRenderTest : public DeviceRenderTest {
+class MeshResourceRenderTest : public MeshRenderTest {
  protected:
   void SetUp() override {
-    DeviceRenderTest::SetUp();
-    d3dDevice = device;
-    nightMode = 0;
+    MeshRenderTest::SetUp();
     std::string red = "P6\n2 2\n255\n";
     for (int i = 0; i < 4; ++i) red.append("\xff\0\0", 3);
     scratch.Write("red.ppm", red);
     scratch.Write("cube.x", kModel);
     ASSERT_TRUE(mesh.load("cube.x", 0, 1));
-
-    // The viewer's default states.
-    device->SetRenderState(D3DRS_LIGHTING, 1);
     device->SetRenderState(D3DRS_AMBIENT, 0xff000000);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, 1);
-    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-
-    D3DXMATRIX view, projection;
-    D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, 0.7853982f, 1.0f, 0.1f, 100.0f);
-    device->SetTransform(D3DTS_VIEW, &view);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
+    LookFrom(D3DXVECTOR3(0, 0, -5), 1.0f);
   }
   void TearDown() override {
     mesh.release();
-    nightMode = 0;
-    d3dDevice = nullptr;
-    DeviceRenderTest::TearDown();
+    MeshRenderTest::TearDown();
   }
 
   // A white (day) or black (night) light shining straight into the picture.
@@ -103,7 +73,6 @@ class MeshRenderTest : public DeviceRenderTest {
     mesh.draw(world);
   }
 
-  ScratchDirectory scratch;
   MeshResource mesh;
 };
 
@@ -113,7 +82,7 @@ constexpr int kCubeOnly[2] = {44, 32};
 constexpr int kPaneOverCube[2] = {22, 32};
 constexpr int kCubeAbovePane[2] = {22, 16};
 
-TEST_F(MeshRenderTest, TheLitTexturedCubeShowsThroughTheTranslucentPane) {
+TEST_F(MeshResourceRenderTest, TheLitTexturedCubeShowsThroughTheTranslucentPane) {
   DrawUnderLight(1.0f);
   EXPECT_TRUE(ColourNear(Pixel(kCubeOnly[0], kCubeOnly[1]), 0xffff0000, 3));
   EXPECT_TRUE(ColourNear(Pixel(kCubeAbovePane[0], kCubeAbovePane[1]), 0xffff0000, 3));
@@ -121,7 +90,7 @@ TEST_F(MeshRenderTest, TheLitTexturedCubeShowsThroughTheTranslucentPane) {
   EXPECT_EQ(Pixel(2, 2), 0xff000000u);
 }
 
-TEST_F(MeshRenderTest, AtNightThePaneOfAlphaOneHalfGlowsOverTheDarkCube) {
+TEST_F(MeshResourceRenderTest, AtNightThePaneOfAlphaOneHalfGlowsOverTheDarkCube) {
   nightMode = 1;
   DrawUnderLight(0.0f);
   EXPECT_TRUE(ColourNear(Pixel(kCubeOnly[0], kCubeOnly[1]), 0xff000000, 3));

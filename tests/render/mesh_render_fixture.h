@@ -1,0 +1,48 @@
+// The OpenGL device with the viewer's default render states installed as the
+// program's device, a camera, and a scratch directory for models.
+#pragma once
+#include "device_fixture.h"
+#include "gfxutil/d3dx_math.h"
+#include "graphics/direct3d.h"
+#include "scene/lighting.h"
+#include "scratch_directory.h"
+
+class MeshRenderTest : public DeviceRenderTest {
+ protected:
+  void SetUp() override {
+    DeviceRenderTest::SetUp();
+    d3dDevice = device;
+    nightMode = 0;
+    device->SetRenderState(D3DRS_LIGHTING, 1);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, 1);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  }
+  void TearDown() override {
+    nightMode = 0;
+    d3dDevice = nullptr;
+    DeviceRenderTest::TearDown();
+  }
+
+  // Looks from eye at the origin with a 45-degree vertical field of view.
+  void LookFrom(const D3DXVECTOR3& eye, float aspect) {
+    D3DXMATRIX view, projection;
+    D3DXVECTOR3 at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, 0.7853982f, aspect, 0.1f, 2000.0f);
+    device->SetTransform(D3DTS_VIEW, &view);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+  }
+
+  ScratchDirectory scratch;
+};
