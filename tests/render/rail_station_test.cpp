@@ -1,10 +1,8 @@
 // The sample station in the station view: its platforms are previewed as
 // red control lines and stalks and magenta rail curves, drawn over the model.
-
 #include "mesh_render_fixture.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
-#include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "test_paths.h"
 #include "viewer/frame_routines.h"
