@@ -130,7 +130,8 @@ TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
             (std::vector<std::string>{"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}));
   EXPECT_EQ(mainWindow, nullptr);
   EXPECT_EQ(d3dDevice, nullptr);
-  EXPECT_TRUE(input.keyboard.released);
+  EXPECT_EQ(input.liveDevices, 0);
+  EXPECT_FALSE(input.directInputAlive);
   EXPECT_EQ(application.mutex, nullptr);
 }
 
