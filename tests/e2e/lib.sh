@@ -101,7 +101,7 @@ start_viewer() {
 # expect_exit <pid> <status> <what> [seconds]: waits for the process to end
 # and fails unless it ends in time with that exit status.
 expect_exit() {
-  local pid="$1" expected="$2" what="$3" limit="${4:-20}" i status=0
+  local pid="$1" expected="$2" what="$3" limit="${4:-60}" i status=0
   for ((i = 0; i < limit * 20; i++)); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
@@ -113,7 +113,7 @@ expect_exit() {
 
 # wait_window <exact title> [seconds]: prints the id of the visible window.
 wait_window() {
-  local title="$1" limit="${2:-30}" i id
+  local title="$1" limit="${2:-90}" i id
   for ((i = 0; i < limit * 10; i++)); do
     id="$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1 || true)"
     if [ -n "$id" ]; then echo "$id"; return 0; fi
@@ -134,7 +134,7 @@ toplevel_windows() {
 # top-level window that was not listed. SDL's message box is found this way
 # (`xdotool search` does not see its UTF-8 title).
 wait_new_window() {
-  local before="$1" limit="${2:-30}" i id
+  local before="$1" limit="${2:-60}" i id
   for ((i = 0; i < limit * 5; i++)); do
     id="$(toplevel_windows | grep -vxF -f "$before" | head -1 || true)"
     if [ -n "$id" ]; then echo "$id"; return 0; fi
