@@ -57,15 +57,6 @@ TEST_F(StructPluginTest, AnUnusableScaleFigureDrawsAtScaleOneWithALogLine) {
   }
 }
 
-TEST_F(StructPluginTest, ANameOfTwoWordsShiftsTheAuthorIntoTheName) {
-  StructPlugin* object = Make("Red Shed\nBuilder\n1.0\n");
-  EXPECT_STREQ(object->name, "Red");
-  EXPECT_STREQ(object->author, "Shed");
-  EXPECT_EQ(object->scaleFigure, 0.0f);
-  EXPECT_EQ(object->drawScale, 1.0f);
-  EXPECT_EQ(os.DebugText(), "Struct.txt: only 2 of 3 items read\nStruct.txt: no scale figure; drawScale 1.0 instead\n");
-}
-
 TEST_F(StructPluginTest, ShiftJisNamesAreKeptAsReadAndTheAuthorLineIsShownDecoded) {
   std::string name = ToCodePage932("煉瓦倉庫"), author = ToCodePage932("表示工房");
   StructPlugin* object = Make(name + "\r\n" + author + "\r\n1.0\r\n");

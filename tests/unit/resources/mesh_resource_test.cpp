@@ -208,12 +208,4 @@ TEST(MaterialSets, SortIsStableAndLargestAlphaFirst) {
   EXPECT_EQ(std::vector<uint32_t>(order, order + 5), (std::vector<uint32_t>{1, 4, 0, 2, 3}));
 }
 
-TEST(MaterialSets, OnlyAlphaBitForBitHalfIsAWindow) {
-  D3DMATERIAL8 day{};
-  day.Diffuse = {0.2f, 0.2f, 0.2f, std::nextafter(0.5f, 0.0f)};
-  EXPECT_EQ(NightMaterial(day).Diffuse.a, day.Diffuse.a);
-  day.Diffuse.a = 0.5f;
-  EXPECT_EQ(NightMaterial(day).Diffuse.r, kNightLightMaterial.Diffuse.r);
-}
-
 }  // namespace
