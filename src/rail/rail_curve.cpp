@@ -13,7 +13,6 @@ constexpr float kHandleShare = 0.4f;        // handle length of the fallback mid
 constexpr float kEndBendFactor = 0.2f;
 constexpr float kInnerBendFactor = 0.5f;
 constexpr float kLiftPerBend = 0.75f * 0.5f;
-const D3DXVECTOR3 kWorldUp(0, 1, 0);
 
 D3DXVECTOR3 Side(const D3DXVECTOR3& tangent) { return Normalized(Cross(tangent, kWorldUp)); }
 

@@ -26,7 +26,6 @@ constexpr float kCtrlZoomFactor = 10.0f;
 constexpr float kPageZoomUnits = 120.0f;  // one paging frame moves as far as one wheel notch
 constexpr float kMinDistance = 1.0f;
 constexpr float kMaxDistance = 400.0f;
-const D3DXVECTOR3 kWorldUp(0, 1, 0);
 
 // A NaN ends at the lower bound.
 float Clamp(float value, float low, float high) {

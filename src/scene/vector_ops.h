@@ -5,6 +5,9 @@
 
 #include "gfxutil/d3dx_math.h"
 
+// World coordinates are left-handed with Y up.
+inline const D3DXVECTOR3 kWorldUp(0, 1, 0);
+
 inline float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
 inline float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return D3DXVec3Dot(&a, &b); }
 
