@@ -151,9 +151,16 @@ window_title() {
   echo "$name"
 }
 
-# dismiss_message_box <id>: presses Return in it.
+# dismiss_message_box <id>: presses Return in it until it goes away; a box
+# that has just been mapped may not listen for keys yet.
 dismiss_message_box() {
-  xdotool key --window "$1" Return
+  local i
+  for ((i = 0; i < 100; i++)); do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+    xdotool key --window "$1" Return 2>/dev/null || true
+    sleep 0.3
+  done
+  fail "message box $1 does not go away"
 }
 
 # client_geometry <id>: prints "x y width height" of the window's client area on the screen.
