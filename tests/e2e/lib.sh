@@ -174,11 +174,19 @@ screen_size() {
   xwininfo -root | awk '/^ +Width:/{w=$NF} /^ +Height:/{h=$NF} END{print w, h}'
 }
 
-# screenshot <id> <name>: saves $SHOTS/<name>.png and fails when it is empty.
+# screenshot <id> <name>: saves $SHOTS/<name>.png; a window that has only
+# just been mapped is tried again for a while.
 screenshot() {
-  import -window "$1" "$SHOTS/$2.png" 2>/dev/null || fail "screenshot of window $1 failed"
-  [ -s "$SHOTS/$2.png" ] || fail "empty screenshot $2"
-  note "screenshot: $SHOTS/$2.png"
+  local i
+  for ((i = 0; i < 20; i++)); do
+    if import -window "$1" "$SHOTS/$2.png" 2>"$WORK/import.err" && [ -s "$SHOTS/$2.png" ]; then
+      note "screenshot: $SHOTS/$2.png"
+      return 0
+    fi
+    sleep 0.3
+  done
+  cat "$WORK/import.err" >&2
+  fail "screenshot of window $1 failed"
 }
 
 # request_close <id>: asks the window to close as a window manager's close
