@@ -9,32 +9,36 @@ without_fps() {
 
 # lit_pixels <image> <region>: pixels brighter than a dark grey.
 lit_pixels() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 12% -format "%[fx:round(mean*w*h)]" info:
+  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 12% -format "%[fx:round(mean*w*h)]\n" info:
 }
 
 # mean_level <image> <region>: mean grey level, 0 to 1.
 mean_level() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:
+  convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]\n" info:
 }
 
 # differing_pixels <a> <b> [region]: pixels whose colours differ by more than 6%.
 differing_pixels() {
-  local region="${3:-640x480+0+0}"
-  compare -metric AE -fuzz 6% <(convert "$1" -crop "$region" +repage png:-) \
-    <(convert "$2" -crop "$region" +repage png:-) null: 2>&1 | awk '{print int($1)}'
+  local region="${3:-640x480+0+0}" a b
+  a="$(mktemp --suffix=.png)" b="$(mktemp --suffix=.png)"
+  convert "$1" -crop "$region" +repage "$a"
+  convert "$2" -crop "$region" +repage "$b"
+  # compare's status is 1 when the pictures differ; the count goes to stderr
+  { compare -metric AE -fuzz 6% "$a" "$b" null: 2>&1 || true; } | awk '{print int($1)}'
+  rm -f "$a" "$b"
 }
 
 # warm_pixels <image>: pixels in the warm orange of lit windows at night (red well above blue).
 warm_pixels() {
   convert "$1" -fx "(r > 0.35 && r - b > 0.2 && g > 0.5 * r) ? 1 : 0" -colorspace Gray \
-    -format "%[fx:round(mean*w*h)]" info:
+    -format "%[fx:round(mean*w*h)]\n" info:
 }
 
 # differing_pixels_not_rail <a> <b>: pixels that differ between the two
 # pictures where neither shows a rail colour (red or magenta: red well above green).
 differing_pixels_not_rail() {
   convert "$1" "$2" -fx "(abs(u.r-v.r) + abs(u.g-v.g) + abs(u.b-v.b) > 0.18) && (u.r - u.g < 0.08) && (v.r - v.g < 0.08) ? 1 : 0" \
-    -colorspace Gray -format "%[fx:round(mean*w*h)]" info:
+    -colorspace Gray -format "%[fx:round(mean*w*h)]\n" info:
 }
 
 greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
