@@ -42,13 +42,16 @@ has_message_box_font() {
   xlsfonts -fn '-*-*-medium-r-normal--*-120-*-*-*-*-*-*' 2>/dev/null | grep -q .
 }
 
+# Xvfb picks a free display itself (-displayfd), so tests started at the same
+# time never share one.
 start_xvfb() {
-  local display=90
-  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -fp "built-ins,$(message_box_font_dir)" >/dev/null 2>&1 &
+  local number_file="$WORK/display" i
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -fp "built-ins,$(message_box_font_dir)" \
+    3>"$number_file" >/dev/null 2>&1 &
   E2E_XVFB=$!
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-  export DISPLAY=":$display"
+  for ((i = 0; i < 200; i++)); do [ -s "$number_file" ] && break; sleep 0.05; done
+  [ -s "$number_file" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -1 "$number_file")"
 }
 
 # e2e_init <program> [<root>]: sets PROGRAM (the private copy), ROOT, WORK, SHOTS.
