@@ -9,18 +9,18 @@
 
 bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
-  LogPrintf("load(%s) ... ", path);
   fileName = path;
   ID3DXBuffer* adjacency = nullptr;
   ID3DXBuffer* materialBuffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* loaded = nullptr;
   HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, &adjacency, &materialBuffer, &count, &loaded);
+  // Written whole after the load, so that the loader's own lines stay apart.
   if (FAILED(result) || !loaded) {
-    LogPrintf("failed.\n");
+    LogPrintf("load(%s) ... failed.\n", path);
     return false;
   }
-  LogPrintf("ok.\n");
+  LogPrintf("load(%s) ... ok.\n", path);
   mesh = loaded;
   materialCount = count;
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);

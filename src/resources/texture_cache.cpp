@@ -13,16 +13,16 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
       return entry->texture;
     }
   }
-  LogPrintf("load(%s) ... ", name);
   IDirect3DTexture8* texture = nullptr;
   HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
                                                 D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr,
                                                 nullptr, &texture);
+  // Written whole after the load, so that the loader's own lines stay apart.
   if (FAILED(result) || !texture) {
-    LogPrintf("failed.\n");
+    LogPrintf("load(%s) ... failed.\n", name);
     return nullptr;
   }
-  LogPrintf("ok.\n");
+  LogPrintf("load(%s) ... ok.\n", name);
   auto* entry = new TextureEntry{texture, name, 1, nullptr};
   if (!head_) {
     head_ = entry;
