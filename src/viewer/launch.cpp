@@ -52,7 +52,7 @@ void ViewerStartup() {
       LoadPlugin(probe.kind, probe.definitionFile);
       return;
     case LaunchTarget::kBareModel:
-      if (LoadBareModel(argument)) return;
+      if (LoadBareModel(probe.modelPath)) return;
       std::snprintf(reason, sizeof reason, "%.160s: the model cannot be loaded", argument);
       EndLaunch(reason);
     case LaunchTarget::kNothing:

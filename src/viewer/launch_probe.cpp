@@ -84,7 +84,10 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
   if (EndsWithIgnoringCase(argument, ".x")) {
     std::snprintf(directory, sizeof directory, "%s", argument);
     StripToDirectory(directory);
-    EnterDirectory(directory);
+    // Once inside the model's directory a relative path would point below it;
+    // an absolute one is kept as given.
+    bool entered = EnterDirectory(directory);
+    probe.modelPath = entered && argument[0] != '/' ? argument + std::strlen(directory) : argument;
     probe.target = LaunchTarget::kBareModel;
     return probe;
   }

@@ -112,12 +112,23 @@ TEST_F(LaunchProbeTest, XFileIsBareModelAndItsDirectoryBecomesCurrent) {
   Probe(models / "Train.X");
   EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
   EXPECT_EQ(fs::current_path(), models);
+  EXPECT_STREQ(probe.modelPath, "Train.X");
+}
+
+TEST_F(LaunchProbeTest, RelativeModelPathIsOpenedFromItsDirectory) {
+  Plugin("models", {"car.x"});
+  fs::current_path(root);
+  Probe(std::string("models/car.x"));
+  EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
+  EXPECT_EQ(fs::current_path(), root / "models");
+  EXPECT_STREQ(probe.modelPath, "car.x");
 }
 
 TEST_F(LaunchProbeTest, BareFileNameLeavesCurrentDirectory) {
   Probe(std::string("car.x"));
   EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
   EXPECT_EQ(fs::current_path(), root / "neutral");
+  EXPECT_STREQ(probe.modelPath, "car.x");
 }
 
 TEST_F(LaunchProbeTest, NameEndingInDefinitionFileNameProbesCurrentDirectory) {

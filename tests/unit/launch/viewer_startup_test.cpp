@@ -84,7 +84,7 @@ TEST_F(ViewerStartupTest, PluginIsHandedOverAfterCaptionRenormalisationCursorAnd
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
-TEST_F(ViewerStartupTest, BareModelIsHandedOverWithFullPath) {
+TEST_F(ViewerStartupTest, AbsoluteBareModelIsHandedOverWithFullPath) {
   std::string model = (root / "Foo" / "car.X").string();
   StartWith({"vondrel-viewer", model, "-dbf"});
   ViewerStartup();
