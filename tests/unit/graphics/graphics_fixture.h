@@ -11,6 +11,7 @@
 #include "recording_device.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "viewer/overlay_text.h"
 
 class GraphicsTest : public ::testing::Test {
  protected:
@@ -21,6 +22,7 @@ class GraphicsTest : public ::testing::Test {
     SetOptions({});
   }
   ~GraphicsTest() override {
+    ReleaseOverlayFont();  // it holds a reference to the recording device, which goes with the test
     ResetGlobals();
     mainWindow = nullptr;
     SetCommandLine(0, nullptr);
