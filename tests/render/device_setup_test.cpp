@@ -30,11 +30,13 @@ TEST_F(DeviceRenderTest, DeviceTypesAskForTheirKindOfRasteriser) {
   device = nullptr;
   D3DPRESENT_PARAMETERS p = SmallWindowed(window, D3DFMT_D24S8);
   IDirect3DDevice8* other = nullptr;
-  HRESULT hardware = direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &other);
+  HRESULT hardware =
+      direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &other);
   EXPECT_EQ(SUCCEEDED(hardware), !software) << renderer;
   if (other) other->Release();
   other = nullptr;
-  HRESULT reference = direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other);
+  HRESULT reference =
+      direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other);
   if (software) EXPECT_EQ(reference, D3D_OK) << renderer;
   if (other) other->Release();
 }
