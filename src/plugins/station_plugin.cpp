@@ -5,7 +5,6 @@
 #include "plugins/plugin_list.h"
 #include "rail/station_rails.h"
 #include "shell/debug_log.h"
-#include "viewer/frame_routines.h"
 
 namespace {
 constexpr char kFileName[] = "Station.txt";

@@ -13,6 +13,8 @@ RailBuilder railBuilder;
 
 }  // namespace
 
+float blinkAngle = 0.0f;
+
 uint32_t BlinkAlpha(float blinkAngle) {
   double alpha = std::sin(static_cast<double>(blinkAngle)) * 127.0 + 128.0;
   if (std::isnan(alpha)) return 1;  // a non-finite angle gives the faintest alpha

@@ -7,14 +7,13 @@
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
 #include "platform/dinput/dinput8.h"
+#include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "viewer/overlay_text.h"
 #include "viewer/plugin_loading.h"
-
-float blinkAngle = 0.0f;
 
 namespace {
 

@@ -15,8 +15,6 @@ struct ViewState {
   bool started = false;  // the target is taken from the home point on the first call
 };
 
-extern float blinkAngle;  // advances a full turn every 30 frames, except in the Train view
-
 void TrainFrame();
 void StructFrame();
 void StationFrame();

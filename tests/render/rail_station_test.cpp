@@ -5,7 +5,7 @@
 #include "plugins/station_plugin.h"
 #include "scene/camera.h"
 #include "test_paths.h"
-#include "viewer/frame_routines.h"
+#include "rail/station_rails.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "plugin_fixture.h"
 #include "recorded_lines.h"
-#include "viewer/frame_routines.h"
+#include "rail/station_rails.h"
 
 namespace {
 

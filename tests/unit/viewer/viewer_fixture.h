@@ -15,6 +15,7 @@
 #include "scene/lighting.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "rail/station_rails.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
 
