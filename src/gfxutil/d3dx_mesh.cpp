@@ -55,10 +55,10 @@ ID3DXBuffer* MaterialBuffer(const std::vector<XMaterial>& materials) {
 }
 
 ID3DXBuffer* AdjacencyBuffer(const XMeshData& data) {
-  std::vector<DWORD> adjacency = ComputeAdjacency(data.indices.data(), data.FaceCount(), data.vertices.size());
   ID3DXBuffer* buffer;
-  D3DXCreateBuffer(static_cast<DWORD>(adjacency.size() * sizeof(DWORD)), &buffer);
-  std::memcpy(buffer->GetBufferPointer(), adjacency.data(), adjacency.size() * sizeof(DWORD));
+  D3DXCreateBuffer(static_cast<DWORD>(data.FaceCount() * 3 * sizeof(DWORD)), &buffer);
+  ComputeAdjacency(data.indices.data(), data.FaceCount(), data.vertices.size(),
+                   static_cast<DWORD*>(buffer->GetBufferPointer()));
   return buffer;
 }
 
@@ -68,7 +68,8 @@ HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWOR
                           ID3DXMesh** mesh) {
   if (!device || !mesh || numFaces == 0 || numVertices == 0 || (fvf & 0x00E) != D3DFVF_XYZ)
     return D3DERR_INVALIDCALL;
-  *mesh = new MeshObject(device, options & kMeshOptionBits, fvf, numVertices, numFaces);
+  *mesh = new MeshObject(device, options & kMeshOptionBits, fvf, numVertices, std::vector<uint32_t>(numFaces * size_t{3}),
+                         std::vector<DWORD>(numFaces));
   return D3D_OK;
 }
 
@@ -91,11 +92,9 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (numMaterials) *numMaterials = static_cast<DWORD>(data.materials.size());
   if (adjacency) *adjacency = AdjacencyBuffer(data);
 
-  auto* object = new MeshObject(device, options & kMeshOptionBits, data.fvf, data.vertices.size(), data.FaceCount());
+  auto* object = new MeshObject(device, options & kMeshOptionBits, data.fvf, data.vertices.size(),
+                                std::move(data.indices), std::move(data.attributes));
   PackVertices(data, *object);
-  data.vertices = {};
-  object->SetIndices(std::move(data.indices));
-  object->SetAttributes(std::move(data.attributes));
   *mesh = object;
   return D3D_OK;
 }

@@ -1,5 +1,7 @@
 #include "gfxutil/mesh_adjacency.h"
 
+#include <algorithm>
+
 namespace {
 
 // The faces around each vertex, as one array with an offset per vertex.
@@ -21,8 +23,8 @@ bool HasVertex(const uint32_t* face, uint32_t v) { return face[0] == v || face[1
 
 }  // namespace
 
-std::vector<DWORD> ComputeAdjacency(const uint32_t* indices, size_t faceCount, size_t vertexCount) {
-  std::vector<DWORD> adjacency(faceCount * 3, kNoAdjacentFace);
+void ComputeAdjacency(const uint32_t* indices, size_t faceCount, size_t vertexCount, DWORD* adjacency) {
+  std::fill(adjacency, adjacency + faceCount * 3, kNoAdjacentFace);
   VertexFaces around(indices, faceCount, vertexCount);
   for (size_t f = 0; f < faceCount; ++f) {
     for (int k = 0; k < 3; ++k) {
@@ -41,5 +43,4 @@ std::vector<DWORD> ComputeAdjacency(const uint32_t* indices, size_t faceCount, s
       }
     }
   }
-  return adjacency;
 }

@@ -9,4 +9,11 @@
 
 #include "gfxutil/d3dx_mesh.h"
 
-std::vector<DWORD> ComputeAdjacency(const uint32_t* indices, size_t faceCount, size_t vertexCount);
+// Writes three DWORDs per face to `adjacency`.
+void ComputeAdjacency(const uint32_t* indices, size_t faceCount, size_t vertexCount, DWORD* adjacency);
+
+inline std::vector<DWORD> ComputeAdjacency(const uint32_t* indices, size_t faceCount, size_t vertexCount) {
+  std::vector<DWORD> adjacency(faceCount * 3);
+  ComputeAdjacency(indices, faceCount, vertexCount, adjacency.data());
+  return adjacency;
+}

@@ -61,20 +61,48 @@ void SortFacesByAttribute(uint32_t* indices, uint32_t* attributes, size_t faceCo
   std::copy(sortedAttributes.begin(), sortedAttributes.end(), attributes);
 }
 
+// Appends `values` plus `offset` each; the first mesh's array is taken over.
+void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uint32_t offset) {
+  if (to.empty() && offset == 0) {
+    to = std::move(values);
+    return;
+  }
+  to.reserve(to.size() + values.size());
+  for (uint32_t v : values) to.push_back(v + offset);
+  values = {};
+}
+
+// Polygons as fans: (v0,v1,v2), (v0,v2,v3), ... A mesh of triangles only
+// keeps its arrays.
+void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<uint32_t>& polygonOfTriangle) {
+  size_t count = 0;
+  for (uint32_t size : mesh.polygonSizes) count += size - 2;
+  if (count == mesh.polygonSizes.size()) {
+    triangles = std::move(mesh.corners);
+    return;
+  }
+  triangles.reserve(count * 3);
+  polygonOfTriangle.reserve(count);
+  size_t corner = 0;
+  for (size_t polygon = 0; polygon < mesh.polygonSizes.size(); ++polygon) {
+    const uint32_t* c = &mesh.corners[corner];
+    for (uint32_t k = 1; k + 1 < mesh.polygonSizes[polygon]; ++k) {
+      triangles.insert(triangles.end(), {c[0], c[k], c[k + 1]});
+      polygonOfTriangle.push_back(static_cast<uint32_t>(polygon));
+    }
+    corner += mesh.polygonSizes[polygon];
+  }
+  mesh.corners = {};
+}
+
 }  // namespace
 
-void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
-  if (mesh.positions.empty()) return;
-  NormalSplit split;
-  if (mesh.hasNormals) {
-    split = SplitVerticesByNormal(mesh.positions.size(), mesh.corners, mesh.normalCorners, mesh.normals);
-    data_.fvf |= D3DFVF_NORMAL;
-  } else {
-    split.originalCount = mesh.positions.size();
-  }
+void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
+  if (mesh.hasNormals) data_.fvf |= D3DFVF_NORMAL;
   if (mesh.hasColours) data_.fvf |= D3DFVF_DIFFUSE;
   if (mesh.hasTexCoords) data_.fvf |= D3DFVF_TEX1;
-
+  if (!mesh.hasNormals) mesh.split.originalCount = mesh.positions.size();
+  const NormalSplit& split = mesh.split;
   const size_t firstVertex = data_.vertices.size();
   const bool moves = !IsIdentity(world);
   const NormalTransform normalTransform(world);
@@ -94,31 +122,38 @@ void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
       vertex.v = mesh.texCoords[source * 2 + 1];
     }
   }
+  mesh.positions = {};
+  mesh.normals = {};
+  mesh.split = {};
+  mesh.colours = {};
+  mesh.texCoords = {};
+}
 
-  const size_t firstFace = data_.attributes.size();
+void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
+  if (mesh.positions.empty()) return;
+  const uint32_t firstVertex = static_cast<uint32_t>(data_.vertices.size());
+  const uint32_t firstFace = static_cast<uint32_t>(data_.attributes.size());
   const uint32_t firstMaterial = static_cast<uint32_t>(data_.materials.size());
-  size_t triangles = 0;
-  for (uint32_t size : mesh.polygonSizes) triangles += size - 2;
-  data_.indices.reserve(data_.indices.size() + triangles * 3);
-  data_.attributes.reserve(firstFace + triangles);
-  size_t corner = 0;
-  for (size_t polygon = 0; polygon < mesh.polygonSizes.size(); ++polygon) {
-    uint32_t size = mesh.polygonSizes[polygon];
-    uint32_t attribute = mesh.hasMaterials ? firstMaterial + mesh.faceMaterials[polygon] : kDefaultMaterial;
-    auto vertexAt = [&](size_t k) { return static_cast<uint32_t>(firstVertex + mesh.corners[corner + k]); };
-    for (uint32_t k = 1; k + 1 < size; ++k) {
-      data_.indices.insert(data_.indices.end(), {vertexAt(0), vertexAt(k), vertexAt(k + 1)});
-      data_.attributes.push_back(attribute);
-    }
-    corner += size;
-  }
+  AddVertices(mesh, world);
 
-  if (mesh.hasMaterials) {
-    SortFacesByAttribute(data_.indices.data() + firstFace * 3, data_.attributes.data() + firstFace, triangles,
-                         firstMaterial, mesh.materials.size());
+  std::vector<uint32_t> triangles, polygonOfTriangle;
+  Triangulate(mesh, triangles, polygonOfTriangle);
+  const size_t triangleCount = triangles.size() / 3;
+  AppendOffset(data_.indices, std::move(triangles), firstVertex);
+  if (!mesh.hasMaterials) {
+    data_.attributes.resize(firstFace + triangleCount, kDefaultMaterial);
+    if (triangleCount > 0) usesDefaultMaterial_ = true;
+  } else {
+    std::vector<uint32_t> attributes = std::move(mesh.faceMaterials);
+    if (!polygonOfTriangle.empty()) {
+      std::vector<uint32_t> perPolygon = std::move(attributes);
+      attributes.resize(triangleCount);
+      for (size_t t = 0; t < triangleCount; ++t) attributes[t] = perPolygon[polygonOfTriangle[t]];
+    }
+    AppendOffset(data_.attributes, std::move(attributes), firstMaterial);
+    SortFacesByAttribute(data_.indices.data() + size_t{firstFace} * 3, data_.attributes.data() + firstFace,
+                         triangleCount, firstMaterial, mesh.materials.size());
     for (XMaterial& material : mesh.materials) data_.materials.push_back(std::move(material));
-  } else if (triangles > 0) {
-    usesDefaultMaterial_ = true;
   }
   mesh = XRawMesh();
 }

@@ -16,6 +16,10 @@ class XMeshBuilder {
   bool Finish(XMeshData& out);
 
  private:
+  // Appends the mesh's vertices, split, moved and merged, and frees its
+  // per-vertex arrays.
+  void AddVertices(XRawMesh& mesh, const D3DXMATRIX& world);
+
   XMeshData data_;
   bool usesDefaultMaterial_ = false;
 };

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "gfxutil/d3dx_math.h"
@@ -22,6 +23,28 @@ struct NormalSplit {
   }
 };
 
-// Rewrites `corners` to the split vertices.
-NormalSplit SplitVerticesByNormal(size_t vertexCount, std::vector<uint32_t>& corners,
-                                  const std::vector<uint32_t>& normalCorners, const std::vector<D3DXVECTOR3>& normals);
+// Fed the corners one at a time, as the file lists them.
+class NormalSplitter {
+ public:
+  NormalSplitter(size_t vertexCount, const std::vector<D3DXVECTOR3>& normals);
+
+  // The vertex that the corner of `vertex` with normal `normal` uses.
+  uint32_t Assign(uint32_t vertex, uint32_t normal);
+  NormalSplit Finish() { return std::move(split_); }
+
+ private:
+  // A copy is found by its original and the exact normal value; +0 and -0
+  // compare equal, as floats do.
+  struct CopyKey {
+    uint32_t vertex;
+    float x, y, z;
+    bool operator==(const CopyKey& o) const { return vertex == o.vertex && x == o.x && y == o.y && z == o.z; }
+  };
+  struct CopyKeyHash {
+    size_t operator()(const CopyKey& key) const;
+  };
+
+  const std::vector<D3DXVECTOR3>& normals_;
+  NormalSplit split_;
+  std::unordered_map<CopyKey, uint32_t, CopyKeyHash> copies_;
+};

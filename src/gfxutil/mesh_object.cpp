@@ -11,18 +11,21 @@ namespace {
 constexpr size_t kMax16BitVertices = 65535;
 }  // namespace
 
-MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount, size_t faceCount)
+MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount,
+                       std::vector<uint32_t>&& indices, std::vector<DWORD>&& attributes)
     : device_(device),
       options_(options | (vertexCount > kMax16BitVertices ? D3DXMESH_32BIT : 0)),
       fvf_(fvf),
       stride_(D3DXGetFVFVertexSize(fvf)),
       vertexCount_(vertexCount),
       vertices_(vertexCount * stride_),
-      attributes_(faceCount) {
-  if (Indices32())
-    indices32_.resize(faceCount * 3);
-  else
-    indices16_.resize(faceCount * 3);
+      attributes_(std::move(attributes)) {
+  if (Indices32()) {
+    indices32_ = std::move(indices);
+  } else {
+    indices16_.assign(indices.begin(), indices.end());
+    indices = {};
+  }
   device_->AddRef();
 }
 
@@ -30,14 +33,6 @@ MeshObject::~MeshObject() {
   if (vertexBuffer_) vertexBuffer_->Release();
   if (indexBuffer_) indexBuffer_->Release();
   device_->Release();
-}
-
-void MeshObject::SetIndices(std::vector<uint32_t>&& indices) {
-  if (Indices32())
-    indices32_ = std::move(indices);
-  else
-    indices16_.assign(indices.begin(), indices.end());
-  indicesChanged_ = faceRunsStale_ = true;
 }
 
 HRESULT MeshObject::LockVertexBuffer(DWORD flags, uint8_t** data) {
@@ -79,48 +74,45 @@ HRESULT MeshObject::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjac
   if (!optimized) return D3DERR_INVALIDCALL;
   *optimized = nullptr;
   const size_t faceCount = attributes_.size();
-  std::vector<uint32_t> widened;
   MeshOrder order;
-  HRESULT result = PlanMeshOrder(flags, adjacencyIn != nullptr, WideIndices(widened), faceCount, attributes_.data(),
-                                 vertexCount_, order);
-  if (FAILED(result)) return result;
-  widened = {};
-
-  ID3DXBuffer* remapBuffer = nullptr;
+  {
+    std::vector<uint32_t> widened;
+    HRESULT result = PlanMeshOrder(flags, adjacencyIn != nullptr, WideIndices(widened), faceCount,
+                                   attributes_.data(), vertexCount_, order);
+    if (FAILED(result)) return result;
+  }
   if (vertexRemap) {
-    if (FAILED(result = D3DXCreateBuffer(static_cast<DWORD>(vertexCount_ * sizeof(DWORD)), &remapBuffer)))
-      return result;
-    DWORD* remap = static_cast<DWORD*>(remapBuffer->GetBufferPointer());
+    HRESULT result = D3DXCreateBuffer(static_cast<DWORD>(vertexCount_ * sizeof(DWORD)), vertexRemap);
+    if (FAILED(result)) return result;
+    DWORD* remap = static_cast<DWORD*>((*vertexRemap)->GetBufferPointer());
     std::fill(std::copy(order.vertexOrder.begin(), order.vertexOrder.end(), remap), remap + vertexCount_,
               kNoAdjacentFace);
   }
-
-  auto* mesh = new MeshObject(device_, flags & kMeshOptionBits, fvf_, order.vertexOrder.size(), faceCount);
-  for (size_t v = 0; v < order.vertexOrder.size(); ++v)
-    std::memcpy(&mesh->vertices_[v * stride_], &vertices_[order.vertexOrder[v] * size_t{stride_}], stride_);
-  for (size_t f = 0; f < faceCount; ++f) mesh->attributes_[f] = attributes_[order.faceOrder[f]];
-  if (adjacencyOut) {
-    std::vector<DWORD> adjacency;
-    if (adjacencyIn) {
-      std::vector<uint32_t> newFaceOf(faceCount);
-      for (size_t f = 0; f < faceCount; ++f) newFaceOf[order.faceOrder[f]] = static_cast<uint32_t>(f);
-      adjacency.resize(faceCount * 3);
-      for (size_t f = 0; f < faceCount; ++f) {
-        for (int k = 0; k < 3; ++k) {
-          DWORD old = adjacencyIn[order.faceOrder[f] * size_t{3} + k];
-          adjacency[f * 3 + k] = old < faceCount ? newFaceOf[old] : kNoAdjacentFace;
-        }
+  if (adjacencyOut && adjacencyIn) {
+    std::vector<uint32_t> newFaceOf(faceCount);
+    for (size_t f = 0; f < faceCount; ++f) newFaceOf[order.faceOrder[f]] = static_cast<uint32_t>(f);
+    std::vector<DWORD> adjacency(faceCount * 3);
+    for (size_t f = 0; f < faceCount; ++f) {
+      for (int k = 0; k < 3; ++k) {
+        DWORD old = adjacencyIn[order.faceOrder[f] * size_t{3} + k];
+        adjacency[f * 3 + k] = old < faceCount ? newFaceOf[old] : kNoAdjacentFace;
       }
-    } else {
-      adjacency = ComputeAdjacency(order.indices.data(), faceCount, order.vertexOrder.size());
     }
-    std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);
+    std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);  // the two may be one array
+  } else if (adjacencyOut) {
+    ComputeAdjacency(order.indices.data(), faceCount, order.vertexOrder.size(), adjacencyOut);
   }
   if (faceRemap) std::copy(order.faceOrder.begin(), order.faceOrder.end(), faceRemap);
-  mesh->SetIndices(std::move(order.indices));
+
+  std::vector<DWORD> attributes(faceCount);
+  for (size_t f = 0; f < faceCount; ++f) attributes[f] = attributes_[order.faceOrder[f]];
+  order.faceOrder = {};
+  auto* mesh = new MeshObject(device_, flags & kMeshOptionBits, fvf_, order.vertexOrder.size(),
+                              std::move(order.indices), std::move(attributes));
+  for (size_t v = 0; v < order.vertexOrder.size(); ++v)
+    std::memcpy(&mesh->vertices_[v * stride_], &vertices_[order.vertexOrder[v] * size_t{stride_}], stride_);
   if (SortsByAttribute(flags))
     mesh->attributeTable_ = AttributeRuns(mesh->IndexData(), mesh->Indices32(), mesh->attributes_.data(), faceCount);
-  if (vertexRemap) *vertexRemap = remapBuffer;
   *optimized = mesh;
   return D3D_OK;
 }

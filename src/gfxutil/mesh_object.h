@@ -11,8 +11,10 @@ constexpr DWORD kMeshOptionBits = 0x00FFFFFF;
 
 class MeshObject final : public ID3DXMesh {
  public:
-  // Zeroed arrays. Indices are 32-bit with D3DXMESH_32BIT or above 65535 vertices.
-  MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount, size_t faceCount);
+  // Takes the faces' indices (three per face) and attributes; the vertices
+  // start zeroed. Indices are 32-bit with D3DXMESH_32BIT or above 65535 vertices.
+  MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount, std::vector<uint32_t>&& indices,
+             std::vector<DWORD>&& attributes);
 
   DWORD GetNumFaces() override { return static_cast<DWORD>(attributes_.size()); }
   DWORD GetNumVertices() override { return static_cast<DWORD>(vertexCount_); }
@@ -33,15 +35,12 @@ class MeshObject final : public ID3DXMesh {
   HRESULT DrawSubset(DWORD attribId) override;
 
   bool Indices32() const { return (options_ & D3DXMESH_32BIT) != 0; }
-  // Takes the indices (three per face) as they are when they are 32-bit.
-  void SetIndices(std::vector<uint32_t>&& indices);
-  void SetAttributes(std::vector<DWORD>&& attributes) { attributes_ = std::move(attributes); }
 
  private:
-  ~MeshObject() override;
-  void* IndexData() { return Indices32() ? static_cast<void*>(indices32_.data()) : indices16_.data(); }
   // The indices as DWORDs: the mesh's own array, or a widened copy in `scratch`.
   const uint32_t* WideIndices(std::vector<uint32_t>& scratch);
+  ~MeshObject() override;
+  void* IndexData() { return Indices32() ? static_cast<void*>(indices32_.data()) : indices16_.data(); }
   HRESULT PrepareDeviceBuffers();
   const std::vector<D3DXATTRIBUTERANGE>& DrawRanges();
 

@@ -337,6 +337,11 @@ class ObjectParser {
   }
 
   bool ParseNormals(XRawMesh& mesh) {
+    if (mesh.hasNormals) {
+      // The last MeshNormals wins: undo the split of the one before.
+      for (uint32_t& corner : mesh.corners) corner = mesh.split.SourceOf(corner);
+      mesh.hasNormals = false;
+    }
     uint32_t normalCount, faceCount;
     if (!reader_.ReadDword(normalCount) || !CheckCount(normalCount, 3, "normal")) return false;
     mesh.normals.resize(normalCount);
@@ -347,19 +352,20 @@ class ObjectParser {
     if (!reader_.ReadDword(faceCount)) return false;
     if (faceCount != mesh.polygonSizes.size())
       return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.polygonSizes.size());
-    mesh.normalCorners.resize(mesh.corners.size());
+    NormalSplitter splitter(mesh.positions.size(), mesh.normals);
     size_t corner = 0;
     for (uint32_t size : mesh.polygonSizes) {
       uint32_t normalSize;
       if (!reader_.ReadDword(normalSize)) return false;
       if (normalSize != size) return Invalid("a MeshNormals face has %u corners, the mesh face %u", normalSize, size);
-      for (uint32_t i = 0; i < size; ++i) {
+      for (uint32_t i = 0; i < size; ++i, ++corner) {
         uint32_t index;
         if (!reader_.ReadDword(index)) return false;
         if (index >= normalCount) return Invalid("normal index %u is beyond the %u normals", index, normalCount);
-        mesh.normalCorners[corner++] = index;
+        mesh.corners[corner] = splitter.Assign(mesh.corners[corner], index);
       }
     }
+    mesh.split = splitter.Finish();
     mesh.hasNormals = true;
     return SkipAllChildren();
   }

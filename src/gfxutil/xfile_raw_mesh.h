@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfxutil/mesh_normal_split.h"
 #include "gfxutil/xfile_mesh_data.h"
 
 struct XRawMesh {
@@ -11,9 +12,10 @@ struct XRawMesh {
   std::vector<uint32_t> polygonSizes;  // corners of each polygon, at least 3
   std::vector<uint32_t> corners;       // vertex index of each corner, polygon after polygon
 
+  // With normals, the corners refer to the vertices as split by normal.
   bool hasNormals = false;
-  std::vector<D3DXVECTOR3> normals;     // unit length (or zero)
-  std::vector<uint32_t> normalCorners;  // normal index of each corner
+  std::vector<D3DXVECTOR3> normals;  // unit length (or zero)
+  NormalSplit split;
 
   bool hasTexCoords = false;
   std::vector<float> texCoords;  // u, v per vertex
