@@ -258,42 +258,29 @@ bool XTextReader::Next(XToken& token) {
 
 bool XTextReader::SkipBlock() {
   int depth = 1;
-  while (p_ < end_) {
+  for (;;) {
+    SkipSpace();
+    tokenStart_ = p_;
+    if (p_ == end_) return Fail("missing '}'");
     switch (*p_) {
       case '{':
-        if (++depth > kXMaxNesting) {
-          tokenStart_ = p_;
-          return Fail("objects nested more than %d deep", kXMaxNesting);
-        }
+        if (++depth > kXMaxNesting) return Fail("objects nested more than %d deep", kXMaxNesting);
+        ++p_;
         break;
       case '}':
-        if (--depth == 0) {
-          ++p_;
-          return true;
-        }
+        ++p_;
+        if (--depth == 0) return true;
         break;
       case '"': {
         const void* close = std::memchr(p_ + 1, '"', static_cast<size_t>(end_ - p_ - 1));
-        if (!close) {
-          tokenStart_ = p_;
-          return Fail("unterminated string");
-        }
-        p_ = static_cast<const uint8_t*>(close);
+        if (!close) return Fail("unterminated string");
+        p_ = static_cast<const uint8_t*>(close) + 1;
         break;
       }
-      case '#':
-      case '/':
-        if (*p_ == '#' || (end_ - p_ > 1 && p_[1] == '/')) {
-          const void* lineEnd = std::memchr(p_, '\n', static_cast<size_t>(end_ - p_));
-          p_ = lineEnd ? static_cast<const uint8_t*>(lineEnd) : end_;
-          continue;
-        }
-        break;
       default:
+        // A run such as "-1.#IND00" holds a '#' that starts no comment.
+        p_ = IsDelimiter(*p_) ? p_ + 1 : RunEnd(p_);
         break;
     }
-    ++p_;
   }
-  tokenStart_ = p_;
-  return Fail("missing '}'");
 }

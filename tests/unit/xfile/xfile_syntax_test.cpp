@@ -92,7 +92,7 @@ TEST(XFileObjects, TemplatesAndUnknownObjectsAreSkipped) {
                      "template Open { <3D82AB43-62DA-11cf-AB39-0020AF71E434> DWORD n; [...] }\n"
                      "template Closed { <3D82AB43-62DA-11cf-AB39-0020AF71E435> DWORD n; [Mesh <3D82AB44-62DA-11cf-AB39-0020AF71E433>] }\n"
                      "Header { 1; 0; 1; }\n"
-                     "AnimationSet walk { Animation { { bone } AnimationKey { 0; 1; 0; 3; 0,0,0;;; } } }\n"
+                     "AnimationSet walk { Animation { { bone } AnimationKey { 0; 1; 0; 3; -1.#IND00,0,0;;; } } }\n"
                      "UserThing { \"a string with } and { inside\"; Nested { Deeper { 1; } } }\n"
                      "Mesh {" +
                      kVertices + "1;3;0,1,2;; VertexDuplicationIndices { 3; 3; 0,1,2; } DeclData { 1; 2;0;3;0;; 1; 0; } }";
