@@ -63,7 +63,6 @@ TEST(XFileMszip, InflatesTheDocumentedExamples) {
   // A compressed template alone reads just as well: nothing to load, no parse error.
   std::string onlyTemplate = "xof 0302txt 0064template Header {\n<3D82AB43-62DA-11cf-AB39-0020AF71E433>\n"
                              "WORD major;\nWORD minor;\nDWORD flags;\n}\n";
-  std::string error;
   EXPECT_EQ(ReadX(CompressX(Bytes(onlyTemplate)), mesh, &error), E_FAIL);
   EXPECT_EQ(error, "the file holds no mesh with vertices");
 }
