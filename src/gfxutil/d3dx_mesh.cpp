@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "gfxutil/load_notes.h"
 #include "gfxutil/mesh_adjacency.h"
 #include "gfxutil/mesh_object.h"
 #include "gfxutil/xfile_reader.h"
-#include "shell/debug_log.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   std::string error;
   HRESULT result = ReadXFile(file, data, error);
   if (FAILED(result)) {
-    LogPrintf("%s: %s\n", file, error.c_str());
+    AddLoadNote("%s: %s", file, error.c_str());
     return result;
   }
   if (materials) *materials = MaterialBuffer(data.materials);

@@ -8,8 +8,8 @@
 #include "gfxutil/image_decode.h"
 #include "gfxutil/image_dxt.h"
 #include "gfxutil/image_scale.h"
+#include "gfxutil/load_notes.h"
 #include "gfxutil/path_lookup.h"
-#include "shell/debug_log.h"
 
 namespace {
 
@@ -94,18 +94,18 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
 
   std::string path = ResolveExistingPath(srcFile);
   if (path.empty()) {
-    LogPrintf("%s: file not found\n", srcFile);
+    AddLoadNote("%s: file not found", srcFile);
     return D3DERR_NOTFOUND;
   }
   DecodedImage image;
   std::string error;
   SizeLimit limit = DeviceSizeLimit(device);
   if (limit.width == 0 || limit.height == 0) {
-    LogPrintf("%s: device reports no texture size\n", srcFile);
+    AddLoadNote("%s: device reports no texture size", srcFile);
     return D3DERR_INVALIDCALL;
   }
   if (!LoadImageFile(path, image, error) || !PrepareForUpload(image, limit, colourKey, error)) {
-    LogPrintf("%s: %s\n", srcFile, error.c_str());
+    AddLoadNote("%s: %s", srcFile, error.c_str());
     return D3DXERR_INVALIDDATA;
   }
   UINT levels = mipLevels == D3DX_DEFAULT ? 0 : mipLevels;
@@ -115,7 +115,7 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
     result = CreateFilledTexture(device, image, levels, usage, texture);
   }
   if (FAILED(result)) {
-    LogPrintf("%s: texture of %ux%u not created (error 0x%08X)\n", srcFile, image.width, image.height,
+    AddLoadNote("%s: texture of %ux%u not created (error 0x%08X)", srcFile, image.width, image.height,
               static_cast<unsigned>(result));
   }
   return result;

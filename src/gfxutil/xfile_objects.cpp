@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_objects.h"
+#include "gfxutil/load_notes.h"
 
 #include <array>
 #include <cstring>
@@ -9,9 +9,9 @@
 #include "gfxutil/mesh_builder.h"
 #include "gfxutil/xfile_binary_reader.h"
 #include "gfxutil/xfile_material.h"
+#include "gfxutil/xfile_objects.h"
 #include "gfxutil/xfile_raw_mesh.h"
 #include "gfxutil/xfile_text_reader.h"
-#include "shell/debug_log.h"
 
 namespace {
 
@@ -426,7 +426,7 @@ class ObjectParser {
     if (materials.size() != materialCount)
       return Invalid("the material list names %u materials but holds %zu", materialCount, materials.size());
     if (indexCount < faceCount) {
-      LogPrintf("%s: %s: %u material indexes for %zu faces; the last one is repeated\n", fileName_.c_str(),
+      AddLoadNote("%s: %s: %u material indexes for %zu faces; the last one is repeated", fileName_.c_str(),
                 reader_.Location().c_str(), indexCount, faceCount);
       faceMaterials.resize(faceCount, indexCount > 0 ? faceMaterials.back() : 0);
     }

@@ -2,6 +2,7 @@
 
 #include "gfxutil/d3dx_mesh.h"
 #include "graphics/direct3d.h"
+#include "resources/load_log.h"
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
 #include "scene/lighting.h"
@@ -9,18 +10,18 @@
 
 bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
+  LogLoadStart(path);
   fileName = path;
   ID3DXBuffer* adjacency = nullptr;
   ID3DXBuffer* materialBuffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* loaded = nullptr;
   HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, &adjacency, &materialBuffer, &count, &loaded);
-  // Written whole after the load, so that the loader's own lines stay apart.
   if (FAILED(result) || !loaded) {
-    LogPrintf("load(%s) ... failed.\n", path);
+    LogLoadOutcome(false);
     return false;
   }
-  LogPrintf("load(%s) ... ok.\n", path);
+  LogLoadOutcome(true);
   mesh = loaded;
   materialCount = count;
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);

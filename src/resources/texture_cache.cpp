@@ -2,6 +2,7 @@
 
 #include "gfxutil/d3dx_texture.h"
 #include "graphics/direct3d.h"
+#include "resources/load_log.h"
 #include "shell/debug_log.h"
 
 TextureCache textureCache;
@@ -13,16 +14,16 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
       return entry->texture;
     }
   }
+  LogLoadStart(name);
   IDirect3DTexture8* texture = nullptr;
   HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
                                                 D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr,
                                                 nullptr, &texture);
-  // Written whole after the load, so that the loader's own lines stay apart.
   if (FAILED(result) || !texture) {
-    LogPrintf("load(%s) ... failed.\n", name);
+    LogLoadOutcome(false);
     return nullptr;
   }
-  LogPrintf("load(%s) ... ok.\n", name);
+  LogLoadOutcome(true);
   auto* entry = new TextureEntry{texture, name, 1, nullptr};
   if (!head_) {
     head_ = entry;

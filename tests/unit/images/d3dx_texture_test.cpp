@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_os.h"
 #include "image_test_support.h"
 #include "recording_device.h"
+#include "taken_notes.h"
 
 namespace {
 
@@ -48,7 +48,6 @@ class TextureFromFile : public ::testing::Test {
                                         D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr, nullptr, texture);
   }
 
-  FakeOs os;
   TempDir dir;
   ScopedCurrentDirectory current{dir.path()};
   RecordingDevice device;
@@ -64,7 +63,7 @@ TEST_F(TextureFromFile, ArgbTextureInTheManagedPoolAtTheFileSize) {
   EXPECT_EQ(create->args, (std::vector<double>{3, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED}));
   EXPECT_EQ(TexturePixels(texture), pixels);
   EXPECT_EQ(static_cast<RecordingTexture*>(texture)->unlockCount, 1);
-  EXPECT_EQ(os.DebugText(), "");
+  EXPECT_EQ(TakenNotes(), "");
   texture->Release();
 }
 
@@ -148,27 +147,25 @@ TEST_F(TextureFromFile, DxtExpandedWhenTheDeviceRefusesItOrItIsTooLarge) {
   texture->Release();
 }
 
-TEST_F(TextureFromFile, FailuresLogTheFileAndTheReason) {
+TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   IDirect3DTexture8* texture = reinterpret_cast<IDirect3DTexture8*>(1);
   EXPECT_EQ(Load("missing.png", &texture), D3DERR_NOTFOUND);
   EXPECT_EQ(texture, nullptr);
-  EXPECT_EQ(os.DebugText(), "missing.png: file not found\n");
+  EXPECT_EQ(TakenNotes(), "missing.png: file not found\n");
 
-  os.debugOutput.clear();
   Bytes cut = Bmp32(2, 2, {1, 2, 3, 4});
   cut.resize(cut.size() - 1);
   dir.Write("cut.bmp", cut);
   EXPECT_EQ(Load("cut.bmp", &texture), D3DXERR_INVALIDDATA);
   EXPECT_EQ(texture, nullptr);
-  EXPECT_EQ(os.DebugText(), "cut.bmp: BMP pixel data ends early (truncated file)\n");
+  EXPECT_EQ(TakenNotes(), "cut.bmp: BMP pixel data ends early (truncated file)\n");
   EXPECT_EQ(device.Count("CreateTexture"), 0u);
 
-  os.debugOutput.clear();
   dir.Write("ok.bmp", Bmp32(1, 1, {0}));
   device.createTextureResult = E_OUTOFMEMORY;
   EXPECT_EQ(Load("ok.bmp", &texture), E_OUTOFMEMORY);
   EXPECT_EQ(texture, nullptr);
-  EXPECT_EQ(os.DebugText(), "ok.bmp: texture of 1x1 not created (error 0x8007000E)\n");
+  EXPECT_EQ(TakenNotes(), "ok.bmp: texture of 1x1 not created (error 0x8007000E)\n");
   EXPECT_EQ(RecordingTexture::liveCount, 0);
 }
 

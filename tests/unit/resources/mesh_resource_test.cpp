@@ -82,7 +82,7 @@ TEST_F(MeshResourceTest, AMissingTextureLeavesItsSubsetUntextured) {
   EXPECT_EQ(mesh.textures[0], nullptr);
   std::string log = os.DebugText();
   EXPECT_TRUE(log.starts_with("load(model.x) ... ok.\n")) << log;
-  EXPECT_TRUE(log.ends_with("load(nowhere.ppm) ... failed.\n")) << log;  // after the loader's reason
+  EXPECT_TRUE(log.ends_with("load(nowhere.ppm) ... failed.\nnowhere.ppm: file not found\n")) << log;
   DrawnReds();
   ASSERT_EQ(device.Count("SetTexture"), 1u);
   EXPECT_EQ(device.Named("SetTexture")[0]->object, nullptr);
@@ -91,7 +91,7 @@ TEST_F(MeshResourceTest, AMissingTextureLeavesItsSubsetUntextured) {
 TEST_F(MeshResourceTest, AFailedLoadKeepsTheNameForTheReleaseLine) {
   EXPECT_FALSE(mesh.load("absent.x", 0, 1));
   std::string log = os.DebugText();
-  EXPECT_TRUE(log.ends_with("load(absent.x) ... failed.\n")) << log;
+  EXPECT_TRUE(log.starts_with("load(absent.x) ... failed.\nabsent.x: ")) << log;  // then the reason
   EXPECT_EQ(mesh.mesh, nullptr);
   EXPECT_EQ(mesh.fileName, "absent.x");
   EXPECT_TRUE(DrawnReds().empty());

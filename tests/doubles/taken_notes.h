@@ -1,0 +1,11 @@
+// The load notes since the last call, one line each, for comparing in tests.
+#pragma once
+#include <string>
+
+#include "gfxutil/load_notes.h"
+
+inline std::string TakenNotes() {
+  std::string text;
+  for (const std::string& note : TakeLoadNotes()) text += note + "\n";
+  return text;
+}
