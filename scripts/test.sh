@@ -27,20 +27,31 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
 (cd "$ROOT/build-asan" && ctest --output-on-failure -j2 --timeout 600 -L unit)
 
-phase "fuzzing, ${FUZZ_SECONDS}s per target"
-fuzz_failed=0
-for fuzzer in "$ROOT"/build-asan/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
+phase "fuzzing, ${FUZZ_SECONDS}s per target, two at a time"
+# run_fuzzer <binary>: fuzzes from the target's seed corpus (and dictionary);
+# prints one line, or the end of the log when the target fails.
+run_fuzzer() {
+  local fuzzer="$1" name work dictionary=()
   name="$(basename "$fuzzer")"; name="${name#fuzz_}"
   work="$(mktemp -d)"
   cp -r "$ROOT/fuzz/corpus/$name/." "$work/" 2>/dev/null || true
-  if ! "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 \
+  [ -f "$ROOT/fuzz/$name.dict" ] && dictionary=(-dict="$ROOT/fuzz/$name.dict")
+  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 "${dictionary[@]}" \
        -artifact_prefix="$work/" "$work" >"$work.log" 2>&1; then
-    echo "fuzz target $name failed:"; tail -40 "$work.log"; fuzz_failed=1
+    echo "fuzz target $name: $(grep -Eo '#[0-9]+[[:space:]]+DONE.*' "$work.log" | tail -1)"
   else
-    echo "fuzz target $name: $(grep -Eo '#[0-9]+ +DONE.*' "$work.log" | tail -1)"
+    echo "fuzz target $name failed:"; tail -40 "$work.log"; return 1
   fi
+}
+fuzz_failed=0
+running=0
+for fuzzer in "$ROOT"/build-asan/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  if [ "$running" -ge 2 ]; then wait -n || fuzz_failed=1; running=$((running - 1)); fi
+  run_fuzzer "$fuzzer" &
+  running=$((running + 1))
 done
+while [ "$running" -gt 0 ]; do wait -n || fuzz_failed=1; running=$((running - 1)); done
 [ "$fuzz_failed" -eq 0 ]
 
 phase "end-to-end tests under Xvfb"

@@ -18,7 +18,8 @@ expect_exit "$VIEWER_PID" 0 "close"
 
 for line in "アダプタ数 = " "アダプタID = D3DADAPTER_DEFAULT" "アダプタ名 = " "アダプタのモード数 = " "現在のモード = " \
   "ウインドウ化 = CFG(1)" "選択されたモード = 640 x 480 " "(D3DFMT_D24S8)" "デバイスタイプ = " "最大プリミティブ = " \
-  "最大ライト = " "	利用可能メモリ = " "	最大サイズ = " "	最大ステージ = " "FreeDirect3D"; do
+  "最大ライト = " "フォグ{" "	頂点 = " "	ピクセル = " "	範囲 = " "テクスチャー{" "	利用可能メモリ = " "	最大サイズ = " \
+  "	最大ステージ = " "	アルファブレンド = " "	ミップマップ = " "	バンプマップ = " "FreeDirect3D"; do
   expect_in_file "$log" "$line" "device log"
 done
 echo "ok: frame rate shown, device set-up logged"
