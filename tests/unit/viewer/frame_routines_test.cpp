@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/dinput/dinput8.h"
+#include "viewer/overlay_text.h"
 #include "viewer_fixture.h"
 
 namespace {
@@ -168,6 +169,67 @@ TEST_F(FrameRoutineTest, EachRoutineKeepsItsOwnCamera) {
   EXPECT_NEAR(ViewStateOf(kTrainKind).distance, 10.24f, 1e-4f);
   EXPECT_EQ(ViewStateOf(kStructKind).distance, 30.0f);
   EXPECT_EQ(ViewStateOf(kSurfaceKind).distance, 50.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// Where the frame's white texts start: the top-left corner of the glyph quads
+// of each white DrawPrimitiveUP (the shadow pass draws the same text in black).
+struct TextPlacement {
+  float left, top;
+};
+
+class OverlayPlacementTest : public ViewerTest {
+ protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    ASSERT_EQ(CreateOverlayFont(14, 400), 1);
+  }
+  void TearDown() override {
+    ReleaseOverlayFont();  // the font holds the device
+    ViewerTest::TearDown();
+  }
+
+  std::vector<TextPlacement> WhiteTexts(void (*routine)()) {
+    device.ClearCalls();
+    RunFrame(routine);
+    std::vector<TextPlacement> texts;
+    for (const DeviceCall* call : device.Named("DrawPrimitiveUP")) {
+      std::vector<RecordedVertex> vertices = DecodeVertices(*call);
+      if (call->fvf != (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1) || vertices.empty()) continue;
+      if (vertices[0].diffuse != 0xffffffff) continue;
+      TextPlacement placement{vertices[0].position.x, vertices[0].position.y};
+      for (const RecordedVertex& v : vertices) {
+        placement.left = std::min(placement.left, v.position.x);
+        placement.top = std::min(placement.top, v.position.y);
+      }
+      texts.push_back(placement);
+    }
+    return texts;
+  }
+};
+
+TEST_F(OverlayPlacementTest, SwitchLinesAtTheUpperRightAndTheFrameRateAtTheUpperLeft) {
+  std::vector<TextPlacement> texts = WhiteTexts(StructFrame);  // no plug-in: the info block is empty
+  ASSERT_EQ(texts.size(), 3u);
+  // Glyphs sit at most a few pixels right of and below the text's corner.
+  EXPECT_NEAR(texts[0].left, 460, 3);  // time of day
+  EXPECT_NEAR(texts[0].top, 5 + 2, 3);
+  EXPECT_NEAR(texts[1].left, 460, 3);  // filter
+  EXPECT_NEAR(texts[1].top, 19 + 2, 3);
+  EXPECT_NEAR(texts[2].left, 5, 3);    // frame rate
+  EXPECT_NEAR(texts[2].top, 5 + 2, 3);
+}
+
+TEST_F(OverlayPlacementTest, TrainTimeOfDayLineStartsWithFourBlanks) {
+  std::vector<TextPlacement> train = WhiteTexts(TrainFrame);
+  std::vector<TextPlacement> station = WhiteTexts(StationFrame);
+  ASSERT_EQ(train.size(), 3u);
+  ASSERT_EQ(station.size(), 3u);
+  EXPECT_NEAR(train[0].left - station[0].left, 4 * 7, 2);  // four half-width blanks of 7 pixels
+  EXPECT_EQ(train[1].left, station[1].left);
 }
 
 }  // namespace

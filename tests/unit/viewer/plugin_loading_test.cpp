@@ -6,6 +6,7 @@
 
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
+#include "plugins/train_plugin.h"
 #include "test_paths.h"
 #include "viewer_fixture.h"
 
@@ -76,6 +77,19 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   ViewerShutdown();
   EXPECT_EQ(stationList.head, nullptr);
   EXPECT_NE(os.DebugText().find("release(Model.x)\n"), std::string::npos);
+}
+
+TEST_F(PluginLoadingTest, TrainFillsItsFiveInfoLinesAndRunsTheTrainRoutine) {
+  InSampleDirectory directory("Train");
+  ASSERT_TRUE(directory.entered());
+  FILE* file = std::fopen("Train.txt", "r");
+  ASSERT_NE(file, nullptr);
+  LoadPlugin(kTrainKind, file);
+  ASSERT_NE(trainList.head, nullptr);
+  EXPECT_EQ(application.frameRoutine, &TrainFrame);
+  for (int line = 0; line < 5; ++line) EXPECT_NE(trainList.info.lines[line], nullptr) << line;
+  EXPECT_EQ(trainList.sceneNode.Mesh(), &static_cast<TrainPlugin*>(trainList.head)->mesh);
+  EXPECT_EQ(trainList.sceneNode.Scale(), trainList.head->drawScale);
 }
 
 TEST_F(PluginLoadingTest, BareModelIsAStructureShownByTheStructRoutine) {
