@@ -166,4 +166,11 @@ finish surface
 run_sample model "$ROOT/samples/model/Car.x"
 finish model
 
+# The other way of starting gives the same picture: the train by its
+# directory, the station by its definition file.
+run_sample train "$ROOT/samples/Train"
+finish train
+run_sample station "$ROOT/samples/Station/Station.txt"
+finish station
+
 echo "ok: the viewer on every sample"
