@@ -16,33 +16,17 @@ bool IsIdentity(const D3DXMATRIX& m) {
   return std::memcmp(&m, &identity, sizeof m) == 0;
 }
 
-// Normals go through the inverse transpose of the 3x3 part: its cofactors
-// divided by the determinant, of which only the sign matters before the
-// normal is renormalised.
-struct NormalTransform {
-  float m[3][3];
-
-  explicit NormalTransform(const D3DXMATRIX& w) {
-    auto a = [&](int r, int c) { return w.m[r][c]; };
-    for (int r = 0; r < 3; ++r) {
-      for (int c = 0; c < 3; ++c) {
-        int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
-        m[r][c] = a(r1, c1) * a(r2, c2) - a(r1, c2) * a(r2, c1);
-      }
-    }
-    float determinant = a(0, 0) * m[0][0] + a(0, 1) * m[0][1] + a(0, 2) * m[0][2];
-    if (determinant < 0)
-      for (auto& row : m)
-        for (float& value : row) value = -value;
-  }
-
-  D3DXVECTOR3 Apply(const D3DXVECTOR3& n) const {
-    D3DXVECTOR3 out(n.x * m[0][0] + n.y * m[1][0] + n.z * m[2][0], n.x * m[0][1] + n.y * m[1][1] + n.z * m[2][1],
-                    n.x * m[0][2] + n.y * m[1][2] + n.z * m[2][2]);
-    D3DXVec3Normalize(&out, &out);
-    return out;
-  }
-};
+// Normals go through the inverse transpose of the 3x3 part, so that they stay
+// perpendicular to faces that are scaled unevenly. A flattening transform has
+// no inverse; its normals go through the matrix itself.
+D3DXMATRIX NormalMatrix(const D3DXMATRIX& world) {
+  D3DXMATRIX linear = world;
+  linear._14 = linear._24 = linear._34 = linear._41 = linear._42 = linear._43 = 0.0f;
+  linear._44 = 1.0f;
+  D3DXMATRIX inverse;
+  if (!D3DXMatrixInverse(&inverse, nullptr, &linear)) return linear;
+  return *D3DXMatrixTranspose(&inverse, &inverse);
+}
 
 // Native loading sorts each mesh's faces by attribute, keeping file order
 // within an attribute. The mesh's attributes run from `first` to first + count.
@@ -105,7 +89,7 @@ void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
   const NormalSplit& split = mesh.split;
   const size_t firstVertex = data_.vertices.size();
   const bool moves = !IsIdentity(world);
-  const NormalTransform normalTransform(world);
+  const D3DXMATRIX normalMatrix = moves ? NormalMatrix(world) : world;
   data_.vertices.resize(firstVertex + split.VertexCount());
   for (size_t i = 0; i < split.VertexCount(); ++i) {
     XVertex& vertex = data_.vertices[firstVertex + i];
@@ -113,8 +97,11 @@ void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
     vertex.position = mesh.positions[source];
     if (moves) D3DXVec3TransformCoord(&vertex.position, &vertex.position, &world);
     if (mesh.hasNormals && split.normalIndex[i] != kNoNormal) {
-      const D3DXVECTOR3& normal = mesh.normals[split.normalIndex[i]];
-      vertex.normal = moves ? normalTransform.Apply(normal) : normal;
+      vertex.normal = mesh.normals[split.normalIndex[i]];
+      if (moves) {
+        D3DXVec3TransformNormal(&vertex.normal, &vertex.normal, &normalMatrix);
+        D3DXVec3Normalize(&vertex.normal, &vertex.normal);
+      }
     }
     if (mesh.hasColours) vertex.colour = mesh.colours[source];
     if (mesh.hasTexCoords) {

@@ -164,6 +164,17 @@ TEST(XFileMesh, MirroringTransformKeepsNormalsFacingOutward) {
   EXPECT_VEC3_NEAR(mesh.vertices[0].normal, -1.0f, 0.0f, 0.0f, 1e-6f);
 }
 
+TEST(XFileMesh, FlatteningTransformPassesNormalsThroughTheMatrixItself) {
+  // z is squashed to nothing: no inverse exists, and x is stretched twice.
+  std::string text = kHeader +
+                     "Frame { FrameTransformMatrix {0,2,0,0, 1,0,0,0, 0,0,0,0, 0,0,0,1;;}\n"
+                     " Mesh {3; 0;0;0;, 0;1;0;, 0;0;1;; 1; 3;0,1,2;; MeshNormals { 2; 1;0;0;, 0;0;1;; 1; 3;0,0,1;; } } }";
+  XMeshData mesh;
+  ASSERT_EQ(ReadX(text, mesh), D3D_OK);
+  EXPECT_VEC3_NEAR(mesh.vertices[0].normal, 0.0f, 1.0f, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.vertices[2].normal, 0.0f, 0.0f, 0.0f, 0);
+}
+
 TEST(XFileMesh, MergedMeshesOffsetIndicesAttributesAndMaterials) {
   std::string green = Material("0.0;1.0;0.0;1.0;;1.0;0.0;0.0;0.0;;0.0;0.0;0.0;;", "green.png");
   std::string blue = Material("0.0;0.0;1.0;0.5;;1.0;0.0;0.0;0.0;;0.0;0.0;0.0;;");
