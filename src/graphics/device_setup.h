@@ -43,6 +43,3 @@ IDirect3DDevice8* CreateDeviceWithFallback(IDirect3D8* d3d, UINT adapter, HWND w
 DeviceCapabilities LogCapabilities(IDirect3DDevice8* device);
 // Step E: default render and texture-stage states, then one clear of every buffer.
 void SetDefaultStates(IDirect3DDevice8* device, DWORD depthClearFlags);
-
-// A system-modal error box over the active window.
-void ShowErrorBox(const char* text);

@@ -1,5 +1,6 @@
 #include "graphics/device_setup.h"
 #include "scene/camera.h"
+#include "shell/error_box.h"
 #include "shell/main_window.h"
 #include "viewer/overlay_text.h"
 

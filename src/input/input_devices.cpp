@@ -5,6 +5,7 @@
 #include "input/input_tables.h"
 #include "input/input_trace.h"
 #include "shell/debug_log.h"
+#include "shell/error_box.h"
 #include "shell/main_window.h"
 
 InputDevices inputDevices;
@@ -17,23 +18,21 @@ struct SystemDeviceTexts {
   const char* cooperativeLevel;
 };
 
-void ShowInputError(const char* text) { Os().MessageBoxA(Os().GetActiveWindow(), text, "エラー", MB_SYSTEMMODAL); }
-
 // Creates the device, sets its data format and cooperative level and acquires
 // it; a failing step shows its message and leaves the rest undone.
 int SetUpSystemDevice(const GUID& guid, const DIDATAFORMAT& format, const SystemDeviceTexts& texts,
                       IDirectInputDevice8A** device) {
   if (FAILED(inputDevices.directInput->CreateDevice(guid, device))) {
     *device = nullptr;
-    ShowInputError(texts.create);
+    ShowErrorBox(texts.create);
     return 0;
   }
   if (FAILED((*device)->SetDataFormat(&format))) {
-    ShowInputError(texts.format);
+    ShowErrorBox(texts.format);
     return 0;
   }
   if (FAILED((*device)->SetCooperativeLevel(mainWindow, kCooperativeLevel))) {
-    ShowInputError(texts.cooperativeLevel);
+    ShowErrorBox(texts.cooperativeLevel);
     return 0;
   }
   (*device)->Acquire();
@@ -54,7 +53,7 @@ int InitDirectInput() {
   StartInputTrace();
   if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, &inputDevices.directInput))) {
     inputDevices.directInput = nullptr;
-    ShowInputError("DirectInputが初期化できませんでした.");
+    ShowErrorBox("DirectInputが初期化できませんでした.");
     return 0;
   }
   const SystemDeviceTexts keyboardTexts = {"キーボードデバイスが作成できません.", "キーボードフォーマットが設定できません.",

@@ -195,6 +195,7 @@ TEST_F(InitDirect3DTest, NoDeviceShowsTheErrorBoxAndFails) {
   EXPECT_EQ(os.messageBoxes[0].owner, FakeOs::FakeWindowHandle());
   EXPECT_EQ(d3dDevice, nullptr);
   EXPECT_EQ(os.DebugText().find("デバイスタイプ"), std::string::npos);
+  EXPECT_NE(os.DebugText().find("\n3Dデバイスが作成できません.\n"), std::string::npos);
 }
 
 TEST(InitDirect3DWithoutDirect3D, ShowsTheErrorBoxAndFails) {
@@ -205,7 +206,7 @@ TEST(InitDirect3DWithoutDirect3D, ShowsTheErrorBoxAndFails) {
   EXPECT_EQ(os.messageBoxes[0].text, "Direct3Dの初期化に失敗しました.");
   EXPECT_EQ(os.messageBoxes[0].caption, "エラー");
   EXPECT_EQ(os.messageBoxes[0].style, MB_SYSTEMMODAL);
-  EXPECT_EQ(os.DebugText(), "InitDirect3D\n");
+  EXPECT_EQ(os.DebugText(), "InitDirect3D\nDirect3Dの初期化に失敗しました.\n");
   EXPECT_EQ(direct3d, nullptr);
 }
 

@@ -52,6 +52,7 @@ TEST_P(InputInitFailureTest, ShowsTheStepsMessageAndFails) {
   EXPECT_EQ(os.messageBoxes[0].caption, "エラー");
   EXPECT_EQ(os.messageBoxes[0].style, MB_SYSTEMMODAL);
   EXPECT_EQ(os.messageBoxes[0].owner, os.activeWindow);
+  EXPECT_NE(os.DebugText().find(std::string("\n") + GetParam().text + "\n"), std::string::npos);
   EXPECT_TRUE(input.controllers.empty() || !input.controllers[0].created);
 
   FreeInput();  // releases whatever was created

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "graphics/direct3d.h"
 #include "input/input.h"
 #include "recording_device.h"
+#include "scratch_directory.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 
@@ -107,16 +110,44 @@ TEST_F(ApplicationTest, FailingWindowStopsBeforeDevice) {
   EXPECT_EQ(os.DebugText().find("InitDirect3D\n"), std::string::npos);
 }
 
-TEST_F(ApplicationTest, FailingDeviceStopsBeforeInput) {
+// With "-dbf" a failing step's reason reaches debug.txt as well as the box.
+class ApplicationLogFileTest : public ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    arguments.push_back("-dbf");
+    SetCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
+    os.moduleFileName = scratch.path() + "/vondrel-viewer";
+  }
+  void TearDown() override {
+    ApplicationTest::TearDown();
+    debugLogPath[0] = '\0';
+  }
+  std::string LogFile() const {
+    std::ifstream file(scratch.path() + "/debug.txt");
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  // The one box shown, with the reason as a whole line of debug.txt.
+  void ExpectReasonInBoxAndLog(const std::string& reason) {
+    ASSERT_EQ(os.messageBoxes.size(), 1u);
+    EXPECT_EQ(os.messageBoxes[0].text, reason);
+    EXPECT_NE(LogFile().find("\n" + reason + "\n"), std::string::npos) << LogFile();
+  }
+
+  ScratchDirectory scratch;
+};
+
+TEST_F(ApplicationLogFileTest, FailingDeviceStopsBeforeInput) {
   ScopedDirect3DFactory failing(nullptr);
   EXPECT_EQ(application.Startup(), 0);
-  EXPECT_EQ(os.DebugText().find("InitDirectInput\n"), std::string::npos);
-  EXPECT_FALSE(os.messageBoxes.empty());
+  EXPECT_EQ(LogFile().find("InitDirectInput\n"), std::string::npos);
+  ExpectReasonInBoxAndLog("Direct3Dの初期化に失敗しました.");
 }
 
-TEST_F(ApplicationTest, FailingInputFailsStartup) {
+TEST_F(ApplicationLogFileTest, FailingInputFailsStartup) {
   input.createResult = E_FAIL;
   EXPECT_EQ(application.Startup(), 0);
+  ExpectReasonInBoxAndLog("DirectInputが初期化できませんでした.");
 }
 
 TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
