@@ -9,7 +9,6 @@
 #include "plugins/train_plugin.h"
 #include "shell/application.h"
 #include "viewer/frame_routines.h"
-#include "platform/os/os.h"
 
 namespace {
 
@@ -24,11 +23,7 @@ bool ConstructAndShow(FILE* definitionFile) {
   return true;
 }
 
-[[noreturn]] void EndForLackOfMemory() {
-  LogPrintf("LoadPlugin: the plug-in object cannot be allocated\n");
-  Os().OutputDebugStringA("LoadPlugin: the plug-in object cannot be allocated\n");
-  EndProcess(1);
-}
+[[noreturn]] void EndForLackOfMemory() { EndProcessWithReason("LoadPlugin: the plug-in object cannot be allocated"); }
 
 }  // namespace
 
