@@ -1,7 +1,10 @@
 #include "viewer/launch.h"
 
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "graphics/direct3d.h"
 #include "shell/application.h"
@@ -10,14 +13,30 @@
 
 namespace {
 
-// Ends the run when there is nothing to show, with the reason on standard
-// error and in the log (the log may be a file).
+// Ends the run when there is nothing to show.
 [[noreturn]] void EndLaunch(const char* reason) {
   char line[256];
-  std::snprintf(line, sizeof line, "ViewerStartup: %s\n", reason);
-  LogPrintf("%s", line);
-  if (debugLogPath[0] != '\0') Os().OutputDebugStringA(line);
-  EndProcess(1);
+  std::snprintf(line, sizeof line, "ViewerStartup: %s", reason);
+  EndProcessWithReason(line);
+}
+
+// The directory the probe has entered, with its trailing '/'; empty if unknown.
+void CurrentDirectory(char (&directory)[kLaunchPathSize]) {
+  if (!getcwd(directory, sizeof directory - 1)) {
+    directory[0] = '\0';
+    return;
+  }
+  if (std::strcmp(directory, "/") != 0) std::strcat(directory, "/");
+}
+
+// What was recognised and where, so a log shows what the run is about.
+void LogLaunchTarget(const LaunchProbe& probe) {
+  char directory[kLaunchPathSize];
+  CurrentDirectory(directory);
+  if (probe.target == LaunchTarget::kPlugin)
+    LogPrintf("ViewerStartup: %s plug-in in %s (%s)\n", probe.kindName, directory, probe.definitionName);
+  else
+    LogPrintf("ViewerStartup: model %s%s\n", probe.modelPath[0] == '/' ? "" : directory, probe.modelPath);
 }
 
 }  // namespace
@@ -49,9 +68,11 @@ void ViewerStartup() {
   char reason[256];
   switch (probe.target) {
     case LaunchTarget::kPlugin:
+      LogLaunchTarget(probe);
       LoadPlugin(probe.kind, probe.definitionFile);
       return;
     case LaunchTarget::kBareModel:
+      LogLaunchTarget(probe);
       if (LoadBareModel(probe.modelPath)) return;
       std::snprintf(reason, sizeof reason, "%.160s: the model cannot be loaded", argument);
       EndLaunch(reason);

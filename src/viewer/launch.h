@@ -16,6 +16,8 @@ struct LaunchProbe {
   LaunchTarget target = LaunchTarget::kNothing;
   int kind = -1;                          // kPlugin: the kind index
   FILE* definitionFile = nullptr;         // kPlugin: open, for the loading to close
+  const char* kindName = "";              // kPlugin: e.g. "Station"
+  const char* definitionName = "";        // kPlugin: e.g. "Station.txt"
   const char* modelPath = nullptr;        // kBareModel: the model, from the new current directory
   const char* reason = "";                // kNothing: why, for the log
 };

@@ -9,8 +9,14 @@
 
 namespace {
 
+struct KindNames {
+  const char* kind;
+  const char* definitionFile;
+};
+
 // In the kind table's order; the index is the kind.
-constexpr const char* kDefinitionFiles[] = {"Train.txt", "Struct.txt", "Station.txt", "Surface.txt"};
+constexpr KindNames kKinds[] = {
+    {"Train", "Train.txt"}, {"Struct", "Struct.txt"}, {"Station", "Station.txt"}, {"Surface", "Surface.txt"}};
 constexpr int kKindTableSize = 4;
 constexpr char kModelFile[] = "Model.x";
 
@@ -42,7 +48,7 @@ FILE* ProbeKind(int kind) {
   FILE* model = OpenInCurrentDirectory(kModelFile);
   if (!model) return nullptr;
   std::fclose(model);
-  return OpenInCurrentDirectory(kDefinitionFiles[kind]);
+  return OpenInCurrentDirectory(kKinds[kind].definitionFile);
 }
 
 }  // namespace
@@ -66,7 +72,7 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
   for (int i = 0; i < 2 * kKindTableSize; ++i) {
     int kind = i % kKindTableSize;
     if (i < kKindTableSize) {
-      const char* name = kDefinitionFiles[kind];
+      const char* name = kKinds[kind].definitionFile;
       if (!EndsWithIgnoringCase(argument, name)) continue;
       std::snprintf(directory, sizeof directory, "%s", argument);
       directory[std::strlen(argument) - std::strlen(name)] = '\0';
@@ -78,6 +84,8 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
       probe.target = LaunchTarget::kPlugin;
       probe.kind = kind;
       probe.definitionFile = definitionFile;
+      probe.kindName = kKinds[kind].kind;
+      probe.definitionName = kKinds[kind].definitionFile;
       return probe;
     }
   }

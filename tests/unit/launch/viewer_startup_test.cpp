@@ -82,6 +82,9 @@ TEST_F(ViewerStartupTest, PluginIsHandedOverAfterCaptionRenormalisationCursorAnd
   EXPECT_EQ(loadingCalls, (std::vector<std::string>{"SetupInfoBlocks", "LoadPlugin 1 open"}));
   EXPECT_EQ(fs::current_path(), fs::canonical(root / "Foo"));
   EXPECT_TRUE(os.messageBoxes.empty());
+  std::string directory = fs::canonical(root / "Foo").string() + "/";
+  EXPECT_NE(os.DebugText().find("ViewerStartup: Struct plug-in in " + directory + " (Struct.txt)\n"), std::string::npos)
+      << os.DebugText();
 }
 
 TEST_F(ViewerStartupTest, AbsoluteBareModelIsHandedOverWithFullPath) {
@@ -89,6 +92,16 @@ TEST_F(ViewerStartupTest, AbsoluteBareModelIsHandedOverWithFullPath) {
   StartWith({"vondrel-viewer", model, "-dbf"});
   ViewerStartup();
   EXPECT_EQ(loadingCalls, (std::vector<std::string>{"SetupInfoBlocks", "LoadBareModel " + model}));
+  EXPECT_NE(os.DebugText().find("ViewerStartup: model " + model + "\n"), std::string::npos) << os.DebugText();
+}
+
+TEST_F(ViewerStartupTest, RelativeBareModelIsLoggedWithItsDirectory) {
+  fs::current_path(root);
+  StartWith({"vondrel-viewer", "Foo/car.x"});
+  ViewerStartup();
+  EXPECT_EQ(loadingCalls, (std::vector<std::string>{"SetupInfoBlocks", "LoadBareModel car.x"}));
+  std::string model = fs::canonical(root / "Foo").string() + "/car.x";
+  EXPECT_NE(os.DebugText().find("ViewerStartup: model " + model + "\n"), std::string::npos) << os.DebugText();
 }
 
 TEST_F(ViewerStartupTest, WorksWithoutDevice) {
