@@ -6,10 +6,12 @@ e2e_init "$@"
 toplevel_windows >"$WORK/before"
 start_viewer alone
 box="$(wait_new_window "$WORK/before")"
-[ "$(window_title "$box")" = "Vondrel" ] || note "message box title: '$(window_title "$box")'"
+title="$(window_title "$box")"
+[ "$title" = "Vondrel" ] || fail "message box title: '$title', expected 'Vondrel'"
 screenshot "$box" no_argument_box
 dismiss_message_box "$box"
 expect_exit "$VIEWER_PID" 1 "no argument"
-expect_in_file "$WORK/alone.err" "単独で起動しても使えませんのだ" "no-argument message on standard error"
+# The box is also written to standard error as "<caption>: <text>".
+expect_in_file "$WORK/alone.err" "Vondrel: 単独で起動しても使えませんのだ" "no-argument message on standard error"
 expect_in_file "$WORK/alone.err" "no plug-in path" "reason line"
 echo "ok: no argument"
