@@ -52,7 +52,7 @@ class FakeOs : public OperatingSystem {
   bool failCreateWindow = false;
   std::string moduleFileName = "/opt/vondrel/vondrel-viewer";
   SYSTEMTIME localTime{2024, 3, 5, 7, 9, 8, 0, 0};
-  OSVERSIONINFOA version{sizeof(OSVERSIONINFOA), 6, 1, 15, VER_PLATFORM_POSIX, {}};
+  OSVERSIONINFOA version{sizeof(OSVERSIONINFOA), 6, 1, 15, VER_PLATFORM_POSIX};
   MEMORYSTATUS memory{sizeof(MEMORYSTATUS), 0, 512ull << 20, 200ull << 20};
   RECT desktop{0, 0, 1280, 1024};
   RECT frame{-4, -24, 4, 4};  // what AdjustWindowRect adds around a client rectangle

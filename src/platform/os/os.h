@@ -12,16 +12,12 @@ using LRESULT = intptr_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 // Window messages the program handles, with their Win32 values.
-constexpr UINT WM_NULL = 0x0000;
-constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
-constexpr UINT WM_KEYDOWN = 0x0100;
-constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -51,8 +47,7 @@ struct SYSTEMTIME {
 
 // Platform id reported by GetVersionExA here: none of the Windows families
 // (0 Win32s, 1 Windows 9x, 2 NT). The version is the kernel release
-// major.minor with its patch level as build number; szCSDVersion holds the
-// kernel's name and full release.
+// major.minor with its patch level as build number.
 constexpr DWORD VER_PLATFORM_POSIX = 0x10;
 
 struct OSVERSIONINFOA {
@@ -61,7 +56,6 @@ struct OSVERSIONINFOA {
   DWORD dwMinorVersion;
   DWORD dwBuildNumber;
   DWORD dwPlatformId;
-  char szCSDVersion[128];
 };
 
 struct MEMORYSTATUS {

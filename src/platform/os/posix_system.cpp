@@ -54,7 +54,6 @@ bool ReadKernelVersion(OSVERSIONINFOA* info) {
   info->dwMinorVersion = minor;
   info->dwBuildNumber = patch;
   info->dwPlatformId = VER_PLATFORM_POSIX;
-  std::snprintf(info->szCSDVersion, sizeof info->szCSDVersion, "%.60s %.60s", name.sysname, name.release);
   return true;
 }
 

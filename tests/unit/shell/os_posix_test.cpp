@@ -97,7 +97,6 @@ TEST(PosixSystemTest, KernelVersionComesFromRelease) {
   EXPECT_EQ(info.dwPlatformId, VER_PLATFORM_POSIX);
   std::string majorMinor = std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion);
   EXPECT_TRUE(std::string(name.release).starts_with(majorMinor)) << name.release;
-  EXPECT_NE(std::string(info.szCSDVersion).find(name.release), std::string::npos);
 }
 
 TEST(PosixSystemTest, MemoryFiguresAreConsistent) {
