@@ -11,6 +11,7 @@ namespace {
 // White space as the C locale knows it; Shift-JIS bytes are never white space.
 bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 char Lower(int c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); }
 
 }  // namespace
@@ -48,40 +49,23 @@ bool DefinitionReader::ReadWord(char* field) {
   return true;
 }
 
-// The letters of "inf" or "nan" in any case, appended to text.
-bool DefinitionReader::ScanLetters(const char* word, char (&text)[64], size_t length) {
+// The letters of `word` in any case, appended to text. A letter that does not
+// match is consumed, as the C library does.
+bool DefinitionReader::ScanLetters(const char* word, char (&text)[64], size_t& length) {
   for (const char* w = word; *w != '\0'; ++w) {
     int c = Next();
-    if (Lower(c) != *w) {
-      PutBack(c);
-      return false;
-    }
+    if (Lower(c) != *w) return false;
     text[length++] = static_cast<char>(c);
   }
   text[length] = '\0';
   return true;
 }
 
-// "infinity": once its fourth letter is there, the rest must follow.
-bool DefinitionReader::ScanOptionalTail(const char* tail) {
-  int c = Next();
-  if (Lower(c) != tail[0]) {
-    PutBack(c);
-    return true;
-  }
-  for (const char* t = tail + 1; *t != '\0'; ++t) {
-    c = Next();
-    if (Lower(c) != *t) {
-      PutBack(c);
-      return false;
-    }
-  }
-  return true;
-}
-
-// Takes the longest run that can begin a number of the form
-// [sign] digits [. digits] [e [sign] digits], as the C library does; a run
-// that stops before the number is complete ("-", ".", "1e+") does not match.
+// Takes characters as the C library's formatted input does, stopping at the
+// first one that cannot continue a number: [sign] digits [. digits]
+// [e [sign] digits], the hexadecimal form 0x hexdigits [. hexdigits]
+// [p [sign] digits], or inf, infinity or nan. Whatever a number can begin
+// with counts: "1e+" reads as 1 and "0x." as 0; "-", "." and "0x" do not match.
 bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
   SkipSpace();
   size_t length = 0;
@@ -95,24 +79,41 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
   };
   int c = Next();
   if (c == '+' || c == '-') take(c), c = Next();
+  const size_t signLength = length;
   if (allowFraction && (Lower(c) == 'i' || Lower(c) == 'n')) {
-    bool infinity = Lower(c) == 'i';
     PutBack(c);
-    return ScanLetters(infinity ? "inf" : "nan", text, length) && (!infinity || ScanOptionalTail("inity"));
+    if (Lower(c) == 'n') return ScanLetters("nan", text, length);
+    if (!ScanLetters("inf", text, length)) return false;
+    // "infinity": once its fourth letter is there, the rest must follow.
+    c = Next();
+    PutBack(c);
+    return Lower(c) != 'i' || ScanLetters("inity", text, length);
   }
-  int mantissaDigits = 0;
-  for (; IsDigit(c); c = Next()) take(c), ++mantissaDigits;
-  if (allowFraction && c == '.') {
+  bool hex = false, digits = false;
+  if (allowFraction && c == '0') {
     take(c), c = Next();
-    for (; IsDigit(c); c = Next()) take(c), ++mantissaDigits;
+    if (Lower(c) == 'x') {
+      take(c), c = Next();
+      hex = true;
+    } else {
+      digits = true;
+    }
   }
-  bool complete = mantissaDigits > 0;
-  if (allowFraction && complete && (c == 'e' || c == 'E')) {
-    take(c), c = Next();
-    if (c == '+' || c == '-') take(c), c = Next();
-    int exponentDigits = 0;
-    for (; IsDigit(c); c = Next()) take(c), ++exponentDigits;
-    complete = exponentDigits > 0;
+  const char exponentMark = hex ? 'p' : 'e';
+  bool point = false, exponent = false, afterMark = false;
+  for (;; c = Next()) {
+    bool mark = false;
+    if (IsDigit(c) || (hex && !exponent && IsHexDigit(c))) {
+      digits = true;
+    } else if (allowFraction && digits && !exponent && Lower(c) == exponentMark) {
+      exponent = point = mark = true;
+    } else if (allowFraction && !point && c == '.') {
+      point = true;
+    } else if (!(afterMark && (c == '+' || c == '-'))) {
+      break;
+    }
+    take(c);
+    afterMark = mark;
   }
   PutBack(c);
   text[length] = '\0';
@@ -120,7 +121,7 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
     LogPrintf("%s: a number longer than %zu characters is not read\n", fileName_, sizeof text - 1);
     return false;
   }
-  return complete;
+  return hex ? length > signLength + 2 : digits;
 }
 
 int DefinitionReader::Read(const char* format, ...) {

@@ -18,8 +18,9 @@ class DefinitionReader {
   //   "%s"  a word: bytes up to the next white space, into a kPluginWordSize
   //         buffer; a longer word keeps its first 255 bytes and the rest of it
   //         is skipped (logged)
-  //   "%f"  a float in decimal form (sign, digits, point, exponent), or inf,
-  //         infinity or nan in any letter case
+  //   "%f"  a float in decimal or hexadecimal form (sign, digits, point,
+  //         exponent; 0x, p exponent), or inf, infinity or nan in any letter
+  //         case, taken as far as the C library's formatted input takes it
   //   "%d"  a decimal integer, into an int (saturated at the int32 limits)
   //   white space in the format skips any run of white space, including none;
   //   any other character must be the very next one in the file.
@@ -32,10 +33,9 @@ class DefinitionReader {
   void SkipSpace();
   bool ReadWord(char* field);
   // The characters of a number (at most 63; a longer one is logged and not
-  // read); false when they do not form a complete number.
+  // read); false when they begin no number.
   bool ScanNumber(bool allowFraction, char (&text)[64]);
-  bool ScanLetters(const char* word, char (&text)[64], size_t length);
-  bool ScanOptionalTail(const char* tail);
+  bool ScanLetters(const char* word, char (&text)[64], size_t& length);
 
   FILE* file_;
   const char* fileName_;

@@ -104,11 +104,51 @@ TEST_F(DefinitionReading, RealNumbersInTheUsualDecimalForms) {
   }
   EXPECT_EQ(ReadHead("n a nan"), 3);
   EXPECT_TRUE(std::isnan(scale));
-  for (const char* text : {"-", ".", "1e", "1e+", "x1", "in", "infinite", "na"}) {
+  for (const char* text : {"-", ".", "+.e", "x1", "in", "infinite", "na"}) {
     scale = -7;
     EXPECT_EQ(ReadHead(std::string("n a ") + text), 2) << text;
     EXPECT_EQ(scale, -7.0f) << text;
   }
+}
+
+TEST_F(DefinitionReading, HexadecimalRealNumbers) {
+  const struct {
+    const char* text;
+    float value;
+  } accepted[] = {{"0x1p3", 8.0f}, {"0x10", 16.0f}, {"-0X1.8P1", -3.0f}, {"0x1e3", 483.0f}, {"+0x.8p-1", 0.25f}};
+  for (const auto& c : accepted) {
+    EXPECT_EQ(ReadHead(std::string("n a ") + c.text), 3) << c.text;
+    EXPECT_EQ(scale, c.value) << c.text;
+  }
+  for (const char* text : {"0x", "-0x", "0xp3", "0xg"}) {
+    scale = -7;
+    EXPECT_EQ(ReadHead(std::string("n a ") + text), 2) << text;
+    EXPECT_EQ(scale, -7.0f) << text;
+  }
+}
+
+TEST_F(DefinitionReading, ANumberIsTakenAsFarAsItCanGoAndTheNextItemStartsThere) {
+  scratch.Write("n.txt", "1e+x 0x.p1 0x1p3.5 infinityx nan(1) infinx 5");
+  FILE* file = scratch.Open("n.txt");
+  DefinitionReader reader(file, "n.txt");
+  char rest[kPluginWordSize];
+  const struct {
+    float value;
+    const char* rest;
+  } expected[] = {{1.0f, "x"}, {0.0f, "p1"}, {8.0f, ".5"}, {INFINITY, "x"}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(reader.Read("%f%s", &scale, rest), 2) << e.rest;
+    EXPECT_EQ(scale, e.value) << e.rest;
+    EXPECT_STREQ(rest, e.rest);
+  }
+  EXPECT_EQ(reader.Read("%f%s", &scale, rest), 2);
+  EXPECT_TRUE(std::isnan(scale));
+  EXPECT_STREQ(rest, "(1)");
+  // A letter that breaks "infinity" is used up with it.
+  EXPECT_EQ(reader.Read("%f", &scale), 0);
+  EXPECT_EQ(reader.Read("%f", &scale), 1);
+  EXPECT_EQ(scale, 5.0f);
+  std::fclose(file);
 }
 
 TEST_F(DefinitionReading, ANumberOfMoreThan63CharactersIsNotRead) {
