@@ -4,47 +4,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
-#include "platform/d3d/d3d8.h"
+#include "headless_device.h"
 #include "platform/d3d/gl_device.h"
 #include "platform/d3d/read_back.h"
-#include "platform/os/os.h"
 
 namespace {
 
 struct LineVertex {
   float x, y, z;
   D3DCOLOR diffuse;
-};
-
-struct Device {
-  Device() {
-    window = Os().CreateWindowExA("bench", 640, 480, [](HWND w, UINT m, WPARAM p, LPARAM l) {
-      return Os().DefWindowProcA(w, m, p, l);
-    });
-    direct3d = Direct3DCreate8(220);
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 640;
-    p.BackBufferHeight = 480;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.BackBufferCount = 1;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    p.hDeviceWindow = window;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = D3DFMT_D24S8;
-    if (direct3d) direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &device);
-  }
-  ~Device() {
-    if (device) device->Release();
-    if (direct3d) direct3d->Release();
-    if (window) Os().DestroyWindow(window);
-  }
-  HWND window = nullptr;
-  IDirect3D8* direct3d = nullptr;
-  IDirect3DDevice8* device = nullptr;
 };
 
 // Short chords along circles, as the rail curves are drawn, blinking alpha.
@@ -61,8 +31,8 @@ std::vector<LineVertex> Chords(int count) {
 }
 
 void DrawFrame(benchmark::State& state, bool separately) {
-  Device d;
-  if (!d.device) {
+  HeadlessDevice d;
+  if (!d.Create(640, 480)) {
     state.SkipWithError("no OpenGL device");
     return;
   }
@@ -106,12 +76,4 @@ BENCHMARK(BM_LineFrameOneDrawPerLine)->Arg(10000)->Unit(benchmark::kMillisecond)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Headless, on Mesa's software rasteriser, unless the caller chose otherwise.
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphics/direct3d.h"
+#include "headless_device.h"
 #include "platform/d3d/read_back.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -17,6 +18,7 @@ namespace {
 
 struct Viewer {
   Viewer() {
+    UseHeadlessDisplay();
     SetDisplaySize();
     ready = CreateMainWindow() && InitDirect3D(screenWidth, screenHeight);
     info.Setup(5, 5, screenHeight - 75);

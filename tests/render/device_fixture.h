@@ -8,9 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/d3d/d3d8.h"
+#include "headless_device.h"
 #include "platform/d3d/read_back.h"
-#include "platform/os/os.h"
 
 struct ColourVertex {
   float x, y, z;
@@ -32,36 +31,16 @@ constexpr DWORD kColourFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 constexpr DWORD kLitFvf = D3DFVF_XYZ | D3DFVF_NORMAL;
 constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-class DeviceRenderTest : public ::testing::Test {
+class DeviceRenderTest : public ::testing::Test, protected HeadlessDevice {
  protected:
   static constexpr UINT kSize = 64;
 
   void SetUp() override {
-    window = Os().CreateWindowExA("device test", kSize, kSize, [](HWND w, UINT m, WPARAM p, LPARAM l) {
-      return Os().DefWindowProcA(w, m, p, l);
-    });
-    ASSERT_NE(window, nullptr);
-    direct3d = Direct3DCreate8(220);
-    ASSERT_NE(direct3d, nullptr);
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = p.BackBufferHeight = kSize;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.BackBufferCount = 1;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    p.hDeviceWindow = window;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = D3DFMT_D24S8;
-    ASSERT_EQ(direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &device),
-              D3D_OK);
+    ASSERT_TRUE(Create(kSize, kSize));
     device->SetRenderState(D3DRS_LIGHTING, 0);
   }
 
-  void TearDown() override {
-    if (device) device->Release();
-    if (direct3d) direct3d->Release();
-    if (window) Os().DestroyWindow(window);
-  }
+  void TearDown() override { Release(); }
 
   std::vector<uint32_t> Pixels() {
     std::vector<uint32_t> argb;
@@ -89,10 +68,6 @@ class DeviceRenderTest : public ::testing::Test {
     device->SetVertexShader(kScreenFvf);
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, v, sizeof(ScreenVertex)), D3D_OK);
   }
-
-  HWND window = nullptr;
-  IDirect3D8* direct3d = nullptr;
-  IDirect3DDevice8* device = nullptr;
 };
 
 inline int Channel(uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }

@@ -8,18 +8,7 @@
 
 namespace {
 
-D3DPRESENT_PARAMETERS SmallWindowed(HWND window, D3DFORMAT depth) {
-  D3DPRESENT_PARAMETERS p{};
-  p.BackBufferWidth = p.BackBufferHeight = 32;
-  p.BackBufferFormat = D3DFMT_X8R8G8B8;
-  p.BackBufferCount = 1;
-  p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  p.hDeviceWindow = window;
-  p.Windowed = 1;
-  p.EnableAutoDepthStencil = 1;
-  p.AutoDepthStencilFormat = depth;
-  return p;
-}
+D3DPRESENT_PARAMETERS SmallWindowed(HWND window, D3DFORMAT depth) { return WindowedPresentation(window, 32, 32, depth); }
 
 // The device types stand for real rasterisers: hardware vertex processing needs
 // a hardware rasteriser, the reference device Mesa's software one.
@@ -69,9 +58,7 @@ TEST_F(DeviceRenderTest, CapabilitiesComeFromOpenGL) {
 }
 
 TEST(DeviceSetupOnOpenGL, InitDirect3DCreatesADeviceThatDraws) {
-  mainWindow = Os().CreateWindowExA("setup test", 160, 120, [](HWND w, UINT m, WPARAM p, LPARAM l) {
-    return Os().DefWindowProcA(w, m, p, l);
-  });
+  mainWindow = CreateHiddenWindow("setup test", 160, 120);
   ASSERT_NE(mainWindow, nullptr);
   ASSERT_EQ(InitDirect3D(160, 120), 1);
   EXPECT_EQ(deviceSetup.depthFormat, D3DFMT_D24S8);
