@@ -3,7 +3,7 @@
 #pragma once
 #include "device_fixture.h"
 #include "gfxutil/d3dx_math.h"
-#include "graphics/direct3d.h"
+#include "graphics/device_setup.h"
 #include "scene/lighting.h"
 #include "scratch_directory.h"
 
@@ -13,20 +13,7 @@ class MeshRenderTest : public DeviceRenderTest {
     DeviceRenderTest::SetUp();
     d3dDevice = device;
     nightMode = 0;
-    device->SetRenderState(D3DRS_LIGHTING, 1);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, 1);
-    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    SetDefaultStates(device, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
   }
   void TearDown() override {
     nightMode = 0;
