@@ -25,4 +25,14 @@ TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
   EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.5f);
 }
 
+TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtATwentieth) {
+  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass Maker -1 40 20"), false);
+  EXPECT_EQ(surface->drawScale, 1.0f);
+  EXPECT_EQ(surface->widthX, 40.0f);
+  EXPECT_EQ(surface->widthZ, 20.0f);
+  EXPECT_EQ(os.DebugText(), "Surface.txt: scale figure -1 is not usable; drawScale 1.0 instead\n");
+  surface->showSelected(0);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.05f);
+}
+
 }  // namespace

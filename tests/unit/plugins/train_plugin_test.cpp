@@ -35,6 +35,14 @@ TEST_F(TrainPluginTest, AtScaleHalfTheFileSizesAreKept) {
   EXPECT_EQ(os.DebugText(), "");
 }
 
+TEST_F(TrainPluginTest, AnUnusableScaleFigureKeepsTheFileLengths) {
+  auto* train = new TrainPlugin("PLUGIN", Definition("Train.txt", "Car Maker 0 14 20 95"), false);
+  EXPECT_EQ(train->drawScale, 1.0f);
+  EXPECT_EQ(train->secondLength, 14.0f);
+  EXPECT_EQ(train->bodyLength, 20.0f);
+  EXPECT_EQ(os.DebugText(), "Train.txt: scale figure 0 is not usable; drawScale 1.0 instead\n");
+}
+
 TEST_F(TrainPluginTest, AFileEndingAfterTheBodyLengthLeavesTheSpeedAtZero) {
   auto* train = new TrainPlugin("PLUGIN", Definition("Train.txt", "Car\nMaker\n1.0\n14.0\n20.0\n"), false);
   EXPECT_EQ(train->bodyLength, 10.0f);
