@@ -1,36 +1,53 @@
 // One station rail pass (the per-frame preview of every platform segment):
-// a station like the sample, with four platforms of 20 units, and a large
-// generated one with 1000 platforms of 100 units; on the recording device
-// (geometry and call overhead only) and as whole frames on the OpenGL device
-// (run with SDL_VIDEODRIVER=offscreen where there is no display).
+// the sample station plug-in, and a large generated station with 1000
+// platforms of 100 units; on the recording device (geometry and call overhead
+// only) and as whole frames on the OpenGL device (headless where there is no
+// display).
 #include <benchmark/benchmark.h>
 
-#include <array>
+#include <cstdio>
 #include <vector>
 
 #include "graphics/direct3d.h"
-#include "platform/os/os.h"
+#include "headless_device.h"
+#include "plugins/plugin_list.h"
+#include "plugins/station_plugin.h"
 #include "rail/station_rails.h"
 #include "recording_device.h"
 #include "scene/camera.h"
+#include "test_paths.h"
 
 namespace {
 
-using Platform = std::array<float, 6>;
+using Run = void (*)(benchmark::State&, const std::vector<PlatformSegment>&);
 
-std::vector<Platform> SampleLikeStation() {
-  std::vector<Platform> platforms;
-  for (float z : {-4.8f, 0.3f, 2.3f, 6.3f}) platforms.push_back({-10, 0.25f, z, 10, 0.25f, z});
+// The sample's platforms as the station plug-in reads and scales them.
+std::vector<PlatformSegment> SampleStation() {
+  std::vector<PlatformSegment> platforms;
+  FILE* file = std::fopen(SourcePath("samples/Station/Station.txt").c_str(), "r");
+  if (!file) return platforms;
+  platforms = (new StationPlugin("Station", file, false))->platforms;
+  std::fclose(file);
+  stationList.DestroyObjects();
   return platforms;
 }
 
-std::vector<Platform> GeneratedStation(int count, float length) {
-  std::vector<Platform> platforms;
+void RunOnSampleStation(benchmark::State& state, Run run) {
+  std::vector<PlatformSegment> platforms = SampleStation();
+  if (platforms.empty()) {
+    state.SkipWithError("samples/Station/Station.txt gave no platforms");
+    return;
+  }
+  run(state, platforms);
+}
+
+std::vector<PlatformSegment> GeneratedStation(int count, float length) {
+  std::vector<PlatformSegment> platforms;
   for (int i = 0; i < count; ++i) platforms.push_back({-length / 2, 0.05f, 4.0f * i, length / 2, 0.05f, 4.0f * i});
   return platforms;
 }
 
-void RunPass(benchmark::State& state, const std::vector<Platform>& platforms) {
+void RunPass(benchmark::State& state, const std::vector<PlatformSegment>& platforms) {
   RecordingDevice device;
   d3dDevice = &device;
   const D3DXVECTOR3 origin(0, 0, 0), forward(0, 0, 1), up(0, 1, 0);
@@ -48,7 +65,7 @@ void RunPass(benchmark::State& state, const std::vector<Platform>& platforms) {
                                                  benchmark::Counter::kIsRate);
 }
 
-void BM_RailPassSampleStation(benchmark::State& state) { RunPass(state, SampleLikeStation()); }
+void BM_RailPassSampleStation(benchmark::State& state) { RunOnSampleStation(state, RunPass); }
 BENCHMARK(BM_RailPassSampleStation)->Unit(benchmark::kMicrosecond);
 
 void BM_RailPassThousandPlatforms(benchmark::State& state) { RunPass(state, GeneratedStation(1000, 100)); }
@@ -59,24 +76,8 @@ BENCHMARK(BM_RailPassThousandPlatforms)->Unit(benchmark::kMillisecond);
 class GlFrame {
  public:
   GlFrame() {
-    window_ = Os().CreateWindowExA("rail benchmark", kWidth, kHeight, [](HWND w, UINT m, WPARAM p, LPARAM l) {
-      return Os().DefWindowProcA(w, m, p, l);
-    });
-    direct3d_ = window_ ? Direct3DCreate8(220) : nullptr;
-    if (!direct3d_) return;
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = kWidth;
-    p.BackBufferHeight = kHeight;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.BackBufferCount = 1;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    p.hDeviceWindow = window_;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = D3DFMT_D24S8;
-    if (direct3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &d3dDevice) !=
-        D3D_OK)
-      return;
+    if (!headless_.Create(kWidth, kHeight)) return;
+    d3dDevice = headless_.device;
     requestedWidth = kWidth;
     requestedHeight = kHeight;
     InitViewTransforms();
@@ -87,16 +88,11 @@ class GlFrame {
     d3dDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     d3dDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
   }
-  ~GlFrame() {
-    if (d3dDevice) d3dDevice->Release();
-    d3dDevice = nullptr;
-    if (direct3d_) direct3d_->Release();
-    if (window_) Os().DestroyWindow(window_);
-  }
+  ~GlFrame() { d3dDevice = nullptr; }
   bool Ready() const { return d3dDevice != nullptr; }
 
   // Clear, draw, present: the lines batched by the device reach OpenGL at the latest here.
-  void Draw(const std::vector<Platform>& platforms) {
+  void Draw(const std::vector<PlatformSegment>& platforms) {
     d3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
     d3dDevice->BeginScene();
     DrawStationRails(platforms.data(), static_cast<int>(platforms.size()), 0.5f, D3DXVECTOR3(0, 0, 0),
@@ -106,15 +102,14 @@ class GlFrame {
   }
 
  private:
-  static constexpr int kWidth = 640, kHeight = 480;
-  HWND window_ = nullptr;
-  IDirect3D8* direct3d_ = nullptr;
+  static constexpr UINT kWidth = 640, kHeight = 480;
+  HeadlessDevice headless_;
 };
 
-void RunGlFrames(benchmark::State& state, const std::vector<Platform>& platforms) {
+void RunGlFrames(benchmark::State& state, const std::vector<PlatformSegment>& platforms) {
   GlFrame frame;
   if (!frame.Ready()) {
-    state.SkipWithError("no OpenGL device (set SDL_VIDEODRIVER=offscreen without a display)");
+    state.SkipWithError("no OpenGL device");
     return;
   }
   for (auto _ : state) frame.Draw(platforms);
@@ -123,7 +118,7 @@ void RunGlFrames(benchmark::State& state, const std::vector<Platform>& platforms
 void BM_GlFrameWithoutRails(benchmark::State& state) { RunGlFrames(state, {}); }
 BENCHMARK(BM_GlFrameWithoutRails)->Unit(benchmark::kMillisecond);
 
-void BM_GlFrameSampleStation(benchmark::State& state) { RunGlFrames(state, SampleLikeStation()); }
+void BM_GlFrameSampleStation(benchmark::State& state) { RunOnSampleStation(state, RunGlFrames); }
 BENCHMARK(BM_GlFrameSampleStation)->Unit(benchmark::kMillisecond);
 
 void BM_GlFrameThousandPlatforms(benchmark::State& state) { RunGlFrames(state, GeneratedStation(1000, 100)); }
