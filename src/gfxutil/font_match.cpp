@@ -16,7 +16,7 @@ bool CoversLanguage(FcPattern* font, const char* language) {
   return FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(language)) != FcLangDifferentLang;
 }
 
-FcPattern* RequestPattern(const LOGFONTA& logFont, const char* language) {
+FcPattern* RequestPattern(FcConfig* config, const LOGFONTA& logFont, const char* language) {
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return nullptr;
   std::string family = DisplayText(std::string_view(logFont.lfFaceName, strnlen(logFont.lfFaceName, LF_FACESIZE)));
@@ -26,20 +26,18 @@ FcPattern* RequestPattern(const LOGFONTA& logFont, const char* language) {
   FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern, FC_SLANT, logFont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   return pattern;
 }
 
-}  // namespace
-
-FontFileMatch MatchFontFile(const LOGFONTA& logFont) {
+FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
   FontFileMatch match;
   const char* language = LanguageOf(logFont.lfCharSet);
-  FcPattern* pattern = RequestPattern(logFont, language);
+  FcPattern* pattern = RequestPattern(config, logFont, language);
   if (!pattern) return match;
   FcResult result = FcResultNoMatch;
-  FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* font = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   if (!font) return match;
   FcChar8* file = nullptr;
@@ -48,5 +46,18 @@ FontFileMatch MatchFontFile(const LOGFONTA& logFont) {
     FcPatternGetInteger(font, FC_INDEX, 0, &match.faceIndex);
   }
   FcPatternDestroy(font);
+  return match;
+}
+
+}  // namespace
+
+FontFileMatch MatchFontFile(const LOGFONTA& logFont) {
+  // A configuration of our own, destroyed after the match: fontconfig's
+  // process-wide one would stay allocated until the process ends. Fonts are
+  // matched only when a font is created, so loading it each time costs little.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
+  FontFileMatch match = MatchWithConfig(config, logFont);
+  FcConfigDestroy(config);
   return match;
 }

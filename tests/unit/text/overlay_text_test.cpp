@@ -114,8 +114,8 @@ TEST_F(OverlayText, WithoutAFontNothingIsDrawnAndOneLineSaysWhy) {
   EXPECT_TRUE(device.calls.empty());
 }
 
-// A machine without fonts: fontconfig reads its configuration once per process,
-// so this runs in a fresh process with a configuration that lists no fonts.
+// A machine without fonts: a configuration that lists none, set in a fresh
+// process so that no other test sees it.
 TEST(OverlayFontDeathTest, WithoutInstalledFontsOneLineSaysSo) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
