@@ -1,5 +1,5 @@
 // One whole viewer frame for each sample plug-in on the real OpenGL device
-// (headless with SDL_VIDEODRIVER=offscreen): the frame routine of its kind,
+// (headless unless the environment chooses a display): the frame routine of its kind,
 // model, rails, overlay and Present, with a read-back so the rasteriser has
 // finished. Frame pacing is not included: this is the time a frame costs.
 #include <benchmark/benchmark.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics/direct3d.h"
+#include "headless_device.h"
 #include "platform/d3d/read_back.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -35,6 +36,7 @@ const Sample kSamples[] = {
 
 bool StartDevice() {
   static const bool ready = [] {
+    UseHeadlessDisplay();
     SetDisplaySize();
     return CreateMainWindow() && InitDirect3D(screenWidth, screenHeight);
   }();
