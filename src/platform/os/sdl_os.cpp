@@ -185,7 +185,14 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   bool GetCursorPos(POINT* point) override {
     if (!InitVideo()) return false;
-    SDL_GetGlobalMouseState(&point->x, &point->y);
+    // Over our window the position comes from its own events and warps: on X11
+    // the global state is only refreshed by button presses and warps.
+    if (SDL_Window* focus = SDL_GetMouseFocus()) {
+      SDL_GetMouseState(&point->x, &point->y);
+      ClientToScreen(HandleOf(focus), point);
+    } else {
+      SDL_GetGlobalMouseState(&point->x, &point->y);
+    }
     return true;
   }
 
