@@ -1,7 +1,5 @@
 #include "viewer/frame_routines.h"
 
-#include <cmath>
-
 #include "graphics/direct3d.h"
 #include "input/input.h"
 #include "plugins/plugin_list.h"
