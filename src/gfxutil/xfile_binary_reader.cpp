@@ -56,7 +56,7 @@ bool XBinaryReader::ReadBytes(size_t count, const uint8_t*& bytes) {
 }
 
 bool XBinaryReader::ReadCount(uint32_t& count) {
-  const uint8_t* bytes;
+  const uint8_t* bytes = nullptr;
   if (!ReadBytes(4, bytes)) return false;
   count = Le32(bytes);
   return true;
@@ -125,7 +125,7 @@ bool XBinaryReader::ReadDword(uint32_t& value) {
       listJustEnded_ = --listLeft_ == 0;
       return true;
     }
-    uint16_t token;
+    uint16_t token = 0;
     if (!ReadToken(token)) return false;
     if (token == kIntegerList) {
       if (!StartList(token)) return false;
@@ -149,7 +149,7 @@ bool XBinaryReader::ReadFloat(float& value) {
       listJustEnded_ = --listLeft_ == 0;
       return true;
     }
-    uint16_t token;
+    uint16_t token = 0;
     if (!ReadToken(token)) return false;
     if (token == kFloatList || token == kIntegerList) {
       if (!StartList(token)) return false;
@@ -166,9 +166,9 @@ bool XBinaryReader::ReadFloat(float& value) {
 
 bool XBinaryReader::ReadString(std::string_view& value) {
   if (listLeft_ > 0) return Fail("expected a string, found a list");
-  uint16_t token;
+  uint16_t token = 0;
   uint32_t length;
-  const uint8_t* bytes;
+  const uint8_t* bytes = nullptr;
   if (!ReadToken(token)) return false;
   if (token != kString) return Fail("expected a string");
   if (!ReadCount(length)) return false;
@@ -189,10 +189,10 @@ bool XBinaryReader::Next(XToken& token) {
     token.kind = XTokenKind::End;
     return true;
   }
-  uint16_t word;
+  uint16_t word = 0;
   if (!ReadToken(word)) return false;
   uint32_t length;
-  const uint8_t* bytes;
+  const uint8_t* bytes = nullptr;
   switch (word) {
     case kName:
     case kString:

@@ -108,7 +108,8 @@ class ObjectParser {
   template <class... Args>
   bool Invalid(const char* format, Args... args) {
     invalidData_ = true;
-    return reader_.Fail(format, args...);
+    if constexpr (sizeof...(Args) == 0) return reader_.Fail("%s", format);
+    else return reader_.Fail(format, args...);
   }
 
   bool Unexpected(const XToken& token) { return reader_.Fail("unexpected %s", Describe(token)); }

@@ -8,7 +8,7 @@ float RecordedLine::Length() const {
 std::vector<RecordedLine> RecordedLines(const CallRecord& device) {
   std::vector<RecordedLine> lines;
   for (const DeviceCall* call : device.Named("DrawPrimitiveUP")) {
-    bool oneLine = call->Arg(0) == D3DPT_LINELIST && call->Arg(1) == 1 && call->Arg(2) == 16;
+    bool oneLine = call->Arg(0) == static_cast<double>(D3DPT_LINELIST) && call->Arg(1) == 1 && call->Arg(2) == 16;
     if (!oneLine || call->fvf != (D3DFVF_XYZ | D3DFVF_DIFFUSE)) continue;
     std::vector<RecordedVertex> v = DecodeVertices(*call);
     if (v.size() != 2) continue;

@@ -26,7 +26,9 @@ TEST_F(DeviceRenderTest, DeviceTypesAskForTheirKindOfRasteriser) {
   other = nullptr;
   HRESULT reference =
       direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other);
-  if (software) EXPECT_EQ(reference, D3D_OK) << renderer;
+  if (software) {
+    EXPECT_EQ(reference, D3D_OK) << renderer;
+  }
   if (other) other->Release();
 }
 

@@ -25,7 +25,7 @@ class StationRails : public SceneTest {
   std::vector<double> DepthFunctions() {
     std::vector<double> out;
     for (const DeviceCall* call : device.Named("SetRenderState"))
-      if (call->Arg(0) == D3DRS_ZFUNC) out.push_back(call->Arg(1));
+      if (call->Arg(0) == static_cast<double>(D3DRS_ZFUNC)) out.push_back(call->Arg(1));
     return out;
   }
 };
