@@ -73,7 +73,9 @@ TEST_F(StationRails, AlphaFollowsTheBlinkPhase) {
   EXPECT_EQ(BlinkAlpha(4.712389f), 1u);
   EXPECT_EQ(BlinkAlpha(std::numeric_limits<float>::quiet_NaN()), 1u);
   EXPECT_EQ(BlinkAlpha(std::numeric_limits<float>::infinity()), 1u);
-  for (const RecordedLine& line : Draw({{0, 0, 0, 4, 0, 0}}, 1.5707964f)) {
+  auto lines = Draw({{0, 0, 0, 4, 0, 0}}, 1.5707964f);
+  ASSERT_FALSE(lines.empty());
+  for (const RecordedLine& line : lines) {
     EXPECT_EQ(line.startColour >> 24, 254u);
     EXPECT_EQ(line.endColour >> 24, 254u);
   }
