@@ -8,6 +8,7 @@
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
+#include "scene/vector_ops.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "viewer/overlay_text.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr float kBlinkStep = 0.20943952f;  // 12 degrees: a full turn every 30 frames
 const D3DXVECTOR3 kForward(0.0f, 0.0f, 1.0f);
-const D3DXVECTOR3 kUp(0.0f, 1.0f, 0.0f);
 
 // What sets the routines of the kinds apart.
 struct KindFrame {
@@ -55,9 +55,7 @@ void MoveCameraByMouse(ViewState& view) {
 }
 
 void SetUnlitLineState() {
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  d3dDevice->SetTransform(D3DTS_WORLD, &identity);
+  d3dDevice->SetTransform(D3DTS_WORLD, &worldMatrix);  // the identity
   D3DMATERIAL8 material{};
   material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
   material.Ambient = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -68,7 +66,7 @@ void SetUnlitLineState() {
 
 void DrawModel(PluginList& list) {
   list.sceneNode.SetPosition(list.modelPosition);
-  list.sceneNode.SetOrientation(kForward, kUp);
+  list.sceneNode.SetOrientation(kForward, kWorldUp);
   list.sceneNode.Draw();
 }
 
@@ -100,7 +98,7 @@ void RunKindFrame(int kind) {
   SetUnlitLineState();
   if (Held(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
   if (frame.drawsStationRails && frame.list.selectedObject)
-    static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kUp);
+    static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
 
   frame.list.info.Draw();
   DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");

@@ -28,11 +28,15 @@ bool ConstructAndShow(FILE* definitionFile) {
 }  // namespace
 
 void SetupInfoBlocks() {
-  // Every block's last line starts at screenHeight - 19, whatever its size.
-  trainList.info.Setup(5, 5, screenHeight - 75);
-  structList.info.Setup(3, 5, screenHeight - 47);
-  stationList.info.Setup(4, 5, screenHeight - 61);
-  surfaceList.info.Setup(5, 5, screenHeight - 75);
+  // Blocks of every size end on one line at the lower left.
+  const int lastLineTop = screenHeight - 19;
+  auto setup = [&](TextLines& block, int lineCount) {
+    block.Setup(lineCount, 5, lastLineTop - (lineCount - 1) * TextLines::kLinePitch);
+  };
+  setup(trainList.info, 5);
+  setup(structList.info, 3);
+  setup(stationList.info, 4);
+  setup(surfaceList.info, 5);
 }
 
 void LoadPlugin(int kind, FILE* definitionFile) {

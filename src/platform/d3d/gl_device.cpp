@@ -50,6 +50,7 @@ bool GlDevice::Initialise(Rasteriser rasteriser, std::string* reason) {
   if (context_.robust)
     resetQuery_ = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness") ? ResetQuery::Core
                                                                                           : ResetQuery::Arb;
+  // One vertex array and texture unit 0 serve every draw, so both stay bound.
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenBuffers(1, &streamBuffer_);

@@ -55,7 +55,6 @@ void GlDevice::PrepareDraw(const VertexFormat& format) {
   ApplyRasterStates(states_);
   GlTexture* texture = textures_[0];
   bool textured = texture && texture->Name() != 0 && states_.StageState(0, D3DTSS_COLOROP) != D3DTOP_DISABLE;
-  glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, textured ? texture->Name() : 0);
   if (textured) {
     glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER,
@@ -64,7 +63,6 @@ void GlDevice::PrepareDraw(const VertexFormat& format) {
     glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlMagFilter(states_.StageState(0, D3DTSS_MAGFILTER)));
   }
   program_.Apply(states_, format, textured, target_.Width(), target_.Height());
-  glBindVertexArray(vertexArray_);
 }
 
 void GlDevice::DrawFromStream(D3DPRIMITIVETYPE type, const VertexFormat& format, UINT stride, const void* vertices,

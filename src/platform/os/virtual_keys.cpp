@@ -3,7 +3,12 @@
 #include <SDL2/SDL_keyboard.h>
 #include <SDL2/SDL_mouse.h>
 
+#include <array>
+#include <vector>
+
 namespace {
+
+constexpr int kVirtualKeyCount = 256;
 
 struct KeyPair {
   SDL_Keycode key;
@@ -97,14 +102,23 @@ int16_t AsyncKeyTable::Query(int virtualKey, bool downNow) {
 
 bool IsVirtualKeyDown(int virtualKey) {
   if (Uint32 mask = MouseMaskOf(virtualKey)) return (SDL_GetMouseState(nullptr, nullptr) & mask) != 0;
+  if (virtualKey <= 0 || virtualKey >= kVirtualKeyCount) return false;
+  // The SDL keys of each virtual key, found once: the table is asked for every code every frame.
+  static const std::array<std::vector<SDL_Keycode>, kVirtualKeyCount> keysOf = [] {
+    std::array<std::vector<SDL_Keycode>, kVirtualKeyCount> table;
+    ForEachMappedKey([&](SDL_Keycode key) {
+      int specific = VirtualKeyOfSdlKey(key);
+      table[specific].push_back(key);
+      if (int generic = GenericVirtualKeyOf(specific)) table[generic].push_back(key);
+    });
+    return table;
+  }();
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
-  bool down = false;
-  ForEachMappedKey([&](SDL_Keycode key) {
-    int specific = VirtualKeyOfSdlKey(key);
-    if (specific != virtualKey && GenericVirtualKeyOf(specific) != virtualKey) return;
+  for (SDL_Keycode key : keysOf[virtualKey]) {
+    // Looked up each time, since the keyboard layout may change.
     SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
-    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < count && state[scancode]) down = true;
-  });
-  return down;
+    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < count && state[scancode]) return true;
+  }
+  return false;
 }
