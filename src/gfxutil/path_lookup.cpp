@@ -47,13 +47,6 @@ std::string NormaliseSeparators(std::string_view name, bool isCp932) {
   return out;
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-    return lower(x) == lower(y);
-  });
-}
-
 // The entry of directory whose name equals element ignoring ASCII case; the
 // first in byte order when several do, empty when none does.
 std::string FindEntryIgnoringCase(const std::string& directory, std::string_view element) {

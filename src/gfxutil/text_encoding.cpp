@@ -1,5 +1,7 @@
 #include "gfxutil/text_encoding.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -85,4 +87,9 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 std::string DisplayText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }

@@ -13,3 +13,8 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // The text to show for bytes read from a file: the bytes themselves when they
 // are valid UTF-8, else their code page 932 reading. Never fails.
 std::string DisplayText(std::string_view bytes);
+
+// ASCII letters folded to lower case; every other byte, multi-byte text
+// included, compares as it is.
+inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

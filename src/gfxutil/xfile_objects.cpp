@@ -1,4 +1,4 @@
-#include "gfxutil/load_notes.h"
+#include "gfxutil/xfile_objects.h"
 
 #include <array>
 #include <cstring>
@@ -6,10 +6,11 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "gfxutil/load_notes.h"
 #include "gfxutil/mesh_builder.h"
+#include "gfxutil/text_encoding.h"
 #include "gfxutil/xfile_binary_reader.h"
 #include "gfxutil/xfile_material.h"
-#include "gfxutil/xfile_objects.h"
 #include "gfxutil/xfile_raw_mesh.h"
 #include "gfxutil/xfile_text_reader.h"
 
@@ -28,12 +29,6 @@ enum class XType {
   TextureFilename,
 };
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  return true;
-}
 
 XType TypeOf(std::string_view identifier) {
   static constexpr std::pair<std::string_view, XType> kTypes[] = {
@@ -48,7 +43,7 @@ XType TypeOf(std::string_view identifier) {
       {"TextureFilename", XType::TextureFilename},
   };
   for (const auto& [name, type] : kTypes)
-    if (SameIgnoringCase(identifier, name)) return type;
+    if (EqualsIgnoringAsciiCase(identifier, name)) return type;
   return XType::Unknown;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gfxutil/text_encoding.h"
+
 namespace {
 
 enum : uint8_t { kSpace = 1, kDelimiter = 2, kDigit = 4 };
@@ -24,12 +26,6 @@ constexpr auto kClasses = [] {
 inline bool IsSpace(uint8_t c) { return kClasses.of[c] & kSpace; }
 inline bool IsDelimiter(uint8_t c) { return kClasses.of[c] & kDelimiter; }
 inline bool IsDigit(uint8_t c) { return kClasses.of[c] & kDigit; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x | 0x20) == (y | 0x20);
-         });
-}
 
 bool IsAllDigits(std::string_view run) {
   return std::all_of(run.begin(), run.end(), [](char c) { return IsDigit(static_cast<uint8_t>(c)); });
@@ -248,7 +244,7 @@ bool XTextReader::Next(XToken& token) {
     token.kind = XTokenKind::Integer;
   } else if (IsFloatRun(run)) {
     token.kind = XTokenKind::Float;
-  } else if (EqualsIgnoringCase(run, "template")) {
+  } else if (EqualsIgnoringAsciiCase(run, "template")) {
     token.kind = XTokenKind::Template;
   } else {
     token.kind = XTokenKind::Name;

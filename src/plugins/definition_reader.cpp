@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdlib>
 
+#include "gfxutil/text_encoding.h"
 #include "shell/debug_log.h"
 
 namespace {
@@ -12,7 +13,6 @@ namespace {
 bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-char Lower(int c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); }
 
 }  // namespace
 
@@ -54,7 +54,7 @@ bool DefinitionReader::ReadWord(char* field) {
 bool DefinitionReader::ScanLetters(const char* word, char (&text)[64], size_t& length) {
   for (const char* w = word; *w != '\0'; ++w) {
     int c = Next();
-    if (Lower(c) != *w) return false;
+    if (LowerAscii(static_cast<char>(c)) != *w) return false;
     text[length++] = static_cast<char>(c);
   }
   text[length] = '\0';
@@ -80,19 +80,19 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
   int c = Next();
   if (c == '+' || c == '-') take(c), c = Next();
   const size_t signLength = length;
-  if (allowFraction && (Lower(c) == 'i' || Lower(c) == 'n')) {
+  if (allowFraction && (LowerAscii(static_cast<char>(c)) == 'i' || LowerAscii(static_cast<char>(c)) == 'n')) {
     PutBack(c);
-    if (Lower(c) == 'n') return ScanLetters("nan", text, length);
+    if (LowerAscii(static_cast<char>(c)) == 'n') return ScanLetters("nan", text, length);
     if (!ScanLetters("inf", text, length)) return false;
     // "infinity": once its fourth letter is there, the rest must follow.
     c = Next();
     PutBack(c);
-    return Lower(c) != 'i' || ScanLetters("inity", text, length);
+    return LowerAscii(static_cast<char>(c)) != 'i' || ScanLetters("inity", text, length);
   }
   bool hex = false, digits = false;
   if (allowFraction && c == '0') {
     take(c), c = Next();
-    if (Lower(c) == 'x') {
+    if (LowerAscii(static_cast<char>(c)) == 'x') {
       take(c), c = Next();
       hex = true;
     } else {
@@ -105,7 +105,7 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
     bool mark = false;
     if (IsDigit(c) || (hex && !exponent && IsHexDigit(c))) {
       digits = true;
-    } else if (allowFraction && digits && !exponent && Lower(c) == exponentMark) {
+    } else if (allowFraction && digits && !exponent && LowerAscii(static_cast<char>(c)) == exponentMark) {
       exponent = point = mark = true;
     } else if (allowFraction && !point && c == '.') {
       point = true;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gfxutil/path_lookup.h"
+#include "gfxutil/text_encoding.h"
 #include "viewer/launch.h"
 
 namespace {
@@ -19,8 +20,6 @@ constexpr KindNames kKinds[] = {
     {"Train", "Train.txt"}, {"Struct", "Struct.txt"}, {"Station", "Station.txt"}, {"Surface", "Surface.txt"}};
 constexpr int kKindTableSize = 4;
 constexpr char kModelFile[] = "Model.x";
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // UTF-8 and code page 932 multi-byte characters never contain ASCII letters in
 // their first byte, so folding ASCII letters only compares them as whole characters.

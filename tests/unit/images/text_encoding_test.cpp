@@ -32,3 +32,11 @@ TEST(TextEncoding, DisplayTextPrefersUtf8) {
 }
 
 }  // namespace
+
+TEST(TextEncoding, AsciiCaseFoldingTouchesLettersOnly) {
+  EXPECT_TRUE(EqualsIgnoringAsciiCase("TextureFileName", "texturefilename"));
+  EXPECT_FALSE(EqualsIgnoringAsciiCase("[", "{"));  // 0x5B and 0x7B differ only in the case bit
+  EXPECT_FALSE(EqualsIgnoringAsciiCase("@", "`"));
+  EXPECT_FALSE(EqualsIgnoringAsciiCase("\x83\x5c", "\x83\x7c"));  // a CP932 trail byte is not a letter
+  EXPECT_FALSE(EqualsIgnoringAsciiCase("Model.x", "Model.x "));
+}
