@@ -120,6 +120,7 @@ bool DecodeDds(ImageBytes data, DecodedImage& image, std::string& error) {
   bool compressed = (header.formatFlags & kPixelFormatFourCc) != 0;
   D3DFORMAT format = D3DFMT_A8R8G8B8;
   if (compressed ? !CompressedFormat(header.fourCc, format, error) : !CheckMaskedFormat(header, error)) return false;
+  // Checked first: the size arithmetic below relies on the limit.
   if (!CheckImageSize(header.width, header.height, format, error)) return false;
 
   uint64_t levelBytes = compressed ? ImageDataSize(header.width, header.height, format)
@@ -129,7 +130,7 @@ bool DecodeDds(ImageBytes data, DecodedImage& image, std::string& error) {
     error = "DDS pixel data ends early (truncated file)";
     return false;
   }
-  AllocateImage(image, header.width, header.height, format, error);
+  if (!AllocateImage(image, header.width, header.height, format, error)) return false;
   if (compressed) {
     std::memcpy(image.bytes.data(), level.data(), levelBytes);
   } else {

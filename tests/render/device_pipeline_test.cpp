@@ -182,9 +182,11 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
     device->SetStreamSource(0, vertices, sizeof(ColourVertex));
     device->SetIndices(indexBuffer, 2);
     EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
-    // An index past the vertices is refused rather than read.
+    // An index past the vertices is refused rather than read; a range whose
+    // own indices fit is drawn although the buffer holds a larger one.
     device->SetIndices(indexBuffer, 3);
     EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 1), D3D_OK);
     device->SetStreamSource(0, nullptr, 0);
     device->SetIndices(nullptr, 0);
     vertices->Release();

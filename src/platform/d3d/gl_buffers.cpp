@@ -53,7 +53,9 @@ HRESULT GlIndexBuffer::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags)
 
 HRESULT GlIndexBuffer::Unlock() {
   if (host_) host_->FlushPending();
-  return storage_.Unlock() ? D3D_OK : D3DERR_INVALIDCALL;
+  if (!storage_.Unlock()) return D3DERR_INVALIDCALL;
+  largestInBuffer_ = LargestIndex(0, IndexCount());  // once here rather than at every draw
+  return D3D_OK;
 }
 
 uint32_t GlIndexBuffer::LargestIndex(UINT first, UINT count) const {

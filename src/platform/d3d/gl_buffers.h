@@ -54,6 +54,8 @@ class GlIndexBuffer : public IDirect3DIndexBuffer8, public GlResource {
   UINT IndexCount() const { return static_cast<UINT>(storage_.Bytes().size()) / IndexSize(); }
   // The largest of `count` indices from `first`, which must lie inside the buffer.
   uint32_t LargestIndex(UINT first, UINT count) const;
+  // The largest index of the whole buffer, found when it was last unlocked.
+  uint32_t LargestIndexInBuffer() const { return largestInBuffer_; }
 
  protected:
   ~GlIndexBuffer() override { Leave(); }
@@ -62,4 +64,5 @@ class GlIndexBuffer : public IDirect3DIndexBuffer8, public GlResource {
  private:
   D3DFORMAT format_;
   GlBufferStorage storage_;
+  uint32_t largestInBuffer_ = 0;  // a new buffer holds zeros
 };

@@ -106,9 +106,11 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UIN
       primitiveCount > kMaxPrimitiveCount || startIndex > indices_->IndexCount() ||
       indexCount > indices_->IndexCount() - startIndex)
     return D3DERR_INVALIDCALL;
-  // Every index must name a vertex of the buffer.
+  // Every index must name a vertex of the buffer; the range is scanned only
+  // when the buffer as a whole holds an index beyond it.
   uint64_t vertexCount = streamSource_->Length() / streamStride_;
-  if (static_cast<uint64_t>(baseVertexIndex_) + indices_->LargestIndex(startIndex, indexCount) >= vertexCount)
+  auto fits = [&](uint32_t largest) { return static_cast<uint64_t>(baseVertexIndex_) + largest < vertexCount; };
+  if (!fits(indices_->LargestIndexInBuffer()) && !fits(indices_->LargestIndex(startIndex, indexCount)))
     return D3DERR_INVALIDCALL;
   FlushPending();
   PrepareDraw(format);
