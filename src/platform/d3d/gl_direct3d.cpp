@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ class GlDirect3D : public IDirect3D8 {
   }
 
   UINT GetAdapterModeCount(UINT adapter) override {
-    return adapter < GetAdapterCount() ? static_cast<UINT>(UsableModes(static_cast<int>(adapter)).size()) : 0;
+    return adapter < GetAdapterCount() ? static_cast<UINT>(ModesOf(adapter).size()) : 0;
   }
 
   HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* out) override {
@@ -65,7 +66,7 @@ class GlDirect3D : public IDirect3D8 {
 
   HRESULT EnumAdapterModes(UINT adapter, UINT mode, D3DDISPLAYMODE* out) override {
     if (adapter >= GetAdapterCount() || !out) return D3DERR_INVALIDCALL;
-    std::vector<D3DDISPLAYMODE> modes = UsableModes(static_cast<int>(adapter));
+    const std::vector<D3DDISPLAYMODE>& modes = ModesOf(adapter);
     if (mode >= modes.size()) return D3DERR_INVALIDCALL;
     *out = modes[mode];
     return D3D_OK;
@@ -111,6 +112,16 @@ class GlDirect3D : public IDirect3D8 {
 
  protected:
   ~GlDirect3D() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+ private:
+  // Listed once per adapter: the mode search asks for them one by one.
+  const std::vector<D3DDISPLAYMODE>& ModesOf(UINT adapter) {
+    auto found = modes_.find(adapter);
+    if (found == modes_.end()) found = modes_.emplace(adapter, UsableModes(static_cast<int>(adapter))).first;
+    return found->second;
+  }
+
+  std::map<UINT, std::vector<D3DDISPLAYMODE>> modes_;
 };
 
 }  // namespace
