@@ -20,3 +20,7 @@ void SetCursorClientPos(int x, int y);
 void SetQuitKey(uint8_t dikCode);
 void PollVirtualKeys();
 int VirtualKeyState(int virtualKey);
+
+// Reading the two-bit states: down now (held or just pressed), or pressed in this frame.
+inline bool IsHeld(int state) { return state >= 2; }
+inline bool IsPressed(int state) { return state == 2; }

@@ -34,8 +34,6 @@ float Clamp(float value, float low, float high) {
   return value;
 }
 
-bool IsDown(int state) { return state >= 2; }
-
 // Offset of the cursor from the client centre, in whole pixels.
 POINT CursorOffset(POINT cursor) { return POINT{cursor.x - clientWidth / 2, cursor.y - clientHeight / 2}; }
 
@@ -112,10 +110,10 @@ void OrbitCamera(POINT cursor, float& yaw, float& pitch) {
 }
 
 void ZoomCamera(float& distance) {
-  float step = IsDown(VirtualKeyState(VK_CONTROL)) ? kZoomStep * kCtrlZoomFactor : kZoomStep;
+  float step = IsHeld(VirtualKeyState(VK_CONTROL)) ? kZoomStep * kCtrlZoomFactor : kZoomStep;
   distance -= static_cast<float>(WheelDelta()) * step;
-  if (IsDown(VirtualKeyState(VK_PRIOR))) distance -= step * kPageZoomUnits;
-  if (IsDown(VirtualKeyState(VK_NEXT))) distance += step * kPageZoomUnits;
+  if (IsHeld(VirtualKeyState(VK_PRIOR))) distance -= step * kPageZoomUnits;
+  if (IsHeld(VirtualKeyState(VK_NEXT))) distance += step * kPageZoomUnits;
   distance = Clamp(distance, kMinDistance, kMaxDistance);
 }
 

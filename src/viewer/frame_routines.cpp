@@ -38,15 +38,12 @@ KindFrame& FrameOf(int kind) {
   return frames[kind];
 }
 
-bool Held(int state) { return state >= 2; }
-bool Pressed(int state) { return state == 2; }
-
 void MoveCameraByMouse(ViewState& view) {
   POINT cursor = CursorPosition();
-  if (Held(MouseButtonState(0))) {
+  if (IsHeld(MouseButtonState(0))) {
     PanTarget(cursor, view.target);
-  } else if (Held(MouseButtonState(1))) {
-    if (Held(VirtualKeyState(VK_SHIFT)))
+  } else if (IsHeld(MouseButtonState(1))) {
+    if (IsHeld(VirtualKeyState(VK_SHIFT)))
       OrbitCamera(cursor, view.lightYaw, view.lightPitch);
     else
       OrbitCamera(cursor, view.yaw, view.pitch);
@@ -85,10 +82,10 @@ void RunKindFrame(int kind) {
   if (frame.advancesBlink) blinkAngle = ReduceAngle(blinkAngle + kBlinkStep);
 
   BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
-  if (Pressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
-  if (Pressed(KeyState(DIK_TAB))) nightMode = !nightMode;
+  if (IsPressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
+  if (IsPressed(KeyState(DIK_TAB))) nightMode = !nightMode;
   ApplyDayNight(view.lightYaw, view.lightPitch);
-  if (Pressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
+  if (IsPressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
   ApplyTextureFilter();
 
   d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
@@ -96,7 +93,7 @@ void RunKindFrame(int kind) {
   DrawModel(frame.list);
 
   SetUnlitLineState();
-  if (Held(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
+  if (IsHeld(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
   if (frame.drawsStationRails && frame.list.selectedObject)
     static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
 
