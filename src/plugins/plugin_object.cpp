@@ -11,7 +11,6 @@
 #include "viewer/text_lines.h"
 
 namespace {
-constexpr char kModelFileName[] = "Model.x";
 constexpr int kScaleFigureItem = 3;  // name, author, scale figure
 }  // namespace
 

@@ -5,6 +5,9 @@
 
 #include "plugins/definition_reader.h"
 
+// The model every plug-in directory holds.
+inline constexpr char kModelFileName[] = "Model.x";
+
 class MeshResource;
 struct PluginList;
 struct TextLines;

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "gfxutil/path_lookup.h"
 #include "gfxutil/text_encoding.h"
+#include "plugins/plugin_object.h"
 #include "viewer/launch.h"
 
 namespace {
@@ -18,8 +20,7 @@ struct KindNames {
 // In the kind table's order; the index is the kind.
 constexpr KindNames kKinds[] = {
     {"Train", "Train.txt"}, {"Struct", "Struct.txt"}, {"Station", "Station.txt"}, {"Surface", "Surface.txt"}};
-constexpr int kKindTableSize = 4;
-constexpr char kModelFile[] = "Model.x";
+constexpr int kKindTableSize = std::size(kKinds);
 
 // UTF-8 and code page 932 multi-byte characters never contain ASCII letters in
 // their first byte, so folding ASCII letters only compares them as whole characters.
@@ -44,7 +45,7 @@ FILE* OpenInCurrentDirectory(const char* name) {
 
 // Both "Model.x" and the kind's definition file in the current directory: the open definition file.
 FILE* ProbeKind(int kind) {
-  FILE* model = OpenInCurrentDirectory(kModelFile);
+  FILE* model = OpenInCurrentDirectory(kModelFileName);
   if (!model) return nullptr;
   std::fclose(model);
   return OpenInCurrentDirectory(kKinds[kind].definitionFile);
