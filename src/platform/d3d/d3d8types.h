@@ -36,6 +36,14 @@ struct D3DCOLORVALUE {
   float r, g, b, a;
 };
 
+// An ARGB colour as the four floats r, g, b, a.
+inline void ColourOf(D3DCOLOR argb, float out[4]) {
+  out[0] = ((argb >> 16) & 0xFF) / 255.0f;
+  out[1] = ((argb >> 8) & 0xFF) / 255.0f;
+  out[2] = (argb & 0xFF) / 255.0f;
+  out[3] = (argb >> 24) / 255.0f;
+}
+
 // Row-major 4x4, row vectors: the translation sits in the fourth row.
 struct D3DMATRIX {
   union {

@@ -182,8 +182,9 @@ HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR co
   GLbitfield bits = 0;
   if (flags & D3DCLEAR_TARGET) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
-                 (colour >> 24) / 255.0f);
+    float rgba[4];
+    ColourOf(colour, rgba);
+    glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
     bits |= GL_COLOR_BUFFER_BIT;
   }
   if (flags & D3DCLEAR_ZBUFFER) {

@@ -132,13 +132,6 @@ void InverseOfUpper3x3(const D3DMATRIX& m, float out[9]) {
   for (int k = 0; k < 9; ++k) out[k] = cofactor[k] * scale;
 }
 
-void ColourOf(DWORD argb, float out[4]) {
-  out[0] = ((argb >> 16) & 0xFF) / 255.0f;
-  out[1] = ((argb >> 8) & 0xFF) / 255.0f;
-  out[2] = (argb & 0xFF) / 255.0f;
-  out[3] = (argb >> 24) / 255.0f;
-}
-
 GLuint Compile(GLenum type, const char* source, std::string* reason) {
   GLuint shader = glCreateShader(type);
   glShaderSource(shader, 1, &source, nullptr);
