@@ -81,7 +81,7 @@ Bgra ReadColour(const uint8_t* bytes, uint8_t bits, bool alphaBit) {
   switch (bits) {
     case 15:
     case 16: {
-      unsigned value = bytes[0] | bytes[1] << 8;
+      unsigned value = Le16(bytes);
       uint8_t alpha = (!alphaBit || (value & 0x8000)) ? 255 : 0;
       return {Expand5(value & 31), Expand5(value >> 5 & 31), Expand5(value >> 10 & 31), alpha};
     }
@@ -102,7 +102,7 @@ class TgaPixelReader {
   Bgra Read(const uint8_t* bytes) const {
     switch (header_.baseType) {
       case kColourMapped: {
-        unsigned index = PixelBytes() == 1 ? bytes[0] : bytes[0] | bytes[1] << 8;
+        unsigned index = PixelBytes() == 1 ? bytes[0] : Le16(bytes);
         index -= header_.mapFirstIndex;
         return index < colourMap_.size() ? colourMap_[index] : Bgra{0, 0, 0, 255};
       }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "gfxutil/byte_order.h"
+
 namespace {
 
 enum : uint16_t {
@@ -21,8 +23,6 @@ enum : uint16_t {
   kFirstKeyword = 40,  // WORD ... ARRAY
   kLastKeyword = 52,
 };
-
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
 bool IsSeparator(uint16_t token) { return token == kComma || token == kSemicolon; }
 
@@ -43,7 +43,7 @@ void XBinaryReader::Seek(size_t offset) {
 
 bool XBinaryReader::ReadWord(uint16_t& word) {
   if (end_ - p_ < 2) return Fail("truncated token");
-  word = static_cast<uint16_t>(p_[0] | p_[1] << 8);
+  word = Le16(p_);
   p_ += 2;
   return true;
 }
@@ -99,7 +99,7 @@ float XBinaryReader::NextListFloat() {
 }
 
 bool XBinaryReader::ReadSeparators() {
-  auto nextIs = [this](uint16_t token) { return end_ - p_ >= 2 && (p_[0] | p_[1] << 8) == token; };
+  auto nextIs = [this](uint16_t token) { return end_ - p_ >= 2 && Le16(p_) == token; };
   bool any = false;
   while (nextIs(kSemicolon)) {
     p_ += 2;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gfxutil/byte_order.h"
 #include "gfxutil/xfile_header.h"
 
 namespace {
@@ -12,12 +13,6 @@ namespace {
 constexpr size_t kMaxChunkSize = 32768;  // also the deflate history carried over
 constexpr size_t kChunkHeaderSize = 4;   // two WORDs
 constexpr size_t kSignatureSize = 2;     // "CK", counted in the compressed size
-
-uint32_t ReadLe(const uint8_t* p, int bytes) {
-  uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
-  return value;
-}
 
 class RawInflater {
  public:
@@ -64,7 +59,7 @@ bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std
     error = AtOffset(kXFileHeaderSize, "the compressed file has no size field");
     return false;
   }
-  uint32_t declaredSize = ReadLe(data.data(), 4);
+  uint32_t declaredSize = Le32(data.data());
   if (declaredSize < kXFileHeaderSize) {
     error = AtOffset(kXFileHeaderSize, "the decompressed size is smaller than the header");
     return false;
@@ -86,8 +81,8 @@ bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std
       error = AtOffset(chunkOffset, "truncated compressed chunk header");
       return false;
     }
-    size_t plainSize = ReadLe(data.data() + pos, 2);
-    size_t packedSize = ReadLe(data.data() + pos + 2, 2);
+    size_t plainSize = Le16(data.data() + pos);
+    size_t packedSize = Le16(data.data() + pos + 2);
     pos += kChunkHeaderSize;
     if (plainSize > kMaxChunkSize) {
       error = AtOffset(chunkOffset, "compressed chunk larger than 32768 bytes");
