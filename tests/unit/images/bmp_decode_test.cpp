@@ -23,20 +23,9 @@ Bytes Bmp(int32_t width, int32_t height, uint16_t bitsPerPixel, uint32_t compres
   return w.bytes;
 }
 
-DecodedImage DecodeOk(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_TRUE(DecodeBmp(file, image, error)) << error;
-  return image;
-}
+DecodedImage DecodeOk(const Bytes& file) { return DecodeOkWith(DecodeBmp, file); }
 
-std::string DecodeError(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_FALSE(DecodeBmp(file, image, error));
-  EXPECT_TRUE(image.bytes.empty());
-  return error;
-}
+std::string DecodeError(const Bytes& file) { return DecodeErrorWith(DecodeBmp, file); }
 
 const Bytes kFourColours = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};  // red green blue white
 

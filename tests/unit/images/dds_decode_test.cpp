@@ -26,19 +26,9 @@ Bytes Dds(uint32_t width, uint32_t height, const PixelFormat& format, const Byte
   return w.bytes;
 }
 
-DecodedImage DecodeOk(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_TRUE(DecodeDds(file, image, error)) << error;
-  return image;
-}
+DecodedImage DecodeOk(const Bytes& file) { return DecodeOkWith(DecodeDds, file); }
 
-std::string DecodeError(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_FALSE(DecodeDds(file, image, error));
-  return error;
-}
+std::string DecodeError(const Bytes& file) { return DecodeErrorWith(DecodeDds, file); }
 
 DecodedImage Expanded(const DecodedImage& blocks) {
   DecodedImage pixels;

@@ -1,5 +1,6 @@
 #include "image_test_support.h"
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
 #include <unistd.h>
@@ -126,4 +127,19 @@ ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& path)
 ScopedCurrentDirectory::~ScopedCurrentDirectory() {
   std::error_code error;
   std::filesystem::current_path(previous_, error);
+}
+
+DecodedImage DecodeOkWith(ImageDecoder decode, const Bytes& file) {
+  DecodedImage image;
+  std::string error;
+  EXPECT_TRUE(decode(file, image, error)) << error;
+  return image;
+}
+
+std::string DecodeErrorWith(ImageDecoder decode, const Bytes& file) {
+  DecodedImage image;
+  std::string error;
+  EXPECT_FALSE(decode(file, image, error));
+  EXPECT_TRUE(image.bytes.empty());
+  return error;
 }

@@ -25,6 +25,11 @@ uint32_t PixelAt(const DecodedImage& image, uint32_t x, uint32_t y);
 // Every pixel of an A8R8G8B8 image, row by row, as 0xAARRGGBB.
 std::vector<uint32_t> Pixels(const DecodedImage& image);
 
+// The file decoded, expecting success.
+DecodedImage DecodeOkWith(ImageDecoder decode, const Bytes& file);
+// The decoder's reason for refusing the file, expecting a refusal that leaves no pixels.
+std::string DecodeErrorWith(ImageDecoder decode, const Bytes& file);
+
 // A PNG written by libpng. rows: packed samples of each row as libpng takes
 // them (16-bit samples big-endian).
 struct PngImage {

@@ -9,12 +9,7 @@
 
 namespace {
 
-DecodedImage DecodeOk(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_TRUE(DecodePng(file, image, error)) << error;
-  return image;
-}
+DecodedImage DecodeOk(const Bytes& file) { return DecodeOkWith(DecodePng, file); }
 
 TEST(PngDecode, RgbaPixelsInMemoryOrderBgra) {
   PngImage png{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGBA, .bitDepth = 8};

@@ -14,20 +14,11 @@ Bytes Binary(const std::string& header, const Bytes& samples) {
 }
 
 std::vector<uint32_t> DecodeOk(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
   EXPECT_TRUE(IsPnm(file));
-  EXPECT_TRUE(DecodePnm(file, image, error)) << error;
-  return Pixels(image);
+  return Pixels(DecodeOkWith(DecodePnm, file));
 }
 
-std::string DecodeError(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_FALSE(DecodePnm(file, image, error));
-  EXPECT_TRUE(image.bytes.empty());
-  return error;
-}
+std::string DecodeError(const Bytes& file) { return DecodeErrorWith(DecodePnm, file); }
 
 TEST(PnmDecode, BinaryColourAndGrey) {
   EXPECT_EQ(DecodeOk(Binary("P6\n2 1\n255\n", {1, 2, 3, 0xFF, 0x80, 0})), (std::vector<uint32_t>{0xFF010203, 0xFFFF8000}));

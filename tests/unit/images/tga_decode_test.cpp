@@ -31,20 +31,11 @@ Bytes Tga(const TgaImage& tga, const Bytes& pixels) {
 }
 
 DecodedImage DecodeOk(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
   EXPECT_TRUE(IsTga(file));
-  EXPECT_TRUE(DecodeTga(file, image, error)) << error;
-  return image;
+  return DecodeOkWith(DecodeTga, file);
 }
 
-std::string DecodeError(const Bytes& file) {
-  DecodedImage image;
-  std::string error;
-  EXPECT_FALSE(DecodeTga(file, image, error));
-  EXPECT_TRUE(image.bytes.empty());
-  return error;
-}
+std::string DecodeError(const Bytes& file) { return DecodeErrorWith(DecodeTga, file); }
 
 TEST(TgaDecode, TrueColourInEachOrigin) {
   Bytes pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 2x2, B G R in file order
