@@ -66,7 +66,7 @@ ID3DXBuffer* AdjacencyBuffer(const XMeshData& data) {
 
 HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice8* device,
                           ID3DXMesh** mesh) {
-  if (!device || !mesh || numFaces == 0 || numVertices == 0 || (fvf & 0x00E) != D3DFVF_XYZ)
+  if (!device || !mesh || numFaces == 0 || numVertices == 0 || (fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ)
     return D3DERR_INVALIDCALL;
   *mesh = new MeshObject(device, options & kMeshOptionBits, fvf, numVertices, std::vector<uint32_t>(numFaces * size_t{3}),
                          std::vector<DWORD>(numFaces));

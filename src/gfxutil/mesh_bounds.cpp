@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr DWORD kPositionMask = 0x00E;
 constexpr DWORD kPointSize = 0x020;
 constexpr DWORD kSpecular = 0x080;
 constexpr DWORD kTexCountMask = 0xF00;
@@ -21,8 +20,8 @@ D3DXVECTOR3 PositionAt(const void* points, DWORD index, UINT stride) {
 
 UINT D3DXGetFVFVertexSize(DWORD fvf) {
   UINT size = 0;
-  if ((fvf & kPositionMask) == D3DFVF_XYZ) size += 12;
-  if ((fvf & kPositionMask) == D3DFVF_XYZRHW) size += 16;
+  if ((fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZ) size += 12;
+  if ((fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW) size += 16;
   if (fvf & D3DFVF_NORMAL) size += 12;
   if (fvf & kPointSize) size += 4;
   if (fvf & D3DFVF_DIFFUSE) size += 4;

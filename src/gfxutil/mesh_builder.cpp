@@ -83,8 +83,8 @@ void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<u
 
 void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
   if (mesh.hasNormals) data_.fvf |= D3DFVF_NORMAL;
-  if (mesh.hasColours) data_.fvf |= D3DFVF_DIFFUSE;
-  if (mesh.hasTexCoords) data_.fvf |= D3DFVF_TEX1;
+  if (!mesh.colours.empty()) data_.fvf |= D3DFVF_DIFFUSE;
+  if (!mesh.texCoords.empty()) data_.fvf |= D3DFVF_TEX1;
   if (!mesh.hasNormals) mesh.split.originalCount = mesh.positions.size();
   const NormalSplit& split = mesh.split;
   const size_t firstVertex = data_.vertices.size();
@@ -103,8 +103,8 @@ void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
         D3DXVec3Normalize(&vertex.normal, &vertex.normal);
       }
     }
-    if (mesh.hasColours) vertex.colour = mesh.colours[source];
-    if (mesh.hasTexCoords) {
+    if (!mesh.colours.empty()) vertex.colour = mesh.colours[source];
+    if (!mesh.texCoords.empty()) {
       vertex.u = mesh.texCoords[source * 2];
       vertex.v = mesh.texCoords[source * 2 + 1];
     }
@@ -127,7 +127,7 @@ void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
   Triangulate(mesh, triangles, polygonOfTriangle);
   const size_t triangleCount = triangles.size() / 3;
   AppendOffset(data_.indices, std::move(triangles), firstVertex);
-  if (!mesh.hasMaterials) {
+  if (mesh.materials.empty()) {
     data_.attributes.resize(firstFace + triangleCount, kDefaultMaterial);
     if (triangleCount > 0) usesDefaultMaterial_ = true;
   } else {

@@ -374,7 +374,6 @@ class ObjectParser {
     mesh.texCoords.resize(static_cast<size_t>(count) * 2);
     for (float& value : mesh.texCoords)
       if (!reader_.ReadFloat(value)) return false;
-    mesh.hasTexCoords = true;
     return SkipAllChildren();
   }
 
@@ -393,7 +392,6 @@ class ObjectParser {
       mesh.colours[index] =
           ColourByte(rgba[3], 24) | ColourByte(rgba[0], 16) | ColourByte(rgba[1], 8) | ColourByte(rgba[2], 0);
     }
-    mesh.hasColours = true;
     return SkipAllChildren();
   }
 
@@ -428,7 +426,6 @@ class ObjectParser {
     }
     mesh.faceMaterials = std::move(faceMaterials);
     mesh.materials = std::move(materials);
-    mesh.hasMaterials = true;
     return true;
   }
 

@@ -17,13 +17,9 @@ struct XRawMesh {
   std::vector<D3DXVECTOR3> normals;  // unit length (or zero)
   NormalSplit split;
 
-  bool hasTexCoords = false;
+  // Empty when the mesh has none (a mesh without vertices is dropped).
   std::vector<float> texCoords;  // u, v per vertex
-
-  bool hasColours = false;
   std::vector<D3DCOLOR> colours;  // per vertex
-
-  bool hasMaterials = false;
   std::vector<uint32_t> faceMaterials;  // per polygon
   std::vector<XMaterial> materials;
 };

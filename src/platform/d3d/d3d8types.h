@@ -111,6 +111,7 @@ constexpr D3DFORMAT D3DFMT_DXT3 = 0x33545844;
 constexpr D3DFORMAT D3DFMT_DXT5 = 0x35545844;
 
 // Flexible vertex format bits.
+constexpr DWORD D3DFVF_POSITION_MASK = 0x00E;
 constexpr DWORD D3DFVF_XYZ = 0x002;
 constexpr DWORD D3DFVF_XYZRHW = 0x004;
 constexpr DWORD D3DFVF_NORMAL = 0x010;
