@@ -1,6 +1,35 @@
 #include "platform/dinput/sdl_input_device.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
+
+#include "platform/os/sdl_events.h"
+
+namespace {
+
+std::vector<SdlInputDevice*>& LiveDevices() {
+  static std::vector<SdlInputDevice*> devices;
+  return devices;
+}
+
+}  // namespace
+
+SdlInputDevice::SdlInputDevice(DWORD stateSize) : stateSize_(stateSize) {
+  LiveDevices().push_back(this);
+  AddSdlEventListener(ObserveForAcquiredDevices);
+}
+
+SdlInputDevice::~SdlInputDevice() {
+  auto& devices = LiveDevices();
+  devices.erase(std::remove(devices.begin(), devices.end(), this), devices.end());
+  if (devices.empty()) RemoveSdlEventListener(ObserveForAcquiredDevices);
+}
+
+void SdlInputDevice::ObserveForAcquiredDevices(const SDL_Event& event) {
+  for (SdlInputDevice* device : LiveDevices())
+    if (device->acquired_) device->Observe(event);
+}
 
 HRESULT SdlInputDevice::SetDataFormat(const DIDATAFORMAT* format) {
   if (!format || format->dwDataSize != stateSize_) return DIERR_INVALIDPARAM;

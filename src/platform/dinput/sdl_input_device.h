@@ -1,6 +1,7 @@
 // The part every SDL-backed input device shares: data format, cooperative
-// level, acquisition, the state read and the object list. Each kind of device
-// fills in its objects and how it reads its state.
+// level, acquisition, the state read, the object list and the SDL events seen
+// while acquired. Each kind of device fills in its objects, how it reads its
+// state and what it takes from the events.
 //
 // Lost input: SDL keeps the keyboard and the mouse for the life of the program
 // (while the window is not focused SDL reports no keys or buttons down, which is
@@ -8,6 +9,7 @@
 // DIERR_INPUTLOST. A lost device is unacquired; acquiring it again fails with
 // DIERR_INPUTLOST while it stays unplugged.
 #pragma once
+#include <SDL2/SDL_events.h>
 #include <SDL2/SDL_joystick.h>
 
 #include <vector>
@@ -31,17 +33,21 @@ class SdlInputDevice : public IDirectInputDevice8A {
     DWORD type;
   };
 
-  explicit SdlInputDevice(DWORD stateSize) : stateSize_(stateSize) {}
-  bool IsAcquired() const { return acquired_; }
+  explicit SdlInputDevice(DWORD stateSize);
+  ~SdlInputDevice() override;
 
   virtual bool IsAttached() { return true; }
   virtual void StartReading() {}  // on acquisition
+  // Each event the message pump takes from SDL while the device is acquired.
+  virtual void Observe(const SDL_Event&) {}
   // Fills the zeroed state record; DIERR_INPUTLOST when the device has gone.
   virtual HRESULT ReadState(void* data) = 0;
 
   std::vector<DeviceObject> objects_;
 
  private:
+  static void ObserveForAcquiredDevices(const SDL_Event& event);
+
   DWORD stateSize_;
   bool formatSet_ = false;
   bool acquired_ = false;

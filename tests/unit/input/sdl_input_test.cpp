@@ -1,5 +1,6 @@
-// The SDL implementation of the devices: the keyboard table, the mouse's
-// motion and wheel from SDL events, and controllers on SDL's virtual joysticks.
+// The SDL implementation of the devices: the keyboard table, the presses
+// latched between reads, the mouse's motion and wheel from SDL events, and
+// controllers on SDL's virtual joysticks.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,32 @@
 #include "shell/main_window.h"
 
 namespace {
+
+SDL_Event KeyEvent(Uint32 type, SDL_Scancode scancode, Uint8 repeat = 0) {
+  SDL_Event event = {};
+  event.type = type;
+  event.key.keysym.scancode = scancode;
+  event.key.repeat = repeat;
+  return event;
+}
+
+SDL_Event ButtonEvent(Uint32 type, Uint8 button) {
+  SDL_Event event = {};
+  event.type = type;
+  event.button.button = button;
+  return event;
+}
+
+// Down and up between two reads, as a quick tap or click gives them.
+void TapKey(SDL_Scancode scancode) {
+  NotifySdlEventListeners(KeyEvent(SDL_KEYDOWN, scancode));
+  NotifySdlEventListeners(KeyEvent(SDL_KEYUP, scancode));
+}
+
+void ClickButton(Uint8 button) {
+  NotifySdlEventListeners(ButtonEvent(SDL_MOUSEBUTTONDOWN, button));
+  NotifySdlEventListeners(ButtonEvent(SDL_MOUSEBUTTONUP, button));
+}
 
 TEST(SdlKeyboardTableTest, MapsEachKeyOnceToItsDirectInputCode) {
   std::set<int> scancodes, codes;
@@ -133,6 +160,69 @@ TEST_F(SdlDirectInputTest, MouseSumsMotionAndWheelSinceThePreviousRead) {
   EXPECT_EQ(state.lX, 0);
   mouse->Release();
   NotifySdlEventListeners(wheel);  // nobody listens any more
+}
+
+TEST_F(SdlDirectInputTest, KeyboardReportsAKeyTappedBetweenReadsAsDownOnceThenUp) {
+  IDirectInputDevice8A* keyboard = nullptr;
+  ASSERT_EQ(directInput->CreateDevice(GUID_SysKeyboard, &keyboard), DI_OK);
+  ASSERT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+  TapKey(SDL_SCANCODE_A);  // before acquisition: not counted
+  ASSERT_EQ(keyboard->Acquire(), DI_OK);
+  TapKey(SDL_SCANCODE_TAB);
+  TapKey(SDL_SCANCODE_KP_9);
+  NotifySdlEventListeners(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_HOME, 1));  // a repeat is no press
+
+  BYTE keys[256];
+  auto downKeys = [&] {
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    std::set<int> down;
+    for (int code = 0; code < 256; ++code)
+      if (keys[code] == 0x80) down.insert(code);
+    return down;
+  };
+  EXPECT_EQ(downKeys(), (std::set<int>{DIK_TAB, DIK_NUMPAD9}));
+  EXPECT_EQ(downKeys(), std::set<int>{});
+  TapKey(SDL_SCANCODE_SPACE);
+  EXPECT_EQ(keyboard->Unacquire(), DI_OK);
+  EXPECT_EQ(keyboard->Acquire(), DI_OK);  // a new acquisition starts afresh
+  EXPECT_EQ(downKeys(), std::set<int>{});
+  keyboard->Release();
+}
+
+TEST_F(SdlDirectInputTest, MouseReportsAButtonClickedBetweenReadsAsDownOnceThenUp) {
+  IDirectInputDevice8A* mouse = Ready(GUID_SysMouse, c_dfDIMouse);
+  ClickButton(SDL_BUTTON_LEFT);
+  ClickButton(SDL_BUTTON_X1);
+  ClickButton(SDL_BUTTON_X2);  // no DirectInput button of its own
+  DIMOUSESTATE state;
+  ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), DI_OK);
+  EXPECT_EQ(std::vector<int>(state.rgbButtons, state.rgbButtons + 4), (std::vector<int>{0x80, 0, 0, 0x80}));
+  ClickButton(SDL_BUTTON_RIGHT);
+  ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), DI_OK);
+  EXPECT_EQ(std::vector<int>(state.rgbButtons, state.rgbButtons + 4), (std::vector<int>{0, 0x80, 0, 0}));
+  ASSERT_EQ(mouse->GetDeviceState(sizeof state, &state), DI_OK);
+  EXPECT_EQ(std::vector<int>(state.rgbButtons, state.rgbButtons + 4), (std::vector<int>{0, 0, 0, 0}));
+  mouse->Release();
+}
+
+// Four quick taps of TAB within one frame toggle the time of day four times:
+// each is pressed (2) in a poll of its own, released (1) in the next.
+TEST_F(SdlDirectInputTest, FourTapsBetweenTwoPollsArePressedInFourPolls) {
+  FakeOs os;
+  mainWindow = FakeOs::FakeWindowHandle();
+  ASSERT_EQ(InitDirectInput(), 1);
+  for (int tap = 0; tap < 4; ++tap) TapKey(SDL_SCANCODE_TAB);
+  ClickButton(SDL_BUTTON_LEFT);
+  std::vector<int> tabStates, buttonStates;
+  for (int poll = 0; poll < 9; ++poll) {
+    PollInput();
+    tabStates.push_back(KeyState(DIK_TAB));
+    buttonStates.push_back(MouseButtonState(0));
+  }
+  EXPECT_EQ(tabStates, (std::vector<int>{2, 1, 2, 1, 2, 1, 2, 1, 0}));
+  EXPECT_EQ(buttonStates, (std::vector<int>{2, 1, 0, 0, 0, 0, 0, 0, 0}));
+  FreeInput();
+  mainWindow = nullptr;
 }
 
 TEST_F(SdlDirectInputTest, ControllerAxesFollowTheirRangeAndAnUnpluggedOneIsLost) {
