@@ -26,6 +26,20 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_LALT, VK_LMENU},     {SDLK_RALT, VK_RMENU},
 };
 
+struct KeypadKey {
+  SDL_Scancode scancode;
+  int virtualKey;
+};
+
+// The keypad keys that Windows reads as navigation keys while NumLock is off.
+// They are known by position, which NumLock does not change.
+constexpr KeypadKey kKeypadNavigationKeys[] = {
+    {SDL_SCANCODE_KP_7, VK_HOME},  {SDL_SCANCODE_KP_8, VK_UP},    {SDL_SCANCODE_KP_9, VK_PRIOR},
+    {SDL_SCANCODE_KP_4, VK_LEFT},  {SDL_SCANCODE_KP_6, VK_RIGHT}, {SDL_SCANCODE_KP_1, VK_END},
+    {SDL_SCANCODE_KP_2, VK_DOWN},  {SDL_SCANCODE_KP_3, VK_NEXT},  {SDL_SCANCODE_KP_0, VK_INSERT},
+    {SDL_SCANCODE_KP_PERIOD, VK_DELETE},
+};
+
 constexpr SDL_Keycode kFunctionKeys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
                                          SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
 
@@ -59,6 +73,18 @@ int VirtualKeyOfSdlKey(SDL_Keycode key) {
   return 0;
 }
 
+int KeypadNavigationKeyOf(SDL_Scancode scancode, Uint16 modifiers) {
+  if (modifiers & KMOD_NUM) return 0;
+  for (const KeypadKey& key : kKeypadNavigationKeys)
+    if (key.scancode == scancode) return key.virtualKey;
+  return 0;
+}
+
+int VirtualKeyOfKeysym(const SDL_Keysym& keysym) {
+  if (int navigation = KeypadNavigationKeyOf(keysym.scancode, keysym.mod)) return navigation;
+  return VirtualKeyOfSdlKey(keysym.sym);
+}
+
 int GenericVirtualKeyOf(int virtualKey) {
   switch (virtualKey) {
     case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
@@ -79,7 +105,7 @@ int VirtualKeyOfMouseButton(Uint8 button) {
 
 void AsyncKeyTable::Observe(const SDL_Event& event) {
   if (event.type == SDL_KEYDOWN) {
-    int virtualKey = VirtualKeyOfSdlKey(event.key.keysym.sym);
+    int virtualKey = VirtualKeyOfKeysym(event.key.keysym);
     NoteDown(virtualKey);
     NoteDown(GenericVirtualKeyOf(virtualKey));
   } else if (event.type == SDL_MOUSEBUTTONDOWN) {
@@ -102,6 +128,12 @@ int16_t AsyncKeyTable::Query(int virtualKey, bool downNow) {
 
 bool IsVirtualKeyDown(int virtualKey) {
   if (Uint32 mask = MouseMaskOf(virtualKey)) return (SDL_GetMouseState(nullptr, nullptr) & mask) != 0;
+  int count = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&count);
+  return IsVirtualKeyDownOnKeyboard(virtualKey, keys, count, SDL_GetModState());
+}
+
+bool IsVirtualKeyDownOnKeyboard(int virtualKey, const Uint8* keys, int count, Uint16 modifiers) {
   if (virtualKey <= 0 || virtualKey >= kVirtualKeyCount) return false;
   // The SDL keys of each virtual key, found once: the table is asked for every code every frame.
   static const std::array<std::vector<SDL_Keycode>, kVirtualKeyCount> keysOf = [] {
@@ -113,12 +145,14 @@ bool IsVirtualKeyDown(int virtualKey) {
     });
     return table;
   }();
-  int count = 0;
-  const Uint8* state = SDL_GetKeyboardState(&count);
-  for (SDL_Keycode key : keysOf[virtualKey]) {
-    // Looked up each time, since the keyboard layout may change.
-    SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
-    if (scancode > SDL_SCANCODE_UNKNOWN && scancode < count && state[scancode]) return true;
-  }
+  auto isDown = [&](SDL_Scancode scancode) {
+    return scancode > SDL_SCANCODE_UNKNOWN && scancode < count && keys[scancode] != 0;
+  };
+  // Looked up each time, since the keyboard layout may change.
+  for (SDL_Keycode key : keysOf[virtualKey])
+    if (isDown(SDL_GetScancodeFromKey(key))) return true;
+  if (modifiers & KMOD_NUM) return false;
+  for (const KeypadKey& key : kKeypadNavigationKeys)
+    if (key.virtualKey == virtualKey && isDown(key.scancode)) return true;
   return false;
 }

@@ -9,6 +9,11 @@
 
 // The specific virtual key of an SDL key (VK_LSHIFT for the left Shift), 0 when unmapped.
 int VirtualKeyOfSdlKey(SDL_Keycode key);
+// While NumLock is off, the navigation key a keypad key stands for (VK_PRIOR
+// for keypad 9); 0 for other keys and while NumLock is on.
+int KeypadNavigationKeyOf(SDL_Scancode scancode, Uint16 modifiers);
+// The specific virtual key of a key event, keypad navigation included.
+int VirtualKeyOfKeysym(const SDL_Keysym& keysym);
 // The side-independent key of a specific one (VK_SHIFT for VK_LSHIFT), 0 when there is none.
 int GenericVirtualKeyOf(int virtualKey);
 // VK_LBUTTON, VK_RBUTTON or VK_MBUTTON for an SDL mouse button, 0 otherwise.
@@ -28,3 +33,6 @@ class AsyncKeyTable {
 
 // Whether the key is down in SDL's current keyboard and mouse state.
 bool IsVirtualKeyDown(int virtualKey);
+// Whether a keyboard key that stands for the virtual key is down in keys[0..count)
+// (by scancode), with these modifiers (KMOD_NUM: NumLock on).
+bool IsVirtualKeyDownOnKeyboard(int virtualKey, const Uint8* keys, int count, Uint16 modifiers);

@@ -37,6 +37,51 @@ TEST(VirtualKeysTest, NamedKeysMapToWin32Codes) {
   EXPECT_EQ(VirtualKeyOfSdlKey(SDLK_KP_5), 0);
 }
 
+SDL_Event KeypadKeyDown(SDL_Scancode scancode, Uint16 modifiers) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.sym = SDL_SCANCODE_TO_KEYCODE(scancode);
+  event.key.keysym.mod = modifiers;
+  return event;
+}
+
+struct KeypadCase {
+  SDL_Scancode scancode;
+  int virtualKey;  // while NumLock is off
+};
+
+// With NumLock off the keypad's digits are navigation keys, as Windows reads them.
+constexpr KeypadCase kKeypadCases[] = {
+    {SDL_SCANCODE_KP_9, VK_PRIOR}, {SDL_SCANCODE_KP_3, VK_NEXT},  {SDL_SCANCODE_KP_7, VK_HOME},
+    {SDL_SCANCODE_KP_1, VK_END},   {SDL_SCANCODE_KP_8, VK_UP},    {SDL_SCANCODE_KP_2, VK_DOWN},
+    {SDL_SCANCODE_KP_4, VK_LEFT},  {SDL_SCANCODE_KP_6, VK_RIGHT}, {SDL_SCANCODE_KP_0, VK_INSERT},
+    {SDL_SCANCODE_KP_PERIOD, VK_DELETE},
+};
+
+TEST(VirtualKeysTest, KeypadKeysAreNavigationKeysWhileNumLockIsOff) {
+  for (const KeypadCase& c : kKeypadCases) {
+    EXPECT_EQ(KeypadNavigationKeyOf(c.scancode, KMOD_NONE), c.virtualKey) << c.scancode;
+    EXPECT_EQ(KeypadNavigationKeyOf(c.scancode, KMOD_NUM | KMOD_LSHIFT), 0) << c.scancode;
+    EXPECT_EQ(VirtualKeyOfKeysym(KeypadKeyDown(c.scancode, KMOD_NUM).key.keysym), 0) << c.scancode;
+
+    AsyncKeyTable table;
+    table.Observe(KeypadKeyDown(c.scancode, KMOD_NONE));
+    EXPECT_EQ(table.Query(c.virtualKey, false), 1) << c.scancode;
+    table.Observe(KeypadKeyDown(c.scancode, KMOD_NUM));
+    EXPECT_EQ(table.Query(c.virtualKey, false), 0) << c.scancode;
+
+    Uint8 keys[SDL_NUM_SCANCODES] = {};
+    keys[c.scancode] = 1;
+    EXPECT_TRUE(IsVirtualKeyDownOnKeyboard(c.virtualKey, keys, SDL_NUM_SCANCODES, KMOD_NONE)) << c.scancode;
+    EXPECT_FALSE(IsVirtualKeyDownOnKeyboard(c.virtualKey, keys, SDL_NUM_SCANCODES, KMOD_NUM)) << c.scancode;
+    EXPECT_FALSE(IsVirtualKeyDownOnKeyboard(c.virtualKey, keys, c.scancode, KMOD_NONE)) << "beyond the state";
+    EXPECT_FALSE(IsVirtualKeyDownOnKeyboard(VK_TAB, keys, SDL_NUM_SCANCODES, KMOD_NONE)) << c.scancode;
+  }
+  EXPECT_EQ(KeypadNavigationKeyOf(SDL_SCANCODE_KP_5, KMOD_NONE), 0);
+  EXPECT_EQ(KeypadNavigationKeyOf(SDL_SCANCODE_PAGEUP, KMOD_NONE), 0);
+}
+
 TEST(VirtualKeysTest, SidedModifiersHaveGenericKeys) {
   EXPECT_EQ(GenericVirtualKeyOf(VK_LSHIFT), VK_SHIFT);
   EXPECT_EQ(GenericVirtualKeyOf(VK_RSHIFT), VK_SHIFT);
