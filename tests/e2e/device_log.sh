@@ -6,10 +6,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib_images.sh"
 e2e_init "$@"
 
-log="$WORK/bin/debug.txt"
 start_viewer device "$ROOT/samples/Struct" -dbf
 window="$(wait_window "Vondrel Plugin Viewer")"
-sleep 1.5
+wait_ready "$window"
 screenshot "$window" device
 fps="$(lit_pixels "$SHOTS/device.png" "110x22+0+0")"
 [ "$fps" -gt 60 ] || fail "no frame-rate text at the upper left ($fps lit pixels)"
@@ -20,6 +19,6 @@ for line in "アダプタ数 = " "アダプタID = D3DADAPTER_DEFAULT" "アダ�
   "ウインドウ化 = CFG(1)" "選択されたモード = 640 x 480 " "(D3DFMT_D24S8)" "デバイスタイプ = " "最大プリミティブ = " \
   "最大ライト = " "フォグ{" "	頂点 = " "	ピクセル = " "	範囲 = " "テクスチャー{" "	利用可能メモリ = " "	最大サイズ = " \
   "	最大ステージ = " "	アルファブレンド = " "	ミップマップ = " "	バンプマップ = " "FreeDirect3D"; do
-  expect_in_file "$log" "$line" "device log"
+  expect_in_file "$LOG" "$line" "device log"
 done
 echo "ok: frame rate shown, device set-up logged"

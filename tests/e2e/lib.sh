@@ -4,6 +4,9 @@
 # (or when that display has no font for SDL's message boxes).
 # Each test runs a private copy of the program, so debug.txt (written beside
 # the program) and the single-instance lock never meet another test's.
+# The tests never wait for a fixed time: they wait for what the program shows
+# in its debug log ($LOG with -dbf) and its input trace (VDL_TRACE_INPUT=1, one
+# "input: " line for each poll that reads a change), or on the screen.
 # shellcheck shell=bash
 set -euo pipefail
 
@@ -54,7 +57,8 @@ start_xvfb() {
   export DISPLAY=":$(head -1 "$number_file")"
 }
 
-# e2e_init <program> [<root>]: sets PROGRAM (the private copy), ROOT, WORK, SHOTS.
+# e2e_init <program> [<root>]: sets PROGRAM (the private copy), ROOT, WORK,
+# SHOTS and LOG (the copy's debug.txt), and turns the input trace on.
 e2e_init() {
   [ $# -ge 1 ] && [ -x "$1" ] || fail "usage: $0 <program> [<repository root>]"
   ROOT="${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
@@ -64,6 +68,8 @@ e2e_init() {
   chmod 700 "$WORK/runtime"
   cp "$1" "$WORK/bin/vondrel-viewer"
   PROGRAM="$WORK/bin/vondrel-viewer"
+  LOG="$WORK/bin/debug.txt"
+  export VDL_TRACE_INPUT=1
   SHOTS="${E2E_SHOTS:-$WORK/shots}"
   mkdir -p "$SHOTS"
   export XDG_RUNTIME_DIR="$WORK/runtime"
@@ -133,17 +139,19 @@ toplevel_windows() {
   return 0
 }
 
-# wait_new_window <file with earlier ids> [seconds]: prints the id of a mapped
-# top-level window that was not listed. SDL's message box is found this way
-# (`xdotool search` does not see its UTF-8 title).
-wait_new_window() {
+# wait_message_box <file with earlier ids> [seconds]: prints the id of a mapped
+# top-level dialog window that was not listed: SDL's message box, found this way
+# since `xdotool search` does not see its UTF-8 title. The viewer's own window,
+# which may be mapped before the box, is a normal window.
+wait_message_box() {
   local before="$1" limit="${2:-60}" i id
   for ((i = 0; i < limit * 5; i++)); do
-    id="$(toplevel_windows | grep -vxF -f "$before" | head -1 || true)"
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    for id in $(toplevel_windows | grep -vxF -f "$before" || true); do
+      xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG && { echo "$id"; return 0; }
+    done
     sleep 0.2
   done
-  fail "no new window within ${limit}s"
+  fail "no message box within ${limit}s"
 }
 
 # The title of a window as its _NET_WM_NAME (UTF-8) says, else WM_NAME.
@@ -222,4 +230,110 @@ C
 # expect_in_file <file> <fixed text> <what>
 expect_in_file() {
   grep -qF -- "$2" "$1" || { echo "--- $1:" >&2; cat "$1" >&2; fail "$3: '$2' missing"; }
+}
+
+# poll_until <seconds> <command>...: runs the command until it succeeds;
+# status 1 when it has not within the time.
+poll_until() {
+  local limit="$1" i
+  shift
+  for ((i = 0; i < limit * 20; i++)); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# wait_until <seconds> <what> <command>...: as poll_until, failing the test on time-out.
+wait_until() {
+  local limit="$1" what="$2"
+  shift 2
+  poll_until "$limit" "$@" || fail "$what: not within ${limit}s"
+}
+
+# The input-trace lines of $LOG so far, one a line.
+trace_lines() { grep '^input: ' "$LOG" 2>/dev/null || true; }
+
+# trace_mark: the number of trace lines so far; the waits below look past it.
+trace_mark() { trace_lines | wc -l; }
+
+# traced_after <mark> <fixed text>: a trace line after the mark holds the text.
+traced_after() { trace_lines | tail -n +"$(($1 + 1))" | grep -qF -- "$2"; }
+
+# key_edges_after <mark> <code:state>: how many polls after the mark list that
+# key edge ("15:2": TAB went down, "15:1": TAB went up).
+key_edges_after() {
+  trace_lines | tail -n +"$(($1 + 1))" | grep -cE "keys=\[([^]]* )?$2[] ]" || true
+}
+
+# fail_with_trace <message>: fails, showing the trace so far.
+fail_with_trace() {
+  echo "--- trace:" >&2
+  trace_lines >&2
+  fail "$1"
+}
+
+# wait_traced <mark> <fixed text> <what> [seconds]: waits for a trace line after the mark holding the text.
+wait_traced() {
+  poll_until "${4:-60}" traced_after "$1" "$2" || fail_with_trace "$3: '$2' not traced within ${4:-60}s"
+}
+
+# has_key_edges <mark> <code:state> <count>: at least that many polls after the mark list the key edge.
+has_key_edges() { [ "$(key_edges_after "$1" "$2")" -ge "$3" ]; }
+
+# wait_key_edges <mark> <code:state> <count> <what>: waits until that many polls after the mark list the key edge.
+wait_key_edges() {
+  poll_until 60 has_key_edges "$1" "$2" "$3" || fail_with_trace "$4: $3 polls with '$2' not traced within 60s"
+}
+
+# tap <keysym> <DirectInput code>: a quick press and release (a few
+# milliseconds, mostly between two polls), waiting for the poll that reads the release.
+tap() {
+  local mark
+  mark="$(trace_mark)"
+  xdotool key "$1"
+  wait_key_edges "$mark" "$2:1" 1 "$1 tapped (code $2)"
+}
+
+# settle: waits until the frames of every poll so far, and of the poll after,
+# are drawn. A tap of F12 (code 88, unused) is read after all that was sent
+# before it; its release is read in the poll after, which begins once the
+# pressing poll's frame is drawn; a second tap is read later still.
+settle() {
+  tap F12 88
+  tap F12 88
+}
+
+# is_active: the program's last word on the focus is that it has it.
+is_active() { [ "$(grep -E '^<(アクティブ|非アクティブ)>$' "$LOG" 2>/dev/null | tail -1)" = "<アクティブ>" ]; }
+
+# wait_ready <window>: gives the window the keyboard focus and waits until the
+# program has taken it (its log says so), a frame has polled the input, and
+# what the frames drew has reached the screen.
+wait_ready() {
+  xdotool windowfocus --sync "$1"
+  wait_until 60 "the program taking the keyboard focus" is_active
+  wait_first_poll
+  settle
+}
+
+# wait_first_poll: waits until a frame has polled the input (the first poll always leaves a trace line).
+wait_first_poll() { wait_until 60 "a frame polling the input" traced_after 0 "input: "; }
+
+# move_pointer <x> <y>: moves the pointer to client point (x, y) of $WINDOW and
+# waits until a poll has read it there and a later one has read it back at the
+# centre, where the frame routines put it every frame. A move that lands just
+# before such a put-back is never read; it is sent again.
+CENTRE="320,240"
+move_pointer() {
+  local x="$1" y="$2" attempt mark line
+  for ((attempt = 0; attempt < 5; attempt++)); do
+    mark="$(trace_mark)"
+    xdotool mousemove --window "$WINDOW" "$x" "$y"
+    poll_until 10 traced_after "$mark" "cursor=($x,$y)" || continue
+    line="$(trace_lines | tail -n +"$((mark + 1))" | grep -nF "cursor=($x,$y)" | head -1 | cut -d: -f1)"
+    wait_traced "$((mark + line))" "cursor=($CENTRE)" "the pointer put back at the centre after ($x,$y)"
+    return 0
+  done
+  fail "no poll read the pointer at ($x,$y)"
 }

@@ -5,7 +5,7 @@ e2e_init "$@"
 
 toplevel_windows >"$WORK/before"
 start_viewer alone
-box="$(wait_new_window "$WORK/before")"
+box="$(wait_message_box "$WORK/before")"
 title="$(window_title "$box")"
 [ "$title" = "Vondrel" ] || fail "message box title: '$title', expected 'Vondrel'"
 screenshot "$box" no_argument_box

@@ -11,7 +11,7 @@ window="$(wait_window "Vondrel Plugin Viewer")"
 toplevel_windows >"$WORK/before"
 start_viewer second "$WORK/Foo"
 second=$VIEWER_PID
-box="$(wait_new_window "$WORK/before")"
+box="$(wait_message_box "$WORK/before")"
 screenshot "$box" second_copy_box
 dismiss_message_box "$box"
 expect_exit "$second" 1 "second copy"

@@ -6,10 +6,9 @@ e2e_init "$@"
 make_plugin "$WORK/Foo" Struct.txt
 start_viewer viewer "$WORK/Foo" -dbf
 wait_window "Vondrel Plugin Viewer" >/dev/null
-sleep 0.5
+wait_first_poll
 kill -TERM "$VIEWER_PID"
 expect_exit "$VIEWER_PID" 0 "SIGTERM"
-log="$WORK/bin/debug.txt"
-expect_in_file "$log" "FreeInput" "input released"
-expect_in_file "$log" "FreeDirect3D" "device released"
+expect_in_file "$LOG" "FreeInput" "input released"
+expect_in_file "$LOG" "FreeDirect3D" "device released"
 echo "ok: SIGTERM"
