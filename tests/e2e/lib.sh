@@ -128,7 +128,16 @@ wait_window() {
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.1
   done
+  show_program_output
   fail "no visible window titled '$title' within ${limit}s"
+}
+
+# show_program_output: the standard error of the programs started so far, and which still run.
+show_program_output() {
+  local file pid
+  for file in "$WORK"/*.err; do [ -f "$file" ] && { echo "--- $file:" >&2; tail -20 "$file" >&2; }; done
+  for pid in "${E2E_PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && echo "--- pid $pid still runs" >&2; done
+  return 0
 }
 
 # Ids of the mapped top-level windows, one a line.

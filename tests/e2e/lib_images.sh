@@ -28,17 +28,26 @@ differing_pixels() {
   rm -f "$a" "$b"
 }
 
-# warm_pixels <image>: pixels in the warm orange of lit windows at night (red well above blue).
+# warm_pixels <image>: pixels in the warm orange of lit windows at night (red well above blue):
+# r > 0.35, r - b > 0.2 and g > r / 2, each a mask of its own, multiplied.
+# Channel arithmetic rather than -fx, which takes a minute a picture on a busy machine.
 warm_pixels() {
-  convert "$1" -fx "(r > 0.35 && r - b > 0.2 && g > 0.5 * r) ? 1 : 0" -colorspace Gray \
-    -format "%[fx:round(mean*w*h)]\n" info:
+  convert "$1" -alpha off \
+    \( -clone 0 -separate -delete 1,2 -threshold 35% \) \
+    \( -clone 0 -separate -delete 1 -poly "1,1 -1,1" -threshold 20% \) \
+    \( -clone 0 -separate -delete 2 -reverse -poly "1,1 -0.5,1" -threshold 0 \) \
+    -delete 0 -evaluate-sequence multiply -format "%[fx:round(mean*w*h)]\n" info:
 }
 
 # differing_pixels_not_rail <a> <b>: pixels that differ between the two
-# pictures where neither shows a rail colour (red or magenta: red well above green).
+# pictures (channel differences summing to more than 0.18) where neither shows
+# a rail colour (red or magenta: red more than 0.08 above green).
 differing_pixels_not_rail() {
-  convert "$1" "$2" -fx "(abs(u.r-v.r) + abs(u.g-v.g) + abs(u.b-v.b) > 0.18) && (u.r - u.g < 0.08) && (v.r - v.g < 0.08) ? 1 : 0" \
-    -colorspace Gray -format "%[fx:round(mean*w*h)]\n" info:
+  convert "$1" "$2" -alpha off \
+    \( -clone 0,1 -compose difference -composite -separate -evaluate-sequence add -threshold 18% \) \
+    \( -clone 0 -separate -delete 2 -poly "1,1 -1,1" -threshold 8% -negate \) \
+    \( -clone 1 -separate -delete 2 -poly "1,1 -1,1" -threshold 8% -negate \) \
+    -delete 0,1 -evaluate-sequence multiply -format "%[fx:round(mean*w*h)]\n" info:
 }
 
 greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
