@@ -14,9 +14,9 @@
 #include <new>
 #include <string>
 
-#include "../tests/unit/xfile/x_test_files.h"
 #include "gfxutil/d3dx_mesh.h"
 #include "recording_device.h"
+#include "x_test_files.h"
 
 // Live heap bytes, counted through the global allocation functions.
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gfxutil/mesh_adjacency.h"
-#include "gfxutil/mesh_optimize.h"
-#include "gfxutil/xfile_reader.h"
+#include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/optimize.h"
+#include "gfxutil/xfile/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   XMeshData mesh;

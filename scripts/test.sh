@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: unit and render tests, the unit tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets
-# for a short time each, and the end-to-end tests under Xvfb.
+# Checks the include layers, builds everything and runs every test: unit and
+# render tests, the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzz targets for a short time each, and the
+# end-to-end tests under Xvfb.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
@@ -10,6 +11,9 @@ phase() { echo; echo "=== $* ($(date +%T))"; }
 
 phase "dependencies"
 "$ROOT/scripts/deps.sh"
+
+phase "includes follow the layer order"
+python3 "$ROOT/scripts/check_includes.py" "$ROOT"
 
 phase "build (Release)"
 configure_and_build "$ROOT/build" -- -DCMAKE_BUILD_TYPE=Release

@@ -1,3 +1,4 @@
+#include "base/command_line.h"
 #include "shell/application.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
@@ -6,13 +7,13 @@ int main(int argc, char** argv) {
   SetCommandLine(argc, argv);
   GetProgramDirectory(programDirectory);
   SetDisplaySize();
-  if (!application.Startup()) {
-    application.Shutdown();
+  if (!ApplicationStartup()) {
+    ApplicationShutdown();
     return 1;
   }
   ViewerStartup();
   RunMainLoop();
   ViewerShutdown();
-  application.Shutdown();
+  ApplicationShutdown();
   return 0;
 }

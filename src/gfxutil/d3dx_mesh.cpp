@@ -4,9 +4,9 @@
 #include <string>
 
 #include "gfxutil/load_notes.h"
-#include "gfxutil/mesh_adjacency.h"
-#include "gfxutil/mesh_object.h"
-#include "gfxutil/xfile_reader.h"
+#include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/object.h"
+#include "gfxutil/xfile/reader.h"
 
 namespace {
 

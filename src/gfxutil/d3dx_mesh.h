@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "gfxutil/d3dx_math.h"
-#include "gfxutil/xfile_errors.h"
+#include "gfxutil/xfile/errors.h"
 #include "platform/d3d/d3d8.h"
 
 // Mesh options.

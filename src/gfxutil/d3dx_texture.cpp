@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "gfxutil/image_colour_key.h"
-#include "gfxutil/image_decode.h"
-#include "gfxutil/image_dxt.h"
-#include "gfxutil/image_scale.h"
+#include "gfxutil/image/colour_key.h"
+#include "gfxutil/image/decode.h"
+#include "gfxutil/image/dxt.h"
+#include "gfxutil/image/scale.h"
 #include "gfxutil/load_notes.h"
-#include "gfxutil/path_lookup.h"
+#include "platform/os/path_lookup.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
+#include "base/window_globals.h"
 #include "graphics/device_setup.h"
-#include "scene/camera.h"
-#include "shell/main_window.h"
+#include "graphics/view_transforms.h"
 
 int BeginFrame(D3DCOLOR clearColour) {
   if (!d3dDevice) return 0;

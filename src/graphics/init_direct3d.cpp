@@ -1,8 +1,8 @@
+#include "base/error_box.h"
+#include "base/window_globals.h"
 #include "graphics/device_setup.h"
-#include "scene/camera.h"
-#include "shell/error_box.h"
-#include "shell/main_window.h"
-#include "viewer/overlay_text.h"
+#include "graphics/overlay_text.h"
+#include "graphics/view_transforms.h"
 
 DeviceSetup deviceSetup;
 

@@ -1,9 +1,9 @@
 // The structure made from a bare model file, without a definition file.
 #include <cstdio>
 
+#include "base/debug_log.h"
 #include "plugins/plugin_list.h"
 #include "plugins/struct_plugin.h"
-#include "shell/debug_log.h"
 
 namespace {
 constexpr char kDirectoryName[] = "XFILE";

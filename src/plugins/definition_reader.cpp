@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdlib>
 
-#include "gfxutil/text_encoding.h"
-#include "shell/debug_log.h"
+#include "base/debug_log.h"
+#include "platform/os/text_encoding.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <string>
 
-#include "gfxutil/text_encoding.h"
+#include "base/debug_log.h"
+#include "graphics/text_lines.h"
+#include "platform/os/text_encoding.h"
 #include "plugins/plugin_list.h"
 #include "resources/mesh_resource.h"
-#include "shell/debug_log.h"
-#include "viewer/text_lines.h"
 
 namespace {
 constexpr int kScaleFigureItem = 3;  // name, author, scale figure

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "base/debug_log.h"
 #include "plugins/plugin_list.h"
 #include "rail/station_rails.h"
-#include "shell/debug_log.h"
 
 namespace {
 constexpr char kFileName[] = "Station.txt";

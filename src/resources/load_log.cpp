@@ -1,7 +1,7 @@
 #include "resources/load_log.h"
 
+#include "base/debug_log.h"
 #include "gfxutil/load_notes.h"
-#include "shell/debug_log.h"
 
 void LogLoadStart(const char* name) {
   TakeLoadNotes();  // notes of earlier loads that nobody logged are not this file's

@@ -1,12 +1,12 @@
 #include "resources/mesh_resource.h"
 
+#include "base/debug_log.h"
+#include "base/program_globals.h"
 #include "gfxutil/d3dx_mesh.h"
 #include "graphics/direct3d.h"
 #include "resources/load_log.h"
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
-#include "scene/lighting.h"
-#include "shell/debug_log.h"
 
 bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();

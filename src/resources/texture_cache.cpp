@@ -1,9 +1,9 @@
 #include "resources/texture_cache.h"
 
+#include "base/debug_log.h"
 #include "gfxutil/d3dx_texture.h"
 #include "graphics/direct3d.h"
 #include "resources/load_log.h"
-#include "shell/debug_log.h"
 
 TextureCache textureCache;
 

@@ -3,10 +3,6 @@
 #include "graphics/direct3d.h"
 #include "shell/application.h"
 
-HWND mainWindow = nullptr;
-int clientWidth, clientHeight;
-int isActive;
-
 namespace {
 
 // Outer top-left corner that centres a window of the given outer size on the desktop.
@@ -45,10 +41,6 @@ int CreateMainWindow() {
   isActive = 1;
   return 1;
 }
-
-void SetCaption(const char* text) { Os().SetWindowTextA(mainWindow, text); }
-
-void SendCloseMessage() { Os().SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -1,17 +1,17 @@
 #include "viewer/frame_routines.h"
 
+#include "base/program_globals.h"
+#include "base/window_globals.h"
+#include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
 #include "input/input.h"
+#include "platform/dinput/dinput8.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
-#include "platform/dinput/dinput8.h"
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
-#include "scene/vector_ops.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
-#include "viewer/overlay_text.h"
 #include "viewer/plugin_loading.h"
 
 namespace {

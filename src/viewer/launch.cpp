@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/command_line.h"
+#include "base/end_process.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "graphics/direct3d.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
 #include "viewer/plugin_loading.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "gfxutil/path_lookup.h"
-#include "gfxutil/text_encoding.h"
+#include "platform/os/path_lookup.h"
+#include "platform/os/text_encoding.h"
 #include "plugins/plugin_object.h"
 #include "viewer/launch.h"
 

@@ -2,12 +2,13 @@
 
 #include <new>
 
+#include "base/end_process.h"
+#include "base/program_globals.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
 #include "plugins/struct_plugin.h"
 #include "plugins/surface_plugin.h"
 #include "plugins/train_plugin.h"
-#include "shell/application.h"
 #include "viewer/frame_routines.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include <string>
 
+#include "base/window_globals.h"
 #include "device_fixture.h"
 #include "graphics/device_setup.h"
 #include "platform/d3d/gl_context.h"
 #include "platform/d3d/gl_device.h"
-#include "shell/main_window.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/d3d/d3d8types.h"
+#include "platform/os/windows_types.h"
 
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;

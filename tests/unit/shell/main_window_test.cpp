@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "base/debug_log.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
-#include "shell/application.h"
 #include "shell/main_window.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/overlay_text.h"
 #include "platform/dinput/dinput8.h"
-#include "viewer/overlay_text.h"
 #include "viewer_fixture.h"
 
 namespace {

@@ -1,0 +1,41 @@
+#include "gfxutil/image/decode.h"
+
+#include "gfxutil/image/bmp.h"
+#include "gfxutil/image/dds.h"
+#include "gfxutil/image/file.h"
+#include "gfxutil/image/jpeg.h"
+#include "gfxutil/image/png.h"
+#include "gfxutil/image/pnm.h"
+#include "gfxutil/image/tga.h"
+
+namespace {
+
+struct ImageFormat {
+  bool (*recognise)(ImageBytes data);
+  ImageDecoder decode;
+};
+
+// TGA has no signature, so it comes last.
+constexpr ImageFormat kFormats[] = {
+    {IsPng, DecodePng}, {IsJpeg, DecodeJpeg}, {IsBmp, DecodeBmp},
+    {IsDds, DecodeDds}, {IsPnm, DecodePnm},   {IsTga, DecodeTga},
+};
+
+// Files are read whole; none that a texture needs comes near this size.
+constexpr uint64_t kMaxFileBytes = kMaxImageBytes;
+
+}  // namespace
+
+bool DecodeImage(ImageBytes data, DecodedImage& image, std::string& error) {
+  for (const ImageFormat& format : kFormats) {
+    if (format.recognise(data)) return format.decode(data, image, error);
+  }
+  error = "unknown image format";
+  return false;
+}
+
+bool LoadImageFile(const std::string& path, DecodedImage& image, std::string& error) {
+  std::vector<uint8_t> bytes;
+  image = DecodedImage{};
+  return ReadFileBytes(path, kMaxFileBytes, bytes, error) && DecodeImage(bytes, image, error);
+}

@@ -1,0 +1,175 @@
+#include "gfxutil/mesh/object.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/attribute_runs.h"
+#include "gfxutil/mesh/optimize.h"
+
+namespace {
+constexpr size_t kMax16BitVertices = 65535;
+}  // namespace
+
+MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount,
+                       std::vector<uint32_t>&& indices, std::vector<DWORD>&& attributes)
+    : device_(device),
+      options_(options | (vertexCount > kMax16BitVertices ? D3DXMESH_32BIT : 0)),
+      fvf_(fvf),
+      stride_(D3DXGetFVFVertexSize(fvf)),
+      vertexCount_(vertexCount),
+      vertices_(vertexCount * stride_),
+      attributes_(std::move(attributes)) {
+  if (Indices32()) {
+    indices32_ = std::move(indices);
+  } else {
+    indices16_.assign(indices.begin(), indices.end());
+    indices = {};
+  }
+  device_->AddRef();
+}
+
+MeshObject::~MeshObject() {
+  if (vertexBuffer_) vertexBuffer_->Release();
+  if (indexBuffer_) indexBuffer_->Release();
+  device_->Release();
+}
+
+HRESULT MeshObject::LockVertexBuffer(DWORD flags, uint8_t** data) {
+  if (!data) return D3DERR_INVALIDCALL;
+  *data = vertices_.data();
+  if (!(flags & D3DLOCK_READONLY)) verticesChanged_ = true;
+  return D3D_OK;
+}
+
+HRESULT MeshObject::LockIndexBuffer(DWORD flags, uint8_t** data) {
+  if (!data) return D3DERR_INVALIDCALL;
+  *data = static_cast<uint8_t*>(IndexData());
+  if (!(flags & D3DLOCK_READONLY)) indicesChanged_ = faceRunsStale_ = true;
+  return D3D_OK;
+}
+
+HRESULT MeshObject::LockAttributeBuffer(DWORD flags, DWORD** data) {
+  if (!data) return D3DERR_INVALIDCALL;
+  *data = attributes_.data();
+  if (!(flags & D3DLOCK_READONLY)) faceRunsStale_ = true;
+  return D3D_OK;
+}
+
+HRESULT MeshObject::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) {
+  if (!size) return D3DERR_INVALIDCALL;
+  if (table) std::copy(attributeTable_.begin(), attributeTable_.end(), table);
+  *size = static_cast<DWORD>(attributeTable_.size());
+  return D3D_OK;
+}
+
+const uint32_t* MeshObject::WideIndices(std::vector<uint32_t>& scratch) {
+  if (Indices32()) return indices32_.data();
+  scratch.assign(indices16_.begin(), indices16_.end());
+  return scratch.data();
+}
+
+HRESULT MeshObject::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                             ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) {
+  if (!optimized) return D3DERR_INVALIDCALL;
+  *optimized = nullptr;
+  const size_t faceCount = attributes_.size();
+  MeshOrder order;
+  {
+    std::vector<uint32_t> widened;
+    HRESULT result = PlanMeshOrder(flags, adjacencyIn != nullptr, WideIndices(widened), faceCount,
+                                   attributes_.data(), vertexCount_, order);
+    if (FAILED(result)) return result;
+  }
+  if (vertexRemap) {
+    HRESULT result = D3DXCreateBuffer(static_cast<DWORD>(vertexCount_ * sizeof(DWORD)), vertexRemap);
+    if (FAILED(result)) return result;
+    DWORD* remap = static_cast<DWORD*>((*vertexRemap)->GetBufferPointer());
+    std::fill(std::copy(order.vertexOrder.begin(), order.vertexOrder.end(), remap), remap + vertexCount_,
+              kNoAdjacentFace);
+  }
+  if (adjacencyOut && adjacencyIn) {
+    std::vector<uint32_t> newFaceOf(faceCount);
+    for (size_t f = 0; f < faceCount; ++f) newFaceOf[order.faceOrder[f]] = static_cast<uint32_t>(f);
+    std::vector<DWORD> adjacency(faceCount * 3);
+    for (size_t f = 0; f < faceCount; ++f) {
+      for (int k = 0; k < 3; ++k) {
+        DWORD old = adjacencyIn[order.faceOrder[f] * size_t{3} + k];
+        adjacency[f * 3 + k] = old < faceCount ? newFaceOf[old] : kNoAdjacentFace;
+      }
+    }
+    std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);  // the two may be one array
+  } else if (adjacencyOut) {
+    ComputeAdjacency(order.indices.data(), faceCount, order.vertexOrder.size(), adjacencyOut);
+  }
+  if (faceRemap) std::copy(order.faceOrder.begin(), order.faceOrder.end(), faceRemap);
+
+  std::vector<DWORD> attributes(faceCount);
+  for (size_t f = 0; f < faceCount; ++f) attributes[f] = attributes_[order.faceOrder[f]];
+  order.faceOrder = {};
+  auto* mesh = new MeshObject(device_, flags & kMeshOptionBits, fvf_, order.vertexOrder.size(),
+                              std::move(order.indices), std::move(attributes));
+  for (size_t v = 0; v < order.vertexOrder.size(); ++v)
+    std::memcpy(&mesh->vertices_[v * stride_], &vertices_[order.vertexOrder[v] * size_t{stride_}], stride_);
+  if (SortsByAttribute(flags))
+    mesh->attributeTable_ = AttributeRuns(mesh->IndexData(), mesh->Indices32(), mesh->attributes_.data(), faceCount);
+  *optimized = mesh;
+  return D3D_OK;
+}
+
+HRESULT MeshObject::PrepareDeviceBuffers() {
+  HRESULT result;
+  UINT vertexBytes = static_cast<UINT>(vertices_.size());
+  UINT indexBytes = static_cast<UINT>(Indices32() ? indices32_.size() * 4 : indices16_.size() * 2);
+  if (!vertexBuffer_ &&
+      FAILED(result = device_->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, fvf_, D3DPOOL_MANAGED,
+                                                   &vertexBuffer_)))
+    return result;
+  if (!indexBuffer_ &&
+      FAILED(result = device_->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY,
+                                                  Indices32() ? D3DFMT_INDEX32 : D3DFMT_INDEX16, D3DPOOL_MANAGED,
+                                                  &indexBuffer_)))
+    return result;
+  uint8_t* target;
+  if (verticesChanged_) {
+    if (FAILED(result = vertexBuffer_->Lock(0, vertexBytes, &target, 0))) return result;
+    std::memcpy(target, vertices_.data(), vertexBytes);
+    vertexBuffer_->Unlock();
+    verticesChanged_ = false;
+  }
+  if (indicesChanged_) {
+    if (FAILED(result = indexBuffer_->Lock(0, indexBytes, &target, 0))) return result;
+    std::memcpy(target, IndexData(), indexBytes);
+    indexBuffer_->Unlock();
+    indicesChanged_ = false;
+  }
+  return D3D_OK;
+}
+
+const std::vector<D3DXATTRIBUTERANGE>& MeshObject::DrawRanges() {
+  if (!attributeTable_.empty()) return attributeTable_;
+  if (faceRunsStale_) {
+    faceRuns_ = AttributeRuns(IndexData(), Indices32(), attributes_.data(), attributes_.size());
+    faceRunsStale_ = false;
+  }
+  return faceRuns_;
+}
+
+HRESULT MeshObject::DrawSubset(DWORD attribId) {
+  bool prepared = false;
+  for (const D3DXATTRIBUTERANGE& range : DrawRanges()) {
+    if (range.AttribId != attribId || range.FaceCount == 0) continue;
+    if (!prepared) {
+      HRESULT result = PrepareDeviceBuffers();
+      if (FAILED(result)) return result;
+      device_->SetVertexShader(fvf_);
+      device_->SetStreamSource(0, vertexBuffer_, stride_);
+      device_->SetIndices(indexBuffer_, 0);
+      prepared = true;
+    }
+    HRESULT result = device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, range.VertexStart, range.VertexCount,
+                                                   range.FaceStart * 3, range.FaceCount);
+    if (FAILED(result)) return result;
+  }
+  return D3D_OK;
+}

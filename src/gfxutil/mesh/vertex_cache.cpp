@@ -1,0 +1,75 @@
+#include "gfxutil/mesh/vertex_cache.h"
+
+#include <meshoptimizer.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+constexpr uint32_t kNone = UINT32_MAX;
+}
+
+VertexCacheOrderer::VertexCacheOrderer(const uint32_t* indices, size_t vertexCount, bool forStrips)
+    : indices_(indices), forStrips_(forStrips), localOf_(vertexCount, kNone) {}
+
+bool VertexCacheOrderer::Order(uint32_t* faces, size_t count) {
+  // Number the group's vertices from 0, so the optimiser's work follows the
+  // group's size rather than the whole mesh's.
+  locals_.clear();
+  groupIndices_.resize(count * 3);
+  for (size_t f = 0; f < count; ++f) {
+    for (int k = 0; k < 3; ++k) {
+      uint32_t v = indices_[static_cast<size_t>(faces[f]) * 3 + k];
+      if (localOf_[v] == kNone) {
+        localOf_[v] = static_cast<uint32_t>(locals_.size());
+        locals_.push_back(v);
+      }
+      groupIndices_[f * 3 + k] = localOf_[v];
+    }
+  }
+  for (uint32_t v : locals_) localOf_[v] = kNone;
+  orderedIndices_.resize(count * 3);
+  if (forStrips_)
+    meshopt_optimizeVertexCacheStrip(orderedIndices_.data(), groupIndices_.data(), count * 3, locals_.size());
+  else
+    meshopt_optimizeVertexCache(orderedIndices_.data(), groupIndices_.data(), count * 3, locals_.size());
+  return MatchTriangles(faces, count);
+}
+
+// The optimiser returns triangles, not face numbers; each output triangle is
+// found among the group's faces with its first corner, then the other two.
+// Identical faces are handed out in turn.
+bool VertexCacheOrderer::MatchTriangles(uint32_t* faces, size_t count) {
+  const uint32_t* tri = groupIndices_.data();
+  start_.assign(locals_.size() + 1, 0);
+  for (size_t f = 0; f < count; ++f) ++start_[tri[f * 3] + 1];
+  for (size_t v = 0; v < locals_.size(); ++v) start_[v + 1] += start_[v];
+  byFirstCorner_.resize(count);
+  taken_.assign(count, 0);
+  {
+    std::vector<uint32_t> fill(start_.begin(), start_.end() - 1);
+    for (size_t f = 0; f < count; ++f) byFirstCorner_[fill[tri[f * 3]]++] = static_cast<uint32_t>(f);
+  }
+  auto rest = [&](uint32_t f) { return std::make_tuple(tri[f * 3 + 1], tri[f * 3 + 2], f); };
+  for (size_t v = 0; v < locals_.size(); ++v)
+    std::sort(byFirstCorner_.begin() + start_[v], byFirstCorner_.begin() + start_[v + 1],
+              [&](uint32_t a, uint32_t b) { return rest(a) < rest(b); });
+
+  result_.resize(count);
+  for (size_t t = 0; t < count; ++t) {
+    const uint32_t* out = &orderedIndices_[t * 3];
+    auto first = byFirstCorner_.begin() + start_[out[0]];
+    auto last = byFirstCorner_.begin() + start_[out[0] + 1];
+    auto match = std::lower_bound(first, last, 0u, [&](uint32_t f, uint32_t) {
+      return std::make_pair(tri[f * 3 + 1], tri[f * 3 + 2]) < std::make_pair(out[1], out[2]);
+    });
+    size_t slot = static_cast<size_t>(match - byFirstCorner_.begin());
+    size_t pick = slot + taken_[slot]++;
+    if (pick >= static_cast<size_t>(last - byFirstCorner_.begin())) return false;
+    uint32_t f = byFirstCorner_[pick];
+    if (tri[f * 3 + 1] != out[1] || tri[f * 3 + 2] != out[2]) return false;
+    result_[t] = faces[f];
+  }
+  std::copy(result_.begin(), result_.end(), faces);
+  return true;
+}

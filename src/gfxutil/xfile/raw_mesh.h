@@ -1,0 +1,25 @@
+// One Mesh object as the file states it, before triangulation, normal
+// splitting, transformation and merging.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "gfxutil/mesh/normal_split.h"
+#include "gfxutil/xfile/mesh_data.h"
+
+struct XRawMesh {
+  std::vector<D3DXVECTOR3> positions;
+  std::vector<uint32_t> polygonSizes;  // corners of each polygon, at least 3
+  std::vector<uint32_t> corners;       // vertex index of each corner, polygon after polygon
+
+  // With normals, the corners refer to the vertices as split by normal.
+  bool hasNormals = false;
+  std::vector<D3DXVECTOR3> normals;  // unit length (or zero)
+  NormalSplit split;
+
+  // Empty when the mesh has none (a mesh without vertices is dropped).
+  std::vector<float> texCoords;  // u, v per vertex
+  std::vector<D3DCOLOR> colours;  // per vertex
+  std::vector<uint32_t> faceMaterials;  // per polygon
+  std::vector<XMaterial> materials;
+};
