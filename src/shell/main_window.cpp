@@ -35,8 +35,6 @@ int CreateMainWindow() {
   RECT outer = Os().AdjustWindowRect(RECT{0, 0, clientWidth, clientHeight});
   POINT position = CentredPosition(outer, Os().GetDesktopRect());
   Os().SetWindowPos(window, position.x, position.y);
-  // There is no screen-saver system command to refuse here; ask the platform once instead.
-  Os().DisableScreenSaver();
 
   isActive = 1;
   return 1;

@@ -9,10 +9,14 @@
 #include "platform/os/message_translation.h"
 #include "platform/os/named_lock.h"
 #include "platform/os/posix_system.h"
+#include "platform/os/program_icon.h"
 #include "platform/os/real_os.h"
+#include "platform/os/screen_saver.h"
 #include "platform/os/sdl_events.h"
 #include "platform/os/sdl_window.h"
 #include "platform/os/virtual_keys.h"
+#include "platform/os/window_class.h"
+#include "platform/os/window_presence.h"
 
 namespace {
 
@@ -22,6 +26,8 @@ struct WindowRecord {
 };
 
 HWND HandleOf(SDL_Window* window) { return reinterpret_cast<HWND>(window); }
+
+constexpr LPARAM kMonitorOff = 2;  // the lParam of SC_MONITORPOWER that shuts the display off
 
 // Message boxes need a display; the headless drivers have none to show one on.
 bool CanShowMessageBox() {
@@ -67,6 +73,7 @@ class SdlOperatingSystem final : public OperatingSystem {
       std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
       return nullptr;
     }
+    SetProgramIcon(window);
     windows_.push_back({window, procedure});
     return HandleOf(window);
   }
@@ -74,6 +81,7 @@ class SdlOperatingSystem final : public OperatingSystem {
   void DestroyWindow(HWND window) override {
     for (auto it = windows_.begin(); it != windows_.end(); ++it) {
       if (HandleOf(it->window) != window) continue;
+      if (it == windows_.begin()) LeaveFront(it->window);
       SDL_DestroyWindow(it->window);
       windows_.erase(it);
       return;
@@ -223,10 +231,6 @@ class SdlOperatingSystem final : public OperatingSystem {
     return keyTable_.Query(virtualKey, down);
   }
 
-  void DisableScreenSaver() override {
-    if (InitVideo()) SDL_DisableScreenSaver();
-  }
-
   void CloseInputMethodWindow(HWND) override {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StopTextInput();
   }
@@ -245,6 +249,9 @@ class SdlOperatingSystem final : public OperatingSystem {
     if (videoFailed_) return false;
     // One close request is enough: the window's own close event carries it.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The screen saver is held off only while the main window is in front.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    NameWindowClass();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", SDL_GetError());
       videoFailed_ = true;
@@ -260,9 +267,27 @@ class SdlOperatingSystem final : public OperatingSystem {
     HWND eventWindow = nullptr;
     if (event.type == SDL_WINDOWEVENT) eventWindow = HandleOf(SDL_GetWindowFromID(event.window.windowID));
     if (!SdlWindow(eventWindow)) eventWindow = nullptr;
+    if (eventWindow && eventWindow == mainWindow) FollowPresence(mainWindow, event.window);
     MSG messages[kMaxMessagesPerEvent];
     int count = TranslateSdlEvent(event, eventWindow, mainWindow, GetClientRect(eventWindow), messages);
     queue_.insert(queue_.end(), messages, messages + count);
+  }
+
+  // Windows asks only the window in front whether the screen saver may start or
+  // the display power down; SDL holds off both together.
+  void FollowPresence(HWND window, const SDL_WindowEvent& event) {
+    bool wasInFront = IsInFront(presence_);
+    NoteWindowEvent(presence_, event);
+    bool inFront = IsInFront(presence_);
+    if (inFront == wasInFront) return;
+    bool refused = inFront && (SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) ||
+                               SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff));
+    refused ? HoldScreenSaver() : ReleaseScreenSaver(SdlWindow(window));
+  }
+
+  void LeaveFront(SDL_Window* window) {
+    if (IsInFront(presence_)) ReleaseScreenSaver(window);
+    presence_ = WindowPresence{};
   }
 
   static RECT FrameOf(SDL_Window* window) {
@@ -280,6 +305,7 @@ class SdlOperatingSystem final : public OperatingSystem {
   std::vector<WindowRecord> windows_;
   std::deque<MSG> queue_;
   AsyncKeyTable keyTable_;
+  WindowPresence presence_;
   int cursorCounter_ = 0;
   bool videoFailed_ = false;
 };
