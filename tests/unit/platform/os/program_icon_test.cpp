@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/image_file.h"
-#include "gfxutil/image_png.h"
+#include "gfxutil/image/file.h"
+#include "gfxutil/image/png.h"
 #include "platform/os/program_icon.h"
 #include "test_paths.h"
 
