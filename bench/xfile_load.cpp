@@ -7,73 +7,18 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
 
 #include "gfxutil/d3dx_mesh.h"
+#include "grid_files.h"
+#include "heap_counter.h"
 #include "recording_device.h"
-#include "x_test_files.h"
-
-// Live heap bytes, counted through the global allocation functions.
-namespace {
-std::atomic<size_t> liveBytes{0}, peakBytes{0};
-
-void* CountedAllocate(size_t size) {
-  void* block = std::malloc(size + 16);
-  if (!block) throw std::bad_alloc();
-  *static_cast<size_t*>(block) = size;
-  size_t now = liveBytes += size;
-  size_t peak = peakBytes.load();
-  while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-  }
-  return static_cast<char*>(block) + 16;
-}
-
-void CountedFree(void* pointer) {
-  if (!pointer) return;
-  void* block = static_cast<char*>(pointer) - 16;
-  liveBytes -= *static_cast<size_t*>(block);
-  std::free(block);
-}
-}  // namespace
-
-void* operator new(size_t size) { return CountedAllocate(size); }
-void* operator new[](size_t size) { return CountedAllocate(size); }
-void operator delete(void* pointer) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer) noexcept { CountedFree(pointer); }
-void operator delete(void* pointer, size_t) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer, size_t) noexcept { CountedFree(pointer); }
 
 namespace {
 
-struct BenchFiles {
-  std::string text, binary, compressed;
-  BenchFiles() {
-    std::string stem = "/tmp/xfile_bench_" + std::to_string(getpid());
-    XTestModel model = GridModel(500, 400, 3);
-    std::string textBytes = TextX(model);
-    std::vector<uint8_t> binaryBytes = BinaryXFile(model);
-    model = XTestModel();
-    text = Write(stem + "_text.x", std::vector<uint8_t>(textBytes.begin(), textBytes.end()));
-    textBytes = std::string();
-    compressed = Write(stem + "_compressed.x", CompressX(binaryBytes));
-    binary = Write(stem + "_binary.x", binaryBytes);
-  }
-  ~BenchFiles() {
-    for (const std::string& path : {text, binary, compressed}) std::remove(path.c_str());
-  }
-  static std::string Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
-  }
-};
-
-const BenchFiles& Files() {
-  static BenchFiles files;
+const GridFilePaths& Files() {
+  static ScratchGridFiles files("/tmp/xfile_bench_" + std::to_string(getpid()));
   return files;
 }
 
@@ -121,15 +66,13 @@ void LoadBenchmark(benchmark::State& state, const std::string& path) {
   malloc_trim(0);
   size_t residentBefore = StatusBytes("VmRSS:");
   ResetResidentPeak();
-  size_t heapBefore = liveBytes;
-  peakBytes = heapBefore;
-  ID3DXMesh* mesh = LoadDrawableMesh(path, &device);
+  ID3DXMesh* mesh = nullptr;
+  double heapPeak = static_cast<double>(heap_counter::PeakAbove([&] { mesh = LoadDrawableMesh(path, &device); }));
   if (!mesh) {
     state.SkipWithError("the file did not load");
     return;
   }
   double meshBytes = static_cast<double>(MeshBytes(mesh));
-  double heapPeak = static_cast<double>(peakBytes - heapBefore);
   double residentPeak = static_cast<double>(StatusBytes("VmHWM:") - residentBefore);
   mesh->Release();
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+# `deps.sh peers` also installs the programs bench/peers.sh measures against.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils
 )
+if [ "${1:-}" = peers ]; then
+  packages+=(assimp-utils f3d time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
