@@ -12,11 +12,11 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
   LogLoadStart(path);
   fileName = path;
-  ID3DXBuffer* adjacency = nullptr;
   ID3DXBuffer* materialBuffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* loaded = nullptr;
-  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, &adjacency, &materialBuffer, &count, &loaded);
+  // No adjacency is asked for: the vertex-cache ordering does not use it.
+  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, &materialBuffer, &count, &loaded);
   if (FAILED(result) || !loaded) {
     LogLoadOutcome(false);
     return false;
@@ -27,8 +27,7 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);
   if (materialBuffer) materialBuffer->Release();
   ComputeBounds();
-  OptimizeMesh(adjacency ? adjacency->GetBufferPointer() : nullptr);
-  if (adjacency) adjacency->Release();
+  OptimizeMesh();
   return true;
 }
 
@@ -59,17 +58,13 @@ void MeshResource::ComputeBounds() {
   mesh->UnlockVertexBuffer();
 }
 
-void MeshResource::OptimizeMesh(const void* adjacency) {
-  ID3DXMesh* optimized = nullptr;
+// In place, so that the loaded and the optimised mesh are never held together;
+// a failure leaves the loaded mesh as it was.
+void MeshResource::OptimizeMesh() {
   HRESULT result =
-      mesh->Optimize(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
-                     static_cast<const DWORD*>(adjacency), nullptr, nullptr, nullptr, &optimized);
-  if (FAILED(result) || !optimized) {
-    LogPrintf("optimization failed.\n");
-    return;
-  }
-  mesh->Release();
-  mesh = optimized;
+      mesh->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr,
+                            nullptr, nullptr);
+  if (FAILED(result)) LogPrintf("optimization failed.\n");
 }
 
 void MeshResource::release() {

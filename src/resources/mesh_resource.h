@@ -41,5 +41,5 @@ class MeshResource {
  private:
   void TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey, UINT mipLevels);
   void ComputeBounds();
-  void OptimizeMesh(const void* adjacency);
+  void OptimizeMesh();
 };
