@@ -9,6 +9,8 @@
 
 #include "x_test_files.h"
 
+inline XTestModel BenchGridModel() { return GridModel(500, 400, 3); }
+
 struct GridFilePaths {
   std::string text, binary, compressed;
 };
@@ -20,7 +22,7 @@ inline GridFilePaths WriteGridFiles(const std::string& stem) {
     return path;
   };
   GridFilePaths paths;
-  XTestModel model = GridModel(500, 400, 3);
+  XTestModel model = BenchGridModel();
   std::vector<uint8_t> binary = BinaryXFile(model);
   {
     std::string text = TextX(model);
