@@ -245,6 +245,10 @@ class SdlOperatingSystem final : public OperatingSystem {
     if (videoFailed_) return false;
     // One close request is enough: the window's own close event carries it.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // With no session bus, libdbus would fork dbus-launch to start one for
+    // SDL's input-method and screen-saver calls, though no service the viewer
+    // could reach would be on a bus started so.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", SDL_GetError());
       videoFailed_ = true;
