@@ -82,10 +82,10 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (numMaterials) *numMaterials = 0;
 
   XMeshData data;
-  std::string error;
+  XReadError error;
   HRESULT result = ReadXFile(file, data, error);
   if (FAILED(result)) {
-    AddLoadNote("%s: %s", file, error.c_str());
+    AddLoadNoteAt(file, error.line, error.place, "%s", error.what.c_str());
     return result;
   }
   if (materials) *materials = MaterialBuffer(data.materials);

@@ -7,24 +7,29 @@
 
 TextureCache textureCache;
 
+TextureEntry* TextureCache::EntryOf(const std::string& name) const {
+  for (TextureEntry* entry = head_; entry; entry = entry->next)
+    if (entry->name == name) return entry;
+  return nullptr;
+}
+
 IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels) {
-  for (TextureEntry* entry = head_; entry; entry = entry->next) {
-    if (entry->name == name) {
-      ++entry->refCount;
-      return entry->texture;
-    }
+  if (TextureEntry* entry = EntryOf(name)) {
+    ++entry->refCount;
+    return entry->texture;
   }
   LogLoadStart(name);
   IDirect3DTexture8* texture = nullptr;
+  D3DXIMAGE_INFO file{};
   HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
-                                                D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr,
+                                                D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &file,
                                                 nullptr, &texture);
   if (FAILED(result) || !texture) {
     LogLoadOutcome(false);
     return nullptr;
   }
   LogLoadOutcome(true);
-  auto* entry = new TextureEntry{texture, name, 1, nullptr};
+  auto* entry = new TextureEntry{texture, name, 1, nullptr, file};
   if (!head_) {
     head_ = entry;
   } else {

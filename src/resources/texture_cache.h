@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gfxutil/d3dx_texture.h"
 #include "platform/d3d/d3d8.h"
 
 struct TextureEntry {
@@ -11,6 +12,7 @@ struct TextureEntry {
   std::string name;            // exactly as requested
   int32_t refCount;            // outstanding acquire results, at least 1
   TextureEntry* next;
+  D3DXIMAGE_INFO file;         // what the image file held
 };
 
 class TextureCache {
@@ -24,8 +26,12 @@ class TextureCache {
 
   // The first entry; a new entry goes in directly after it.
   const TextureEntry* Head() const { return head_; }
+  // The entry of a name as acquire was given it; null when it is not loaded.
+  const TextureEntry* Find(const std::string& name) const { return EntryOf(name); }
 
  private:
+  TextureEntry* EntryOf(const std::string& name) const;
+
   TextureEntry* head_ = nullptr;
 };
 
