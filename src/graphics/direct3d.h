@@ -18,5 +18,8 @@ int InitMemoryDevice();
 void FreeDirect3D();
 int BeginFrame(D3DCOLOR clearColour);
 HRESULT EndFrame();
+// Whether EndFrame presents the frame in the window (the default) or leaves it
+// in the back buffer alone, for a picture read from there.
+void PresentFrames(bool present);
 const char* FormatName(D3DFORMAT format);
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour);

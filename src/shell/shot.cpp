@@ -25,6 +25,8 @@ bool Fail(const std::string& reason) {
 bool TakeShot(const ProgramOptions& options) {
   if (!CreateMainWindow()) return Fail("-shot: no off-screen window can be made");
   if (!InitDirect3D(screenWidth, screenHeight)) return Fail("-shot: no OpenGL device can be made off-screen");
+  // The picture is read from the back buffer; a window nobody sees needs no copy of it.
+  PresentFrames(false);
   LaunchProbe probe;
   std::vector<LoadNote> notes;
   std::string reason;
