@@ -7,6 +7,7 @@
 
 #include "gfxutil/d3dx_math.h"
 #include "platform/d3d/d3d8.h"
+#include "platform/os/path_lookup.h"
 
 class ID3DXMesh;
 
@@ -34,6 +35,7 @@ class MeshResource {
   std::vector<uint32_t> drawOrder;
   std::vector<IDirect3DTexture8*> textures;  // null where a material has none; held in the texture cache
   std::vector<std::string> textureNames;     // as the file names them; empty where a material has none
+  std::vector<ResolvedPath> textureFiles;    // the files those names were found as (kMissing for none)
   uint32_t materialCount = 0;
   std::string fileName;  // path of the last load; empty when empty or released
   D3DXVECTOR3 boxMin, boxMax;

@@ -6,13 +6,15 @@
 
 #include "gfxutil/d3dx_texture.h"
 #include "platform/d3d/d3d8.h"
+#include "platform/os/path_lookup.h"
 
 struct TextureEntry {
   IDirect3DTexture8* texture;  // owned
   std::string name;            // exactly as requested
   int32_t refCount;            // outstanding acquire results, at least 1
   TextureEntry* next;
-  D3DXIMAGE_INFO file;         // what the image file held
+  ResolvedPath file;           // the file found for the name, and how
+  D3DXIMAGE_INFO image;        // what the file held
 };
 
 class TextureCache {
@@ -20,8 +22,10 @@ class TextureCache {
   // The texture of a file name (byte for byte, letter case counts), loaded on
   // first use relative to the current directory, or, when the name finds
   // nothing there, by its last element from modelDirectory (empty: the
-  // current directory) with a log line naming the file. Null when it cannot be loaded.
-  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory);
+  // current directory) with a log line naming the file. Null when it cannot be
+  // loaded. `found`, when given, receives the file the name was found as.
+  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory,
+                             ResolvedPath* found = nullptr);
   // Drops one reference; the last one frees the texture. Null and textures
   // that no entry holds are ignored.
   void release(IDirect3DTexture8* texture);

@@ -37,6 +37,16 @@ const char* FileFormatName(D3DXIMAGE_FILEFORMAT format) {
   return "?";
 }
 
+const char* FoundBy(PathMatch match) {
+  switch (match) {
+    case PathMatch::kExact: return "exact";
+    case PathMatch::kCaseOrSeparators: return "letter case or separators";
+    case PathMatch::kModelDirectory: return "model directory";
+    case PathMatch::kMissing: return "missing";
+  }
+  return "missing";
+}
+
 std::string FormName(const XFileForm& form) {
   std::string name = form.binary ? "binary" : "text";
   return form.compressed ? "compressed " + name : name;
@@ -94,15 +104,15 @@ std::vector<CheckTexture> DescribeTextures(const MeshResource& resource) {
     CheckTexture& texture = textures.emplace_back();
     texture.name = DisplayText(name);
     texture.materials.push_back(i);
-    std::string path = ResolveExistingPath(name);
-    texture.found = !path.empty();
-    texture.path = DisplayText(path);
-    texture.foundBy = !texture.found ? "missing" : path == name ? "exact" : "letter case or separators";
+    const ResolvedPath& file = resource.textureFiles[i];
+    texture.found = file.match != PathMatch::kMissing;
+    texture.path = DisplayText(file.path);
+    texture.foundBy = FoundBy(file.match);
     if (const TextureEntry* entry = textureCache.Find(name)) {
       texture.loaded = true;
-      texture.format = FileFormatName(entry->file.ImageFileFormat);
-      texture.width = entry->file.Width;
-      texture.height = entry->file.Height;
+      texture.format = FileFormatName(entry->image.ImageFileFormat);
+      texture.width = entry->image.Width;
+      texture.height = entry->image.Height;
     }
   }
   return textures;

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,47 @@ TEST_F(CheckReportTest, EveryProblemHasItsFileAndLine) {
   // The log lines are those the viewer always wrote.
   EXPECT_NE(os.DebugText().find("Station.txt: scale figure 0 is not usable; drawScale 1.0 instead\n"), std::string::npos);
   EXPECT_NE(os.DebugText().find("Model.x: line 8: 1 material indexes"), std::string::npos);
+}
+
+// A model of one triangle whose one material names the texture.
+std::string ModelNaming(const std::string& texture) {
+  return "xof 0302txt 0032\nMesh {\n 3; 0;0;0;, 1;0;0;, 0;1;0;;\n 1; 3;0,1,2;;\n MeshMaterialList {\n  1; 1; 0;;\n"
+         "  Material { 1;1;1;1;; 5; 0;0;0;; 0;0;0;; TextureFilename { \"" + texture + "\"; } }\n }\n}\n";
+}
+
+struct TextureCase {
+  const char* stored;  // as the model names it; X-file strings take '\\' as it is
+  const char* foundBy;
+  const char* path;
+  size_t problems;
+};
+
+TEST_F(CheckReportTest, EachTextureSaysHowItWasFound) {
+  const TextureCase cases[] = {
+      {"wall.ppm", "exact", "wall.ppm", 0},
+      {"tex\\WALL.PPM", "letter case or separators", "tex/wall.ppm", 0},
+      {"C:\\author\\wall.ppm", "model directory", "wall.ppm", 1},  // the note names the file used
+      {"gone.ppm", "missing", "", 1},
+  };
+  for (const TextureCase& c : cases) {
+    ScratchDirectory scratch;
+    scratch.Write("P/Struct.txt", "name\nauthor\n1.0\n");
+    scratch.Write("P/Model.x", ModelNaming(c.stored));
+    const std::string pixel("P6\n1 1\n255\n\xff\x00\x00", 14);
+    scratch.Write("P/wall.ppm", pixel);
+    scratch.Write("P/tex/wall.ppm", pixel);
+    CheckReport report = Load(scratch.path() + "/P");
+    ASSERT_EQ(report.textures.size(), 1u) << c.stored;
+    const CheckTexture& texture = report.textures[0];
+    EXPECT_EQ(texture.name, c.stored);
+    EXPECT_STREQ(texture.foundBy, c.foundBy) << c.stored;
+    EXPECT_EQ(texture.path.empty() ? "" : std::filesystem::path(texture.path).lexically_relative(".").string(),
+              c.path) << c.stored;
+    EXPECT_EQ(texture.loaded, texture.found) << c.stored;
+    if (texture.loaded) EXPECT_STREQ(texture.format, "PPM");
+    EXPECT_EQ(report.problems.size(), c.problems) << c.stored;
+    ViewerShutdown();
+  }
 }
 
 struct AlphaCase {
