@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   XMeshData mesh;
-  std::string error;
+  XReadError error;
   if (FAILED(ReadXFileMemory(std::span<const uint8_t>(data, size), mesh, error))) return 0;
   std::vector<DWORD> adjacency = ComputeAdjacency(mesh.indices.data(), mesh.FaceCount(), mesh.vertices.size());
   std::vector<uint8_t> positions(mesh.vertices.size() * sizeof(D3DXVECTOR3));

@@ -415,8 +415,8 @@ class ObjectParser {
     if (materials.size() != materialCount)
       return Invalid("the material list names %u materials but holds %zu", materialCount, materials.size());
     if (indexCount < faceCount) {
-      AddLoadNote("%s: %s: %u material indexes for %zu faces; the last one is repeated", fileName_.c_str(),
-                reader_.Location().c_str(), indexCount, faceCount);
+      AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(),
+                    "%u material indexes for %zu faces; the last one is repeated", indexCount, faceCount);
       faceMaterials.resize(faceCount, indexCount > 0 ? faceMaterials.back() : 0);
     }
     mesh.faceMaterials = std::move(faceMaterials);

@@ -87,9 +87,9 @@ bool ParseGuid(const uint8_t* text, uint8_t (&guid)[16]) {
 
 }  // namespace
 
-std::string XTextReader::Where(const uint8_t* at) const {
-  return "line " + std::to_string(std::count(begin_, at, '\n') + 1);
-}
+std::string XTextReader::Where(const uint8_t* at) const { return "line " + std::to_string(LineAt(at)); }
+
+unsigned XTextReader::LineAt(const uint8_t* at) const { return static_cast<unsigned>(std::count(begin_, at, '\n') + 1); }
 
 // Inlined: it runs before every value.
 inline __attribute__((always_inline)) void XTextReader::SkipSpace() {

@@ -27,6 +27,7 @@ class XTextReader : public XReaderBase {
 
  protected:
   std::string Where(const uint8_t* at) const override;
+  unsigned LineAt(const uint8_t* at) const override;
 
  private:
   void SkipSpace();

@@ -21,11 +21,13 @@ struct WindowRecord {
   WNDPROC procedure;
 };
 
+bool debuggerOutputShown = true;
+
 HWND HandleOf(SDL_Window* window) { return reinterpret_cast<HWND>(window); }
 
 // Message boxes need a display; the headless drivers have none to show one on.
 bool CanShowMessageBox() {
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -171,7 +173,9 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   DWORD timeGetTime() override { return MonotonicMilliseconds(); }
   void Sleep(DWORD ms) override { SDL_Delay(ms); }
-  void OutputDebugStringA(const char* text) override { std::fputs(text, stderr); }
+  void OutputDebugStringA(const char* text) override {
+    if (debuggerOutputShown) std::fputs(text, stderr);
+  }
   void GetLocalTime(SYSTEMTIME* time) override { ReadLocalTime(time); }
   bool GetVersionExA(OSVERSIONINFOA* info) override { return ReadKernelVersion(info); }
   void GlobalMemoryStatus(MEMORYSTATUS* status) override { ReadPhysicalMemory(status); }
@@ -296,5 +300,8 @@ SdlOperatingSystem& TheRealOs() {
 }  // namespace
 
 OperatingSystem& RealOperatingSystem() { return TheRealOs(); }
+
+void ShowDebuggerOutput(bool shown) { debuggerOutputShown = shown; }
+bool DebuggerOutputShown() { return debuggerOutputShown; }
 
 SDL_Window* SdlWindowOf(HWND window) { return TheRealOs().SdlWindow(window); }
