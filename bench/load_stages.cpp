@@ -31,7 +31,7 @@ const GridFilePaths& Files() {
 const XMeshData& ReadGrid() {
   static const XMeshData data = [] {
     XMeshData mesh;
-    std::string error;
+    XReadError error;
     ReadXFile(Files().binary.c_str(), mesh, error);
     return mesh;
   }();
@@ -57,10 +57,10 @@ std::vector<uint32_t> IndicesOf(ID3DXMesh* mesh) {
 
 void ReadBenchmark(benchmark::State& state, const std::string& path) {
   XMeshData mesh;
-  std::string error;
+  XReadError error;
   double heapPeak = static_cast<double>(heap_counter::PeakAbove([&] { ReadXFile(path.c_str(), mesh, error); }));
   if (mesh.vertices.empty()) {
-    state.SkipWithError(error.c_str());
+    state.SkipWithError(error.Text().c_str());
     return;
   }
   for (auto _ : state) {

@@ -162,8 +162,12 @@ bool XTextReader::ReadSeparatorsAndComments() {
 bool XTextReader::ReadDword(uint32_t& value) {
   SkipSpace();
   tokenStart_ = p_;
-  uint64_t number = 0;
+  // Nine digits cannot overflow; only longer runs are checked digit by digit.
   const uint8_t* q = p_;
+  const uint8_t* unchecked = end_ - q > 9 ? q + 9 : end_;
+  uint32_t small = 0;
+  while (q < unchecked && static_cast<unsigned>(*q - '0') < 10) small = small * 10 + (*q++ - '0');
+  uint64_t number = small;
   while (q < end_ && IsDigit(*q)) {
     number = number * 10 + (*q++ - '0');
     if (number > UINT32_MAX) return Fail("integer out of range");
