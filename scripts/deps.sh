@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+# `deps.sh peers` also installs the programs bench/peers.sh measures against.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
 )
+if [ "${1:-}" = peers ]; then
+  packages+=(assimp-utils f3d time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,19 +1,7 @@
 #include "base/command_line.h"
-#include "shell/application.h"
-#include "viewer/launch.h"
-#include "viewer/plugin_loading.h"
+#include "shell/program_modes.h"
 
 int main(int argc, char** argv) {
   SetCommandLine(argc, argv);
-  GetProgramDirectory(programDirectory);
-  SetDisplaySize();
-  if (!ApplicationStartup()) {
-    ApplicationShutdown();
-    return 1;
-  }
-  ViewerStartup();
-  RunMainLoop();
-  ViewerShutdown();
-  ApplicationShutdown();
-  return 0;
+  return RunProgram(ParseProgramOptions(argc, argv));
 }

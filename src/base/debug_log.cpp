@@ -6,6 +6,7 @@
 
 #include "base/command_line.h"
 #include "platform/os/os.h"
+#include "platform/os/real_os.h"
 
 char debugLogPath[kPathBufferSize];
 
@@ -55,6 +56,10 @@ int InitDebugStream() {
   WriteSystemReport();
   return 1;
 }
+
+void QuietDebugLog() { ShowDebuggerOutput(false); }
+
+bool LogGoesToStandardError() { return debugLogPath[0] == '\0' && DebuggerOutputShown(); }
 
 void LogPrintf(const char* format, ...) {
   char line[kLogLineSize] = {};

@@ -8,6 +8,12 @@ constexpr size_t kPathBufferSize = 260;
 extern char debugLogPath[kPathBufferSize];
 
 int InitDebugStream();
+// Drops what would go to standard error as debugger output, the log lines
+// among it; a log file chosen with "-dbf" still receives them. For the modes
+// whose output is a report or a file.
+void QuietDebugLog();
+// False once the lines go to a file or nowhere.
+bool LogGoesToStandardError();
 void LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogSeparator();
 void WriteSystemReport();

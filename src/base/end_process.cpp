@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "base/debug_log.h"
-#include "platform/os/os.h"
 
 void EndProcess(int status) {
   std::fflush(nullptr);
@@ -13,10 +12,6 @@ void EndProcess(int status) {
 
 void EndProcessWithReason(const char* reason) {
   LogPrintf("%s\n", reason);
-  // Without a log file the log already is standard error.
-  if (debugLogPath[0] != '\0') {
-    Os().OutputDebugStringA(reason);
-    Os().OutputDebugStringA("\n");
-  }
+  if (!LogGoesToStandardError()) std::fprintf(stderr, "%s\n", reason);
   EndProcess(1);
 }

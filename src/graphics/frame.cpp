@@ -22,8 +22,15 @@ int BeginFrame(D3DCOLOR clearColour) {
   return 1;
 }
 
+namespace {
+bool framesPresented = true;
+}  // namespace
+
 HRESULT EndFrame() {
   if (!d3dDevice) return D3DERR_INVALIDCALL;
   d3dDevice->EndScene();
+  if (!framesPresented) return D3D_OK;
   return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
 }
+
+void PresentFrames(bool present) { framesPresented = present; }

@@ -1,7 +1,6 @@
 // The structure made from a bare model file, without a definition file.
 #include <cstdio>
 
-#include "base/debug_log.h"
 #include "plugins/plugin_list.h"
 #include "plugins/struct_plugin.h"
 
@@ -20,8 +19,7 @@ StructPlugin::StructPlugin(const char* modelPath) : PluginObject("") {
   std::snprintf(name, sizeof name, "%s", kName);
   std::snprintf(author, sizeof author, "%s", kAuthor);
   scaleFigure = mesh.sphereRadius * kScaleFigurePerRadius;
-  if (!ComputeDrawScale()) {
-    LogPrintf("%s: bounding sphere radius %g; drawScale 1.0 instead\n", modelPath, mesh.sphereRadius);
-  }
+  definition.fileName = modelPath;
+  if (!ComputeDrawScale()) definition.AddProblem(0, "bounding sphere radius %g; drawScale 1.0 instead", mesh.sphereRadius);
   AppendTo(structList);
 }

@@ -42,10 +42,7 @@ int ApplicationStartup() {
 void ApplicationShutdown() {
   FreeInput();
   FreeDirect3D();
-  if (mainWindow) {
-    Os().DestroyWindow(mainWindow);
-    mainWindow = nullptr;
-  }
+  DestroyMainWindow();
   if (application.comInitialized) {
     Os().CoUninitialize();
     application.comInitialized = false;

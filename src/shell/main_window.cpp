@@ -40,6 +40,12 @@ int CreateMainWindow() {
   return 1;
 }
 
+void DestroyMainWindow() {
+  if (!mainWindow) return;
+  Os().DestroyWindow(mainWindow);
+  mainWindow = nullptr;
+}
+
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATEAPP:

@@ -3,4 +3,6 @@
 #include "base/window_globals.h"
 
 int CreateMainWindow();
+// Destroys the main window when there is one.
+void DestroyMainWindow();
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -18,6 +18,7 @@ namespace {
 
 constexpr float kBlinkStep = 0.20943952f;  // 12 degrees: a full turn every 30 frames
 const D3DXVECTOR3 kForward(0.0f, 0.0f, 1.0f);
+OverlayTexts overlayTexts = OverlayTexts::kAll;
 
 // What sets the routines of the kinds apart.
 struct KindFrame {
@@ -97,10 +98,12 @@ void RunKindFrame(int kind) {
   if (frame.drawsStationRails && frame.list.selectedObject)
     static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
 
-  frame.list.info.Draw();
-  DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
-  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
-  DrawFps(5, 5);
+  if (overlayTexts != OverlayTexts::kNone) {
+    frame.list.info.Draw();
+    DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
+    DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
+  }
+  if (overlayTexts == OverlayTexts::kAll) DrawFps(5, 5);
   EndFrame();
 }
 
@@ -114,6 +117,8 @@ ViewState InitialViewState(int kind) {
 }
 
 ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
+
+void SetOverlayTexts(OverlayTexts texts) { overlayTexts = texts; }
 
 void TrainFrame() { RunKindFrame(kTrainKind); }
 void StructFrame() { RunKindFrame(kStructKind); }

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr const char* kPluginDirectoryName = "PLUGIN";
+PluginList* const kKindLists[kKindCount] = {&trainList, &structList, &stationList, &surfaceList};
 
 // Constructs the object of a kind and shows it; false when it cannot be allocated.
 template <typename Plugin>
@@ -78,8 +79,16 @@ int LoadBareModel(const char* modelPath) {
   return 1;
 }
 
+ShownPlugin CurrentPlugin() {
+  for (int kind = 0; kind < kKindCount; ++kind) {
+    PluginList& list = *kKindLists[kind];
+    if (list.selectedObject) return ShownPlugin{kind, list.selectedObject, list.sceneNode.Mesh()};
+  }
+  return ShownPlugin{};
+}
+
 void ViewerShutdown() {
-  for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) {
+  for (PluginList* list : kKindLists) {
     if (list->head) list->DestroyObjects();
   }
 }

@@ -11,9 +11,9 @@
 #include "x_test_files.h"
 
 inline HRESULT ReadX(const std::vector<uint8_t>& bytes, XMeshData& mesh, std::string* error = nullptr) {
-  std::string reason;
+  XReadError reason;
   HRESULT result = ReadXFileMemory(bytes, mesh, reason);
-  if (error) *error = reason;
+  if (error) *error = reason.Text();
   return result;
 }
 

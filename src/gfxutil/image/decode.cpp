@@ -11,14 +11,16 @@
 namespace {
 
 struct ImageFormat {
+  ImageFileType type;
   bool (*recognise)(ImageBytes data);
   ImageDecoder decode;
 };
 
 // TGA has no signature, so it comes last.
 constexpr ImageFormat kFormats[] = {
-    {IsPng, DecodePng}, {IsJpeg, DecodeJpeg}, {IsBmp, DecodeBmp},
-    {IsDds, DecodeDds}, {IsPnm, DecodePnm},   {IsTga, DecodeTga},
+    {ImageFileType::Png, IsPng, DecodePng}, {ImageFileType::Jpeg, IsJpeg, DecodeJpeg},
+    {ImageFileType::Bmp, IsBmp, DecodeBmp}, {ImageFileType::Dds, IsDds, DecodeDds},
+    {ImageFileType::Pnm, IsPnm, DecodePnm}, {ImageFileType::Tga, IsTga, DecodeTga},
 };
 
 // Files are read whole; none that a texture needs comes near this size.
@@ -26,16 +28,18 @@ constexpr uint64_t kMaxFileBytes = kMaxImageBytes;
 
 }  // namespace
 
-bool DecodeImage(ImageBytes data, DecodedImage& image, std::string& error) {
+bool DecodeImage(ImageBytes data, DecodedImage& image, std::string& error, ImageFileType* type) {
   for (const ImageFormat& format : kFormats) {
-    if (format.recognise(data)) return format.decode(data, image, error);
+    if (!format.recognise(data)) continue;
+    if (type) *type = format.type;
+    return format.decode(data, image, error);
   }
   error = "unknown image format";
   return false;
 }
 
-bool LoadImageFile(const std::string& path, DecodedImage& image, std::string& error) {
+bool LoadImageFile(const std::string& path, DecodedImage& image, std::string& error, ImageFileType* type) {
   std::vector<uint8_t> bytes;
   image = DecodedImage{};
-  return ReadFileBytes(path, kMaxFileBytes, bytes, error) && DecodeImage(bytes, image, error);
+  return ReadFileBytes(path, kMaxFileBytes, bytes, error) && DecodeImage(bytes, image, error, type);
 }

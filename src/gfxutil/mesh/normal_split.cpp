@@ -18,8 +18,7 @@ NormalSplitter::NormalSplitter(size_t vertexCount, const std::vector<D3DXVECTOR3
   split_.normalIndex.assign(vertexCount, kNoNormal);
 }
 
-uint32_t NormalSplitter::Assign(uint32_t vertex, uint32_t normal) {
-  uint32_t own = split_.normalIndex[vertex];
+uint32_t NormalSplitter::AssignOther(uint32_t vertex, uint32_t normal, uint32_t own) {
   if (own == kNoNormal) {
     split_.normalIndex[vertex] = normal;
     return vertex;

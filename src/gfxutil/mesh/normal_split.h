@@ -28,11 +28,17 @@ class NormalSplitter {
  public:
   NormalSplitter(size_t vertexCount, const std::vector<D3DXVECTOR3>& normals);
 
-  // The vertex that the corner of `vertex` with normal `normal` uses.
-  uint32_t Assign(uint32_t vertex, uint32_t normal);
+  // The vertex that the corner of `vertex` with normal `normal` uses. Inline
+  // for the common case of a corner repeating its vertex's normal.
+  uint32_t Assign(uint32_t vertex, uint32_t normal) {
+    uint32_t own = split_.normalIndex[vertex];
+    return own == normal ? vertex : AssignOther(vertex, normal, own);
+  }
   NormalSplit Finish() { return std::move(split_); }
 
  private:
+  uint32_t AssignOther(uint32_t vertex, uint32_t normal, uint32_t own);
+
   // A copy is found by its original and the exact normal value; +0 and -0
   // compare equal, as floats do.
   struct CopyKey {

@@ -14,19 +14,28 @@ constexpr size_t kMax16BitVertices = 65535;
 MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount,
                        std::vector<uint32_t>&& indices, std::vector<DWORD>&& attributes)
     : device_(device),
-      options_(options | (vertexCount > kMax16BitVertices ? D3DXMESH_32BIT : 0)),
+      requestedOptions_(options),
+      options_(options),
       fvf_(fvf),
       stride_(D3DXGetFVFVertexSize(fvf)),
       vertexCount_(vertexCount),
       vertices_(vertexCount * stride_),
       attributes_(std::move(attributes)) {
+  SetIndices(std::move(indices));
+  device_->AddRef();
+}
+
+void MeshObject::SetIndices(std::vector<uint32_t>&& indices) {
+  options_ = requestedOptions_ | (vertexCount_ > kMax16BitVertices ? D3DXMESH_32BIT : 0);
   if (Indices32()) {
     indices32_ = std::move(indices);
+    indices16_ = {};
   } else {
     indices16_.assign(indices.begin(), indices.end());
     indices = {};
+    indices32_ = {};
   }
-  device_->AddRef();
+  indicesChanged_ = faceRunsStale_ = true;
 }
 
 MeshObject::~MeshObject() {
@@ -63,57 +72,63 @@ HRESULT MeshObject::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) {
   return D3D_OK;
 }
 
-const uint32_t* MeshObject::WideIndices(std::vector<uint32_t>& scratch) {
-  if (Indices32()) return indices32_.data();
-  scratch.assign(indices16_.begin(), indices16_.end());
-  return scratch.data();
-}
-
 HRESULT MeshObject::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                              ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) {
   if (!optimized) return D3DERR_INVALIDCALL;
   *optimized = nullptr;
-  const size_t faceCount = attributes_.size();
-  MeshOrder order;
-  {
-    std::vector<uint32_t> widened;
-    HRESULT result = PlanMeshOrder(flags, adjacencyIn != nullptr, WideIndices(widened), faceCount,
-                                   attributes_.data(), vertexCount_, order);
-    if (FAILED(result)) return result;
+  std::vector<uint32_t> indices = Indices32() ? indices32_ : std::vector<uint32_t>(indices16_.begin(), indices16_.end());
+  auto* copy = new MeshObject(device_, flags & kMeshOptionBits, fvf_, vertexCount_, std::move(indices),
+                              std::vector<DWORD>(attributes_));
+  copy->vertices_ = vertices_;
+  HRESULT result = copy->OptimizeInplace(flags, adjacencyIn, adjacencyOut, faceRemap, vertexRemap);
+  if (FAILED(result)) {
+    copy->Release();
+    return result;
   }
+  *optimized = copy;
+  return D3D_OK;
+}
+
+HRESULT MeshObject::OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                                    ID3DXBuffer** vertexRemap) {
+  std::vector<uint32_t> indices = Indices32() ? std::move(indices32_)
+                                              : std::vector<uint32_t>(indices16_.begin(), indices16_.end());
+  HRESULT result = CheckOptimize(flags, indices.data(), indices.size(), vertexCount_);
+  const size_t faceCount = attributes_.size(), oldVertexCount = vertexCount_;
+  std::vector<uint32_t> faceOrder, vertexOrder;
+  MeshRemaps remaps;
+  if (faceRemap || (adjacencyOut && adjacencyIn)) remaps.faceOrder = &faceOrder;
+  if (vertexRemap) remaps.vertexOrder = &vertexOrder;
+  if (SUCCEEDED(result)) result = OptimizeArrays(flags, {vertices_, stride_, indices, attributes_}, remaps);
+  if (FAILED(result)) {
+    if (Indices32()) indices32_ = std::move(indices);  // a refusal leaves the mesh as it was
+    return result;
+  }
+  vertexCount_ = vertices_.size() / stride_;
   if (vertexRemap) {
-    HRESULT result = D3DXCreateBuffer(static_cast<DWORD>(vertexCount_ * sizeof(DWORD)), vertexRemap);
-    if (FAILED(result)) return result;
+    D3DXCreateBuffer(static_cast<DWORD>(oldVertexCount * sizeof(DWORD)), vertexRemap);
     DWORD* remap = static_cast<DWORD*>((*vertexRemap)->GetBufferPointer());
-    std::fill(std::copy(order.vertexOrder.begin(), order.vertexOrder.end(), remap), remap + vertexCount_,
-              kNoAdjacentFace);
+    std::fill(std::copy(vertexOrder.begin(), vertexOrder.end(), remap), remap + oldVertexCount, kNoAdjacentFace);
   }
   if (adjacencyOut && adjacencyIn) {
     std::vector<uint32_t> newFaceOf(faceCount);
-    for (size_t f = 0; f < faceCount; ++f) newFaceOf[order.faceOrder[f]] = static_cast<uint32_t>(f);
+    for (size_t f = 0; f < faceCount; ++f) newFaceOf[faceOrder[f]] = static_cast<uint32_t>(f);
     std::vector<DWORD> adjacency(faceCount * 3);
     for (size_t f = 0; f < faceCount; ++f) {
       for (int k = 0; k < 3; ++k) {
-        DWORD old = adjacencyIn[order.faceOrder[f] * size_t{3} + k];
+        DWORD old = adjacencyIn[faceOrder[f] * size_t{3} + k];
         adjacency[f * 3 + k] = old < faceCount ? newFaceOf[old] : kNoAdjacentFace;
       }
     }
     std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);  // the two may be one array
   } else if (adjacencyOut) {
-    ComputeAdjacency(order.indices.data(), faceCount, order.vertexOrder.size(), adjacencyOut);
+    ComputeAdjacency(indices.data(), faceCount, vertexCount_, adjacencyOut);
   }
-  if (faceRemap) std::copy(order.faceOrder.begin(), order.faceOrder.end(), faceRemap);
-
-  std::vector<DWORD> attributes(faceCount);
-  for (size_t f = 0; f < faceCount; ++f) attributes[f] = attributes_[order.faceOrder[f]];
-  order.faceOrder = {};
-  auto* mesh = new MeshObject(device_, flags & kMeshOptionBits, fvf_, order.vertexOrder.size(),
-                              std::move(order.indices), std::move(attributes));
-  for (size_t v = 0; v < order.vertexOrder.size(); ++v)
-    std::memcpy(&mesh->vertices_[v * stride_], &vertices_[order.vertexOrder[v] * size_t{stride_}], stride_);
-  if (SortsByAttribute(flags))
-    mesh->attributeTable_ = AttributeRuns(mesh->IndexData(), mesh->Indices32(), mesh->attributes_.data(), faceCount);
-  *optimized = mesh;
+  if (faceRemap) std::copy(faceOrder.begin(), faceOrder.end(), faceRemap);
+  SetIndices(std::move(indices));
+  verticesChanged_ = true;
+  attributeTable_.clear();
+  if (SortsByAttribute(flags)) attributeTable_ = AttributeRuns(IndexData(), Indices32(), attributes_.data(), faceCount);
   return D3D_OK;
 }
 

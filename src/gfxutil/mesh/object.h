@@ -32,20 +32,23 @@ class MeshObject final : public ID3DXMesh {
 
   HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                    ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) override;
+  HRESULT OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                          ID3DXBuffer** vertexRemap) override;
   HRESULT DrawSubset(DWORD attribId) override;
 
   bool Indices32() const { return (options_ & D3DXMESH_32BIT) != 0; }
 
  private:
-  // The indices as DWORDs: the mesh's own array, or a widened copy in `scratch`.
-  const uint32_t* WideIndices(std::vector<uint32_t>& scratch);
   ~MeshObject() override;
+  // Keeps the indices as DWORDs, or as WORDs when the options and the vertex
+  // count allow.
+  void SetIndices(std::vector<uint32_t>&& indices);
   void* IndexData() { return Indices32() ? static_cast<void*>(indices32_.data()) : indices16_.data(); }
   HRESULT PrepareDeviceBuffers();
   const std::vector<D3DXATTRIBUTERANGE>& DrawRanges();
 
   IDirect3DDevice8* device_;
-  DWORD options_, fvf_, stride_;
+  DWORD requestedOptions_, options_, fvf_, stride_;
   size_t vertexCount_;
   std::vector<uint8_t> vertices_;
   std::vector<uint16_t> indices16_;

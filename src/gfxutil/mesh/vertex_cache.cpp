@@ -7,33 +7,50 @@
 
 namespace {
 constexpr uint32_t kNone = UINT32_MAX;
-}
+// The cache the FIFO ordering plans for: the post-transform cache of common GPUs.
+constexpr unsigned kFifoCacheSize = 16;
+}  // namespace
 
-VertexCacheOrderer::VertexCacheOrderer(const uint32_t* indices, size_t vertexCount, bool forStrips)
-    : indices_(indices), forStrips_(forStrips), localOf_(vertexCount, kNone) {}
+VertexCacheOrderer::VertexCacheOrderer(size_t vertexCount, bool forStrips)
+    : forStrips_(forStrips), localOf_(vertexCount, kNone) {}
 
-bool VertexCacheOrderer::Order(uint32_t* faces, size_t count) {
-  // Number the group's vertices from 0, so the optimiser's work follows the
-  // group's size rather than the whole mesh's.
+void VertexCacheOrderer::NumberLocally(const uint32_t* indices, const uint32_t* faces, size_t count,
+                                       uint32_t* local) {
   locals_.clear();
-  groupIndices_.resize(count * 3);
   for (size_t f = 0; f < count; ++f) {
+    const uint32_t* corners = indices + (faces ? static_cast<size_t>(faces[f]) : f) * 3;
     for (int k = 0; k < 3; ++k) {
-      uint32_t v = indices_[static_cast<size_t>(faces[f]) * 3 + k];
+      uint32_t v = corners[k];
       if (localOf_[v] == kNone) {
         localOf_[v] = static_cast<uint32_t>(locals_.size());
         locals_.push_back(v);
       }
-      groupIndices_[f * 3 + k] = localOf_[v];
+      local[f * 3 + k] = localOf_[v];
     }
   }
   for (uint32_t v : locals_) localOf_[v] = kNone;
+}
+
+void VertexCacheOrderer::RunOptimiser(const uint32_t* local, size_t count) {
   orderedIndices_.resize(count * 3);
   if (forStrips_)
-    meshopt_optimizeVertexCacheStrip(orderedIndices_.data(), groupIndices_.data(), count * 3, locals_.size());
+    meshopt_optimizeVertexCacheStrip(orderedIndices_.data(), local, count * 3, locals_.size());
   else
-    meshopt_optimizeVertexCache(orderedIndices_.data(), groupIndices_.data(), count * 3, locals_.size());
+    meshopt_optimizeVertexCacheFifo(orderedIndices_.data(), local, count * 3, locals_.size(), kFifoCacheSize);
+}
+
+bool VertexCacheOrderer::OrderFaces(const uint32_t* indices, uint32_t* faces, size_t count) {
+  groupIndices_.resize(count * 3);
+  NumberLocally(indices, faces, count, groupIndices_.data());
+  RunOptimiser(groupIndices_.data(), count);
   return MatchTriangles(faces, count);
+}
+
+void VertexCacheOrderer::OrderInPlace(uint32_t* groupIndices, size_t count) {
+  NumberLocally(groupIndices, nullptr, count, groupIndices);
+  RunOptimiser(groupIndices, count);
+  for (size_t i = 0; i < count * 3; ++i) groupIndices[i] = locals_[orderedIndices_[i]];
+  orderedIndices_ = {};
 }
 
 // The optimiser returns triangles, not face numbers; each output triangle is

@@ -164,6 +164,47 @@ bool XBinaryReader::ReadFloat(float& value) {
   }
 }
 
+bool XBinaryReader::ReadFloats(float* values, size_t count) {
+  while (count > 0) {
+    if (listLeft_ == 0 || list_ != List::Floats || floatBytes_ != 4) {
+      if (!ReadFloat(*values)) return false;
+      ++values;
+      --count;
+      continue;
+    }
+    // A run of 4-byte floats taken straight from the list.
+    size_t run = count < listLeft_ ? count : listLeft_;
+    std::memcpy(values, p_, run * 4);
+    for (size_t i = 0; i < run; ++i)
+      if (!std::isfinite(values[i])) values[i] = 0.0f;
+    p_ += run * 4;
+    values += run;
+    count -= run;
+    listLeft_ -= static_cast<uint32_t>(run);
+    listJustEnded_ = listLeft_ == 0;
+  }
+  return true;
+}
+
+bool XBinaryReader::ReadDwords(uint32_t* values, size_t count) {
+  while (count > 0) {
+    if (listLeft_ == 0 || list_ != List::Integers) {
+      if (!ReadDword(*values)) return false;
+      ++values;
+      --count;
+      continue;
+    }
+    size_t run = count < listLeft_ ? count : listLeft_;
+    for (size_t i = 0; i < run; ++i) values[i] = Le32(p_ + i * 4);
+    p_ += run * 4;
+    values += run;
+    count -= run;
+    listLeft_ -= static_cast<uint32_t>(run);
+    listJustEnded_ = listLeft_ == 0;
+  }
+  return true;
+}
+
 bool XBinaryReader::ReadString(std::string_view& value) {
   if (listLeft_ > 0) return Fail("expected a string, found a list");
   uint16_t token = 0;

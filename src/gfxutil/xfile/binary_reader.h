@@ -17,6 +17,9 @@ class XBinaryReader : public XReaderBase {
   bool ReadDword(uint32_t& value);
   bool ReadFloat(float& value);  // integers are taken too; NaN and infinity read as 0
   bool ReadString(std::string_view& value);
+  // `count` values, copied in runs where a list holds them.
+  bool ReadFloats(float* values, size_t count);
+  bool ReadDwords(uint32_t* values, size_t count);
 
   size_t MaxValuesLeft() const { return listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);

@@ -59,22 +59,22 @@ void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uin
 // Polygons as fans: (v0,v1,v2), (v0,v2,v3), ... A mesh of triangles only
 // keeps its arrays.
 void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<uint32_t>& polygonOfTriangle) {
-  size_t count = 0;
-  for (uint32_t size : mesh.polygonSizes) count += size - 2;
-  if (count == mesh.polygonSizes.size()) {
+  if (mesh.AllTriangles()) {
     triangles = std::move(mesh.corners);
     return;
   }
+  size_t count = 0;
+  for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) count += mesh.PolygonSize(polygon) - 2;
   triangles.reserve(count * 3);
   polygonOfTriangle.reserve(count);
   size_t corner = 0;
-  for (size_t polygon = 0; polygon < mesh.polygonSizes.size(); ++polygon) {
+  for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) {
     const uint32_t* c = &mesh.corners[corner];
-    for (uint32_t k = 1; k + 1 < mesh.polygonSizes[polygon]; ++k) {
+    for (uint32_t k = 1; k + 1 < mesh.PolygonSize(polygon); ++k) {
       triangles.insert(triangles.end(), {c[0], c[k], c[k + 1]});
       polygonOfTriangle.push_back(static_cast<uint32_t>(polygon));
     }
-    corner += mesh.polygonSizes[polygon];
+    corner += mesh.PolygonSize(polygon);
   }
   mesh.corners = {};
 }

@@ -261,7 +261,10 @@ class ObjectParser {
     return true;
   }
 
-  bool ReadVector(D3DXVECTOR3& v) { return reader_.ReadFloat(v.x) && reader_.ReadFloat(v.y) && reader_.ReadFloat(v.z); }
+  bool ReadVectors(std::vector<D3DXVECTOR3>& vectors) {
+    static_assert(sizeof(D3DXVECTOR3) == 3 * sizeof(float));
+    return reader_.ReadFloats(reinterpret_cast<float*>(vectors.data()), vectors.size() * 3);
+  }
 
   static Handled Result(bool ok) { return ok ? Handled::Parsed : Handled::Failed; }
 
@@ -286,10 +289,7 @@ class ObjectParser {
   }
 
   bool ParseTransform(D3DXMATRIX& local) {
-    for (auto& row : local.m)
-      for (float& value : row)
-        if (!reader_.ReadFloat(value)) return false;
-    return SkipAllChildren();
+    return reader_.ReadFloats(&local.m[0][0], 16) && SkipAllChildren();
   }
 
   Handled ParseMesh(const D3DXMATRIX& world) {
@@ -313,21 +313,21 @@ class ObjectParser {
     uint32_t vertexCount, faceCount;
     if (!reader_.ReadDword(vertexCount) || !CheckCount(vertexCount, 3, "vertex")) return false;
     mesh.positions.resize(vertexCount);
-    for (D3DXVECTOR3& position : mesh.positions)
-      if (!ReadVector(position)) return false;
+    if (!ReadVectors(mesh.positions)) return false;
     if (!reader_.ReadDword(faceCount) || !CheckCount(faceCount, 4, "face")) return false;
-    mesh.polygonSizes.resize(faceCount);
     mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
-    for (uint32_t& size : mesh.polygonSizes) {
+    for (uint32_t face = 0; face < faceCount; ++face) {
+      uint32_t size;
       if (!reader_.ReadDword(size)) return false;
       if (size < 3) return Invalid("a face has %u corners; it needs at least 3", size);
       if (!CheckCount(size, 1, "corner")) return false;
-      for (uint32_t i = 0; i < size; ++i) {
-        uint32_t index;
-        if (!reader_.ReadDword(index)) return false;
-        if (index >= vertexCount) return Invalid("face index %u is beyond the %u vertices", index, vertexCount);
-        mesh.corners.push_back(index);
-      }
+      size_t first = mesh.corners.size();
+      mesh.corners.resize(first + size);
+      if (!reader_.ReadDwords(&mesh.corners[first], size)) return false;
+      for (size_t i = first; i < first + size; ++i)
+        if (mesh.corners[i] >= vertexCount)
+          return Invalid("face index %u is beyond the %u vertices", mesh.corners[i], vertexCount);
+      mesh.AddPolygon(size);
     }
     return true;
   }
@@ -341,24 +341,24 @@ class ObjectParser {
     uint32_t normalCount, faceCount;
     if (!reader_.ReadDword(normalCount) || !CheckCount(normalCount, 3, "normal")) return false;
     mesh.normals.resize(normalCount);
-    for (D3DXVECTOR3& normal : mesh.normals) {
-      if (!ReadVector(normal)) return false;
-      D3DXVec3Normalize(&normal, &normal);
-    }
+    if (!ReadVectors(mesh.normals)) return false;
+    for (D3DXVECTOR3& normal : mesh.normals) D3DXVec3Normalize(&normal, &normal);
     if (!reader_.ReadDword(faceCount)) return false;
-    if (faceCount != mesh.polygonSizes.size())
-      return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.polygonSizes.size());
+    if (faceCount != mesh.FaceCount())
+      return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.FaceCount());
     NormalSplitter splitter(mesh.positions.size(), mesh.normals);
+    std::vector<uint32_t> faceNormals;
     size_t corner = 0;
-    for (uint32_t size : mesh.polygonSizes) {
-      uint32_t normalSize;
+    for (size_t face = 0; face < faceCount; ++face) {
+      uint32_t size = mesh.PolygonSize(face), normalSize;
       if (!reader_.ReadDword(normalSize)) return false;
       if (normalSize != size) return Invalid("a MeshNormals face has %u corners, the mesh face %u", normalSize, size);
-      for (uint32_t i = 0; i < size; ++i, ++corner) {
-        uint32_t index;
-        if (!reader_.ReadDword(index)) return false;
+      faceNormals.resize(size);
+      if (!reader_.ReadDwords(faceNormals.data(), size)) return false;
+      for (uint32_t index : faceNormals) {
         if (index >= normalCount) return Invalid("normal index %u is beyond the %u normals", index, normalCount);
         mesh.corners[corner] = splitter.Assign(mesh.corners[corner], index);
+        ++corner;
       }
     }
     mesh.split = splitter.Finish();
@@ -372,9 +372,7 @@ class ObjectParser {
     if (count != mesh.positions.size())
       return Invalid("%u texture coordinates for %zu vertices", count, mesh.positions.size());
     mesh.texCoords.resize(static_cast<size_t>(count) * 2);
-    for (float& value : mesh.texCoords)
-      if (!reader_.ReadFloat(value)) return false;
-    return SkipAllChildren();
+    return reader_.ReadFloats(mesh.texCoords.data(), mesh.texCoords.size()) && SkipAllChildren();
   }
 
   bool ParseColours(XRawMesh& mesh) {
@@ -384,9 +382,7 @@ class ObjectParser {
     for (uint32_t i = 0; i < count; ++i) {
       uint32_t index;
       float rgba[4];
-      if (!reader_.ReadDword(index)) return false;
-      for (float& c : rgba)
-        if (!reader_.ReadFloat(c)) return false;
+      if (!reader_.ReadDword(index) || !reader_.ReadFloats(rgba, 4)) return false;
       if (index >= mesh.positions.size())
         return Invalid("vertex colour index %u is beyond the %zu vertices", index, mesh.positions.size());
       mesh.colours[index] =
@@ -399,14 +395,13 @@ class ObjectParser {
     uint32_t materialCount, indexCount;
     if (!reader_.ReadDword(materialCount) || !reader_.ReadDword(indexCount)) return false;
     if (!CheckCount(indexCount, 1, "material index")) return false;
-    size_t faceCount = mesh.polygonSizes.size();
+    size_t faceCount = mesh.FaceCount();
     if (indexCount > faceCount) return Invalid("%u material indexes for %zu faces", indexCount, faceCount);
     std::vector<uint32_t> faceMaterials(indexCount);
-    for (uint32_t& index : faceMaterials) {
-      if (!reader_.ReadDword(index)) return false;
+    if (!reader_.ReadDwords(faceMaterials.data(), indexCount)) return false;
+    for (uint32_t index : faceMaterials)
       if (materialCount > 0 && index >= materialCount)
         return Invalid("material index %u is beyond the %u materials", index, materialCount);
-    }
     std::vector<XMaterial> materials;
     bool ok = ForEachChild([&](XType type) {
       if (type != XType::Material || materialCount == 0) return Handled::Ignored;
@@ -420,8 +415,8 @@ class ObjectParser {
     if (materials.size() != materialCount)
       return Invalid("the material list names %u materials but holds %zu", materialCount, materials.size());
     if (indexCount < faceCount) {
-      AddLoadNote("%s: %s: %u material indexes for %zu faces; the last one is repeated", fileName_.c_str(),
-                reader_.Location().c_str(), indexCount, faceCount);
+      AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(),
+                    "%u material indexes for %zu faces; the last one is repeated", indexCount, faceCount);
       faceMaterials.resize(faceCount, indexCount > 0 ? faceMaterials.back() : 0);
     }
     mesh.faceMaterials = std::move(faceMaterials);
@@ -431,8 +426,7 @@ class ObjectParser {
 
   bool ParseMaterial(XMaterial& material) {
     float values[11];
-    for (float& value : values)
-      if (!reader_.ReadFloat(value)) return false;
+    if (!reader_.ReadFloats(values, 11)) return false;
     material = MaterialFromFile(values);
     return ForEachChild([&](XType type) {
       if (type != XType::TextureFilename) return Handled::Ignored;

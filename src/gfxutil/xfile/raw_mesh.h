@@ -9,8 +9,21 @@
 
 struct XRawMesh {
   std::vector<D3DXVECTOR3> positions;
-  std::vector<uint32_t> polygonSizes;  // corners of each polygon, at least 3
-  std::vector<uint32_t> corners;       // vertex index of each corner, polygon after polygon
+  std::vector<uint32_t> corners;  // vertex index of each corner, polygon after polygon
+
+  size_t FaceCount() const { return faceCount; }
+  // Corners of the polygon, at least 3.
+  uint32_t PolygonSize(size_t face) const { return allTriangles ? 3 : polygonSizes[face]; }
+  bool AllTriangles() const { return allTriangles; }
+  void AddPolygon(uint32_t size) {
+    // Sizes are kept only once a polygon is not a triangle.
+    if (size != 3 && allTriangles) {
+      polygonSizes.assign(faceCount, 3);
+      allTriangles = false;
+    }
+    if (!allTriangles) polygonSizes.push_back(size);
+    ++faceCount;
+  }
 
   // With normals, the corners refer to the vertices as split by normal.
   bool hasNormals = false;
@@ -22,4 +35,9 @@ struct XRawMesh {
   std::vector<D3DCOLOR> colours;  // per vertex
   std::vector<uint32_t> faceMaterials;  // per polygon
   std::vector<XMaterial> materials;
+
+ private:
+  size_t faceCount = 0;
+  bool allTriangles = true;
+  std::vector<uint32_t> polygonSizes;  // kept once a polygon is not a triangle
 };

@@ -22,8 +22,11 @@ class BodyPager final : public XInputPager {
   XInputPager* file_;
 };
 
+// A fault of the file as a whole, at no particular place.
+XReadError Whole(std::string what) { return XReadError{"", 0, std::move(what)}; }
+
 template <class Reader>
-HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, std::string& error) {
+HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XReadError& error) {
   XMeshBuilder builder;
   XParseOutcome outcome = ParseXObjects(reader, builder, name);
   if (!outcome.ok) {
@@ -31,24 +34,25 @@ HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, std:
     return outcome.invalidData ? E_FAIL : D3DXFERR_PARSEERROR;
   }
   if (!builder.Finish(mesh)) {
-    error = "the file holds no mesh with vertices";
+    error = Whole("the file holds no mesh with vertices");
     return E_FAIL;
   }
   return D3D_OK;
 }
 
 HRESULT ReadBytes(std::span<const uint8_t> file, XInputPager* filePager, const std::string& name, XMeshData& mesh,
-                  std::string& error) {
+                  XReadError& error) {
   mesh = XMeshData();
+  error = XReadError{};
   XFileHeader header;
-  HRESULT result = ParseXFileHeader(file, header, error);
+  HRESULT result = ParseXFileHeader(file, header, error.what);
   if (FAILED(result)) return result;
   std::vector<uint8_t> inflated;
   std::span<const uint8_t> body = file.subspan(kXFileHeaderSize);
   BodyPager bodyPager(filePager);
   XInputPager* pager = filePager ? &bodyPager : nullptr;
   if (header.compressed) {
-    if (!InflateMszip(body, inflated, error)) return D3DXFERR_PARSEERROR;
+    if (!InflateMszip(body, inflated, error.what)) return D3DXFERR_PARSEERROR;
     if (filePager) filePager->ReleaseBefore(file.size());
     body = inflated;
     pager = nullptr;
@@ -65,12 +69,13 @@ HRESULT ReadBytes(std::span<const uint8_t> file, XInputPager* filePager, const s
 
 }  // namespace
 
-HRESULT ReadXFileMemory(std::span<const uint8_t> file, XMeshData& mesh, std::string& error, const std::string& name) {
+HRESULT ReadXFileMemory(std::span<const uint8_t> file, XMeshData& mesh, XReadError& error, const std::string& name) {
   return ReadBytes(file, nullptr, name, mesh, error);
 }
 
-HRESULT ReadXFile(const char* path, XMeshData& mesh, std::string& error) {
+HRESULT ReadXFile(const char* path, XMeshData& mesh, XReadError& error) {
   XMappedFile file;
-  if (!file.Open(path, error)) return E_FAIL;
+  error = XReadError{};
+  if (!file.Open(path, error.what)) return E_FAIL;
   return ReadBytes(file.Bytes(), &file, path, mesh, error);
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gfxutil/xfile/decimal.h"
 #include "platform/os/text_encoding.h"
 
 namespace {
@@ -86,11 +87,17 @@ bool ParseGuid(const uint8_t* text, uint8_t (&guid)[16]) {
 
 }  // namespace
 
-std::string XTextReader::Where(const uint8_t* at) const {
-  return "line " + std::to_string(std::count(begin_, at, '\n') + 1);
+std::string XTextReader::Where(const uint8_t* at) const { return "line " + std::to_string(LineAt(at)); }
+
+unsigned XTextReader::LineAt(const uint8_t* at) const { return static_cast<unsigned>(std::count(begin_, at, '\n') + 1); }
+
+// Inlined: it runs before every value.
+inline __attribute__((always_inline)) void XTextReader::SkipSpace() {
+  while (p_ < end_ && IsSpace(*p_)) ++p_;
+  if (p_ < end_ && (*p_ == '#' || *p_ == '/')) SkipSpaceAndComments();
 }
 
-void XTextReader::SkipSpace() {
+void XTextReader::SkipSpaceAndComments() {
   for (;;) {
     while (p_ < end_ && IsSpace(*p_)) ++p_;
     if (p_ == end_) return;
@@ -106,9 +113,35 @@ const uint8_t* XTextReader::RunEnd(const uint8_t* from) const {
   return from;
 }
 
-bool XTextReader::ReadSeparators() {
+inline __attribute__((always_inline)) bool XTextReader::ReadSeparators() {
   NoteProgress();
-  SkipSpace();
+  // The common case without comments: spaces and ';'s, then perhaps one ','.
+  const uint8_t* q = p_;
+  bool any = false;
+  for (; q < end_; ++q) {
+    if (*q == ';') {
+      any = true;
+    } else if (!IsSpace(*q)) {
+      break;
+    }
+  }
+  if (q == end_ || (*q != '#' && *q != '/')) {
+    if (q < end_ && *q == ',') {
+      ++q;
+      any = true;
+    }
+    p_ = q;
+    if (!any) {
+      tokenStart_ = p_;
+      return Fail("a value is not followed by ';' or ','");
+    }
+    return true;
+  }
+  return ReadSeparatorsAndComments();
+}
+
+bool XTextReader::ReadSeparatorsAndComments() {
+  SkipSpaceAndComments();
   bool any = false;
   while (p_ < end_ && *p_ == ';') {
     ++p_;
@@ -129,13 +162,21 @@ bool XTextReader::ReadSeparators() {
 bool XTextReader::ReadDword(uint32_t& value) {
   SkipSpace();
   tokenStart_ = p_;
-  uint64_t number = 0;
-  const uint8_t* digits = p_;
-  while (p_ < end_ && IsDigit(*p_)) {
-    number = number * 10 + (*p_++ - '0');
+  // Nine digits cannot overflow; only longer runs are checked digit by digit.
+  const uint8_t* q = p_;
+  const uint8_t* unchecked = end_ - q > 9 ? q + 9 : end_;
+  uint32_t small = 0;
+  while (q < unchecked && static_cast<unsigned>(*q - '0') < 10) small = small * 10 + (*q++ - '0');
+  uint64_t number = small;
+  while (q < end_ && IsDigit(*q)) {
+    number = number * 10 + (*q++ - '0');
     if (number > UINT32_MAX) return Fail("integer out of range");
   }
-  if (p_ == digits || (p_ < end_ && !IsDelimiter(*p_))) return Fail("expected an integer");
+  if (q == p_ || (q < end_ && !IsDelimiter(*q))) {
+    p_ = q;
+    return Fail("expected an integer");
+  }
+  p_ = q;
   value = static_cast<uint32_t>(number);
   return ReadSeparators();
 }
@@ -143,12 +184,17 @@ bool XTextReader::ReadDword(uint32_t& value) {
 bool XTextReader::ReadFloat(float& value) {
   SkipSpace();
   tokenStart_ = p_;
+  const uint8_t* numberEnd = ReadPlainDecimal(p_, end_, value);
+  if (numberEnd && (numberEnd == end_ || IsDelimiter(*numberEnd))) {
+    p_ = numberEnd;
+    return ReadSeparators();
+  }
   const uint8_t* digits = p_ < end_ && (*p_ == '-') ? p_ + 1 : p_;
   if (digits == end_ || !(IsDigit(*digits) || *digits == '.')) return Fail("expected a number");
-  auto [numberEnd, status] = std::from_chars(reinterpret_cast<const char*>(p_),
-                                             reinterpret_cast<const char*>(end_), value);
+  auto [fullEnd, status] = std::from_chars(reinterpret_cast<const char*>(p_),
+                                           reinterpret_cast<const char*>(end_), value);
   if (status == std::errc::invalid_argument) return Fail("expected a number");
-  p_ = reinterpret_cast<const uint8_t*>(numberEnd);
+  p_ = reinterpret_cast<const uint8_t*>(fullEnd);
   if (status == std::errc::result_out_of_range && !ReadOutOfRangeFloat(p_, value)) return false;
   if (p_ < end_ && *p_ == '#') {
     // "-1.#IND00", "1.#INF00": an old C runtime's NaN and infinity.
@@ -157,6 +203,18 @@ bool XTextReader::ReadFloat(float& value) {
   }
   if (p_ < end_ && !IsDelimiter(*p_)) return Fail("malformed number");
   return ReadSeparators();
+}
+
+bool XTextReader::ReadFloats(float* values, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    if (!ReadFloat(values[i])) return false;
+  return true;
+}
+
+bool XTextReader::ReadDwords(uint32_t* values, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    if (!ReadDword(values[i])) return false;
+  return true;
 }
 
 // Too small for a float reads as 0 (or the nearest denormal); too large fails.

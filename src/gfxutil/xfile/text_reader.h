@@ -17,6 +17,9 @@ class XTextReader : public XReaderBase {
   bool ReadDword(uint32_t& value);
   bool ReadFloat(float& value);  // an integer is taken too; "-1.#IND00" and the like read as 0
   bool ReadString(std::string_view& value);
+  // `count` values one after the other, each with its separators.
+  bool ReadFloats(float* values, size_t count);
+  bool ReadDwords(uint32_t* values, size_t count);
 
   // An upper bound on the values the rest of the input can hold.
   size_t MaxValuesLeft() const { return static_cast<size_t>(end_ - p_) / 2; }
@@ -24,11 +27,14 @@ class XTextReader : public XReaderBase {
 
  protected:
   std::string Where(const uint8_t* at) const override;
+  unsigned LineAt(const uint8_t* at) const override;
 
  private:
   void SkipSpace();
+  void SkipSpaceAndComments();
   const uint8_t* RunEnd(const uint8_t* from) const;
   bool ReadSeparators();
+  bool ReadSeparatorsAndComments();
   // The string whose opening '"' the reader stands on.
   bool ScanString(std::string_view& value);
   bool ReadOutOfRangeFloat(const uint8_t* numberEnd, float& value);

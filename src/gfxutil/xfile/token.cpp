@@ -21,12 +21,12 @@ void XReaderBase::ReleaseConsumed() {
 }
 
 bool XReaderBase::Fail(const char* format, ...) {
-  if (!error_.empty()) return false;
+  if (!error_.what.empty()) return false;
   char what[192];
   va_list args;
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  error_ = Where(tokenStart_) + ": " + what;
+  error_ = XReadError{Where(tokenStart_), LineAt(tokenStart_), what};
   return false;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "gfxutil/xfile/read_error.h"
+
 // Bounds on what a file may ask of the reader.
 constexpr int kXMaxNesting = 256;           // objects inside objects
 constexpr size_t kXMaxNameLength = 512;     // object and type names
@@ -44,20 +46,23 @@ class XInputPager {
 
 class XReaderBase {
  public:
-  const std::string& Error() const { return error_; }
+  const XReadError& Error() const { return error_; }
   // Records the first failure, with the place of the token being read.
   bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   size_t Position() const { return static_cast<size_t>(p_ - begin_); }
   size_t Size() const { return static_cast<size_t>(end_ - begin_); }
-  // Where the last token began, as in error messages.
+  // Where the last token began, as in error messages, and its line (0 when
+  // the reader counts no lines).
   std::string Location() const { return Where(tokenStart_); }
+  unsigned LocationLine() const { return LineAt(tokenStart_); }
 
  protected:
   XReaderBase(const uint8_t* begin, const uint8_t* end, XInputPager* pager);
   virtual ~XReaderBase() = default;
   // "line 12", "offset 345": where the reader stands, for messages.
   virtual std::string Where(const uint8_t* at) const = 0;
+  virtual unsigned LineAt(const uint8_t*) const { return 0; }
 
   void NoteProgress() {
     if (Position() >= releaseMark_) ReleaseConsumed();
@@ -73,5 +78,5 @@ class XReaderBase {
 
   XInputPager* pager_;
   size_t releaseMark_;  // offset at which to release again
-  std::string error_;
+  XReadError error_;
 };

@@ -25,13 +25,15 @@ struct WindowRecord {
   WNDPROC procedure;
 };
 
+bool debuggerOutputShown = true;
+
 HWND HandleOf(SDL_Window* window) { return reinterpret_cast<HWND>(window); }
 
 constexpr LPARAM kMonitorOff = 2;  // the lParam of SC_MONITORPOWER that shuts the display off
 
 // Message boxes need a display; the headless drivers have none to show one on.
 bool CanShowMessageBox() {
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -179,7 +181,9 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   DWORD timeGetTime() override { return MonotonicMilliseconds(); }
   void Sleep(DWORD ms) override { SDL_Delay(ms); }
-  void OutputDebugStringA(const char* text) override { std::fputs(text, stderr); }
+  void OutputDebugStringA(const char* text) override {
+    if (debuggerOutputShown) std::fputs(text, stderr);
+  }
   void GetLocalTime(SYSTEMTIME* time) override { ReadLocalTime(time); }
   bool GetVersionExA(OSVERSIONINFOA* info) override { return ReadKernelVersion(info); }
   void GlobalMemoryStatus(MEMORYSTATUS* status) override { ReadPhysicalMemory(status); }
@@ -252,6 +256,10 @@ class SdlOperatingSystem final : public OperatingSystem {
     // The screen saver is held off only while the main window is in front.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     NameWindowClass();
+    // With no session bus, libdbus would fork dbus-launch to start one for
+    // SDL's input-method and screen-saver calls, though no service the viewer
+    // could reach would be on a bus started so.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", SDL_GetError());
       videoFailed_ = true;
@@ -318,5 +326,8 @@ SdlOperatingSystem& TheRealOs() {
 }  // namespace
 
 OperatingSystem& RealOperatingSystem() { return TheRealOs(); }
+
+void ShowDebuggerOutput(bool shown) { debuggerOutputShown = shown; }
+bool DebuggerOutputShown() { return debuggerOutputShown; }
 
 SDL_Window* SdlWindowOf(HWND window) { return TheRealOs().SdlWindow(window); }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "image_test_support.h"
 #include "recording_device.h"
 #include "taken_notes.h"
@@ -145,6 +147,31 @@ TEST_F(TextureFromFile, DxtExpandedWhenTheDeviceRefusesItOrItIsTooLarge) {
   EXPECT_EQ(static_cast<RecordingTexture*>(texture)->format, D3DFMT_A8R8G8B8);
   EXPECT_EQ(TexturePixels(texture), std::vector<uint32_t>(4, 0xFF0000FF));
   texture->Release();
+}
+
+TEST_F(TextureFromFile, TheSourceInfoTellsWhatTheFileHeldBeforeScaling) {
+  dir.Write("wall.bmp", Bmp32(4, 2, std::vector<uint32_t>(8, 0xFF000000)));
+  dir.Write("blocks.dds", Dxt1Dds(8, 4));
+  device.caps.MaxTextureWidth = device.caps.MaxTextureHeight = 2;
+  struct InfoCase {
+    const char* name;
+    D3DXIMAGE_INFO info;
+  };
+  const InfoCase cases[] = {
+      {"wall.bmp", {4, 2, 1, 1, D3DFMT_A8R8G8B8, D3DRTYPE_TEXTURE, D3DXIFF_BMP}},
+      {"blocks.dds", {8, 4, 1, 1, D3DFMT_DXT1, D3DRTYPE_TEXTURE, D3DXIFF_DDS}},
+  };
+  for (const InfoCase& c : cases) {
+    D3DXIMAGE_INFO info{};
+    IDirect3DTexture8* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(&device, c.name, 0, 0, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                           D3DX_DEFAULT, 0, &info, nullptr, &texture),
+              D3D_OK)
+        << c.name;
+    EXPECT_EQ(texture->GetWidth(), 2u) << c.name;  // scaled to the device's limit
+    EXPECT_EQ(std::memcmp(&info, &c.info, sizeof info), 0) << c.name << ": " << info.Width << "x" << info.Height;
+    texture->Release();
+  }
 }
 
 TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {

@@ -232,4 +232,19 @@ TEST_F(OverlayPlacementTest, TrainTimeOfDayLineStartsWithFourBlanks) {
   EXPECT_EQ(train[1].left, station[1].left);
 }
 
+TEST_F(OverlayPlacementTest, ThePictureModesLeaveOutTheFrameRateOrAllText) {
+  struct Case {
+    OverlayTexts texts;
+    size_t count;
+  };
+  for (Case c : {Case{OverlayTexts::kAll, 3}, Case{OverlayTexts::kAllButFrameRate, 2}, Case{OverlayTexts::kNone, 0}}) {
+    SetOverlayTexts(c.texts);
+    std::vector<TextPlacement> texts = WhiteTexts(StructFrame);
+    EXPECT_EQ(texts.size(), c.count);
+    if (c.texts == OverlayTexts::kAll) continue;
+    for (const TextPlacement& text : texts) EXPECT_GT(text.left, 400) << "the frame rate is drawn";
+  }
+  SetOverlayTexts(OverlayTexts::kAll);
+}
+
 }  // namespace

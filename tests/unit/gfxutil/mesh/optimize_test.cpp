@@ -115,7 +115,6 @@ TEST(MeshOptimize, RefusedFlagCombinations) {
   EXPECT_EQ(mesh->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER, adjacency.data(), nullptr, nullptr,
                            nullptr, &out),
             D3DERR_INVALIDCALL);
-  EXPECT_EQ(mesh->Optimize(D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr, nullptr, nullptr, &out), D3DERR_INVALIDCALL);
   EXPECT_EQ(mesh->Optimize(D3DXMESHOPT_COMPACT, nullptr, nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
   uint8_t* bytes;
   mesh->LockIndexBuffer(0, &bytes);
@@ -236,6 +235,77 @@ TEST(MeshOptimize, VertexCacheOrderKeepsTheTrianglesAndImprovesReuse) {
 
   vertexRemap->Release();
   optimized->Release();
+  mesh->Release();
+}
+
+std::vector<uint8_t> VertexBytes(ID3DXMesh* mesh) {
+  uint8_t* bytes;
+  mesh->LockVertexBuffer(D3DLOCK_READONLY, &bytes);
+  return std::vector<uint8_t>(bytes, bytes + size_t{mesh->GetNumVertices()} * mesh->GetNumBytesPerVertex());
+}
+
+// In place, each reordering leaves the mesh as the copying Optimize makes it,
+// with the same remaps, and no adjacency is needed to order for the cache.
+TEST(MeshOptimize, InPlaceGivesWhatTheCopyGives) {
+  const DWORD kFlagSets[] = {
+      D3DXMESHOPT_ATTRSORT,
+      D3DXMESHOPT_COMPACT,
+      D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
+      D3DXMESHOPT_STRIPREORDER,
+      D3DXMESHOPT_IGNOREVERTS | D3DXMESHOPT_ATTRSORT,
+      D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_IGNOREVERTS | D3DXMESHOPT_COMPACT,
+  };
+  RecordingDevice device;
+  ScrambledGrid grid = MakeScrambledGrid(12, 3);
+  const size_t faces = grid.attributes.size();
+  for (DWORD flags : kFlagSets) {
+    SCOPED_TRACE(flags);
+    ID3DXMesh* source = MakeMesh(device, grid.vertexCount, grid.indices, grid.attributes);
+    std::vector<DWORD> copyFaces(faces), inPlaceFaces(faces);
+    ID3DXBuffer *copyVertices = nullptr, *inPlaceVertices = nullptr;
+    ID3DXMesh* copy = nullptr;
+    ASSERT_EQ(source->Optimize(flags, nullptr, nullptr, copyFaces.data(), &copyVertices, &copy), D3D_OK);
+    ASSERT_EQ(source->OptimizeInplace(flags, nullptr, nullptr, inPlaceFaces.data(), &inPlaceVertices), D3D_OK);
+    EXPECT_EQ(source->GetNumVertices(), copy->GetNumVertices());
+    EXPECT_EQ(VertexBytes(source), VertexBytes(copy));
+    EXPECT_EQ(Indices(source), Indices(copy));
+    EXPECT_EQ(Attributes(source), Attributes(copy));
+    EXPECT_EQ(inPlaceFaces, copyFaces);
+    EXPECT_EQ(Remap(inPlaceVertices), Remap(copyVertices));
+    ID3DXMesh* untracked = MakeMesh(device, grid.vertexCount, grid.indices, grid.attributes);
+    ASSERT_EQ(untracked->OptimizeInplace(flags, nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(Indices(untracked), Indices(copy)) << "the same order when no remap is asked for";
+    EXPECT_EQ(VertexBytes(untracked), VertexBytes(copy));
+    untracked->Release();
+    auto table = Table(source), copyTable = Table(copy);
+    ASSERT_EQ(table.size(), copyTable.size());
+    for (size_t i = 0; i < table.size(); ++i)
+      EXPECT_EQ(std::memcmp(&table[i], &copyTable[i], sizeof table[i]), 0) << i;
+    copyVertices->Release();
+    inPlaceVertices->Release();
+    copy->Release();
+    source->Release();
+  }
+}
+
+TEST(MeshOptimize, RefusedInPlaceLeavesTheMesh) {
+  RecordingDevice device;
+  const std::vector<uint32_t> indices{2, 1, 0, 0, 1, 3};
+  ID3DXMesh* mesh = MakeMesh(device, 70000, indices, {1, 0});
+  EXPECT_EQ(mesh->OptimizeInplace(D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER, nullptr, nullptr, nullptr,
+                                  nullptr),
+            D3DERR_INVALIDCALL);
+  EXPECT_EQ(mesh->OptimizeInplace(0, nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+  EXPECT_EQ(Indices(mesh), indices);
+  EXPECT_EQ(Attributes(mesh), (std::vector<DWORD>{1, 0}));
+  EXPECT_EQ(mesh->GetNumVertices(), 70000u);
+  // Compacted to four vertices, the 32-bit indices that 70000 vertices needed become 16-bit.
+  ASSERT_EQ(mesh->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT, nullptr, nullptr, nullptr, nullptr),
+            D3D_OK);
+  EXPECT_EQ(mesh->GetNumVertices(), 4u);
+  EXPECT_EQ(mesh->GetOptions() & D3DXMESH_32BIT, 0u);
+  EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 1, 3, 2, 1, 0}));
+  EXPECT_EQ(Attributes(mesh), (std::vector<DWORD>{0, 1}));
   mesh->Release();
 }
 

@@ -3,6 +3,7 @@
 // fanning, materials of the material lists.
 #include <gtest/gtest.h>
 
+#include "gfxutil/xfile_form.h"
 #include "test_paths.h"
 #include "xfile_test_support.h"
 
@@ -35,8 +36,8 @@ std::string PeerPath(const char* name) { return TestDataPath(std::string("x-peer
 TEST(XFilePeers, EachFileLoadsWithTheCountsItHolds) {
   for (const PeerFile& peer : kPeerFiles) {
     XMeshData mesh;
-    std::string error;
-    ASSERT_EQ(ReadXFile(PeerPath(peer.name).c_str(), mesh, error), D3D_OK) << peer.name << ": " << error;
+    XReadError error;
+    ASSERT_EQ(ReadXFile(PeerPath(peer.name).c_str(), mesh, error), D3D_OK) << peer.name << ": " << error.Text();
     EXPECT_EQ(mesh.vertices.size(), peer.vertices) << peer.name;
     EXPECT_EQ(mesh.FaceCount(), peer.faces) << peer.name;
     EXPECT_EQ(mesh.materials.size(), peer.materials) << peer.name;
@@ -48,11 +49,11 @@ TEST(XFilePeers, EachFileLoadsWithTheCountsItHolds) {
 
 TEST(XFilePeers, TheCubeReadsTheSameInAllThreeForms) {
   XMeshData text;
-  std::string error;
-  ASSERT_EQ(ReadXFile(PeerPath("test_cube_text.x").c_str(), text, error), D3D_OK) << error;
+  XReadError error;
+  ASSERT_EQ(ReadXFile(PeerPath("test_cube_text.x").c_str(), text, error), D3D_OK) << error.Text();
   for (const char* other : {"test_cube_binary.x", "test_cube_compressed.x"}) {
     XMeshData mesh;
-    ASSERT_EQ(ReadXFile(PeerPath(other).c_str(), mesh, error), D3D_OK) << error;
+    ASSERT_EQ(ReadXFile(PeerPath(other).c_str(), mesh, error), D3D_OK) << error.Text();
     EXPECT_EQ(mesh.indices, text.indices) << other;
     EXPECT_EQ(FaceSet(mesh), FaceSet(text)) << other;
   }
@@ -67,19 +68,44 @@ TEST(XFilePeers, TheCubeReadsTheSameInAllThreeForms) {
 
 TEST(XFilePeers, TextureNamesStayAsTheExporterWroteThem) {
   XMeshData mesh;
-  std::string error;
-  ASSERT_EQ(ReadXFile(PeerPath("test.x").c_str(), mesh, error), D3D_OK) << error;
+  XReadError error;
+  ASSERT_EQ(ReadXFile(PeerPath("test.x").c_str(), mesh, error), D3D_OK) << error.Text();
   EXPECT_EQ(mesh.materials[0].textureName, ".\\\\test.png");
 
-  ASSERT_EQ(ReadXFile(PeerPath("kwxport_test_cubewithvcolors.x").c_str(), mesh, error), D3D_OK) << error;
+  ASSERT_EQ(ReadXFile(PeerPath("kwxport_test_cubewithvcolors.x").c_str(), mesh, error), D3D_OK) << error.Text();
   const char* expected[] = {"bottom.tga", "top.tga", "updown.tga"};
   for (size_t m = 0; m < 3; ++m)
     EXPECT_EQ(mesh.materials[m].textureName,
               std::string("C:\\\\code\\\\sourceforge\\\\kwxport\\\\trunkMerged\\\\test\\\\data\\\\") + expected[m]);
 
-  ASSERT_EQ(ReadXFile(PeerPath("anim_test.x").c_str(), mesh, error), D3D_OK) << error;
+  ASSERT_EQ(ReadXFile(PeerPath("anim_test.x").c_str(), mesh, error), D3D_OK) << error.Text();
   EXPECT_TRUE(mesh.materials[0].hasTexture);
   EXPECT_EQ(mesh.materials[0].textureName, "");
+}
+
+struct FormCase {
+  const char* name;
+  bool binary, compressed;
+};
+
+TEST(XFilePeers, TheFormIsReadFromTheHeader) {
+  const FormCase cases[] = {{"test_cube_text.x", false, false},
+                            {"test_cube_binary.x", true, false},
+                            {"test_cube_compressed.x", true, true},
+                            {"fromtruespace_bin32.x", true, false}};
+  for (const FormCase& c : cases) {
+    XFileForm form;
+    std::string error;
+    ASSERT_TRUE(ReadXFileForm(PeerPath(c.name).c_str(), form, error)) << c.name << ": " << error;
+    EXPECT_EQ(form.binary, c.binary) << c.name;
+    EXPECT_EQ(form.compressed, c.compressed) << c.name;
+    EXPECT_EQ(form.floatBits, 32u) << c.name;
+  }
+  XFileForm form;
+  std::string error;
+  EXPECT_FALSE(ReadXFileForm(PeerPath("test.png").c_str(), form, error));
+  EXPECT_EQ(error, "not an X file (no \"xof \" header)");
+  EXPECT_FALSE(ReadXFileForm(PeerPath("absent.x").c_str(), form, error));
 }
 
 }  // namespace

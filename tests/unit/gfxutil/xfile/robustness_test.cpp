@@ -53,6 +53,34 @@ TEST(XFileRobustness, IndexesOutOfRangeNameTheirLine) {
   ExpectFailure(x.bytes(), "face index 9 is beyond the 3 vertices", "offset");
 }
 
+struct PlaceCase {
+  std::vector<uint8_t> file;
+  const char* place;
+  unsigned line;
+  const char* what;
+};
+
+TEST(XFileRobustness, TheFailureKeepsItsPlaceApartFromItsReason) {
+  BinaryX binary;
+  binary.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 9}).Close();
+  const PlaceCase cases[] = {
+      {Bytes(kHeader + "Mesh {\n3; 0;0;0;, 1;0;0;, 1;1;0;;\n1; 3;0,1,7;;\n}"), "line 4", 4,
+       "face index 7 is beyond the 3 vertices"},
+      {Bytes("xof 0303zip 0032\n"), "", 0, "unknown X file encoding"},
+      {Bytes(kHeader + "Frame {}"), "", 0, "the file holds no mesh with vertices"},
+      {binary.bytes(), "offset", 0, "face index 9 is beyond the 3 vertices"},
+  };
+  for (const PlaceCase& c : cases) {
+    XMeshData mesh;
+    XReadError error;
+    EXPECT_TRUE(FAILED(ReadXFileMemory(c.file, mesh, error))) << c.what;
+    EXPECT_EQ(error.place.rfind(c.place, 0), 0u) << error.place;
+    EXPECT_EQ(error.line, c.line) << c.what;
+    EXPECT_EQ(error.what, c.what);
+    EXPECT_EQ(error.Text(), error.place.empty() ? error.what : error.place + ": " + error.what);
+  }
+}
+
 TEST(XFileRobustness, NestingIsBounded) {
   std::string deepFrames, deepUnknown, fine;
   for (int i = 0; i < 100000; ++i) deepFrames += "Frame {";
