@@ -7,6 +7,7 @@
 #include "gfxutil/mesh/adjacency.h"
 #include "gfxutil/mesh/object.h"
 #include "gfxutil/xfile/reader.h"
+#include "platform/os/path_lookup.h"
 
 namespace {
 
@@ -81,9 +82,12 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (materials) *materials = nullptr;
   if (numMaterials) *numMaterials = 0;
 
+  // Windows opens the file whatever the letter case of its name; a name that
+  // finds nothing is read as given, for the reader's own reason.
+  ResolvedPath found = ResolvePath(file);
   XMeshData data;
   std::string error;
-  HRESULT result = ReadXFile(file, data, error);
+  HRESULT result = ReadXFile(found.match == PathMatch::kMissing ? file : found.path.c_str(), data, error);
   if (FAILED(result)) {
     AddLoadNote("%s: %s", file, error.c_str());
     return result;

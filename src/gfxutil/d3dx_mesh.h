@@ -78,7 +78,8 @@ HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
 HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice8* device,
                           ID3DXMesh** mesh);
 
-// Loads every mesh of the X file, merged into one. `materials` receives
+// Loads every mesh of the X file (its name looked up as ResolvePath does),
+// merged into one. `materials` receives
 // `numMaterials` D3DXMATERIAL entries (texture names as stored in the file)
 // and `adjacency` three DWORDs per face; both may be null. A file without
 // materials gets one default material. On failure the reason goes to the log.

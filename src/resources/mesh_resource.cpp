@@ -8,6 +8,16 @@
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
 
+namespace {
+
+// The directory part of a model path, with its '/'; empty for a bare file name.
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
 bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
   LogLoadStart(path);
@@ -38,12 +48,13 @@ void MeshResource::TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey,
   drawOrder.resize(materialCount);
   textures.assign(materialCount, nullptr);
   const auto* fileMaterials = static_cast<const D3DXMATERIAL*>(materialBuffer);
+  std::string modelDirectory = DirectoryOf(fileName);
   for (uint32_t j = 0; j < materialCount; ++j) {
     dayMaterials[j] = DayMaterial(fileMaterials ? fileMaterials[j].MatD3D : D3DMATERIAL8{});
     nightMaterials[j] = NightMaterial(dayMaterials[j]);
     drawOrder[j] = j;
     if (fileMaterials && fileMaterials[j].pTextureFilename) {
-      textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels);
+      textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels, modelDirectory);
     }
   }
   if (materialCount > 1) SortByDiffuseAlpha(dayMaterials.data(), drawOrder.data(), materialCount);

@@ -17,9 +17,10 @@ class MeshResource {
   MeshResource(const MeshResource&) = delete;
   MeshResource& operator=(const MeshResource&) = delete;
 
-  // Loads the file (path as given, relative to the current directory) and the
-  // textures its materials name. A failed load leaves the resource empty, but
-  // with fileName set. Logs "load(path) ... ok." or "... failed.".
+  // Loads the file (path relative to the current directory, letter case
+  // ignored) and the textures its materials name; a texture name that finds
+  // nothing is looked for in the model's directory. A failed load leaves the
+  // resource empty, but with fileName set. Logs "load(path) ... ok." or "... failed.".
   bool load(const char* path, D3DCOLOR colourKey, UINT mipLevels);
   // Back to empty, textures handed back to the cache.
   void release();

@@ -2,12 +2,15 @@
 
 #include "base/debug_log.h"
 #include "gfxutil/d3dx_texture.h"
+#include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
+#include "platform/os/path_lookup.h"
 #include "resources/load_log.h"
 
 TextureCache textureCache;
 
-IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels) {
+IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels,
+                                         const std::string& modelDirectory) {
   for (TextureEntry* entry = head_; entry; entry = entry->next) {
     if (entry->name == name) {
       ++entry->refCount;
@@ -15,8 +18,15 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
     }
   }
   LogLoadStart(name);
+  // A name found as stored is handed on as stored: the loader finds it the same way.
+  ResolvedPath file = ResolveTexturePath(name, modelDirectory);
+  const char* openName = name;
+  if (file.match == PathMatch::kModelDirectory) {
+    AddLoadNote("%s: not found as named; using %s from the model's directory", name, file.path.c_str());
+    openName = file.path.c_str();
+  }
   IDirect3DTexture8* texture = nullptr;
-  HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
+  HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
                                                 D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr,
                                                 nullptr, &texture);
   if (FAILED(result) || !texture) {

@@ -16,8 +16,10 @@ struct TextureEntry {
 class TextureCache {
  public:
   // The texture of a file name (byte for byte, letter case counts), loaded on
-  // first use relative to the current directory; null when it cannot be loaded.
-  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels);
+  // first use relative to the current directory, or, when the name finds
+  // nothing there, by its last element from modelDirectory (empty: the
+  // current directory) with a log line naming the file. Null when it cannot be loaded.
+  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory);
   // Drops one reference; the last one frees the texture. Null and textures
   // that no entry holds are ignored.
   void release(IDirect3DTexture8* texture);

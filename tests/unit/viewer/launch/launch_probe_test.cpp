@@ -89,6 +89,23 @@ TEST_F(LaunchProbeTest, FilesInsideDirectoryAreFoundIgnoringCase) {
   EXPECT_EQ(probe.kind, 3);
 }
 
+TEST_F(LaunchProbeTest, DirectoriesNamedLikeTheFilesArePassedOver) {
+  // A directory is no file: a Model.x directory makes no plug-in, and a
+  // Train.txt directory does not hide the Struct.txt file beside it.
+  fs::path noModel = Plugin("NoModel", {"Struct.txt"});
+  fs::create_directories(noModel / "Model.x");
+  Probe(noModel);
+  EXPECT_EQ(probe.target, LaunchTarget::kNothing);
+
+  fs::path old = Plugin("Old", {"STRUCT.TXT", "MODEL.X"});
+  fs::create_directories(old / "Model.x");
+  fs::create_directories(old / "Train.txt");
+  Probe(old);
+  EXPECT_EQ(probe.target, LaunchTarget::kPlugin);
+  EXPECT_EQ(probe.kind, 1);
+  EXPECT_EQ(FirstLineOfDefinitionFile(), "STRUCT.TXT\n");
+}
+
 TEST_F(LaunchProbeTest, DirectoryWithTrailingSlashWorksToo) {
   fs::path foo = Plugin("Foo", {"Station.txt", "Model.x"});
   Probe(foo.string() + "/");
