@@ -14,5 +14,8 @@ int InitDirect3D(int width, int height);
 void FreeDirect3D();
 int BeginFrame(D3DCOLOR clearColour);
 HRESULT EndFrame();
+// Shows the last presented picture again without drawing a frame: an
+// uncovered window, which gets no frames while the program is inactive.
+HRESULT PresentLastFrame();
 const char* FormatName(D3DFORMAT format);
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour);

@@ -27,3 +27,8 @@ HRESULT EndFrame() {
   d3dDevice->EndScene();
   return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
 }
+
+HRESULT PresentLastFrame() {
+  if (!d3dDevice) return D3DERR_INVALIDCALL;
+  return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}
