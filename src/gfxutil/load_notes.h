@@ -1,5 +1,6 @@
 // What the file readers have to say about the file they were given: why it
-// could not be loaded, or what they repaired. The utility operations keep no
+// could not be loaded, or what they repaired (or which font stands in for
+// the one asked for). The utility operations keep no
 // log of their own; the caller takes the notes after the call and logs them
 // after its own line about the load.
 #pragma once

@@ -21,5 +21,8 @@ HRESULT EndFrame();
 // Whether EndFrame presents the frame in the window (the default) or leaves it
 // in the back buffer alone, for a picture read from there.
 void PresentFrames(bool present);
+// Shows the last presented picture again without drawing a frame: an
+// uncovered window, which gets no frames while the program is inactive.
+HRESULT PresentLastFrame();
 const char* FormatName(D3DFORMAT format);
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour);

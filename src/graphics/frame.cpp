@@ -34,3 +34,8 @@ HRESULT EndFrame() {
 }
 
 void PresentFrames(bool present) { framesPresented = present; }
+
+HRESULT PresentLastFrame() {
+  if (!d3dDevice) return D3DERR_INVALIDCALL;
+  return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}

@@ -6,6 +6,7 @@
 
 #include "base/program_globals.h"
 #include "gfxutil/d3dx_font.h"
+#include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
 
 namespace {
@@ -42,7 +43,9 @@ int CreateOverlayFont(int height, int weight) {
     return 0;
   }
   LOGFONTA logFont = OverlayLogFont(height, weight);
+  TakeLoadNotes();  // notes left by others are not this font's
   HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, &overlayFont);
+  for (const std::string& note : TakeLoadNotes()) LogPrintf("overlay font: %s\n", note.c_str());
   if (FAILED(hr)) {
     overlayFont = nullptr;
     LogPrintf("overlay font \"%s\" %d/%d cannot be created (0x%08x%s); overlay text is not drawn\n",

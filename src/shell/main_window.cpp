@@ -62,7 +62,11 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DISPLAYCHANGE:
       LogPrintf("<ディスプレイモードの変更>\n");
       return 0;
-    case WM_PAINT:    // all drawing happens in the frame routines
+    case WM_PAINT:
+      // Frames are drawn by the frame routines; an uncovered window shows the
+      // last one again (no frames are drawn while inactive).
+      PresentLastFrame();
+      return 0;
     case WM_MOVE:
     case WM_CHAR:
     case WM_SYSKEYDOWN:  // system key combinations get no default handling

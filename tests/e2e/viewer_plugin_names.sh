@@ -32,8 +32,8 @@ count="$(differing_pixels "$SHOTS/names.png" "$ROOT/tests/golden/struct.png")"
 [ "$count" -lt 3000 ] || fail "the picture differs from the Struct sample's in $count pixels"
 note "$count pixels differ from the Struct sample's picture"
 
-xdotool key Escape
-expect_exit "$VIEWER_PID" 0 "Escape"
+request_close "$window"
+expect_exit "$VIEWER_PID" 0 "close"
 expect_in_file "$log" "ViewerStartup: Struct plug-in in $plugin/" "kind"
 expect_in_file "$log" "load(Model.x) ... ok." "model"
 expect_in_file "$log" 'C:\Users\me\My Documents\tex\Brick.png: not found as named; using BRICK.PNG from the model'"'"'s directory' "texture by an absolute Windows path"

@@ -24,8 +24,8 @@ class FontFace {
   static constexpr int kDefaultCellHeight = 16;
 
   // Matches the face name, weight, italic flag and character set (Shift-JIS asks
-  // for Japanese coverage). Null when no installed face covers the character
-  // set or FreeType cannot open the match.
+  // for Japanese coverage) as MatchFontFile does. Null when no face is
+  // installed or FreeType cannot open the match.
   static std::unique_ptr<FontFace> Open(const LOGFONTA& logFont);
   ~FontFace();
   FontFace(const FontFace&) = delete;

@@ -4,11 +4,19 @@
 
 #include <cstring>
 
+#include "gfxutil/load_notes.h"
 #include "platform/os/text_encoding.h"
 
 namespace {
 
-const char* LanguageOf(BYTE charSet) { return charSet == SHIFTJIS_CHARSET ? "ja" : nullptr; }
+struct Language {
+  const char* code;  // fontconfig's
+  const char* name;  // for the log
+};
+
+constexpr Language kJapanese{"ja", "Japanese"};
+
+const Language* LanguageOf(BYTE charSet) { return charSet == SHIFTJIS_CHARSET ? &kJapanese : nullptr; }
 
 bool CoversLanguage(FcPattern* font, const char* language) {
   FcLangSet* languages = nullptr;
@@ -31,9 +39,9 @@ FcPattern* RequestPattern(FcConfig* config, const LOGFONTA& logFont, const char*
   return pattern;
 }
 
-FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
+// The best face for the request; with a language, only a face that covers it.
+FontFileMatch BestFace(FcConfig* config, const LOGFONTA& logFont, const char* language) {
   FontFileMatch match;
-  const char* language = LanguageOf(logFont.lfCharSet);
   FcPattern* pattern = RequestPattern(config, logFont, language);
   if (!pattern) return match;
   FcResult result = FcResultNoMatch;
@@ -44,8 +52,23 @@ FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
   if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && (!language || CoversLanguage(font, language))) {
     match.path = reinterpret_cast<const char*>(file);
     FcPatternGetInteger(font, FC_INDEX, 0, &match.faceIndex);
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
+      match.family = reinterpret_cast<const char*>(family);
   }
   FcPatternDestroy(font);
+  return match;
+}
+
+FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
+  const Language* language = LanguageOf(logFont.lfCharSet);
+  FontFileMatch match = BestFace(config, logFont, language ? language->code : nullptr);
+  if (!match.path.empty() || !language) return match;
+  match = BestFace(config, logFont, nullptr);
+  if (!match.path.empty()) {
+    AddLoadNote("no installed face covers %s; using %s (%s)", language->name, match.family.c_str(),
+                match.path.c_str());
+  }
   return match;
 }
 

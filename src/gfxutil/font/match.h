@@ -7,9 +7,12 @@
 struct FontFileMatch {
   std::string path;  // empty when nothing fits
   int faceIndex = 0;
+  std::string family;
 };
 
 // The best installed face for the face name, weight and italic flag. A
-// Shift-JIS character set asks for Japanese coverage and rejects faces without
-// it, so an unknown Japanese face name still finds a Japanese face.
+// Shift-JIS character set asks for Japanese coverage, so an unknown Japanese
+// face name still finds a Japanese face. When no installed face covers the
+// language, the best face there is, so that at least Latin text and figures
+// show; a load note then names it.
 FontFileMatch MatchFontFile(const LOGFONTA& logFont);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "gfxutil/image/bmp_rle.h"
 #include "gfxutil/image/bmp_stb.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kCoreHeaderSize = 12;  // OS/2 and Windows 2 bitmaps
 constexpr size_t kInfoHeaderSize = 40;
+constexpr size_t kV4HeaderSize = 108;   // the info header, four masks, colour space and end points, gammas
+constexpr size_t kFourMasksSize = 16;   // red, green, blue, alpha
 
 enum BmpCompression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
@@ -117,6 +120,26 @@ bool DecodeRunLength(ImageBytes data, const BmpHeader& header, DecodedImage& ima
   return false;
 }
 
+// Bit fields after a 40-byte header with room for a fourth mask: that mask is
+// the alpha mask. stb_image reads one only from a version 4 or 5 header.
+bool HasAlphaMaskAfterInfoHeader(const BmpHeader& header) {
+  return header.infoSize == kInfoHeaderSize && header.compression == kBitFields &&
+         header.pixelOffset >= kFileHeaderSize + kInfoHeaderSize + kFourMasksSize;
+}
+
+// The same bitmap with a version 4 header: the four masks sit where they sit
+// after the 40-byte header, no colour space follows, and the pixels come
+// right after the header.
+std::vector<uint8_t> WithVersion4Header(ImageBytes data, const BmpHeader& header) {
+  constexpr size_t kPixelOffset = kFileHeaderSize + kV4HeaderSize;
+  std::vector<uint8_t> bitmap(kPixelOffset + (data.size() - header.pixelOffset), 0);
+  std::copy_n(data.begin(), kFileHeaderSize + kInfoHeaderSize + kFourMasksSize, bitmap.begin());
+  std::copy(data.begin() + header.pixelOffset, data.end(), bitmap.begin() + kPixelOffset);
+  PutLe32(&bitmap[10], kPixelOffset);
+  PutLe32(&bitmap[14], kV4HeaderSize);
+  return bitmap;
+}
+
 }  // namespace
 
 bool IsBmp(ImageBytes data) { return data.size() >= 2 && data[0] == 'B' && data[1] == 'M'; }
@@ -136,5 +159,6 @@ bool DecodeBmp(ImageBytes data, DecodedImage& image, std::string& error) {
     error = "BMP pixel data ends early (truncated file)";
     return false;
   }
+  if (HasAlphaMaskAfterInfoHeader(header)) return DecodeBmpWithStb(WithVersion4Header(data, header), image, error);
   return DecodeBmpWithStb(data, image, error);
 }

@@ -9,6 +9,7 @@
 #include "base/program_globals.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
+#include "latin_only_fonts.h"
 #include "recording_device.h"
 
 namespace {
@@ -112,6 +113,19 @@ TEST_F(OverlayText, WithoutAFontNothingIsDrawnAndOneLineSaysWhy) {
   DrawOverlayText(5, 5, "text");
   DrawFps(5, 5);
   EXPECT_TRUE(device.calls.empty());
+}
+
+TEST_F(OverlayText, WithoutAJapaneseFaceTheBestFaceDrawsAndOneLineNamesIt) {
+  LatinOnlyFonts fonts;
+  size_t logged = os.debugOutput.size();
+  ASSERT_EQ(CreateOverlayFont(14, 400), 1);
+  ASSERT_EQ(os.debugOutput.size(), logged + 1);
+  EXPECT_TRUE(os.debugOutput.back().starts_with("overlay font: no installed face covers Japanese; using DejaVu "))
+      << os.debugOutput.back();
+  EXPECT_TRUE(os.debugOutput.back().ends_with(".ttf)\n")) << os.debugOutput.back();
+  device.ClearCalls();
+  DrawFps(5, 5);
+  EXPECT_EQ(device.Count("DrawPrimitiveUP"), 2u);  // shadow and text
 }
 
 // A machine without fonts: a configuration that lists none, set in a fresh

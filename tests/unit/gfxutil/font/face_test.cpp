@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "gfxutil/font/match.h"
+#include "gfxutil/load_notes.h"
+#include "latin_only_fonts.h"
 #include "overlay_font_request.h"
 
 namespace {
@@ -34,6 +36,31 @@ TEST(FontMatch, FaceNamesInUtf8AndCodePage932NameTheSameFace) {
   std::string path = MatchFontFile(utf8).path;
   EXPECT_NE(path.find("ipagp"), std::string::npos) << path;
   EXPECT_EQ(MatchFontFile(cp932).path, path);
+}
+
+TEST(FontMatch, WithoutAJapaneseFaceTheBestFaceOfferedIsTakenAndNamed) {
+  LatinOnlyFonts fonts;
+  TakeLoadNotes();
+  FontFileMatch match = MatchFontFile(OverlayFontRequest());
+  EXPECT_NE(match.path.find("/usr/share/fonts/truetype/dejavu/"), std::string::npos) << match.path;
+  std::vector<std::string> notes = TakeLoadNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_TRUE(notes[0].starts_with("no installed face covers Japanese; using DejaVu ")) << notes[0];
+  EXPECT_TRUE(notes[0].ends_with(" (" + match.path + ")")) << notes[0];
+
+  auto face = FontFace::Open(OverlayFontRequest(14));
+  ASSERT_NE(face, nullptr);
+  GlyphBitmap missing = face->Rasterise(kUnassigned);
+  for (char32_t c : {U'F', U'P', U'S', U'0', U'9', U'.'}) {
+    EXPECT_NE(face->Rasterise(c).coverage, missing.coverage) << char(c) << " is drawn as a box";
+  }
+  EXPECT_EQ(face->LineHeight(), 14);
+}
+
+TEST(FontMatch, AJapaneseFaceIsTakenWithoutANote) {
+  TakeLoadNotes();
+  EXPECT_FALSE(MatchFontFile(OverlayFontRequest()).path.empty());
+  EXPECT_TRUE(TakeLoadNotes().empty());
 }
 
 TEST(FontFace, FourteenPixelCellGivesFourteenPixelLines) {

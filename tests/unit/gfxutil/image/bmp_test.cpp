@@ -63,6 +63,34 @@ TEST(BmpDecode, SixteenBitDefaultAndBitFields) {
             (std::vector<uint32_t>{0xFF00FF00, 0xFFFF0000}));
 }
 
+TEST(BmpDecode, BitFieldsWithAnAlphaMaskAfterTheInfoHeaderKeepTheirAlpha) {
+  // A fourth mask after the three colour masks of a 40-byte header is the alpha mask.
+  const struct {
+    const char* form;
+    uint16_t bits;
+    uint32_t masks[4];  // red, green, blue, alpha
+    Bytes pixels;       // 2x1, one row of whole 32-bit words
+    std::vector<uint32_t> expected;
+  } cases[] = {
+      {"A8R8G8B8", 32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, {1, 2, 3, 0x80, 4, 5, 6, 0x00},
+       {0x80030201, 0x00060504}},
+      {"R8G8B8A8", 32, {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}, {0x44, 0x33, 0x22, 0x11, 0, 0, 0, 0xFF},
+       {0x44112233, 0x00FF0000}},
+      {"A1R5G5B5", 16, {0x7C00, 0x03E0, 0x001F, 0x8000}, {0x00, 0xFC, 0x1F, 0x00}, {0xFFFF0000, 0x000000FF}},
+      {"A4R4G4B4", 16, {0x0F00, 0x00F0, 0x000F, 0xF000}, {0x00, 0x8F, 0x0F, 0x00}, {0x88FF0000, 0x000000FF}},
+      // Alpha kept even when every pixel is clear, as with a version 4 header's alpha mask.
+      {"A8R8G8B8 all clear", 32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, {1, 2, 3, 0, 4, 5, 6, 0},
+       {0x00030201, 0x00060504}},
+      // No alpha bits in the fourth mask: opaque.
+      {"X8R8G8B8", 32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0}, {1, 2, 3, 0x80, 4, 5, 6, 0}, {0xFF030201, 0xFF060504}},
+  };
+  for (const auto& c : cases) {
+    ByteWriter masks;
+    for (uint32_t mask : c.masks) masks.U32(mask);
+    EXPECT_EQ(Pixels(DecodeOk(Bmp(2, 1, c.bits, kBitFields, c.pixels, {}, masks.bytes))), c.expected) << c.form;
+  }
+}
+
 TEST(BmpDecode, CoreHeaderBitmap) {
   ByteWriter w;
   w.Text("BM").U32(26 + 4).U32(0).U32(26);
