@@ -45,7 +45,7 @@ int CreateOverlayFont(int height, int weight) {
   LOGFONTA logFont = OverlayLogFont(height, weight);
   TakeLoadNotes();  // notes left by others are not this font's
   HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, &overlayFont);
-  for (const std::string& note : TakeLoadNotes()) LogPrintf("overlay font: %s\n", note.c_str());
+  for (const LoadNote& note : TakeLoadNotes()) LogPrintf("overlay font: %s\n", note.Text().c_str());
   if (FAILED(hr)) {
     overlayFont = nullptr;
     LogPrintf("overlay font \"%s\" %d/%d cannot be created (0x%08x%s); overlay text is not drawn\n",

@@ -66,7 +66,7 @@ FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
   if (!match.path.empty() || !language) return match;
   match = BestFace(config, logFont, nullptr);
   if (!match.path.empty()) {
-    AddLoadNote("no installed face covers %s; using %s (%s)", language->name, match.family.c_str(),
+    AddLoadNote("", "no installed face covers %s; using %s (%s)", language->name, match.family.c_str(),
                 match.path.c_str());
   }
   return match;

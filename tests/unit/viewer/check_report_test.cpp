@@ -175,7 +175,9 @@ TEST_F(CheckReportTest, EachTextureSaysHowItWasFound) {
     EXPECT_EQ(texture.path.empty() ? "" : std::filesystem::path(texture.path).lexically_relative(".").string(),
               c.path) << c.stored;
     EXPECT_EQ(texture.loaded, texture.found) << c.stored;
-    if (texture.loaded) EXPECT_STREQ(texture.format, "PPM");
+    if (texture.loaded) {
+      EXPECT_STREQ(texture.format, "PPM");
+    }
     EXPECT_EQ(report.problems.size(), c.problems) << c.stored;
     ViewerShutdown();
   }

@@ -43,10 +43,11 @@ TEST(FontMatch, WithoutAJapaneseFaceTheBestFaceOfferedIsTakenAndNamed) {
   TakeLoadNotes();
   FontFileMatch match = MatchFontFile(OverlayFontRequest());
   EXPECT_NE(match.path.find("/usr/share/fonts/truetype/dejavu/"), std::string::npos) << match.path;
-  std::vector<std::string> notes = TakeLoadNotes();
+  std::vector<LoadNote> notes = TakeLoadNotes();
   ASSERT_EQ(notes.size(), 1u);
-  EXPECT_TRUE(notes[0].starts_with("no installed face covers Japanese; using DejaVu ")) << notes[0];
-  EXPECT_TRUE(notes[0].ends_with(" (" + match.path + ")")) << notes[0];
+  const std::string& note = notes[0].message;
+  EXPECT_TRUE(note.starts_with("no installed face covers Japanese; using DejaVu ")) << note;
+  EXPECT_TRUE(note.ends_with(" (" + match.path + ")")) << note;
 
   auto face = FontFace::Open(OverlayFontRequest(14));
   ASSERT_NE(face, nullptr);
