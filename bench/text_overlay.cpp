@@ -6,13 +6,14 @@
 
 #include <vector>
 
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
+#include "graphics/text_lines.h"
 #include "headless_device.h"
 #include "platform/d3d/read_back.h"
-#include "shell/application.h"
 #include "shell/main_window.h"
-#include "viewer/overlay_text.h"
-#include "viewer/text_lines.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/program_globals.h"
 #include "graphics/direct3d.h"
 #include "headless_device.h"
 #include "platform/d3d/read_back.h"
-#include "shell/application.h"
 #include "shell/main_window.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"

@@ -1,5 +1,5 @@
-// Load time of a large X file, from the file on disk to a drawable, optimised
-// mesh: a generated grid of about 200 000 vertices and 400 000 triangles with
+// Load time of a large X file through the viewer's own mesh resource, from the
+// file on disk to a drawable, optimised mesh: a generated grid of about 200 000 vertices and 400 000 triangles with
 // normals, texture coordinates and three materials, as text (about 40 MB),
 // binary and compressed files. Reports throughput over the file's bytes, and
 // the peak memory of one load against the size of the final mesh.
@@ -7,73 +7,20 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
 
-#include "../tests/unit/xfile/x_test_files.h"
 #include "gfxutil/d3dx_mesh.h"
+#include "graphics/direct3d.h"
+#include "grid_files.h"
+#include "heap_counter.h"
 #include "recording_device.h"
-
-// Live heap bytes, counted through the global allocation functions.
-namespace {
-std::atomic<size_t> liveBytes{0}, peakBytes{0};
-
-void* CountedAllocate(size_t size) {
-  void* block = std::malloc(size + 16);
-  if (!block) throw std::bad_alloc();
-  *static_cast<size_t*>(block) = size;
-  size_t now = liveBytes += size;
-  size_t peak = peakBytes.load();
-  while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-  }
-  return static_cast<char*>(block) + 16;
-}
-
-void CountedFree(void* pointer) {
-  if (!pointer) return;
-  void* block = static_cast<char*>(pointer) - 16;
-  liveBytes -= *static_cast<size_t*>(block);
-  std::free(block);
-}
-}  // namespace
-
-void* operator new(size_t size) { return CountedAllocate(size); }
-void* operator new[](size_t size) { return CountedAllocate(size); }
-void operator delete(void* pointer) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer) noexcept { CountedFree(pointer); }
-void operator delete(void* pointer, size_t) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer, size_t) noexcept { CountedFree(pointer); }
+#include "resources/mesh_resource.h"
 
 namespace {
 
-struct BenchFiles {
-  std::string text, binary, compressed;
-  BenchFiles() {
-    std::string stem = "/tmp/xfile_bench_" + std::to_string(getpid());
-    XTestModel model = GridModel(500, 400, 3);
-    std::string textBytes = TextX(model);
-    std::vector<uint8_t> binaryBytes = BinaryXFile(model);
-    model = XTestModel();
-    text = Write(stem + "_text.x", std::vector<uint8_t>(textBytes.begin(), textBytes.end()));
-    textBytes = std::string();
-    compressed = Write(stem + "_compressed.x", CompressX(binaryBytes));
-    binary = Write(stem + "_binary.x", binaryBytes);
-  }
-  ~BenchFiles() {
-    for (const std::string& path : {text, binary, compressed}) std::remove(path.c_str());
-  }
-  static std::string Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
-  }
-};
-
-const BenchFiles& Files() {
-  static BenchFiles files;
+const GridFilePaths& Files() {
+  static ScratchGridFiles files("/tmp/xfile_bench_" + std::to_string(getpid()));
   return files;
 }
 
@@ -99,45 +46,30 @@ size_t MeshBytes(ID3DXMesh* mesh) {
          size_t{mesh->GetNumFaces()} * (3 * indexSize + sizeof(DWORD));
 }
 
-// Loads and optimises as the mesh resource does; the optimised mesh, or null.
-ID3DXMesh* LoadDrawableMesh(const std::string& path, IDirect3DDevice8* device) {
-  ID3DXBuffer *adjacency = nullptr, *materials = nullptr;
-  DWORD materialCount = 0;
-  ID3DXMesh *loaded = nullptr, *optimized = nullptr;
-  if (FAILED(D3DXLoadMeshFromX(path.c_str(), D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, &materialCount,
-                               &loaded)))
-    return nullptr;
-  materials->Release();
-  loaded->Optimize(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
-                   static_cast<const DWORD*>(adjacency->GetBufferPointer()), nullptr, nullptr, nullptr, &optimized);
-  adjacency->Release();
-  loaded->Release();
-  return optimized;
-}
-
 void LoadBenchmark(benchmark::State& state, const std::string& path) {
   RecordingDevice device;
+  d3dDevice = &device;
+  MeshResource model;
   // One load measured for memory first, from a trimmed heap.
   malloc_trim(0);
   size_t residentBefore = StatusBytes("VmRSS:");
   ResetResidentPeak();
-  size_t heapBefore = liveBytes;
-  peakBytes = heapBefore;
-  ID3DXMesh* mesh = LoadDrawableMesh(path, &device);
-  if (!mesh) {
+  bool loaded = false;
+  double heapPeak = static_cast<double>(heap_counter::PeakAbove([&] { loaded = model.load(path.c_str(), 0, 1); }));
+  if (!loaded) {
     state.SkipWithError("the file did not load");
     return;
   }
-  double meshBytes = static_cast<double>(MeshBytes(mesh));
-  double heapPeak = static_cast<double>(peakBytes - heapBefore);
+  double meshBytes = static_cast<double>(MeshBytes(model.mesh));
   double residentPeak = static_cast<double>(StatusBytes("VmHWM:") - residentBefore);
-  mesh->Release();
+  model.release();
 
   for (auto _ : state) {
-    ID3DXMesh* drawable = LoadDrawableMesh(path, &device);
-    benchmark::DoNotOptimize(drawable);
-    drawable->Release();
+    model.load(path.c_str(), 0, 1);
+    benchmark::DoNotOptimize(model.mesh);
+    model.release();
   }
+  d3dDevice = nullptr;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FileSize(path)));
   state.counters["file_MB"] = static_cast<double>(FileSize(path)) / 1e6;
   state.counters["mesh_MB"] = meshBytes / 1e6;

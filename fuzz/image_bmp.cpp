@@ -1,5 +1,5 @@
 // Arbitrary bytes decoded as a BMP file.
-#include "gfxutil/image_bmp.h"
+#include "gfxutil/image/bmp.h"
 #include "image_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

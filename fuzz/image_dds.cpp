@@ -1,6 +1,6 @@
 // Arbitrary bytes decoded as a DDS file; DXT blocks are expanded too.
-#include "gfxutil/image_dds.h"
-#include "gfxutil/image_dxt.h"
+#include "gfxutil/image/dds.h"
+#include "gfxutil/image/dxt.h"
 #include "image_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "gfxutil/image_decoded.h"
+#include "gfxutil/image/decoded.h"
 
 inline DecodedImage CheckDecoder(ImageDecoder decode, const uint8_t* data, size_t size) {
   DecodedImage image;

@@ -1,5 +1,5 @@
 // Arbitrary bytes decoded as a JPEG file.
-#include "gfxutil/image_jpeg.h"
+#include "gfxutil/image/jpeg.h"
 #include "image_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

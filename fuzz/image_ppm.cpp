@@ -1,5 +1,5 @@
 // Arbitrary bytes decoded as a PPM/PGM file.
-#include "gfxutil/image_pnm.h"
+#include "gfxutil/image/pnm.h"
 #include "image_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,5 +1,5 @@
 // Arbitrary bytes decoded as a TGA file.
-#include "gfxutil/image_tga.h"
+#include "gfxutil/image/tga.h"
 #include "image_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

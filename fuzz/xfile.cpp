@@ -2,19 +2,23 @@
 // optimiser's ordering over whatever mesh it reads.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
-#include "gfxutil/mesh_adjacency.h"
-#include "gfxutil/mesh_optimize.h"
-#include "gfxutil/xfile_reader.h"
+#include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/optimize.h"
+#include "gfxutil/xfile/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   XMeshData mesh;
-  std::string error;
+  XReadError error;
   if (FAILED(ReadXFileMemory(std::span<const uint8_t>(data, size), mesh, error))) return 0;
   std::vector<DWORD> adjacency = ComputeAdjacency(mesh.indices.data(), mesh.FaceCount(), mesh.vertices.size());
-  MeshOrder order;
-  PlanMeshOrder(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE, true, mesh.indices.data(),
-                mesh.FaceCount(), mesh.attributes.data(), mesh.vertices.size(), order);
+  std::vector<uint8_t> positions(mesh.vertices.size() * sizeof(D3DXVECTOR3));
+  for (size_t v = 0; v < mesh.vertices.size(); ++v)
+    std::memcpy(&positions[v * sizeof(D3DXVECTOR3)], &mesh.vertices[v].position, sizeof(D3DXVECTOR3));
+  std::vector<uint32_t> faceOrder;
+  OptimizeArrays(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
+                 {positions, sizeof(D3DXVECTOR3), mesh.indices, mesh.attributes}, {&faceOrder, nullptr});
   return 0;
 }

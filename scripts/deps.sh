@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+# `deps.sh peers` also installs the programs bench/peers.sh measures against.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl1 libegl-dev
+  libsdl2-dev libx11-dev libxss-dev libepoxy-dev libgl1-mesa-dri libegl1 libegl-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libstb-dev libmeshoptimizer-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils
+  desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
 )
+if [ "${1:-}" = peers ]; then
+  packages+=(assimp-utils f3d time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

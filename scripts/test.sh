@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: unit and render tests, the unit tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets
-# for a short time each, and the end-to-end tests under Xvfb.
+# Checks the include layers, builds everything and runs every test: unit and
+# render tests, the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzz targets for a short time each, and the
+# end-to-end tests under Xvfb.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
@@ -10,6 +11,9 @@ phase() { echo; echo "=== $* ($(date +%T))"; }
 
 phase "dependencies"
 "$ROOT/scripts/deps.sh"
+
+phase "includes follow the layer order"
+python3 "$ROOT/scripts/check_includes.py" "$ROOT"
 
 phase "build (Release)"
 configure_and_build "$ROOT/build" -- -DCMAKE_BUILD_TYPE=Release
@@ -28,31 +32,21 @@ export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
 (cd "$ROOT/build-asan" && ctest --output-on-failure -j2 --timeout 600 -L unit)
 
 phase "fuzzing, ${FUZZ_SECONDS}s per target, two at a time"
-# run_fuzzer <binary>: fuzzes from the target's seed corpus (and dictionary);
-# prints one line, or the end of the log when the target fails.
+source "$ROOT/scripts/fuzz_lib.sh"
+# run_fuzzer <binary>: fuzzes a copy of the target's committed corpus; prints
+# one line, or the end of the log when the target fails.
 run_fuzzer() {
-  local fuzzer="$1" name work dictionary=()
-  name="$(basename "$fuzzer")"; name="${name#fuzz_}"
+  local fuzzer="$1" name work
+  name="$(fuzz_name "$fuzzer")"
   work="$(mktemp -d)"
   cp -r "$ROOT/fuzz/corpus/$name/." "$work/" 2>/dev/null || true
-  [ -f "$ROOT/fuzz/$name.dict" ] && dictionary=(-dict="$ROOT/fuzz/$name.dict")
-  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 "${dictionary[@]}" \
-       -artifact_prefix="$work/" "$work" >"$work.log" 2>&1; then
-    echo "fuzz target $name: $(grep -Eo '#[0-9]+[[:space:]]+DONE.*' "$work.log" | tail -1)"
+  if fuzz_target "$fuzzer" "$FUZZ_SECONDS" "$work" "$work.log"; then
+    echo "fuzz target $name: $(fuzz_figures "$work.log")"
   else
     echo "fuzz target $name failed:"; tail -40 "$work.log"; return 1
   fi
 }
-fuzz_failed=0
-running=0
-for fuzzer in "$ROOT"/build-asan/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
-  if [ "$running" -ge 2 ]; then wait -n || fuzz_failed=1; running=$((running - 1)); fi
-  run_fuzzer "$fuzzer" &
-  running=$((running + 1))
-done
-while [ "$running" -gt 0 ]; do wait -n || fuzz_failed=1; running=$((running - 1)); done
-[ "$fuzz_failed" -eq 0 ]
+for_each_fuzzer "$ROOT/build-asan" run_fuzzer
 
 phase "end-to-end tests under Xvfb"
 "$ROOT/scripts/e2e.sh" "$ROOT/build/vondrel-viewer"

@@ -1,18 +1,7 @@
-#include "shell/application.h"
-#include "viewer/launch.h"
-#include "viewer/plugin_loading.h"
+#include "base/command_line.h"
+#include "shell/program_modes.h"
 
 int main(int argc, char** argv) {
   SetCommandLine(argc, argv);
-  GetProgramDirectory(programDirectory);
-  SetDisplaySize();
-  if (!application.Startup()) {
-    application.Shutdown();
-    return 1;
-  }
-  ViewerStartup();
-  RunMainLoop();
-  ViewerShutdown();
-  application.Shutdown();
-  return 0;
+  return RunProgram(ParseProgramOptions(argc, argv));
 }

@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "gfxutil/font_atlas.h"
-#include "gfxutil/font_face.h"
-#include "gfxutil/font_layout.h"
-#include "gfxutil/font_quads.h"
-#include "gfxutil/font_render_state.h"
+#include "gfxutil/font/atlas.h"
+#include "gfxutil/font/face.h"
+#include "gfxutil/font/layout.h"
+#include "gfxutil/font/quads.h"
+#include "gfxutil/font/render_state.h"
 
 namespace {
 

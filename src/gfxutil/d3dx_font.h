@@ -48,6 +48,8 @@ class ID3DXFont : public IUnknown {
 };
 
 // Fails with D3DERR_INVALIDCALL for null arguments, D3DERR_NOTFOUND when no
-// installed face has the glyphs of the requested character set, or the
-// device's error when the first glyph texture cannot be made.
+// face is installed at all, or the device's error when the first glyph
+// texture cannot be made. When no installed face has the glyphs of the
+// requested character set, the best face there is stands in, and a load
+// note names it.
 HRESULT D3DXCreateFontIndirect(IDirect3DDevice8* device, const LOGFONTA* logFont, ID3DXFont** font);

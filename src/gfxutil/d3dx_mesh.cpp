@@ -4,9 +4,10 @@
 #include <string>
 
 #include "gfxutil/load_notes.h"
-#include "gfxutil/mesh_adjacency.h"
-#include "gfxutil/mesh_object.h"
-#include "gfxutil/xfile_reader.h"
+#include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/object.h"
+#include "gfxutil/xfile/reader.h"
+#include "platform/os/path_lookup.h"
 
 namespace {
 
@@ -81,11 +82,14 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (materials) *materials = nullptr;
   if (numMaterials) *numMaterials = 0;
 
+  // Windows opens the file whatever the letter case of its name; a name that
+  // finds nothing is read as given, for the reader's own reason.
+  ResolvedPath found = ResolvePath(file);
   XMeshData data;
-  std::string error;
-  HRESULT result = ReadXFile(file, data, error);
+  XReadError error;
+  HRESULT result = ReadXFile(found.match == PathMatch::kMissing ? file : found.path.c_str(), data, error);
   if (FAILED(result)) {
-    AddLoadNote("%s: %s", file, error.c_str());
+    AddLoadNoteAt(file, error.line, error.place, "%s", error.what.c_str());
     return result;
   }
   if (materials) *materials = MaterialBuffer(data.materials);

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "gfxutil/d3dx_math.h"
-#include "gfxutil/xfile_errors.h"
+#include "gfxutil/xfile/errors.h"
 #include "platform/d3d/d3d8.h"
 
 // Mesh options.
@@ -61,12 +61,17 @@ class ID3DXMesh : public IUnknown {
   virtual HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) = 0;
 
   // A new mesh with faces and vertices reordered by `flags` (D3DXMESHOPT_*,
-  // plus mesh options for the new mesh). Adjacency (3 DWORDs per face) is
-  // needed for VERTEXCACHE and STRIPREORDER. Outputs may be null: the new
+  // plus mesh options for the new mesh). The adjacency in (3 DWORDs per face)
+  // may be null: the orderings use the faces' shared vertices alone, and it is
+  // read only to give the new adjacency. Outputs may be null: the new
   // adjacency, the old face of each new face, and a buffer holding the old
   // vertex of each new vertex (0xFFFFFFFF past the new vertex count).
   virtual HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                            ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) = 0;
+  // The same reordering applied to this mesh, needing no second copy of it.
+  // A refusal leaves the mesh as it was.
+  virtual HRESULT OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                                  ID3DXBuffer** vertexRemap) = 0;
 
   // Draws the faces whose attribute is `attribId`: the attribute table's
   // range when there is one, else each run of such faces.
@@ -78,7 +83,8 @@ HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
 HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice8* device,
                           ID3DXMesh** mesh);
 
-// Loads every mesh of the X file, merged into one. `materials` receives
+// Loads every mesh of the X file (its name looked up as ResolvePath does),
+// merged into one. `materials` receives
 // `numMaterials` D3DXMATERIAL entries (texture names as stored in the file)
 // and `adjacency` three DWORDs per face; both may be null. A file without
 // materials gets one default material. On failure the reason goes to the log.

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "gfxutil/image_colour_key.h"
-#include "gfxutil/image_decode.h"
-#include "gfxutil/image_dxt.h"
-#include "gfxutil/image_scale.h"
+#include "gfxutil/image/colour_key.h"
+#include "gfxutil/image/decode.h"
+#include "gfxutil/image/dxt.h"
+#include "gfxutil/image/scale.h"
 #include "gfxutil/load_notes.h"
-#include "gfxutil/path_lookup.h"
+#include "platform/os/path_lookup.h"
 
 namespace {
 
@@ -76,6 +76,18 @@ HRESULT CreateFilledTexture(IDirect3DDevice8* device, const DecodedImage& image,
   return D3D_OK;
 }
 
+D3DXIMAGE_FILEFORMAT FileFormatOf(ImageFileType type) {
+  switch (type) {
+    case ImageFileType::Png: return D3DXIFF_PNG;
+    case ImageFileType::Jpeg: return D3DXIFF_JPG;
+    case ImageFileType::Bmp: return D3DXIFF_BMP;
+    case ImageFileType::Dds: return D3DXIFF_DDS;
+    case ImageFileType::Pnm: return D3DXIFF_PPM;
+    case ImageFileType::Tga: return D3DXIFF_TGA;
+  }
+  return D3DXIFF_BMP;
+}
+
 SizeLimit DeviceSizeLimit(IDirect3DDevice8* device) {
   D3DCAPS8 caps{};
   if (FAILED(device->GetDeviceCaps(&caps))) return {0, 0};
@@ -87,25 +99,33 @@ SizeLimit DeviceSizeLimit(IDirect3DDevice8* device) {
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile, UINT /*width*/,
                                      UINT /*height*/, UINT mipLevels, DWORD usage, D3DFORMAT /*format*/,
                                      D3DPOOL /*pool*/, DWORD /*filter*/, DWORD /*mipFilter*/, D3DCOLOR colourKey,
-                                     void* srcInfo, void* palette, IDirect3DTexture8** texture) {
+                                     D3DXIMAGE_INFO* srcInfo, void* palette, IDirect3DTexture8** texture) {
   if (!texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
-  if (!device || !srcFile || srcInfo || palette) return D3DERR_INVALIDCALL;
+  if (!device || !srcFile || palette) return D3DERR_INVALIDCALL;
 
   std::string path = ResolveExistingPath(srcFile);
   if (path.empty()) {
-    AddLoadNote("%s: file not found", srcFile);
+    AddLoadNote(srcFile, "file not found");
     return D3DERR_NOTFOUND;
   }
   DecodedImage image;
   std::string error;
   SizeLimit limit = DeviceSizeLimit(device);
   if (limit.width == 0 || limit.height == 0) {
-    AddLoadNote("%s: device reports no texture size", srcFile);
+    AddLoadNote(srcFile, "device reports no texture size");
     return D3DERR_INVALIDCALL;
   }
-  if (!LoadImageFile(path, image, error) || !PrepareForUpload(image, limit, colourKey, error)) {
-    AddLoadNote("%s: %s", srcFile, error.c_str());
+  ImageFileType type = ImageFileType::Bmp;
+  if (!LoadImageFile(path, image, error, &type)) {
+    AddLoadNote(srcFile, "%s", error.c_str());
+    return D3DXERR_INVALIDDATA;
+  }
+  if (srcInfo) {
+    *srcInfo = D3DXIMAGE_INFO{image.width, image.height, 1, 1, image.format, D3DRTYPE_TEXTURE, FileFormatOf(type)};
+  }
+  if (!PrepareForUpload(image, limit, colourKey, error)) {
+    AddLoadNote(srcFile, "%s", error.c_str());
     return D3DXERR_INVALIDDATA;
   }
   UINT levels = mipLevels == D3DX_DEFAULT ? 0 : mipLevels;
@@ -115,8 +135,8 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
     result = CreateFilledTexture(device, image, levels, usage, texture);
   }
   if (FAILED(result)) {
-    AddLoadNote("%s: texture of %ux%u not created (error 0x%08X)", srcFile, image.width, image.height,
-              static_cast<unsigned>(result));
+    AddLoadNote(srcFile, "texture of %ux%u not created (error 0x%08X)", image.width, image.height,
+                static_cast<unsigned>(result));
   }
   return result;
 }

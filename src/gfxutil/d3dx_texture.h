@@ -3,6 +3,27 @@
 #include "platform/d3d/d3d8.h"
 
 constexpr UINT D3DX_DEFAULT = 0xFFFFFFFF;
+
+enum D3DXIMAGE_FILEFORMAT : uint32_t {
+  D3DXIFF_BMP = 0,  // BMP and DIB
+  D3DXIFF_JPG = 1,
+  D3DXIFF_TGA = 2,
+  D3DXIFF_PNG = 3,
+  D3DXIFF_DDS = 4,
+  D3DXIFF_PPM = 5,  // PPM and PGM, binary or ASCII
+};
+
+// What an image file holds: its size, the pixel format it was read into
+// (A8R8G8B8, or DXT1/3/5 for compressed DDS files) and the kind of file.
+struct D3DXIMAGE_INFO {
+  UINT Width;
+  UINT Height;
+  UINT Depth;      // 1
+  UINT MipLevels;  // 1: only the top level is read
+  D3DFORMAT Format;
+  D3DRESOURCETYPE ResourceType;  // D3DRTYPE_TEXTURE
+  D3DXIMAGE_FILEFORMAT ImageFileFormat;
+};
 constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 
 // Loads srcFile (BMP, DIB, TGA, PPM, PNG, JPEG or DDS, recognised by content;
@@ -15,9 +36,10 @@ constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 // mipLevels: passed to CreateTexture, D3DX_DEFAULT meaning a full chain.
 // width, height, format, pool, filter and mipFilter are accepted for the
 // call's shape; the size, format and pool are chosen as described above.
-// srcInfo and palette must be null. A failure writes one log line naming the
-// file and the reason and leaves *texture null.
+// srcInfo, when given, receives what the file holds, before any scaling;
+// palette must be null. A failure writes one load note naming the file and the
+// reason and leaves *texture null.
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile, UINT width, UINT height,
                                      UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
-                                     DWORD mipFilter, D3DCOLOR colourKey, void* srcInfo, void* palette,
+                                     DWORD mipFilter, D3DCOLOR colourKey, D3DXIMAGE_INFO* srcInfo, void* palette,
                                      IDirect3DTexture8** texture);

@@ -5,28 +5,49 @@
 
 namespace {
 
-std::vector<std::string> notes;
+std::vector<LoadNote> notes;
 size_t dropped = 0;  // notes beyond the limit, counted in one last note
 
-}  // namespace
-
-void AddLoadNote(const char* format, ...) {
+void AddNote(const char* file, unsigned line, const std::string& place, const char* format, va_list arguments) {
   if (notes.size() >= kMaxLoadNotes - 1) {
     ++dropped;
     return;
   }
   char text[512];
-  va_list arguments;
-  va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
-  va_end(arguments);
-  notes.emplace_back(text);
+  notes.push_back(LoadNote{file, line, place, text});
 }
 
-std::vector<std::string> TakeLoadNotes() {
-  if (dropped) notes.push_back(std::to_string(dropped) + " more notes left out");
+}  // namespace
+
+std::string LoadNote::Text() const {
+  std::string text;
+  for (const std::string* part : {&file, &place, &message}) {
+    if (part->empty()) continue;
+    if (!text.empty()) text += ": ";
+    text += *part;
+  }
+  return text;
+}
+
+void AddLoadNote(const char* file, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  AddNote(file, 0, "", format, arguments);
+  va_end(arguments);
+}
+
+void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  AddNote(file, line, place, format, arguments);
+  va_end(arguments);
+}
+
+std::vector<LoadNote> TakeLoadNotes() {
+  if (dropped) notes.push_back(LoadNote{"", 0, "", std::to_string(dropped) + " more notes left out"});
   dropped = 0;
-  std::vector<std::string> taken;
+  std::vector<LoadNote> taken;
   taken.swap(notes);
   return taken;
 }

@@ -1,13 +1,28 @@
 // What the file readers have to say about the file they were given: why it
-// could not be loaded, or what they repaired. The utility operations keep no
+// could not be loaded, or what they repaired (or which font stands in for
+// the one asked for). The utility operations keep no
 // log of their own; the caller takes the notes after the call and logs them
 // after its own line about the load.
 #pragma once
 #include <string>
 #include <vector>
 
-void AddLoadNote(const char* format, ...) __attribute__((format(printf, 1, 2)));
+struct LoadNote {
+  std::string file;   // as the reader was given it; empty for the count of notes left out
+  unsigned line = 0;  // the line of the file the note points at, from 1; 0 for none
+  std::string place;  // the spot as the log line names it ("line 12", "offset 345"); empty for the whole file
+  std::string message;
+
+  // The debug-log line: "file: place: message", empty parts left out.
+  std::string Text() const;
+};
+
+// A note about the file as a whole.
+void AddLoadNote(const char* file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// A note about a spot in the file; line 0 when the spot is no line.
+void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
 // The notes since the last call, oldest first; at most kMaxLoadNotes of them.
-std::vector<std::string> TakeLoadNotes();
+std::vector<LoadNote> TakeLoadNotes();
 
 constexpr size_t kMaxLoadNotes = 16;

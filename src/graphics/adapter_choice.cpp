@@ -1,5 +1,6 @@
+#include "base/command_line.h"
+#include "base/program_globals.h"
 #include "graphics/device_setup.h"
-#include "shell/application.h"
 
 UINT ChooseAdapter(IDirect3D8* d3d) {
   UINT count = d3d->GetAdapterCount();

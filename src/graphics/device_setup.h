@@ -1,8 +1,8 @@
 // The steps of the device set-up and the record they fill, shared by the
 // files of this directory and read by their tests.
 #pragma once
+#include "base/debug_log.h"
 #include "graphics/direct3d.h"
-#include "shell/debug_log.h"
 
 struct DeviceCapabilities {
   int maxPrimitiveCount, maxActiveLights;

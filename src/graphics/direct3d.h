@@ -11,8 +11,18 @@ extern int requestedWidth, requestedHeight;
 extern D3DLIGHT8 directionalLight;  // last light set by SetDirectionalLight
 
 int InitDirect3D(int width, int height);
+// A device that holds textures and buffers in memory and draws nothing
+// (D3DDEVTYPE_NULLREF), for loading without a display or a GPU. FreeDirect3D
+// releases it.
+int InitMemoryDevice();
 void FreeDirect3D();
 int BeginFrame(D3DCOLOR clearColour);
 HRESULT EndFrame();
+// Whether EndFrame presents the frame in the window (the default) or leaves it
+// in the back buffer alone, for a picture read from there.
+void PresentFrames(bool present);
+// Shows the last presented picture again without drawing a frame: an
+// uncovered window, which gets no frames while the program is inactive.
+HRESULT PresentLastFrame();
 const char* FormatName(D3DFORMAT format);
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour);

@@ -1,5 +1,6 @@
+#include "base/command_line.h"
+#include "base/program_globals.h"
 #include "graphics/device_setup.h"
-#include "shell/application.h"
 
 D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height) {
   UINT count = d3d->GetAdapterModeCount(adapter);

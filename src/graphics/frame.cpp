@@ -1,6 +1,6 @@
+#include "base/window_globals.h"
 #include "graphics/device_setup.h"
-#include "scene/camera.h"
-#include "shell/main_window.h"
+#include "graphics/view_transforms.h"
 
 int BeginFrame(D3DCOLOR clearColour) {
   if (!d3dDevice) return 0;
@@ -22,8 +22,20 @@ int BeginFrame(D3DCOLOR clearColour) {
   return 1;
 }
 
+namespace {
+bool framesPresented = true;
+}  // namespace
+
 HRESULT EndFrame() {
   if (!d3dDevice) return D3DERR_INVALIDCALL;
   d3dDevice->EndScene();
+  if (!framesPresented) return D3D_OK;
+  return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+void PresentFrames(bool present) { framesPresented = present; }
+
+HRESULT PresentLastFrame() {
+  if (!d3dDevice) return D3DERR_INVALIDCALL;
   return d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
 }

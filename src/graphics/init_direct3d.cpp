@@ -1,8 +1,9 @@
+#include "base/error_box.h"
+#include "base/window_globals.h"
 #include "graphics/device_setup.h"
-#include "scene/camera.h"
-#include "shell/error_box.h"
-#include "shell/main_window.h"
-#include "viewer/overlay_text.h"
+#include "graphics/overlay_text.h"
+#include "graphics/view_transforms.h"
+#include "platform/d3d/memory_device.h"
 
 DeviceSetup deviceSetup;
 
@@ -71,6 +72,12 @@ int InitDirect3D(int width, int height) {
   constexpr int kOverlayFontHeight = 14, kOverlayFontWeight = 400;
   CreateOverlayFont(kOverlayFontHeight, kOverlayFontWeight);  // without it the overlay is simply not drawn
   return 1;
+}
+
+int InitMemoryDevice() {
+  LogPrintf("InitMemoryDevice\n");
+  d3dDevice = CreateMemoryDevice();
+  return d3dDevice ? 1 : 0;
 }
 
 void FreeDirect3D() {

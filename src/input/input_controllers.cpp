@@ -1,8 +1,8 @@
 // Up to eight game controllers, each with the axis range -1000..1000. A
 // controller that fails a step is logged and left unacquired.
+#include "base/debug_log.h"
+#include "base/window_globals.h"
 #include "input/input_devices.h"
-#include "shell/debug_log.h"
-#include "shell/main_window.h"
 
 namespace {
 

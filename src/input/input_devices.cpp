@@ -1,12 +1,12 @@
 // Set-up and release of the DirectInput object, the keyboard and the mouse.
 #include "input/input_devices.h"
 
+#include "base/debug_log.h"
+#include "base/error_box.h"
+#include "base/window_globals.h"
 #include "input/input.h"
 #include "input/input_tables.h"
 #include "input/input_trace.h"
-#include "shell/debug_log.h"
-#include "shell/error_box.h"
-#include "shell/main_window.h"
 
 InputDevices inputDevices;
 

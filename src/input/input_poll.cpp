@@ -1,13 +1,13 @@
 // The per-frame poll of the keyboard and the mouse, and the quit key.
 #include <cstring>
 
+#include "base/debug_log.h"
+#include "base/window_globals.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
 #include "input/input_devices.h"
 #include "input/input_tables.h"
 #include "input/input_trace.h"
-#include "shell/debug_log.h"
-#include "shell/main_window.h"
 
 namespace {
 

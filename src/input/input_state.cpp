@@ -1,8 +1,8 @@
 // The accessors of the per-frame input state.
+#include "base/window_globals.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
 #include "input/input_tables.h"
-#include "shell/main_window.h"
 
 InputTables inputTables;
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/debug_log.h"
 #include "input/input.h"
 #include "input/input_tables.h"
-#include "shell/debug_log.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include "plugins/plugin_list.h"
 #include "plugins/struct_plugin.h"
-#include "shell/debug_log.h"
 
 namespace {
 constexpr char kDirectoryName[] = "XFILE";
@@ -20,8 +19,7 @@ StructPlugin::StructPlugin(const char* modelPath) : PluginObject("") {
   std::snprintf(name, sizeof name, "%s", kName);
   std::snprintf(author, sizeof author, "%s", kAuthor);
   scaleFigure = mesh.sphereRadius * kScaleFigurePerRadius;
-  if (!ComputeDrawScale()) {
-    LogPrintf("%s: bounding sphere radius %g; drawScale 1.0 instead\n", modelPath, mesh.sphereRadius);
-  }
+  definition.fileName = modelPath;
+  if (!ComputeDrawScale()) definition.AddProblem(0, "bounding sphere radius %g; drawScale 1.0 instead", mesh.sphereRadius);
   AppendTo(structList);
 }

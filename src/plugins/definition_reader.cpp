@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdlib>
 
-#include "gfxutil/text_encoding.h"
-#include "shell/debug_log.h"
+#include "base/debug_log.h"
+#include "platform/os/text_encoding.h"
 
 namespace {
 
@@ -16,10 +16,35 @@ bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A
 
 }  // namespace
 
-int DefinitionReader::Next() { return std::fgetc(file_); }
+void DefinitionRecord::AddProblem(unsigned line, const char* format, ...) {
+  char message[256];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(message, sizeof message, format, arguments);
+  va_end(arguments);
+  LogPrintf("%s: %s\n", fileName.c_str(), message);
+  problems.push_back(LoadNote{fileName, line, line ? "line " + std::to_string(line) : "", message});
+}
+
+int DefinitionReader::Next() {
+  int c = std::fgetc(file_);
+  if (c == '\n') ++line_;
+  return c;
+}
 
 void DefinitionReader::PutBack(int c) {
-  if (c != EOF) std::ungetc(c, file_);
+  if (c == EOF) return;
+  std::ungetc(c, file_);
+  if (c == '\n') --line_;
+}
+
+void DefinitionReader::NameFields(std::span<const char* const> names, const std::string& prefix) {
+  size_t next = 0;
+  for (DefinitionField& field : record_.fields) {
+    if (!field.name.empty()) continue;
+    if (next == names.size()) return;
+    field.name = prefix + names[next++];
+  }
 }
 
 void DefinitionReader::SkipSpace() {
@@ -29,8 +54,9 @@ void DefinitionReader::SkipSpace() {
   PutBack(c);
 }
 
-bool DefinitionReader::ReadWord(char* field) {
+bool DefinitionReader::ReadWord(char* field, unsigned& line) {
   SkipSpace();
+  line = line_;
   int c = Next();
   if (c == EOF) return false;
   size_t length = 0;
@@ -44,8 +70,8 @@ bool DefinitionReader::ReadWord(char* field) {
   }
   PutBack(c);
   field[length] = '\0';
-  if (cut) LogPrintf("%s: a word longer than %zu bytes was cut to its first %zu\n", fileName_, kPluginWordSize - 1,
-                     kPluginWordSize - 1);
+  if (cut) record_.AddProblem(line, "a word longer than %zu bytes was cut to its first %zu", kPluginWordSize - 1,
+                              kPluginWordSize - 1);
   return true;
 }
 
@@ -66,8 +92,9 @@ bool DefinitionReader::ScanLetters(const char* word, char (&text)[64], size_t& l
 // [e [sign] digits], the hexadecimal form 0x hexdigits [. hexdigits]
 // [p [sign] digits], or inf, infinity or nan. Whatever a number can begin
 // with counts: "1e+" reads as 1 and "0x." as 0; "-", "." and "0x" do not match.
-bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
+bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64], unsigned& line) {
   SkipSpace();
+  line = line_;
   size_t length = 0;
   bool overlong = false;
   auto take = [&](int c) {
@@ -118,7 +145,7 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64]) {
   PutBack(c);
   text[length] = '\0';
   if (overlong) {
-    LogPrintf("%s: a number longer than %zu characters is not read\n", fileName_, sizeof text - 1);
+    record_.AddProblem(line, "a number longer than %zu characters is not read", sizeof text - 1);
     return false;
   }
   return hex ? length > signLength + 2 : digits;
@@ -142,19 +169,26 @@ int DefinitionReader::Read(const char* format, ...) {
       continue;
     }
     char text[64];
+    unsigned line = 0;
     char conversion = *++f;
     if (conversion == 's') {
-      if (!ReadWord(va_arg(items, char*))) break;
-    } else if (conversion == 'f') {
-      if (!ScanNumber(true, text)) break;
+      char* word = va_arg(items, char*);
+      if (!ReadWord(word, line)) break;
+      record_.fields.push_back({"", line, word});
+      ++stored;
+      continue;
+    }
+    if (conversion == 'f') {
+      if (!ScanNumber(true, text, line)) break;
       *va_arg(items, float*) = std::strtof(text, nullptr);
     } else if (conversion == 'd') {
-      if (!ScanNumber(false, text)) break;
+      if (!ScanNumber(false, text, line)) break;
       long long value = std::strtoll(text, nullptr, 10);
       *va_arg(items, int*) = static_cast<int>(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value);
     } else {
       break;  // not a conversion this reader knows
     }
+    record_.fields.push_back({"", line, text});
     ++stored;
   }
   va_end(items);

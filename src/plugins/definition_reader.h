@@ -3,14 +3,36 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gfxutil/load_notes.h"
 
 // Size of a word field (name, author), with its terminating NUL.
 constexpr size_t kPluginWordSize = 256;
 
+// One item of a definition file as it stands there.
+struct DefinitionField {
+  std::string name;   // what the kind calls it ("scale figure"); empty until named
+  unsigned line = 0;  // from 1
+  std::string text;   // the bytes taken, as in the file (a word as stored, cut words cut)
+};
+
+// What was read from a definition file, and what was wrong with it.
+struct DefinitionRecord {
+  std::string fileName;
+  std::vector<DefinitionField> fields;  // in file order; only items that were stored
+  std::vector<LoadNote> problems;
+
+  // Logs "fileName: message" and keeps the problem with its line (0: none).
+  void AddProblem(unsigned line, const char* format, ...) __attribute__((format(printf, 3, 4)));
+};
+
 class DefinitionReader {
  public:
-  // fileName only names the file in log lines.
-  DefinitionReader(FILE* file, const char* fileName) : file_(file), fileName_(fileName) {}
+  // fileName names the file in log lines and in the record.
+  DefinitionReader(FILE* file, const char* fileName) : file_(file) { record_.fileName = fileName; }
 
   // Reads the items of `format` and returns how many were stored; the first
   // item that is missing or does not match ends the read, and the fields of
@@ -25,18 +47,26 @@ class DefinitionReader {
   //   white space in the format skips any run of white space, including none;
   //   any other character must be the very next one in the file.
   // Numbers and words skip the white space before them.
+  // Each item stored is kept in the record as a field, at the line it starts on.
   int Read(const char* format, ...) __attribute__((format(scanf, 2, 3)));
+
+  // The line the reader stands on, from 1.
+  unsigned Line() const { return line_; }
+  // Names the fields not named yet, in order: prefix + names[i].
+  void NameFields(std::span<const char* const> names, const std::string& prefix = "");
+  DefinitionRecord& Record() { return record_; }
 
  private:
   int Next();
   void PutBack(int c);
   void SkipSpace();
-  bool ReadWord(char* field);
+  bool ReadWord(char* field, unsigned& line);
   // The characters of a number (at most 63; a longer one is logged and not
   // read); false when they begin no number.
-  bool ScanNumber(bool allowFraction, char (&text)[64]);
+  bool ScanNumber(bool allowFraction, char (&text)[64], unsigned& line);
   bool ScanLetters(const char* word, char (&text)[64], size_t& length);
 
   FILE* file_;
-  const char* fileName_;
+  unsigned line_ = 1;
+  DefinitionRecord record_;
 };

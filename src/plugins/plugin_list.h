@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "gfxutil/d3dx_math.h"
+#include "graphics/text_lines.h"
 #include "scene/scene_node.h"
-#include "viewer/text_lines.h"
 
 class PluginObject;
 

@@ -2,16 +2,18 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
-#include "gfxutil/text_encoding.h"
+#include "graphics/text_lines.h"
+#include "platform/os/text_encoding.h"
 #include "plugins/plugin_list.h"
 #include "resources/mesh_resource.h"
-#include "shell/debug_log.h"
-#include "viewer/text_lines.h"
 
 namespace {
-constexpr int kScaleFigureItem = 3;  // name, author, scale figure
+// The items every definition file begins with.
+constexpr const char* kHeadItemNames[] = {"name", "author", "scale figure"};
+constexpr int kScaleFigureItem = 3;
 }  // namespace
 
 PluginObject::PluginObject(const char* directoryName) {
@@ -30,13 +32,18 @@ bool PluginObject::ComputeDrawScale() {
   return false;
 }
 
-void PluginObject::FinishReading(const char* fileName, int itemsRead, int itemsExpected) {
-  if (itemsRead < itemsExpected) LogPrintf("%s: only %d of %d items read\n", fileName, itemsRead, itemsExpected);
+void PluginObject::FinishReading(DefinitionReader& reader, int itemsRead, std::span<const char* const> kindItemNames) {
+  reader.NameFields(kHeadItemNames);
+  reader.NameFields(kindItemNames);
+  DefinitionRecord& record = reader.Record();
+  int itemsExpected = static_cast<int>(std::size(kHeadItemNames) + kindItemNames.size());
+  if (itemsRead < itemsExpected) record.AddProblem(reader.Line(), "only %d of %d items read", itemsRead, itemsExpected);
   if (ComputeDrawScale()) return;
   if (itemsRead < kScaleFigureItem) {
-    LogPrintf("%s: no scale figure; drawScale 1.0 instead\n", fileName);
+    record.AddProblem(reader.Line(), "no scale figure; drawScale 1.0 instead");
   } else {
-    LogPrintf("%s: scale figure %g is not usable; drawScale 1.0 instead\n", fileName, scaleFigure);
+    record.AddProblem(record.fields[kScaleFigureItem - 1].line, "scale figure %g is not usable; drawScale 1.0 instead",
+                      scaleFigure);
   }
 }
 

@@ -27,6 +27,9 @@ class PluginObject {
   float drawScale = 0.0f;    // model units to scene units: 0.5 / scaleFigure
   float scaleFigure = 0.0f;
   PluginObject* next = nullptr;
+  // The definition file as read, with its problems; a bare model keeps the
+  // problems of its model's scale here, under the model's name.
+  DefinitionRecord definition;
 
  protected:
   explicit PluginObject(const char* directoryName);  // kept to 255 bytes
@@ -36,9 +39,10 @@ class PluginObject {
   // drawScale = 0.5 / scaleFigure; false, with drawScale 1.0, when that is
   // not a finite positive number.
   bool ComputeDrawScale();
-  // After a definition file's formatted read: drawScale, and a log line for
-  // items not read and for an unusable scale figure.
-  void FinishReading(const char* fileName, int itemsRead, int itemsExpected);
+  // After a definition file's formatted read of the common head (name,
+  // author, scale figure) and the kind's own items: the fields named,
+  // drawScale, and a problem for items not read and for an unusable scale figure.
+  void FinishReading(DefinitionReader& reader, int itemsRead, std::span<const char* const> kindItemNames);
   void AppendTo(PluginList& list);
   // The common first step of showSelected: when this is the list's selected
   // object at this offset, puts the model in the list's scene node and records

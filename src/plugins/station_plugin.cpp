@@ -1,15 +1,18 @@
 #include "plugins/station_plugin.h"
 
 #include <cmath>
+#include <iterator>
+#include <string>
 
 #include "plugins/plugin_list.h"
 #include "rail/station_rails.h"
-#include "shell/debug_log.h"
 
 namespace {
 constexpr char kFileName[] = "Station.txt";
-constexpr int kHeadItems = 4;
-constexpr int kPlatformItems = 6;
+constexpr const char* kItemNames[] = {"platform count"};
+constexpr int kPlatformCountItem = 4;
+constexpr const char* kPlatformItemNames[] = {"start x", "start y", "start z", "end x", "end y", "end z"};
+constexpr int kPlatformItems = std::size(kPlatformItemNames);
 constexpr float kPlatformHeight = 0.05f;  // above the points as given
 
 float Length(const PlatformSegment& p) {
@@ -23,20 +26,24 @@ StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bo
   DefinitionReader reader(definitionFile, kFileName);
   int32_t count = 0;
   int itemsRead = reader.Read("%s\n%s\n%f\n%d", name, author, &scaleFigure, &count);
-  FinishReading(kFileName, itemsRead, kHeadItems);
+  FinishReading(reader, itemsRead, kItemNames);
   if (count < 0) {
-    LogPrintf("%s: platform count %d read as 0\n", kFileName, count);
+    reader.Record().AddProblem(reader.Record().fields[kPlatformCountItem - 1].line, "platform count %d read as 0",
+                               count);
     count = 0;
   }
   ReadPlatforms(reader, count);
+  definition = std::move(reader.Record());
   AppendTo(stationList);
 }
 
 void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     PlatformSegment p;
-    if (reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]) != kPlatformItems) {
-      LogPrintf("%s: %d of %d platforms read\n", kFileName, i, count);
+    int itemsRead = reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]);
+    reader.NameFields(kPlatformItemNames, "platform " + std::to_string(i + 1) + " ");
+    if (itemsRead != kPlatformItems) {
+      reader.Record().AddProblem(reader.Line(), "%d of %d platforms read", i, count);
       break;
     }
     for (float& value : p) value *= drawScale;

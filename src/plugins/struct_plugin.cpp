@@ -4,7 +4,6 @@
 
 namespace {
 constexpr char kFileName[] = "Struct.txt";
-constexpr int kItems = 3;
 }  // namespace
 
 StructPlugin::StructPlugin(const char* directoryName, bool loadNow) : PluginObject(directoryName) {
@@ -13,8 +12,10 @@ StructPlugin::StructPlugin(const char* directoryName, bool loadNow) : PluginObje
 
 StructPlugin::StructPlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
     : StructPlugin(directoryName, loadNow) {
-  int itemsRead = DefinitionReader(definitionFile, kFileName).Read("%s\n%s\n%f", name, author, &scaleFigure);
-  FinishReading(kFileName, itemsRead, kItems);
+  DefinitionReader reader(definitionFile, kFileName);
+  int itemsRead = reader.Read("%s\n%s\n%f", name, author, &scaleFigure);
+  FinishReading(reader, itemsRead, {});
+  definition = std::move(reader.Record());
   AppendTo(structList);
 }
 

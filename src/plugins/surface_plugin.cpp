@@ -4,15 +4,16 @@
 
 namespace {
 constexpr char kFileName[] = "Surface.txt";
-constexpr int kItems = 5;
+constexpr const char* kItemNames[] = {"X width", "Z width"};
 }  // namespace
 
 SurfacePlugin::SurfacePlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
     : PluginObject(directoryName) {
   LoadModel(mesh, loadNow);
-  int itemsRead = DefinitionReader(definitionFile, kFileName)
-                      .Read("%s\n%s\n%f\n%f\n%f", name, author, &scaleFigure, &widthX, &widthZ);
-  FinishReading(kFileName, itemsRead, kItems);
+  DefinitionReader reader(definitionFile, kFileName);
+  int itemsRead = reader.Read("%s\n%s\n%f\n%f\n%f", name, author, &scaleFigure, &widthX, &widthZ);
+  FinishReading(reader, itemsRead, kItemNames);
+  definition = std::move(reader.Record());
   widthX *= drawScale;
   widthZ *= drawScale;
   AppendTo(surfaceList);

@@ -4,15 +4,17 @@
 
 namespace {
 constexpr char kFileName[] = "Train.txt";
-constexpr int kItems = 6;
+constexpr const char* kItemNames[] = {"second length", "body length", "maximum speed"};
 }  // namespace
 
 TrainPlugin::TrainPlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
     : PluginObject(directoryName) {
   LoadModel(mesh, loadNow);
-  int itemsRead = DefinitionReader(definitionFile, kFileName)
-                      .Read("%s\n%s\n%f\n%f\n%f\n%f", name, author, &scaleFigure, &secondLength, &bodyLength, &maxSpeed);
-  FinishReading(kFileName, itemsRead, kItems);
+  DefinitionReader reader(definitionFile, kFileName);
+  int itemsRead =
+      reader.Read("%s\n%s\n%f\n%f\n%f\n%f", name, author, &scaleFigure, &secondLength, &bodyLength, &maxSpeed);
+  FinishReading(reader, itemsRead, kItemNames);
+  definition = std::move(reader.Record());
   secondLength *= drawScale;
   bodyLength *= drawScale;
   AppendTo(trainList);

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
 #include "rail/rail_curve.h"
 #include "scene/camera.h"
-#include "scene/vector_ops.h"
 
 float CosAngle(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return Dot(Normalized(a), Normalized(b)); }
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "gfxutil/vector_ops.h"
 #include "scene/camera.h"
-#include "scene/vector_ops.h"
 
 namespace {
 

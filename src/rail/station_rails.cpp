@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
 #include "rail/rail_builder.h"
-#include "scene/vector_ops.h"
 
 namespace {
 

@@ -1,7 +1,12 @@
 #include "resources/load_log.h"
 
-#include "gfxutil/load_notes.h"
-#include "shell/debug_log.h"
+#include "base/debug_log.h"
+
+namespace {
+std::vector<LoadNote>* keptNotes = nullptr;
+}  // namespace
+
+void KeepLoadNotes(std::vector<LoadNote>* kept) { keptNotes = kept; }
 
 void LogLoadStart(const char* name) {
   TakeLoadNotes();  // notes of earlier loads that nobody logged are not this file's
@@ -10,5 +15,8 @@ void LogLoadStart(const char* name) {
 
 void LogLoadOutcome(bool loaded) {
   LogPrintf(loaded ? "ok.\n" : "failed.\n");
-  for (const std::string& note : TakeLoadNotes()) LogPrintf("%s\n", note.c_str());
+  for (LoadNote& note : TakeLoadNotes()) {
+    LogPrintf("%s\n", note.Text().c_str());
+    if (keptNotes) keptNotes->push_back(std::move(note));
+  }
 }

@@ -1,22 +1,32 @@
 #include "resources/mesh_resource.h"
 
+#include "base/debug_log.h"
+#include "base/program_globals.h"
 #include "gfxutil/d3dx_mesh.h"
 #include "graphics/direct3d.h"
 #include "resources/load_log.h"
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
-#include "scene/lighting.h"
-#include "shell/debug_log.h"
+
+namespace {
+
+// The directory part of a model path, with its '/'; empty for a bare file name.
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
 
 bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
   LogLoadStart(path);
   fileName = path;
-  ID3DXBuffer* adjacency = nullptr;
   ID3DXBuffer* materialBuffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* loaded = nullptr;
-  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, &adjacency, &materialBuffer, &count, &loaded);
+  // No adjacency is asked for: the vertex-cache ordering does not use it.
+  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, &materialBuffer, &count, &loaded);
   if (FAILED(result) || !loaded) {
     LogLoadOutcome(false);
     return false;
@@ -27,8 +37,7 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);
   if (materialBuffer) materialBuffer->Release();
   ComputeBounds();
-  OptimizeMesh(adjacency ? adjacency->GetBufferPointer() : nullptr);
-  if (adjacency) adjacency->Release();
+  OptimizeMesh();
   return true;
 }
 
@@ -37,13 +46,18 @@ void MeshResource::TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey,
   nightMaterials.resize(materialCount);
   drawOrder.resize(materialCount);
   textures.assign(materialCount, nullptr);
+  textureNames.assign(materialCount, std::string());
+  textureFiles.assign(materialCount, ResolvedPath{});
   const auto* fileMaterials = static_cast<const D3DXMATERIAL*>(materialBuffer);
+  std::string modelDirectory = DirectoryOf(fileName);
   for (uint32_t j = 0; j < materialCount; ++j) {
     dayMaterials[j] = DayMaterial(fileMaterials ? fileMaterials[j].MatD3D : D3DMATERIAL8{});
     nightMaterials[j] = NightMaterial(dayMaterials[j]);
     drawOrder[j] = j;
     if (fileMaterials && fileMaterials[j].pTextureFilename) {
-      textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels);
+      textureNames[j] = fileMaterials[j].pTextureFilename;
+      textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels, modelDirectory,
+                                         &textureFiles[j]);
     }
   }
   if (materialCount > 1) SortByDiffuseAlpha(dayMaterials.data(), drawOrder.data(), materialCount);
@@ -59,17 +73,13 @@ void MeshResource::ComputeBounds() {
   mesh->UnlockVertexBuffer();
 }
 
-void MeshResource::OptimizeMesh(const void* adjacency) {
-  ID3DXMesh* optimized = nullptr;
+// In place, so that the loaded and the optimised mesh are never held together;
+// a failure leaves the loaded mesh as it was.
+void MeshResource::OptimizeMesh() {
   HRESULT result =
-      mesh->Optimize(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
-                     static_cast<const DWORD*>(adjacency), nullptr, nullptr, nullptr, &optimized);
-  if (FAILED(result) || !optimized) {
-    LogPrintf("optimization failed.\n");
-    return;
-  }
-  mesh->Release();
-  mesh = optimized;
+      mesh->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr,
+                            nullptr, nullptr);
+  if (FAILED(result)) LogPrintf("optimization failed.\n");
 }
 
 void MeshResource::release() {
@@ -82,6 +92,8 @@ void MeshResource::release() {
   drawOrder.clear();
   for (IDirect3DTexture8* texture : textures) textureCache.release(texture);
   textures.clear();
+  textureNames.clear();
+  textureFiles.clear();
   materialCount = 0;
   if (mesh) {
     mesh->Release();

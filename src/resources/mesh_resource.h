@@ -7,6 +7,7 @@
 
 #include "gfxutil/d3dx_math.h"
 #include "platform/d3d/d3d8.h"
+#include "platform/os/path_lookup.h"
 
 class ID3DXMesh;
 
@@ -17,9 +18,10 @@ class MeshResource {
   MeshResource(const MeshResource&) = delete;
   MeshResource& operator=(const MeshResource&) = delete;
 
-  // Loads the file (path as given, relative to the current directory) and the
-  // textures its materials name. A failed load leaves the resource empty, but
-  // with fileName set. Logs "load(path) ... ok." or "... failed.".
+  // Loads the file (path relative to the current directory, letter case
+  // ignored) and the textures its materials name; a texture name that finds
+  // nothing is looked for in the model's directory. A failed load leaves the
+  // resource empty, but with fileName set. Logs "load(path) ... ok." or "... failed.".
   bool load(const char* path, D3DCOLOR colourKey, UINT mipLevels);
   // Back to empty, textures handed back to the cache.
   void release();
@@ -32,6 +34,8 @@ class MeshResource {
   std::vector<D3DMATERIAL8> nightMaterials;
   std::vector<uint32_t> drawOrder;
   std::vector<IDirect3DTexture8*> textures;  // null where a material has none; held in the texture cache
+  std::vector<std::string> textureNames;     // as the file names them; empty where a material has none
+  std::vector<ResolvedPath> textureFiles;    // the files those names were found as (kMissing for none)
   uint32_t materialCount = 0;
   std::string fileName;  // path of the last load; empty when empty or released
   D3DXVECTOR3 boxMin, boxMax;
@@ -41,5 +45,5 @@ class MeshResource {
  private:
   void TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey, UINT mipLevels);
   void ComputeBounds();
-  void OptimizeMesh(const void* adjacency);
+  void OptimizeMesh();
 };

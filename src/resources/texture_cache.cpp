@@ -1,30 +1,48 @@
 #include "resources/texture_cache.h"
 
+#include "base/debug_log.h"
 #include "gfxutil/d3dx_texture.h"
+#include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
+#include "platform/os/path_lookup.h"
 #include "resources/load_log.h"
-#include "shell/debug_log.h"
 
 TextureCache textureCache;
 
-IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels) {
-  for (TextureEntry* entry = head_; entry; entry = entry->next) {
-    if (entry->name == name) {
-      ++entry->refCount;
-      return entry->texture;
-    }
+TextureEntry* TextureCache::EntryOf(const std::string& name) const {
+  for (TextureEntry* entry = head_; entry; entry = entry->next)
+    if (entry->name == name) return entry;
+  return nullptr;
+}
+
+IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels,
+                                         const std::string& modelDirectory, ResolvedPath* found) {
+  if (TextureEntry* entry = EntryOf(name)) {
+    ++entry->refCount;
+    if (found) *found = entry->file;
+    return entry->texture;
   }
   LogLoadStart(name);
+  if (found) *found = ResolvedPath{};
+  // A name found as stored is handed on as stored: the loader finds it the same way.
+  ResolvedPath file = ResolveTexturePath(name, modelDirectory);
+  const char* openName = name;
+  if (file.match == PathMatch::kModelDirectory) {
+    AddLoadNote(name, "not found as named; using %s from the model's directory", file.path.c_str());
+    openName = file.path.c_str();
+  }
   IDirect3DTexture8* texture = nullptr;
-  HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
-                                                D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr,
+  D3DXIMAGE_INFO image{};
+  HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
+                                                D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &image,
                                                 nullptr, &texture);
+  if (found) *found = file;
   if (FAILED(result) || !texture) {
     LogLoadOutcome(false);
     return nullptr;
   }
   LogLoadOutcome(true);
-  auto* entry = new TextureEntry{texture, name, 1, nullptr};
+  auto* entry = new TextureEntry{texture, name, 1, nullptr, file, image};
   if (!head_) {
     head_ = entry;
   } else {

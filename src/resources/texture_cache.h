@@ -4,28 +4,40 @@
 #include <cstdint>
 #include <string>
 
+#include "gfxutil/d3dx_texture.h"
 #include "platform/d3d/d3d8.h"
+#include "platform/os/path_lookup.h"
 
 struct TextureEntry {
   IDirect3DTexture8* texture;  // owned
   std::string name;            // exactly as requested
   int32_t refCount;            // outstanding acquire results, at least 1
   TextureEntry* next;
+  ResolvedPath file;           // the file found for the name, and how
+  D3DXIMAGE_INFO image;        // what the file held
 };
 
 class TextureCache {
  public:
   // The texture of a file name (byte for byte, letter case counts), loaded on
-  // first use relative to the current directory; null when it cannot be loaded.
-  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels);
+  // first use relative to the current directory, or, when the name finds
+  // nothing there, by its last element from modelDirectory (empty: the
+  // current directory) with a log line naming the file. Null when it cannot be
+  // loaded. `found`, when given, receives the file the name was found as.
+  IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory,
+                             ResolvedPath* found = nullptr);
   // Drops one reference; the last one frees the texture. Null and textures
   // that no entry holds are ignored.
   void release(IDirect3DTexture8* texture);
 
   // The first entry; a new entry goes in directly after it.
   const TextureEntry* Head() const { return head_; }
+  // The entry of a name as acquire was given it; null when it is not loaded.
+  const TextureEntry* Find(const std::string& name) const { return EntryOf(name); }
 
  private:
+  TextureEntry* EntryOf(const std::string& name) const;
+
   TextureEntry* head_ = nullptr;
 };
 

@@ -2,21 +2,14 @@
 
 #include <cmath>
 
+#include "base/debug_log.h"
+#include "base/window_globals.h"
+#include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
-#include "scene/vector_ops.h"
-#include "shell/debug_log.h"
-#include "shell/main_window.h"
-
-D3DXMATRIX worldMatrix;
-D3DXMATRIX viewMatrix;
-D3DXMATRIX projectionMatrix;
 
 namespace {
 
-constexpr float kFieldOfView = 0.7853982f;
-constexpr float kNearPlane = 0.1f;
-constexpr float kFarPlane = 2000.0f;
 constexpr float kFullTurn = 6.2831855f;
 constexpr float kPitchLimit = 1.4137167f;  // 81 degrees: the eye never reaches the pole
 constexpr float kOrbitRate = 0.5f;
@@ -52,26 +45,6 @@ constexpr ArrowLine kLightArrow[] = {
 };
 
 }  // namespace
-
-void InitViewTransforms() {
-  D3DXMatrixIdentity(&worldMatrix);
-  d3dDevice->SetTransform(D3DTS_WORLD, &worldMatrix);
-
-  const D3DXVECTOR3 eye(0, 0, -1), at(0, 0, 0);
-  D3DXMatrixLookAtLH(&viewMatrix, &eye, &at, &kWorldUp);
-  d3dDevice->SetTransform(D3DTS_VIEW, &viewMatrix);
-
-  float aspect = 1.0f;
-  if (requestedWidth > 0 && requestedHeight > 0)
-    aspect = static_cast<float>(requestedWidth) / static_cast<float>(requestedHeight);
-  else
-    LogPrintf("InitViewTransforms: back buffer %d x %d, aspect 1 used\n", requestedWidth, requestedHeight);
-  D3DXMatrixPerspectiveFovLH(&projectionMatrix, kFieldOfView, aspect, kNearPlane, kFarPlane);
-  d3dDevice->SetTransform(D3DTS_PROJECTION, &projectionMatrix);
-
-  const D3DCLIPSTATUS8 clipStatus{D3DCS_ALL, D3DCS_ALL};
-  d3dDevice->SetClipStatus(&clipStatus);
-}
 
 D3DXVECTOR3 EyePosition() {
   const D3DXMATRIX& v = viewMatrix;

@@ -1,16 +1,9 @@
-// The view volume and the orbiting camera: world, view and projection
-// transforms, camera operations driven by the mouse and keys, and coloured
+// The orbiting camera: camera operations driven by the mouse and keys, and coloured
 // 3D lines (the axes and light gizmo, the rail preview).
 #pragma once
 #include "gfxutil/d3dx_math.h"
+#include "graphics/view_transforms.h"
 #include "platform/os/os.h"
-
-extern D3DXMATRIX worldMatrix;       // identity, sent once as D3DTS_WORLD
-extern D3DXMATRIX viewMatrix;        // rewritten by UpdateCamera; BeginFrame sends it each frame
-extern D3DXMATRIX projectionMatrix;  // vertical fov pi/4, back-buffer aspect, planes 0.1 and 2000
-
-// Called once by InitDirect3D right after the device exists.
-void InitViewTransforms();
 
 // The eye point, taken back out of the view matrix (the camera stores no position).
 D3DXVECTOR3 EyePosition();

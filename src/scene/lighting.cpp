@@ -3,8 +3,6 @@
 #include "graphics/direct3d.h"
 #include "scene/camera.h"
 
-uint8_t nightMode = 0;
-int32_t isLinearFilter = 0;
 
 namespace {
 

@@ -1,12 +1,8 @@
 // The directional light from two angles, and the two viewer switches:
 // day/night (TAB) and texture filtering (SPACE).
 #pragma once
-#include <cstdint>
-
+#include "base/program_globals.h"
 #include "platform/d3d/d3d8types.h"
-
-extern uint8_t nightMode;       // 0 day, 1 night; the meshes then use their night materials
-extern int32_t isLinearFilter;  // 0 point filtering, 1 linear filtering
 
 // Light direction (cos pitch cos yaw, sin pitch, cos pitch sin yaw).
 void SetLightFromAngles(float yaw, float pitch, const D3DCOLORVALUE& colour);

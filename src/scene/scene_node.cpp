@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "base/debug_log.h"
+#include "gfxutil/vector_ops.h"
 #include "resources/mesh_resource.h"
-#include "scene/vector_ops.h"
-#include "shell/debug_log.h"
 
 namespace {
 

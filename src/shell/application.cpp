@@ -5,11 +5,7 @@
 #include "platform/os/os.h"
 #include "shell/main_window.h"
 
-Application application;
-
 namespace {
-
-void EmptyFrameRoutine() {}
 
 // Takes the single-instance mutex; false when another copy holds it.
 bool GuardAgainstSecondCopy(Application& app) {
@@ -30,34 +26,31 @@ bool GuardAgainstSecondCopy(Application& app) {
 
 }  // namespace
 
-int Application::Startup() {
-  if (!GuardAgainstSecondCopy(*this)) return 0;
+int ApplicationStartup() {
+  if (!GuardAgainstSecondCopy(application)) return 0;
   Os().CoInitialize();
-  comInitialized = true;
+  application.comInitialized = true;
   InitDebugStream();
   if (!CreateMainWindow()) return 0;
   if (!InitDirect3D(screenWidth, screenHeight)) return 0;
   if (!InitDirectInput()) return 0;
   ResetFramePacing();
-  frameRoutine = EmptyFrameRoutine;
+  SetFrameRoutine(nullptr);
   return 1;
 }
 
-void Application::Shutdown() {
+void ApplicationShutdown() {
   FreeInput();
   FreeDirect3D();
-  if (mainWindow) {
-    Os().DestroyWindow(mainWindow);
-    mainWindow = nullptr;
-  }
-  if (comInitialized) {
+  DestroyMainWindow();
+  if (application.comInitialized) {
     Os().CoUninitialize();
-    comInitialized = false;
+    application.comInitialized = false;
   }
-  if (mutex) {
-    Os().ReleaseMutex(mutex);
-    Os().CloseHandle(mutex);
-    mutex = nullptr;
+  if (application.mutex) {
+    Os().ReleaseMutex(application.mutex);
+    Os().CloseHandle(application.mutex);
+    application.mutex = nullptr;
   }
 }
 
@@ -65,8 +58,6 @@ void ShowMessage(const char* text) {
   Os().MessageBoxA(mainWindow, text, "", MB_OK);
   ClearInputState();
 }
-
-void SetFrameRoutine(FrameRoutine routine) { application.frameRoutine = routine ? routine : EmptyFrameRoutine; }
 
 void RunFrame() {
   PollInput();

@@ -1,8 +1,6 @@
 #include "platform/os/os.h"
 #include "shell/application.h"
 
-FramePacing framePacing;
-
 namespace {
 constexpr int kFramesPerFpsMeasurement = 15;
 constexpr int kFramesPerCadence = 3;

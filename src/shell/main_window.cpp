@@ -3,10 +3,6 @@
 #include "graphics/direct3d.h"
 #include "shell/application.h"
 
-HWND mainWindow = nullptr;
-int clientWidth, clientHeight;
-int isActive;
-
 namespace {
 
 // Outer top-left corner that centres a window of the given outer size on the desktop.
@@ -39,16 +35,16 @@ int CreateMainWindow() {
   RECT outer = Os().AdjustWindowRect(RECT{0, 0, clientWidth, clientHeight});
   POINT position = CentredPosition(outer, Os().GetDesktopRect());
   Os().SetWindowPos(window, position.x, position.y);
-  // There is no screen-saver system command to refuse here; ask the platform once instead.
-  Os().DisableScreenSaver();
 
   isActive = 1;
   return 1;
 }
 
-void SetCaption(const char* text) { Os().SetWindowTextA(mainWindow, text); }
-
-void SendCloseMessage() { Os().SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
+void DestroyMainWindow() {
+  if (!mainWindow) return;
+  Os().DestroyWindow(mainWindow);
+  mainWindow = nullptr;
+}
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -66,7 +62,11 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DISPLAYCHANGE:
       LogPrintf("<ディスプレイモードの変更>\n");
       return 0;
-    case WM_PAINT:    // all drawing happens in the frame routines
+    case WM_PAINT:
+      // Frames are drawn by the frame routines; an uncovered window shows the
+      // last one again (no frames are drawn while inactive).
+      PresentLastFrame();
+      return 0;
     case WM_MOVE:
     case WM_CHAR:
     case WM_SYSKEYDOWN:  // system key combinations get no default handling

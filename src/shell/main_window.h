@@ -1,13 +1,8 @@
-// The main window and its window procedure.
+// The main window's creation and its window procedure.
 #pragma once
-#include "platform/os/os.h"
-
-extern HWND mainWindow;  // null until created
-extern int clientWidth, clientHeight;
-extern int isActive;
+#include "base/window_globals.h"
 
 int CreateMainWindow();
-void SetCaption(const char* text);
-// Sends WM_CLOSE to the main window synchronously.
-void SendCloseMessage();
+// Destroys the main window when there is one.
+void DestroyMainWindow();
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,23 +1,24 @@
 #include "viewer/frame_routines.h"
 
+#include "base/program_globals.h"
+#include "base/window_globals.h"
+#include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
 #include "input/input.h"
+#include "platform/dinput/dinput8.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
-#include "platform/dinput/dinput8.h"
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
-#include "scene/vector_ops.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
-#include "viewer/overlay_text.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
 
 constexpr float kBlinkStep = 0.20943952f;  // 12 degrees: a full turn every 30 frames
 const D3DXVECTOR3 kForward(0.0f, 0.0f, 1.0f);
+OverlayTexts overlayTexts = OverlayTexts::kAll;
 
 // What sets the routines of the kinds apart.
 struct KindFrame {
@@ -97,10 +98,12 @@ void RunKindFrame(int kind) {
   if (frame.drawsStationRails && frame.list.selectedObject)
     static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
 
-  frame.list.info.Draw();
-  DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
-  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
-  DrawFps(5, 5);
+  if (overlayTexts != OverlayTexts::kNone) {
+    frame.list.info.Draw();
+    DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
+    DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
+  }
+  if (overlayTexts == OverlayTexts::kAll) DrawFps(5, 5);
   EndFrame();
 }
 
@@ -114,6 +117,8 @@ ViewState InitialViewState(int kind) {
 }
 
 ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
+
+void SetOverlayTexts(OverlayTexts texts) { overlayTexts = texts; }
 
 void TrainFrame() { RunKindFrame(kTrainKind); }
 void StructFrame() { RunKindFrame(kStructKind); }

@@ -15,6 +15,11 @@ struct ViewState {
   bool started = false;  // the target is taken from the home point on the first call
 };
 
+// Which overlay texts the frame routines draw: all of them in the window,
+// all but the frame rate in a picture of the first frame, or none.
+enum class OverlayTexts { kAll, kAllButFrameRate, kNone };
+void SetOverlayTexts(OverlayTexts texts);
+
 void TrainFrame();
 void StructFrame();
 void StationFrame();

@@ -6,18 +6,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/command_line.h"
+#include "base/end_process.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "graphics/direct3d.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
+#include "resources/load_log.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
 
 // Ends the run when there is nothing to show.
-[[noreturn]] void EndLaunch(const char* reason) {
-  char line[256];
-  std::snprintf(line, sizeof line, "ViewerStartup: %s", reason);
-  EndProcessWithReason(line);
+[[noreturn]] void EndLaunch(const std::string& reason) {
+  EndProcessWithReason(("ViewerStartup: " + reason).c_str());
 }
 
 // The directory the probe has entered, with its trailing '/'; empty if unknown.
@@ -51,33 +52,52 @@ void ShowFatalMessage(const char* format, ...) {
   Os().MessageBoxA(Os().GetActiveWindow(), text, "Vondrel", MB_OK);
 }
 
+bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason) {
+  if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
+  SetupInfoBlocks();
+  probe = ProbeLaunchArgument(argument);
+  char text[256];
+  switch (probe.target) {
+    case LaunchTarget::kPlugin:
+      LogLaunchTarget(probe);
+      LoadPlugin(probe.kind, probe.definitionFile);
+      probe.definitionFile = nullptr;  // closed by the loading
+      return true;
+    case LaunchTarget::kBareModel:
+      LogLaunchTarget(probe);
+      if (LoadBareModel(probe.modelPath)) return true;
+      std::snprintf(text, sizeof text, "%.160s: the model cannot be loaded", argument);
+      break;
+    case LaunchTarget::kNothing:
+      std::snprintf(text, sizeof text, "%.120s: %s", argument, probe.reason);
+      break;
+  }
+  reason = text;
+  return false;
+}
+
+std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
+  return notes.empty() ? reason : reason + " (" + notes.front().Text() + ")";
+}
+
+bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
+                                    std::string& reason) {
+  KeepLoadNotes(&notes);
+  bool loaded = LoadLaunchArgument(argument, probe, reason);
+  KeepLoadNotes(nullptr);
+  if (!loaded) reason = WithFirstNote(reason, notes);
+  return loaded;
+}
+
 void ViewerStartup() {
   SetCaption("Vondrel Plugin Viewer");
-  if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
-
   const char* argument = PluginArgument();
   if (!argument) {
     ShowFatalMessage("単独で起動しても使えませんのだ");
     EndLaunch("no plug-in path on the command line");
   }
-
   Os().ShowCursor(false);
-  SetupInfoBlocks();
-
-  LaunchProbe probe = ProbeLaunchArgument(argument);
-  char reason[256];
-  switch (probe.target) {
-    case LaunchTarget::kPlugin:
-      LogLaunchTarget(probe);
-      LoadPlugin(probe.kind, probe.definitionFile);
-      return;
-    case LaunchTarget::kBareModel:
-      LogLaunchTarget(probe);
-      if (LoadBareModel(probe.modelPath)) return;
-      std::snprintf(reason, sizeof reason, "%.160s: the model cannot be loaded", argument);
-      EndLaunch(reason);
-    case LaunchTarget::kNothing:
-      std::snprintf(reason, sizeof reason, "%.120s: %s", argument, probe.reason);
-      EndLaunch(reason);
-  }
+  LaunchProbe probe;
+  std::string reason;
+  if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
 }

@@ -3,6 +3,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gfxutil/load_notes.h"
 
 constexpr size_t kLaunchPathSize = 1024;
 
@@ -18,6 +22,7 @@ struct LaunchProbe {
   FILE* definitionFile = nullptr;         // kPlugin: open, for the loading to close
   const char* kindName = "";              // kPlugin: e.g. "Station"
   const char* definitionName = "";        // kPlugin: e.g. "Station.txt"
+  std::string definitionPath;             // kPlugin: the file opened, e.g. "station.TXT"
   const char* modelPath = nullptr;        // kBareModel: the model, from the new current directory
   const char* reason = "";                // kNothing: why, for the log
 };
@@ -27,5 +32,17 @@ LaunchProbe ProbeLaunchArgument(const char* argument);
 // Cuts the path after its last '/', which stays; no '/' leaves it empty.
 void StripToDirectory(char* path);
 void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Hands the plug-in over, or ends the program with status 1.
+// Loads what the argument names, as the viewer does: renormalised normals on
+// the device, the info blocks, the probe, its log line, then the plug-in
+// loading. False, with the reason ("<argument>: why"), when there is nothing
+// to show; the probe tells what was found.
+bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason);
+// As LoadLaunchArgument, for the modes without a debug log on the screen:
+// the notes of every load are kept, and a failure's reason carries the first.
+bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
+                                    std::string& reason);
+// The reason with the first note, when there is one: "reason (note)".
+std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes);
+// Sets the caption, hides the cursor and loads the plug-in named on the
+// command line, or ends the program with status 1.
 void ViewerStartup();

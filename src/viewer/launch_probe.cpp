@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "gfxutil/path_lookup.h"
-#include "gfxutil/text_encoding.h"
+#include "platform/os/path_lookup.h"
+#include "platform/os/text_encoding.h"
 #include "plugins/plugin_object.h"
 #include "viewer/launch.h"
 
@@ -38,17 +38,19 @@ bool EndsWithIgnoringCase(const char* text, const char* tail) {
 // looks there; callers go on either way.
 bool EnterDirectory(const char* path) { return path[0] != '\0' && chdir(path) == 0; }
 
-FILE* OpenInCurrentDirectory(const char* name) {
+FILE* OpenInCurrentDirectory(const char* name, std::string* opened = nullptr) {
   std::string path = ResolveExistingPath(name);
+  if (opened) *opened = path;
   return path.empty() ? nullptr : std::fopen(path.c_str(), "r");
 }
 
-// Both "Model.x" and the kind's definition file in the current directory: the open definition file.
-FILE* ProbeKind(int kind) {
+// Both "Model.x" and the kind's definition file in the current directory: the
+// open definition file, whose path goes to `definitionPath`.
+FILE* ProbeKind(int kind, std::string& definitionPath) {
   FILE* model = OpenInCurrentDirectory(kModelFileName);
   if (!model) return nullptr;
   std::fclose(model);
-  return OpenInCurrentDirectory(kKinds[kind].definitionFile);
+  return OpenInCurrentDirectory(kKinds[kind].definitionFile, &definitionPath);
 }
 
 }  // namespace
@@ -80,7 +82,7 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
     } else {
       EnterDirectory(argument);
     }
-    if (FILE* definitionFile = ProbeKind(kind)) {
+    if (FILE* definitionFile = ProbeKind(kind, probe.definitionPath)) {
       probe.target = LaunchTarget::kPlugin;
       probe.kind = kind;
       probe.definitionFile = definitionFile;

@@ -2,17 +2,19 @@
 
 #include <new>
 
+#include "base/end_process.h"
+#include "base/program_globals.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
 #include "plugins/struct_plugin.h"
 #include "plugins/surface_plugin.h"
 #include "plugins/train_plugin.h"
-#include "shell/application.h"
 #include "viewer/frame_routines.h"
 
 namespace {
 
 constexpr const char* kPluginDirectoryName = "PLUGIN";
+PluginList* const kKindLists[kKindCount] = {&trainList, &structList, &stationList, &surfaceList};
 
 // Constructs the object of a kind and shows it; false when it cannot be allocated.
 template <typename Plugin>
@@ -77,8 +79,16 @@ int LoadBareModel(const char* modelPath) {
   return 1;
 }
 
+ShownPlugin CurrentPlugin() {
+  for (int kind = 0; kind < kKindCount; ++kind) {
+    PluginList& list = *kKindLists[kind];
+    if (list.selectedObject) return ShownPlugin{kind, list.selectedObject, list.sceneNode.Mesh()};
+  }
+  return ShownPlugin{};
+}
+
 void ViewerShutdown() {
-  for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) {
+  for (PluginList* list : kKindLists) {
     if (list->head) list->DestroyObjects();
   }
 }

@@ -184,5 +184,4 @@ int16_t FakeOs::GetAsyncKeyState(int virtualKey) {
   return it == asyncKeys.end() ? 0 : it->second;
 }
 
-void FakeOs::DisableScreenSaver() { calls.push_back("DisableScreenSaver"); }
 void FakeOs::CloseInputMethodWindow(HWND) { calls.push_back("CloseInputMethodWindow"); }

@@ -118,7 +118,6 @@ class FakeOs : public OperatingSystem {
   void ScreenToClient(HWND window, POINT* point) override;
   void ClientToScreen(HWND window, POINT* point) override;
   int16_t GetAsyncKeyState(int virtualKey) override;
-  void DisableScreenSaver() override;
   void CloseInputMethodWindow(HWND window) override;
 
  private:

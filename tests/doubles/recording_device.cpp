@@ -89,48 +89,10 @@ DeviceCall& CallRecord::Record(const char* name, std::initializer_list<double> a
   return call;
 }
 
-RecordingTexture::RecordingTexture(UINT width_, UINT height_, UINT levels_, D3DFORMAT format_,
-                                   const TextureLayout& layout_)
-    : width(width_), height(height_), levels(levels_), format(format_), layout(layout_), bits(layout_.Size()) {
-  ++liveCount;
-}
-
-RecordingTexture::~RecordingTexture() { --liveCount; }
-
-HRESULT RecordingTexture::LockRect(UINT level, D3DLOCKED_RECT* out, const RECT* rect, DWORD) {
-  if (level != 0 || !out || locked) return D3DERR_INVALIDCALL;
-  size_t offset = 0;
-  if (rect) {
-    if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
-        static_cast<UINT>(rect->right) > width || static_cast<UINT>(rect->bottom) > height)
-      return D3DERR_INVALIDCALL;
-    offset = layout.OffsetOf(rect->left, rect->top);
-  }
-  out->Pitch = static_cast<int>(layout.pitch);
-  out->pBits = bits.data() + offset;
-  locked = true;
-  return D3D_OK;
-}
-
 HRESULT RecordingTexture::UnlockRect(UINT level) {
-  if (level != 0 || !locked) return D3DERR_INVALIDCALL;
-  locked = false;
-  ++unlockCount;
-  return D3D_OK;
-}
-
-HRESULT BufferStorage::Lock(UINT offset, UINT size, uint8_t** data) {
-  if (!data || locked || offset > bytes.size()) return D3DERR_INVALIDCALL;
-  if (size != 0 && size > bytes.size() - offset) return D3DERR_INVALIDCALL;
-  *data = bytes.data() + offset;
-  locked = true;
-  return D3D_OK;
-}
-
-HRESULT BufferStorage::Unlock() {
-  if (!locked) return D3DERR_INVALIDCALL;
-  locked = false;
-  return D3D_OK;
+  HRESULT result = MemoryTexture::UnlockRect(level);
+  if (SUCCEEDED(result)) ++unlockCount;
+  return result;
 }
 
 RecordingDevice::RecordingDevice() {

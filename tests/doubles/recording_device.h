@@ -19,6 +19,7 @@
 
 #include "platform/d3d/d3d8.h"
 #include "platform/d3d/device_states.h"
+#include "platform/d3d/memory_device.h"
 #include "platform/d3d/texture_layout.h"
 
 struct DeviceCall {
@@ -60,55 +61,33 @@ class CallRecord {
   DeviceCall& Record(const char* name, std::initializer_list<double> args);
 };
 
-class RecordingTexture : public IDirect3DTexture8 {
+// The product's memory texture and buffers, counted while they live.
+class RecordingTexture : public MemoryTexture {
  public:
   static inline int liveCount = 0;  // textures not yet released, over all devices
 
-  RecordingTexture(UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout);
-  ~RecordingTexture() override;
-
-  UINT GetLevelCount() override { return levels; }
-  UINT GetWidth() override { return width; }
-  UINT GetHeight() override { return height; }
-  D3DFORMAT GetFormat() override { return format; }
-  HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+  RecordingTexture(UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout)
+      : MemoryTexture(width, height, levels, format, layout) {
+    ++liveCount;
+  }
+  ~RecordingTexture() override { --liveCount; }
   HRESULT UnlockRect(UINT level) override;
 
-  UINT width, height, levels;
-  D3DFORMAT format;
-  TextureLayout layout;
-  std::vector<uint8_t> bits;  // level 0, layout.pitch bytes per row
-  bool locked = false;
   int unlockCount = 0;
 };
 
-// Vertex and index buffers: real memory that Lock hands out.
-struct BufferStorage {
-  HRESULT Lock(UINT offset, UINT size, uint8_t** data);
-  HRESULT Unlock();
-  std::vector<uint8_t> bytes;
-  bool locked = false;
-};
-
-class RecordingVertexBuffer : public IDirect3DVertexBuffer8 {
+class RecordingVertexBuffer : public MemoryVertexBuffer {
  public:
   static inline int liveCount = 0;
-  explicit RecordingVertexBuffer(UINT length) { storage.bytes.resize(length), ++liveCount; }
+  explicit RecordingVertexBuffer(UINT length) : MemoryVertexBuffer(length) { ++liveCount; }
   ~RecordingVertexBuffer() override { --liveCount; }
-  HRESULT Lock(UINT offset, UINT size, uint8_t** data, DWORD) override { return storage.Lock(offset, size, data); }
-  HRESULT Unlock() override { return storage.Unlock(); }
-  BufferStorage storage;
 };
 
-class RecordingIndexBuffer : public IDirect3DIndexBuffer8 {
+class RecordingIndexBuffer : public MemoryIndexBuffer {
  public:
   static inline int liveCount = 0;
-  RecordingIndexBuffer(UINT length, D3DFORMAT format_) : format(format_) { storage.bytes.resize(length), ++liveCount; }
+  RecordingIndexBuffer(UINT length, D3DFORMAT format) : MemoryIndexBuffer(length, format) { ++liveCount; }
   ~RecordingIndexBuffer() override { --liveCount; }
-  HRESULT Lock(UINT offset, UINT size, uint8_t** data, DWORD) override { return storage.Lock(offset, size, data); }
-  HRESULT Unlock() override { return storage.Unlock(); }
-  D3DFORMAT format;
-  BufferStorage storage;
 };
 
 class RecordingDevice : public IDirect3DDevice8, public CallRecord {

@@ -6,6 +6,6 @@
 
 inline std::string TakenNotes() {
   std::string text;
-  for (const std::string& note : TakeLoadNotes()) text += note + "\n";
+  for (const LoadNote& note : TakeLoadNotes()) text += note.Text() + "\n";
   return text;
 }

@@ -74,6 +74,11 @@ e2e_init() {
   mkdir -p "$SHOTS"
   export XDG_RUNTIME_DIR="$WORK/runtime"
   export LIBGL_ALWAYS_SOFTWARE=1
+  # Tests of what runs without a display start none (E2E_NO_DISPLAY=1).
+  if [ -n "${E2E_NO_DISPLAY:-}" ]; then
+    unset DISPLAY WAYLAND_DISPLAY
+    return 0
+  fi
   # A display without a font for message boxes is replaced by one of our own.
   if [ -z "${DISPLAY:-}" ] || ! has_message_box_font; then start_xvfb; fi
 }

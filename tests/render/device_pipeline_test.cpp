@@ -197,4 +197,49 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
   }
 }
 
+// The buffers keep no copy of their data: a lock that may read sees what the
+// OpenGL buffer holds, and a range rewritten after the largest index has
+// gone is still checked index by index.
+TEST_F(DeviceRenderTest, BufferLocksReadBackAndIndexChecksFollowRewrites) {
+  IDirect3DIndexBuffer8* indexBuffer = nullptr;
+  ASSERT_EQ(device->CreateIndexBuffer(6 * 2, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indexBuffer), D3D_OK);
+  uint8_t* data = nullptr;
+  ASSERT_EQ(indexBuffer->Lock(0, 0, &data, 0), D3D_OK);
+  const uint16_t first[6] = {0, 1, 2, 0, 2, 9};
+  std::memcpy(data, first, sizeof first);
+  indexBuffer->Unlock();
+  ASSERT_EQ(indexBuffer->Lock(6, 6, &data, D3DLOCK_READONLY), D3D_OK);
+  uint16_t readBack[3];
+  std::memcpy(readBack, data, sizeof readBack);
+  indexBuffer->Unlock();
+  EXPECT_EQ(readBack[0], 0);
+  EXPECT_EQ(readBack[1], 2);
+  EXPECT_EQ(readBack[2], 9);
+  // Index 9 replaced by 3: the whole buffer now fits four vertices.
+  ASSERT_EQ(indexBuffer->Lock(10, 2, &data, 0), D3D_OK);
+  const uint16_t three = 3;
+  std::memcpy(data, &three, 2);
+  indexBuffer->Unlock();
+
+  ColourVertex quad[4] = {{-1, 1, 0.5f, 0xff0000ff}, {1, 1, 0.5f, 0xff0000ff}, {1, -1, 0.5f, 0xff0000ff},
+                          {-1, -1, 0.5f, 0xff0000ff}};
+  IDirect3DVertexBuffer8* vertices = nullptr;
+  ASSERT_EQ(device->CreateVertexBuffer(sizeof quad, 0, kColourFvf, D3DPOOL_MANAGED, &vertices), D3D_OK);
+  ASSERT_EQ(vertices->Lock(0, 0, &data, 0), D3D_OK);
+  std::memcpy(data, quad, sizeof quad);
+  vertices->Unlock();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
+  device->SetVertexShader(kColourFvf);
+  device->SetStreamSource(0, vertices, sizeof(ColourVertex));
+  device->SetIndices(indexBuffer, 0);
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
+  device->SetIndices(indexBuffer, 1);
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+  device->SetStreamSource(0, nullptr, 0);
+  device->SetIndices(nullptr, 0);
+  vertices->Release();
+  indexBuffer->Release();
+  EXPECT_TRUE(ColourNear(Pixel(kSize / 2, kSize / 2), 0xff0000ff));
+}
+
 }  // namespace

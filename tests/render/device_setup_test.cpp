@@ -1,10 +1,10 @@
 #include <string>
 
+#include "base/window_globals.h"
 #include "device_fixture.h"
 #include "graphics/device_setup.h"
 #include "platform/d3d/gl_context.h"
 #include "platform/d3d/gl_device.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -46,6 +46,19 @@ TEST_F(DeviceRenderTest, DeviceWithoutAUsableDepthFormatIsRefused) {
                                           depth),
               D3D_OK);
   }
+}
+
+TEST_F(DeviceRenderTest, TheBackBufferIsBlackUntilDrawnAndPresentingAgainKeepsThePicture) {
+  for (uint32_t pixel : Pixels()) ASSERT_EQ(pixel, 0xFF000000u);
+  ASSERT_EQ(device->BeginScene(), D3D_OK);
+  ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF336699, 1.0f, 0), D3D_OK);
+  DrawColourTriangle(0xFFFFCC00);
+  ASSERT_EQ(device->EndScene(), D3D_OK);
+  ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  std::vector<uint32_t> drawn = Pixels();
+  ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);  // as for an uncovered window
+  EXPECT_EQ(Pixels(), drawn);
+  EXPECT_TRUE(ColourNear(Pixel(kSize / 2, kSize / 2), 0xFFFFCC00));
 }
 
 TEST_F(DeviceRenderTest, CapabilitiesComeFromOpenGL) {

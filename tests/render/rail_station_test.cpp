@@ -3,9 +3,9 @@
 #include "mesh_render_fixture.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
+#include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "test_paths.h"
-#include "rail/station_rails.h"
 
 namespace {
 

@@ -3,30 +3,16 @@
 #pragma once
 #include <cstdint>
 
-using HRESULT = int32_t;
-using DWORD = uint32_t;
-using UINT = uint32_t;
-using BOOL = int32_t;
+#include "platform/os/windows_types.h"
+
 using D3DCOLOR = uint32_t;
 
-// The values of BOOL; macros, as in C headers that define them too.
-#ifndef TRUE
-#define TRUE 1
-#endif
-#ifndef FALSE
-#define FALSE 0
-#endif
-
 constexpr HRESULT D3D_OK = 0;
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
 constexpr HRESULT D3DERR_NOTAVAILABLE = static_cast<HRESULT>(0x8876086Au);
 constexpr HRESULT D3DERR_DEVICELOST = static_cast<HRESULT>(0x88760868u);
 constexpr HRESULT D3DERR_DEVICENOTRESET = static_cast<HRESULT>(0x88760869u);
 constexpr HRESULT D3DERR_NOTFOUND = static_cast<HRESULT>(0x88760866u);
-inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline bool FAILED(HRESULT hr) { return hr < 0; }
 
 struct D3DVECTOR {
   float x, y, z;
@@ -118,7 +104,8 @@ constexpr DWORD D3DFVF_NORMAL = 0x010;
 constexpr DWORD D3DFVF_DIFFUSE = 0x040;
 constexpr DWORD D3DFVF_TEX1 = 0x100;
 
-enum D3DDEVTYPE : uint32_t { D3DDEVTYPE_HAL = 1, D3DDEVTYPE_REF = 2 };
+// NULLREF (Direct3D 9's value): resources are made, nothing is drawn.
+enum D3DDEVTYPE : uint32_t { D3DDEVTYPE_HAL = 1, D3DDEVTYPE_REF = 2, D3DDEVTYPE_NULLREF = 4 };
 constexpr UINT D3DADAPTER_DEFAULT = 0;
 constexpr DWORD D3DCREATE_SOFTWARE_VERTEXPROCESSING = 0x20;
 constexpr DWORD D3DCREATE_HARDWARE_VERTEXPROCESSING = 0x40;
@@ -252,8 +239,6 @@ struct D3DADAPTER_IDENTIFIER8 {
   DWORD DeviceId;
 };
 
-using HWND = struct HWND__*;
-
 struct D3DPRESENT_PARAMETERS {
   UINT BackBufferWidth;
   UINT BackBufferHeight;
@@ -275,6 +260,3 @@ struct D3DLOCKED_RECT {
   void* pBits;
 };
 
-struct RECT {
-  int32_t left, top, right, bottom;
-};

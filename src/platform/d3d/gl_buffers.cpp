@@ -1,11 +1,15 @@
 #include "platform/d3d/gl_buffers.h"
 
+#include <cstdlib>
 #include <cstring>
 
-GlBufferStorage::GlBufferStorage(GLenum target, UINT length) : target_(target), bytes_(length) {
+GlBufferStorage::GlBufferStorage(GLenum target, UINT length, bool writeOnly)
+    : target_(target), length_(length), writeOnly_(writeOnly) {
+  // Zeroed pages that are only read are never made resident.
+  std::unique_ptr<void, decltype(&std::free)> zeros(std::calloc(length, 1), &std::free);
   glGenBuffers(1, &name_);
   glBindBuffer(target_, name_);
-  glBufferData(target_, static_cast<GLsizeiptr>(bytes_.size()), bytes_.data(), GL_STATIC_DRAW);
+  glBufferData(target_, static_cast<GLsizeiptr>(length_), zeros.get(), GL_STATIC_DRAW);
 }
 
 void GlBufferStorage::DeleteGlObject() {
@@ -14,11 +18,15 @@ void GlBufferStorage::DeleteGlObject() {
 }
 
 HRESULT GlBufferStorage::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) {
-  if (!data || locked_ || offset > bytes_.size()) return D3DERR_INVALIDCALL;
-  if (size == 0) size = static_cast<UINT>(bytes_.size()) - offset;  // 0: to the end
-  if (size > bytes_.size() - offset) return D3DERR_INVALIDCALL;
-  *data = bytes_.data() + offset;
-  locked_ = true;
+  if (!data || locked_ || offset > length_) return D3DERR_INVALIDCALL;
+  if (size == 0) size = length_ - offset;  // 0: to the end
+  if (size > length_ - offset) return D3DERR_INVALIDCALL;
+  locked_ = std::make_unique_for_overwrite<uint8_t[]>(size ? size : 1);
+  if (!writeOnly_ && name_ && size > 0) {
+    glBindBuffer(target_, name_);
+    glGetBufferSubData(target_, offset, size, locked_.get());
+  }
+  *data = locked_.get();
   lockedReadOnly_ = (flags & D3DLOCK_READONLY) != 0;
   lockOffset_ = offset;
   lockSize_ = size;
@@ -27,12 +35,21 @@ HRESULT GlBufferStorage::Lock(UINT offset, UINT size, uint8_t** data, DWORD flag
 
 bool GlBufferStorage::Unlock() {
   if (!locked_) return false;
-  locked_ = false;
   if (!lockedReadOnly_ && name_ && lockSize_ > 0) {
     glBindBuffer(target_, name_);
-    glBufferSubData(target_, lockOffset_, lockSize_, bytes_.data() + lockOffset_);
+    glBufferSubData(target_, lockOffset_, lockSize_, locked_.get());
   }
+  locked_.reset();
   return true;
+}
+
+std::vector<uint8_t> GlBufferStorage::Read(UINT offset, UINT size) const {
+  std::vector<uint8_t> bytes(size);
+  if (name_ && size > 0) {
+    glBindBuffer(target_, name_);
+    glGetBufferSubData(target_, offset, size, bytes.data());
+  }
+  return bytes;
 }
 
 HRESULT GlVertexBuffer::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) {
@@ -44,8 +61,8 @@ HRESULT GlVertexBuffer::Unlock() {
   return storage_.Unlock() ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-GlIndexBuffer::GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format)
-    : GlResource(host), format_(format), storage_(GL_ELEMENT_ARRAY_BUFFER, length) {}
+GlIndexBuffer::GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format, bool writeOnly)
+    : GlResource(host), format_(format), storage_(GL_ELEMENT_ARRAY_BUFFER, length, writeOnly) {}
 
 HRESULT GlIndexBuffer::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) {
   return storage_.Lock(offset, size, data, flags);
@@ -53,24 +70,32 @@ HRESULT GlIndexBuffer::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags)
 
 HRESULT GlIndexBuffer::Unlock() {
   if (host_) host_->FlushPending();
-  if (!storage_.Unlock()) return D3DERR_INVALIDCALL;
-  largestInBuffer_ = LargestIndex(0, IndexCount());  // once here rather than at every draw
-  return D3D_OK;
+  // Indices overwritten may have been the largest, so this stays an upper
+  // bound; a draw that it does not clear scans its own range.
+  if (const uint8_t* written = storage_.WrittenBytes()) {
+    uint32_t largest = Largest(written, storage_.LockedSize() / IndexSize());
+    if (largest > largestInBuffer_) largestInBuffer_ = largest;
+  }
+  return storage_.Unlock() ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-uint32_t GlIndexBuffer::LargestIndex(UINT first, UINT count) const {
+uint32_t GlIndexBuffer::Largest(const uint8_t* bytes, size_t count) const {
   uint32_t largest = 0;
-  const uint8_t* bytes = storage_.Bytes().data();
-  for (UINT i = first; i < first + count; ++i) {
+  for (size_t i = 0; i < count; ++i) {
     uint32_t index = 0;
     if (format_ == D3DFMT_INDEX32) {
-      std::memcpy(&index, bytes + static_cast<size_t>(i) * 4, 4);
+      std::memcpy(&index, bytes + i * 4, 4);
     } else {
       uint16_t small = 0;
-      std::memcpy(&small, bytes + static_cast<size_t>(i) * 2, 2);
+      std::memcpy(&small, bytes + i * 2, 2);
       index = small;
     }
     if (index > largest) largest = index;
   }
   return largest;
+}
+
+uint32_t GlIndexBuffer::LargestIndex(UINT first, UINT count) const {
+  std::vector<uint8_t> bytes = storage_.Read(first * IndexSize(), count * IndexSize());
+  return Largest(bytes.data(), count);
 }

@@ -1,8 +1,9 @@
-// Vertex and index buffers: system memory for Lock, an OpenGL buffer that
-// Unlock updates.
+// Vertex and index buffers: an OpenGL buffer, with system memory only while
+// locked, so the data is not held twice; Unlock uploads what was written.
 #pragma once
 #include <epoxy/gl.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/d3d/d3d8.h"
@@ -10,31 +11,40 @@
 
 class GlBufferStorage {
  public:
-  // The owner deletes the OpenGL object (DeleteGlObject) while its context exists.
-  GlBufferStorage(GLenum target, UINT length);
+  // The owner deletes the OpenGL object (DeleteGlObject) while its context
+  // exists. A new buffer holds zeros. A lock of a write-only buffer starts
+  // from undefined bytes rather than reading the buffer back.
+  GlBufferStorage(GLenum target, UINT length, bool writeOnly);
   HRESULT Lock(UINT offset, UINT size, uint8_t** data, DWORD flags);
-  // Uploads the locked range; returns false when nothing was locked.
+  // While locked for writing, the locked bytes as the caller left them; else null.
+  const uint8_t* WrittenBytes() const { return locked_ && !lockedReadOnly_ ? locked_.get() : nullptr; }
+  UINT LockedSize() const { return lockSize_; }
+  // Uploads the locked range and frees its memory; false when nothing was locked.
   bool Unlock();
   void DeleteGlObject();
   GLuint Name() const { return name_; }
-  const std::vector<uint8_t>& Bytes() const { return bytes_; }
+  UINT Length() const { return length_; }
+  // The bytes of a range, read back from OpenGL.
+  std::vector<uint8_t> Read(UINT offset, UINT size) const;
 
  private:
   GLenum target_;
-  std::vector<uint8_t> bytes_;
+  UINT length_;
+  bool writeOnly_;
   GLuint name_ = 0;
-  bool locked_ = false;
+  std::unique_ptr<uint8_t[]> locked_;  // the locked range's bytes, while locked
   bool lockedReadOnly_ = false;
   UINT lockOffset_ = 0, lockSize_ = 0;
 };
 
 class GlVertexBuffer : public IDirect3DVertexBuffer8, public GlResource {
  public:
-  GlVertexBuffer(GlResourceHost* host, UINT length) : GlResource(host), storage_(GL_ARRAY_BUFFER, length) {}
+  GlVertexBuffer(GlResourceHost* host, UINT length, bool writeOnly)
+      : GlResource(host), storage_(GL_ARRAY_BUFFER, length, writeOnly) {}
   HRESULT Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) override;
   HRESULT Unlock() override;
   GLuint Name() const { return storage_.Name(); }
-  UINT Length() const { return static_cast<UINT>(storage_.Bytes().size()); }
+  UINT Length() const { return storage_.Length(); }
 
  protected:
   ~GlVertexBuffer() override { Leave(); }
@@ -46,15 +56,16 @@ class GlVertexBuffer : public IDirect3DVertexBuffer8, public GlResource {
 
 class GlIndexBuffer : public IDirect3DIndexBuffer8, public GlResource {
  public:
-  GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format);
+  GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format, bool writeOnly);
   HRESULT Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) override;
   HRESULT Unlock() override;
   GLuint Name() const { return storage_.Name(); }
   UINT IndexSize() const { return format_ == D3DFMT_INDEX32 ? 4 : 2; }
-  UINT IndexCount() const { return static_cast<UINT>(storage_.Bytes().size()) / IndexSize(); }
-  // The largest of `count` indices from `first`, which must lie inside the buffer.
+  UINT IndexCount() const { return storage_.Length() / IndexSize(); }
+  // The largest of `count` indices from `first`, which must lie inside the
+  // buffer; read back from OpenGL.
   uint32_t LargestIndex(UINT first, UINT count) const;
-  // The largest index of the whole buffer, found when it was last unlocked.
+  // No index of the buffer is larger: the largest written by any unlock so far.
   uint32_t LargestIndexInBuffer() const { return largestInBuffer_; }
 
  protected:
@@ -62,6 +73,8 @@ class GlIndexBuffer : public IDirect3DIndexBuffer8, public GlResource {
   void DeleteGlObjects() override { storage_.DeleteGlObject(); }
 
  private:
+  uint32_t Largest(const uint8_t* bytes, size_t count) const;
+
   D3DFORMAT format_;
   GlBufferStorage storage_;
   uint32_t largestInBuffer_ = 0;  // a new buffer holds zeros

@@ -294,20 +294,21 @@ HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
   return D3D_OK;
 }
 
-HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) {
+HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) {
   constexpr UINT kMaxBufferLength = 256u << 20;
   if (!buffer || length == 0 || length > kMaxBufferLength) return D3DERR_INVALIDCALL;
-  GlVertexBuffer* created = new GlVertexBuffer(this, length);
+  GlVertexBuffer* created = new GlVertexBuffer(this, length, (usage & D3DUSAGE_WRITEONLY) != 0);
   resources_.insert(created);
   *buffer = created;
   return D3D_OK;
 }
 
-HRESULT GlDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT format, D3DPOOL, IDirect3DIndexBuffer8** buffer) {
+HRESULT GlDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL,
+                                    IDirect3DIndexBuffer8** buffer) {
   constexpr UINT kMaxBufferLength = 256u << 20;
   if (!buffer || length == 0 || length > kMaxBufferLength || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
     return D3DERR_INVALIDCALL;
-  GlIndexBuffer* created = new GlIndexBuffer(this, length, format);
+  GlIndexBuffer* created = new GlIndexBuffer(this, length, format, (usage & D3DUSAGE_WRITEONLY) != 0);
   resources_.insert(created);
   *buffer = created;
   return D3D_OK;

@@ -32,6 +32,10 @@ bool GlRenderTarget::Create(UINT width, UINT height, const GlDepthFormat& depth,
     return false;
   }
   Bind();
+  // Until the first frame the picture is black, never what the memory held:
+  // an uncovered window shows it before anything is drawn.
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
   return true;
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/d3d/d3d8types.h"
+#include "platform/os/windows_types.h"
 
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
@@ -140,7 +140,6 @@ class OperatingSystem {
   // Bit 15: down now; bit 0: went down since the previous query of this key.
   virtual int16_t GetAsyncKeyState(int virtualKey) = 0;
 
-  virtual void DisableScreenSaver() = 0;
   virtual void CloseInputMethodWindow(HWND window) = 0;  // ImmGetDefaultIMEWnd + WM_CLOSE
 };
 

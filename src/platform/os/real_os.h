@@ -4,3 +4,8 @@
 #include "platform/os/os.h"
 
 OperatingSystem& RealOperatingSystem();
+
+// Whether OutputDebugStringA reaches standard error (the stand-in for a
+// debugger); on by default. Modes whose output is a file or a report turn it off.
+void ShowDebuggerOutput(bool shown);
+bool DebuggerOutputShown();

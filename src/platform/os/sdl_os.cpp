@@ -9,10 +9,14 @@
 #include "platform/os/message_translation.h"
 #include "platform/os/named_lock.h"
 #include "platform/os/posix_system.h"
+#include "platform/os/program_icon.h"
 #include "platform/os/real_os.h"
+#include "platform/os/screen_saver.h"
 #include "platform/os/sdl_events.h"
 #include "platform/os/sdl_window.h"
 #include "platform/os/virtual_keys.h"
+#include "platform/os/window_class.h"
+#include "platform/os/window_presence.h"
 
 namespace {
 
@@ -21,11 +25,15 @@ struct WindowRecord {
   WNDPROC procedure;
 };
 
+bool debuggerOutputShown = true;
+
 HWND HandleOf(SDL_Window* window) { return reinterpret_cast<HWND>(window); }
+
+constexpr LPARAM kMonitorOff = 2;  // the lParam of SC_MONITORPOWER that shuts the display off
 
 // Message boxes need a display; the headless drivers have none to show one on.
 bool CanShowMessageBox() {
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -67,6 +75,7 @@ class SdlOperatingSystem final : public OperatingSystem {
       std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
       return nullptr;
     }
+    SetProgramIcon(window);
     windows_.push_back({window, procedure});
     return HandleOf(window);
   }
@@ -74,6 +83,7 @@ class SdlOperatingSystem final : public OperatingSystem {
   void DestroyWindow(HWND window) override {
     for (auto it = windows_.begin(); it != windows_.end(); ++it) {
       if (HandleOf(it->window) != window) continue;
+      if (it == windows_.begin()) LeaveFront(it->window);
       SDL_DestroyWindow(it->window);
       windows_.erase(it);
       return;
@@ -171,7 +181,9 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   DWORD timeGetTime() override { return MonotonicMilliseconds(); }
   void Sleep(DWORD ms) override { SDL_Delay(ms); }
-  void OutputDebugStringA(const char* text) override { std::fputs(text, stderr); }
+  void OutputDebugStringA(const char* text) override {
+    if (debuggerOutputShown) std::fputs(text, stderr);
+  }
   void GetLocalTime(SYSTEMTIME* time) override { ReadLocalTime(time); }
   bool GetVersionExA(OSVERSIONINFOA* info) override { return ReadKernelVersion(info); }
   void GlobalMemoryStatus(MEMORYSTATUS* status) override { ReadPhysicalMemory(status); }
@@ -223,10 +235,6 @@ class SdlOperatingSystem final : public OperatingSystem {
     return keyTable_.Query(virtualKey, down);
   }
 
-  void DisableScreenSaver() override {
-    if (InitVideo()) SDL_DisableScreenSaver();
-  }
-
   void CloseInputMethodWindow(HWND) override {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StopTextInput();
   }
@@ -245,6 +253,13 @@ class SdlOperatingSystem final : public OperatingSystem {
     if (videoFailed_) return false;
     // One close request is enough: the window's own close event carries it.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The screen saver is held off only while the main window is in front.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    NameWindowClass();
+    // With no session bus, libdbus would fork dbus-launch to start one for
+    // SDL's input-method and screen-saver calls, though no service the viewer
+    // could reach would be on a bus started so.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", SDL_GetError());
       videoFailed_ = true;
@@ -260,9 +275,27 @@ class SdlOperatingSystem final : public OperatingSystem {
     HWND eventWindow = nullptr;
     if (event.type == SDL_WINDOWEVENT) eventWindow = HandleOf(SDL_GetWindowFromID(event.window.windowID));
     if (!SdlWindow(eventWindow)) eventWindow = nullptr;
+    if (eventWindow && eventWindow == mainWindow) FollowPresence(mainWindow, event.window);
     MSG messages[kMaxMessagesPerEvent];
     int count = TranslateSdlEvent(event, eventWindow, mainWindow, GetClientRect(eventWindow), messages);
     queue_.insert(queue_.end(), messages, messages + count);
+  }
+
+  // Windows asks only the window in front whether the screen saver may start or
+  // the display power down; SDL holds off both together.
+  void FollowPresence(HWND window, const SDL_WindowEvent& event) {
+    bool wasInFront = IsInFront(presence_);
+    NoteWindowEvent(presence_, event);
+    bool inFront = IsInFront(presence_);
+    if (inFront == wasInFront) return;
+    bool refused = inFront && (SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) ||
+                               SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff));
+    refused ? HoldScreenSaver() : ReleaseScreenSaver(SdlWindow(window));
+  }
+
+  void LeaveFront(SDL_Window* window) {
+    if (IsInFront(presence_)) ReleaseScreenSaver(window);
+    presence_ = WindowPresence{};
   }
 
   static RECT FrameOf(SDL_Window* window) {
@@ -280,6 +313,7 @@ class SdlOperatingSystem final : public OperatingSystem {
   std::vector<WindowRecord> windows_;
   std::deque<MSG> queue_;
   AsyncKeyTable keyTable_;
+  WindowPresence presence_;
   int cursorCounter_ = 0;
   bool videoFailed_ = false;
 };
@@ -292,5 +326,8 @@ SdlOperatingSystem& TheRealOs() {
 }  // namespace
 
 OperatingSystem& RealOperatingSystem() { return TheRealOs(); }
+
+void ShowDebuggerOutput(bool shown) { debuggerOutputShown = shown; }
+bool DebuggerOutputShown() { return debuggerOutputShown; }
 
 SDL_Window* SdlWindowOf(HWND window) { return TheRealOs().SdlWindow(window); }

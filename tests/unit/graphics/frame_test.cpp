@@ -65,6 +65,15 @@ TEST_F(FrameTest, EndFrameEndsTheSceneAndPassesPresentsResult) {
   EXPECT_EQ(device.Names(), (std::vector<std::string>{"EndScene", "Present"}));
 }
 
+TEST_F(FrameTest, AFrameForAPictureStaysInTheBackBuffer) {
+  PresentFrames(false);
+  ASSERT_EQ(BeginFrame(0xff000000), 1);
+  device.ClearCalls();
+  EXPECT_EQ(EndFrame(), D3D_OK);
+  PresentFrames(true);
+  EXPECT_EQ(device.Names(), std::vector<std::string>{"EndScene"});
+}
+
 TEST_F(FrameTest, EndFrameAfterALostFramePassesTheFailureBack) {
   device.cooperativeLevel = D3DERR_DEVICELOST;
   EXPECT_EQ(BeginFrame(0xff000000), 0);

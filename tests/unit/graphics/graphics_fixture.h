@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "fake_os.h"
 #include "graphics/device_setup.h"
+#include "graphics/overlay_text.h"
 #include "recording_device.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
-#include "viewer/overlay_text.h"
 
 class GraphicsTest : public ::testing::Test {
  protected:

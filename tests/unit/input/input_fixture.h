@@ -3,11 +3,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "base/window_globals.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
-#include "shell/main_window.h"
 
 class InputTest : public ::testing::Test {
  protected:

@@ -7,11 +7,11 @@
 #include <set>
 #include <vector>
 
+#include "base/window_globals.h"
 #include "fake_os.h"
 #include "input/input.h"
 #include "platform/dinput/sdl_keyboard_table.h"
 #include "platform/os/sdl_events.h"
-#include "shell/main_window.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "code_page_932.h"
 #include "fake_os.h"
@@ -192,6 +193,75 @@ TEST_F(DefinitionReading, AFailedItemStopsLaterReadsAtTheSamePlace) {
   EXPECT_EQ(reader.Read(entry, &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]), 2);
   EXPECT_EQ(reader.Read(entry, &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]), 0);
   std::fclose(file);
+}
+
+struct FieldCase {
+  std::string text;
+  std::vector<DefinitionField> fields;  // named after the head's items
+  std::vector<unsigned> problemLines;
+};
+
+TEST_F(DefinitionReading, EachItemIsKeptAsReadWithItsLine) {
+  const FieldCase cases[] = {
+      {"Name\nAuthor\n2.5\n", {{"name", 1, "Name"}, {"author", 2, "Author"}, {"scale figure", 3, "2.5"}}, {}},
+      {"Name Author 1e-1", {{"name", 1, "Name"}, {"author", 1, "Author"}, {"scale figure", 1, "1e-1"}}, {}},
+      {"\r\n\r\n  A\r\n\r\n\tB\r\n\r\n+3.\r\n", {{"name", 3, "A"}, {"author", 5, "B"}, {"scale figure", 7, "+3."}}, {}},
+      {"A\nB\nabc\n", {{"name", 1, "A"}, {"author", 2, "B"}}, {}},
+      {"", {}, {}},
+      {"A\n\n\n" + std::string(300, 'w') + "\n1\n", {{"name", 1, "A"}, {"author", 4, std::string(255, 'w')}, {"scale figure", 5, "1"}}, {4}},
+      {"A\nB\n\n" + std::string(70, '1') + "\n", {{"name", 1, "A"}, {"author", 2, "B"}}, {4}},
+  };
+  for (const FieldCase& c : cases) {
+    scratch.Write("Struct.txt", c.text);
+    FILE* file = scratch.Open("Struct.txt");
+    DefinitionReader reader(file, "Struct.txt");
+    reader.Read("%s\n%s\n%f", name, author, &scale);
+    constexpr const char* kNames[] = {"name", "author", "scale figure"};
+    reader.NameFields(kNames);
+    std::fclose(file);
+    const DefinitionRecord& record = reader.Record();
+    EXPECT_EQ(record.fileName, "Struct.txt");
+    ASSERT_EQ(record.fields.size(), c.fields.size()) << c.text;
+    for (size_t i = 0; i < c.fields.size(); ++i) {
+      EXPECT_EQ(record.fields[i].name, c.fields[i].name) << c.text;
+      EXPECT_EQ(record.fields[i].line, c.fields[i].line) << c.text << " item " << i;
+      EXPECT_EQ(record.fields[i].text, c.fields[i].text) << c.text;
+    }
+    std::vector<unsigned> lines;
+    for (const LoadNote& problem : record.problems) lines.push_back(problem.line);
+    EXPECT_EQ(lines, c.problemLines) << c.text;
+  }
+}
+
+TEST_F(DefinitionReading, NamesGoToTheFieldsNotNamedYetWithAPrefix) {
+  scratch.Write("Station.txt", "(1,2,3),(4,5,6)\n(7,8,9),(");
+  FILE* file = scratch.Open("Station.txt");
+  DefinitionReader reader(file, "Station.txt");
+  constexpr const char* kNames[] = {"start x", "start y", "start z", "end x", "end y", "end z"};
+  for (int i = 1; i <= 2; ++i) {
+    reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]);
+    reader.NameFields(kNames, "platform " + std::to_string(i) + " ");
+  }
+  std::fclose(file);
+  const std::vector<DefinitionField>& fields = reader.Record().fields;
+  ASSERT_EQ(fields.size(), 9u);
+  EXPECT_EQ(fields[5].name, "platform 1 end z");
+  EXPECT_EQ(fields[6].name, "platform 2 start x");
+  EXPECT_EQ(fields[8].name, "platform 2 start z");
+  EXPECT_EQ(fields[8].line, 2u);
+  EXPECT_EQ(reader.Line(), 2u);
+}
+
+TEST_F(DefinitionReading, AProblemIsLoggedAsBeforeAndKeptWithItsLine) {
+  DefinitionRecord record;
+  record.fileName = "Train.txt";
+  record.AddProblem(4, "only %d of %d items read", 3, 6);
+  record.AddProblem(0, "no scale figure; drawScale 1.0 instead");
+  EXPECT_EQ(os.DebugText(), "Train.txt: only 3 of 6 items read\nTrain.txt: no scale figure; drawScale 1.0 instead\n");
+  ASSERT_EQ(record.problems.size(), 2u);
+  EXPECT_EQ(record.problems[0].Text(), "Train.txt: line 4: only 3 of 6 items read");
+  EXPECT_EQ(record.problems[1].line, 0u);
+  EXPECT_EQ(record.problems[1].Text(), "Train.txt: no scale figure; drawScale 1.0 instead");
 }
 
 }  // namespace

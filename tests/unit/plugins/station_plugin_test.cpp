@@ -1,8 +1,8 @@
 #include "plugins/station_plugin.h"
 
 #include "plugin_fixture.h"
-#include "recorded_lines.h"
 #include "rail/station_rails.h"
+#include "recorded_lines.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "plugins/struct_plugin.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "code_page_932.h"
 #include "plugin_fixture.h"
@@ -115,6 +116,17 @@ TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
   EXPECT_EQ(structList.selectedObject, nullptr);
   EXPECT_EQ(structList.sceneNode.Mesh(), nullptr);
   EXPECT_TRUE(Shown(structList.info).empty());
+}
+
+TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {
+  for (const char* fileName : {"MODEL.X", "model.x", "Model.X"}) {
+    scratch.Write(fileName, UnitModel());
+    os.debugOutput.clear();
+    auto* object = new StructPlugin("PLUGIN", Definition("Struct.txt", "a b 1"), true);
+    EXPECT_NE(object->mesh.mesh, nullptr) << fileName;
+    EXPECT_EQ(os.DebugText(), "load(Model.x) ... ok.\n") << fileName;
+    std::filesystem::remove(scratch.path() + "/" + fileName);
+  }
 }
 
 TEST_F(StructPluginTest, AModelThatFailsToLoadStillMakesTheObject) {

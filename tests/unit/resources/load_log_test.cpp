@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "fake_os.h"
 #include "gfxutil/load_notes.h"
@@ -10,9 +11,9 @@ namespace {
 
 TEST(LoadLogTest, NotesFollowTheOutcomeOfTheirOwnLoadOnly) {
   FakeOs os;
-  AddLoadNote("left over from a load nobody logged");
+  AddLoadNote("old.bmp", "left over from a load nobody logged");
   LogLoadStart("wall.bmp");
-  AddLoadNote("%s: %s", "wall.bmp", "BMP pixel data ends early");
+  AddLoadNote("wall.bmp", "%s", "BMP pixel data ends early");
   LogLoadOutcome(false);
   EXPECT_EQ(os.DebugText(), "load(wall.bmp) ... failed.\nwall.bmp: BMP pixel data ends early\n");
 }
@@ -20,11 +21,31 @@ TEST(LoadLogTest, NotesFollowTheOutcomeOfTheirOwnLoadOnly) {
 TEST(LoadLogTest, ManyNotesAreCutToABoundedNumber) {
   FakeOs os;
   LogLoadStart("Model.x");
-  for (int i = 0; i < 1000; ++i) AddLoadNote("note %d", i);
+  for (int i = 0; i < 1000; ++i) AddLoadNote("Model.x", "note %d", i);
   LogLoadOutcome(true);
   ASSERT_EQ(os.debugOutput.size(), 2 + kMaxLoadNotes);  // the load line in two parts, then the notes
   EXPECT_EQ(os.debugOutput.back(), std::to_string(1000 - (kMaxLoadNotes - 1)) + " more notes left out\n");
   EXPECT_TRUE(TakeLoadNotes().empty());
+}
+
+TEST(LoadLogTest, KeptNotesAreTheOnesLoggedUntilKeepingStops) {
+  FakeOs os;
+  std::vector<LoadNote> kept;
+  KeepLoadNotes(&kept);
+  LogLoadStart("Model.x");
+  AddLoadNoteAt("Model.x", 7, "line 7", "%u material indexes for %u faces", 1u, 2u);
+  LogLoadOutcome(true);
+  KeepLoadNotes(nullptr);
+  LogLoadStart("a.png");
+  AddLoadNote("a.png", "file not found");
+  LogLoadOutcome(false);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].file, "Model.x");
+  EXPECT_EQ(kept[0].line, 7u);
+  EXPECT_EQ(kept[0].message, "1 material indexes for 2 faces");
+  EXPECT_EQ(os.DebugText(),
+            "load(Model.x) ... ok.\nModel.x: line 7: 1 material indexes for 2 faces\n"
+            "load(a.png) ... failed.\na.png: file not found\n");
 }
 
 }  // namespace

@@ -88,6 +88,48 @@ TEST_F(MeshResourceTest, AMissingTextureLeavesItsSubsetUntextured) {
   EXPECT_EQ(device.Named("SetTexture")[0]->object, nullptr);
 }
 
+// Red level of the first texel of a material's texture; -1 when it has none.
+int FirstRed(IDirect3DTexture8* texture) {
+  if (!texture) return -1;
+  return static_cast<RecordingTexture*>(texture)->bits[2];  // B, G, R, A in memory
+}
+
+TEST_F(MeshResourceTest, TextureNamesThatFindNothingAreLookedForInTheModelsDirectory) {
+  // Each file a texture could be taken from has its own red level.
+  scratch.Write("models/Side.ppm", TinyImage(10, 0, 0));
+  scratch.Write("models/tex/side.ppm", TinyImage(20, 0, 0));
+  scratch.Write("models/" + std::string("表札.ppm"), TinyImage(30, 0, 0));
+  scratch.Write("tex/Side.ppm", TinyImage(40, 0, 0));
+  const struct {
+    std::string stored;
+    int red;           // of the texture loaded; -1 for none
+    std::string note;  // the line after the load line
+  } cases[] = {
+      {"C:\\Users\\me\\My Documents\\tex\\Side.ppm", 10,
+       "C:\\Users\\me\\My Documents\\tex\\Side.ppm: not found as named; using models/Side.ppm from the model's "
+       "directory\n"},
+      {"..\\..\\common\\SIDE.PPM", 10,
+       "..\\..\\common\\SIDE.PPM: not found as named; using models/Side.ppm from the model's directory\n"},
+      // 表札 in code page 932: the second byte of 表 is a '\' byte and no separator.
+      {"D:\\tex\\\x95\x5C\x8E\x44.ppm", 30,
+       "D:\\tex\\\x95\x5C\x8E\x44.ppm: not found as named; using models/表札.ppm from the model's directory\n"},
+      // A name that finds its file as stored keeps it, relative to the current directory.
+      {"TEX\\side.ppm", 40, ""},
+      {"E:\\nowhere\\gone.ppm", -1, "E:\\nowhere\\gone.ppm: file not found\n"},
+      {"E:\\tex\\", -1, "E:\\tex\\: file not found\n"},
+  };
+  for (const auto& c : cases) {
+    scratch.Write("models/model.x", MeshWithMaterials({{1, 1, 1, 1, c.stored}}));
+    os.debugOutput.clear();
+    ASSERT_TRUE(mesh.load("models/model.x", 0, 1)) << c.stored;
+    EXPECT_EQ(FirstRed(mesh.textures[0]), c.red) << c.stored;
+    std::string outcome = c.red < 0 ? "failed" : "ok";
+    EXPECT_EQ(os.DebugText(), "load(models/model.x) ... ok.\nload(" + c.stored + ") ... " + outcome + ".\n" + c.note)
+        << c.stored;
+    mesh.release();
+  }
+}
+
 TEST_F(MeshResourceTest, AFailedLoadKeepsTheNameForTheReleaseLine) {
   EXPECT_FALSE(mesh.load("absent.x", 0, 1));
   std::string log = os.DebugText();

@@ -26,7 +26,7 @@ class TextureCacheTest : public ResourceTest {
     for (const TextureEntry* e = textureCache.Head(); e; e = e->next) names.push_back(e->name);
     return names;
   }
-  IDirect3DTexture8* Acquire(const char* name) { return textureCache.acquire(name, 0, 1); }
+  IDirect3DTexture8* Acquire(const char* name) { return textureCache.acquire(name, 0, 1, ""); }
 
   int liveAtStart = 0;
 };
@@ -51,7 +51,7 @@ TEST_F(TextureCacheTest, OneNameIsLoadedOnceAndFreedWithItsLastReference) {
 }
 
 TEST_F(TextureCacheTest, TheTextureIsCreatedAsTheCallerAsks) {
-  IDirect3DTexture8* t = textureCache.acquire("second.ppm", 0, 1);
+  IDirect3DTexture8* t = textureCache.acquire("second.ppm", 0, 1, "");
   ASSERT_NE(t, nullptr);
   const DeviceCall* create = device.Named("CreateTexture")[0];
   EXPECT_EQ(create->Arg(0), 2);  // the file's size

@@ -3,11 +3,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "base/window_globals.h"
 #include "gfxutil/d3dx_math.h"
 #include "graphics/direct3d.h"
 #include "recorded_lines.h"
 #include "recording_device.h"
-#include "shell/main_window.h"
 
 class SceneTest : public ::testing::Test {
  protected:

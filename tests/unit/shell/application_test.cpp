@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.h"
+#include "base/debug_log.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
@@ -13,7 +17,6 @@
 #include "recording_device.h"
 #include "scratch_directory.h"
 #include "shell/application.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -40,7 +43,7 @@ class ApplicationTest : public testing::Test {
     framesRun = 0;
   }
   void TearDown() override {
-    application.Shutdown();
+    ApplicationShutdown();
     ClearInputState();
     SetCommandLine(0, nullptr);
     isWindowed = 1;
@@ -55,7 +58,7 @@ class ApplicationTest : public testing::Test {
 };
 
 TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   EXPECT_EQ(Only(os.calls, {"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}),
             (std::vector<std::string>{"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}));
   std::string log = os.DebugText();
@@ -79,7 +82,7 @@ TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
 
 TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   os.mutexHeldElsewhere = true;
-  EXPECT_EQ(application.Startup(), 0);
+  EXPECT_EQ(ApplicationStartup(), 0);
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0].text, "このプログラムは既に起動しています.\n");
   EXPECT_EQ(os.messageBoxes[0].caption, "");
@@ -91,7 +94,7 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   EXPECT_EQ(application.mutex, nullptr);
 
   os.calls.clear();
-  application.Shutdown();
+  ApplicationShutdown();
   EXPECT_FALSE(os.Called("DestroyWindow"));
   EXPECT_FALSE(os.Called("CoUninitialize"));
   EXPECT_FALSE(os.Called("ReleaseMutex"));  // never held
@@ -99,14 +102,14 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
 
 TEST_F(ApplicationTest, UnavailableMutexIsLoggedAndStartupGoesOn) {
   os.failCreateMutex = true;
-  EXPECT_EQ(application.Startup(), 1);
+  EXPECT_EQ(ApplicationStartup(), 1);
   EXPECT_NE(os.DebugText().find("vdl mutex cannot be created"), std::string::npos);
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
 TEST_F(ApplicationTest, FailingWindowStopsBeforeDevice) {
   os.failCreateWindow = true;
-  EXPECT_EQ(application.Startup(), 0);
+  EXPECT_EQ(ApplicationStartup(), 0);
   EXPECT_EQ(os.DebugText().find("InitDirect3D\n"), std::string::npos);
 }
 
@@ -139,22 +142,22 @@ class ApplicationLogFileTest : public ApplicationTest {
 
 TEST_F(ApplicationLogFileTest, FailingDeviceStopsBeforeInput) {
   ScopedDirect3DFactory failing(nullptr);
-  EXPECT_EQ(application.Startup(), 0);
+  EXPECT_EQ(ApplicationStartup(), 0);
   EXPECT_EQ(LogFile().find("InitDirectInput\n"), std::string::npos);
   ExpectReasonInBoxAndLog("Direct3Dの初期化に失敗しました.");
 }
 
 TEST_F(ApplicationLogFileTest, FailingInputFailsStartup) {
   input.createResult = E_FAIL;
-  EXPECT_EQ(application.Startup(), 0);
+  EXPECT_EQ(ApplicationStartup(), 0);
   ExpectReasonInBoxAndLog("DirectInputが初期化できませんでした.");
 }
 
 TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   os.calls.clear();
   os.debugOutput.clear();
-  application.Shutdown();
+  ApplicationShutdown();
   std::string log = os.DebugText();
   EXPECT_LT(log.find("FreeInput\n"), log.find("FreeDirect3D\n"));
   EXPECT_EQ(Only(os.calls, {"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}),
@@ -167,7 +170,7 @@ TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
 }
 
 TEST_F(ApplicationTest, PumpDispatchesUntilQuitAndLeavesTheRest) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   os.debugOutput.clear();
   os.messages = {Message(WM_ACTIVATEAPP, 0), MSG{nullptr, WM_QUIT, 0, 0}, Message(WM_ACTIVATEAPP, 1)};
   EXPECT_FALSE(PumpMessages());
@@ -183,7 +186,7 @@ TEST_F(ApplicationTest, EmptyQueueSamplesVirtualKeys) {
 }
 
 TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   SetFrameRoutine([] {
     if (++framesRun == 3) SendCloseMessage();
   });
@@ -194,7 +197,7 @@ TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
 }
 
 TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   SetFrameRoutine(CountingFrame);
   os.messages = {Message(WM_ACTIVATEAPP, 0)};
   os.arrivingMessages = {Message(WM_PAINT), Message(WM_CLOSE)};
@@ -205,7 +208,7 @@ TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
 }
 
 TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   SetFrameRoutine(CountingFrame);
   input.keyboard.keys[DIK_ESCAPE] = 0x80;
   RunMainLoop();
@@ -214,7 +217,7 @@ TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
 }
 
 TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   SetFrameRoutine(nullptr);
   ASSERT_NE(application.frameRoutine, nullptr);
   RunFrame();
@@ -222,7 +225,7 @@ TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
 }
 
 TEST_F(ApplicationTest, ShowMessageUsesMainWindowAndEmptyCaption) {
-  ASSERT_EQ(application.Startup(), 1);
+  ASSERT_EQ(ApplicationStartup(), 1);
   ShowMessage("text");
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/program_globals.h"
 #include "fake_os.h"
 #include "shell/application.h"
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "base/debug_log.h"
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
-#include "shell/application.h"
+#include "recording_device.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -58,7 +61,6 @@ TEST(MainWindowCreationTest, CentringTruncatesTowardZeroEvenOnSmallDesktop) {
   ASSERT_EQ(CreateMainWindow(), 1);
   EXPECT_EQ(os.windowPositions[1].x, -24);  // -48 / 2
   EXPECT_EQ(os.windowPositions[1].y, -54);  // -108 / 2
-  EXPECT_TRUE(os.Called("DisableScreenSaver"));
   mainWindow = nullptr;
 }
 
@@ -125,6 +127,17 @@ TEST_F(MainWindowTest, PaintMoveCharAndSystemKeysAreSwallowed) {
   for (UINT message : {WM_PAINT, WM_MOVE, WM_CHAR, WM_SYSKEYDOWN}) EXPECT_EQ(Send(message, 0x73), 0) << message;
   EXPECT_FALSE(os.Called("DefWindowProcA"));
   EXPECT_EQ(os.DebugText(), "");
+}
+
+TEST_F(MainWindowTest, PaintShowsTheLastPictureAgainWithoutDrawingAFrame) {
+  EXPECT_EQ(Send(WM_PAINT), 0);  // before the device exists: nothing to show
+  RecordingDevice device;
+  d3dDevice = &device;
+  EXPECT_EQ(Send(WM_PAINT), 0);
+  d3dDevice = nullptr;
+  EXPECT_EQ(device.Count("Present"), 1u);
+  EXPECT_EQ(device.Count("BeginScene"), 0u);
+  EXPECT_EQ(device.Count("Clear"), 0u);
 }
 
 TEST_F(MainWindowTest, ScreenSaverAndMonitorPowerAreRefusedOtherCommandsDefault) {

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/overlay_text.h"
 #include "platform/dinput/dinput8.h"
-#include "viewer/overlay_text.h"
 #include "viewer_fixture.h"
 
 namespace {
@@ -230,6 +230,21 @@ TEST_F(OverlayPlacementTest, TrainTimeOfDayLineStartsWithFourBlanks) {
   ASSERT_EQ(station.size(), 3u);
   EXPECT_NEAR(train[0].left - station[0].left, 4 * 7, 2);  // four half-width blanks of 7 pixels
   EXPECT_EQ(train[1].left, station[1].left);
+}
+
+TEST_F(OverlayPlacementTest, ThePictureModesLeaveOutTheFrameRateOrAllText) {
+  struct Case {
+    OverlayTexts texts;
+    size_t count;
+  };
+  for (Case c : {Case{OverlayTexts::kAll, 3}, Case{OverlayTexts::kAllButFrameRate, 2}, Case{OverlayTexts::kNone, 0}}) {
+    SetOverlayTexts(c.texts);
+    std::vector<TextPlacement> texts = WhiteTexts(StructFrame);
+    EXPECT_EQ(texts.size(), c.count);
+    if (c.texts == OverlayTexts::kAll) continue;
+    for (const TextPlacement& text : texts) EXPECT_GT(text.left, 400) << "the frame rate is drawn";
+  }
+  SetOverlayTexts(OverlayTexts::kAll);
 }
 
 }  // namespace

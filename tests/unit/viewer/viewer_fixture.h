@@ -6,16 +6,17 @@
 
 #include <cmath>
 
+#include "base/program_globals.h"
+#include "base/window_globals.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
+#include "rail/station_rails.h"
 #include "recording_device.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
 #include "shell/application.h"
-#include "shell/main_window.h"
-#include "rail/station_rails.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
 

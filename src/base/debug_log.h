@@ -1,0 +1,21 @@
+// The debug log: printf-style lines to the debugger output (standard error),
+// or appended to debug.txt in the program's directory with "-dbf".
+#pragma once
+#include <cstddef>
+
+constexpr size_t kPathBufferSize = 260;
+
+extern char debugLogPath[kPathBufferSize];
+
+int InitDebugStream();
+// Drops what would go to standard error as debugger output, the log lines
+// among it; a log file chosen with "-dbf" still receives them. For the modes
+// whose output is a report or a file.
+void QuietDebugLog();
+// False once the lines go to a file or nowhere.
+bool LogGoesToStandardError();
+void LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogSeparator();
+void WriteSystemReport();
+// Directory of the program's own file, with its trailing '/'; empty if unknown.
+void GetProgramDirectory(char (&buffer)[kPathBufferSize]);

@@ -1,8 +1,0 @@
-#pragma once
-#include "gfxutil/image_decoded.h"
-
-bool IsBmp(ImageBytes data);
-
-// Windows and OS/2 bitmaps (.bmp, .dib): 1, 4 and 8 bits with a palette,
-// 16, 24 and 32 bits, bit fields, RLE8 and RLE4, bottom-up or top-down.
-bool DecodeBmp(ImageBytes data, DecodedImage& image, std::string& error);

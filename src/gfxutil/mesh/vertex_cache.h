@@ -1,0 +1,31 @@
+// Orders the faces of one attribute group so that consecutive faces reuse
+// vertices still in the GPU's vertex cache (meshoptimizer's algorithms: the
+// FIFO-cache ordering for VERTEXCACHE, its strip-friendly one for STRIPREORDER).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class VertexCacheOrderer {
+ public:
+  VertexCacheOrderer(size_t vertexCount, bool forStrips);
+
+  // `faces` lists face numbers into `indices`; they are put in their new
+  // order. False only if the optimiser's output cannot be matched.
+  bool OrderFaces(const uint32_t* indices, uint32_t* faces, size_t count);
+  // The group's own `count` faces (three indices each), reordered in place.
+  void OrderInPlace(uint32_t* groupIndices, size_t count);
+
+ private:
+  // Numbers the group's vertices from 0 into `local`, so the optimiser's work
+  // follows the group's size rather than the whole mesh's; `local` may be `indices`.
+  void NumberLocally(const uint32_t* indices, const uint32_t* faces, size_t count, uint32_t* local);
+  void RunOptimiser(const uint32_t* local, size_t count);
+  bool MatchTriangles(uint32_t* faces, size_t count);
+
+  bool forStrips_;
+  std::vector<uint32_t> localOf_;  // per mesh vertex: its number within the group, or none
+  std::vector<uint32_t> locals_;   // mesh vertices of the group, in local order
+  std::vector<uint32_t> groupIndices_, orderedIndices_;
+  std::vector<uint32_t> start_, byFirstCorner_, taken_, result_;
+};

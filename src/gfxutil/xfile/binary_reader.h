@@ -1,0 +1,46 @@
+// Tokens and values of a binary X file: little-endian WORD tokens, some with
+// data. Values of integer and float lists need no separators and may span
+// members; a single integer or string needs one like in text.
+#pragma once
+#include "gfxutil/xfile/token.h"
+
+class XBinaryReader : public XReaderBase {
+ public:
+  // `fileOffset` is where `begin` sits in the (decompressed) file, for messages.
+  XBinaryReader(const uint8_t* begin, const uint8_t* end, unsigned floatBytes, size_t fileOffset,
+                XInputPager* pager = nullptr)
+      : XReaderBase(begin, end, pager), floatBytes_(floatBytes), fileOffset_(fileOffset) {}
+
+  bool Next(XToken& token);
+  bool SkipBlock();
+
+  bool ReadDword(uint32_t& value);
+  bool ReadFloat(float& value);  // integers are taken too; NaN and infinity read as 0
+  bool ReadString(std::string_view& value);
+  // `count` values, copied in runs where a list holds them.
+  bool ReadFloats(float* values, size_t count);
+  bool ReadDwords(uint32_t* values, size_t count);
+
+  size_t MaxValuesLeft() const { return listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
+  void Seek(size_t offset);
+
+ protected:
+  std::string Where(const uint8_t* at) const override;
+
+ private:
+  enum class List : uint8_t { None, Integers, Floats };
+
+  bool ReadWord(uint16_t& word);
+  bool ReadBytes(size_t count, const uint8_t*& bytes);
+  bool ReadCount(uint32_t& count);
+  bool ReadToken(uint16_t& token);  // also refuses a separator right after a list
+  bool StartList(uint16_t token);
+  bool ReadSeparators();
+  float NextListFloat();
+
+  unsigned floatBytes_;
+  size_t fileOffset_;
+  List list_ = List::None;
+  uint32_t listLeft_ = 0;
+  bool listJustEnded_ = false;
+};

@@ -1,0 +1,159 @@
+#include "gfxutil/xfile/mesh_builder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gfxutil/mesh/normal_split.h"
+#include "gfxutil/xfile/raw_mesh.h"
+
+namespace {
+
+constexpr uint32_t kDefaultMaterial = UINT32_MAX;  // replaced once the material count is known
+
+bool IsIdentity(const D3DXMATRIX& m) {
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  return std::memcmp(&m, &identity, sizeof m) == 0;
+}
+
+// Normals go through the inverse transpose of the 3x3 part, so that they stay
+// perpendicular to faces that are scaled unevenly. A flattening transform has
+// no inverse; its normals go through the matrix itself.
+D3DXMATRIX NormalMatrix(const D3DXMATRIX& world) {
+  D3DXMATRIX linear = world;
+  linear._14 = linear._24 = linear._34 = linear._41 = linear._42 = linear._43 = 0.0f;
+  linear._44 = 1.0f;
+  D3DXMATRIX inverse;
+  if (!D3DXMatrixInverse(&inverse, nullptr, &linear)) return linear;
+  return *D3DXMatrixTranspose(&inverse, &inverse);
+}
+
+// Native loading sorts each mesh's faces by attribute, keeping file order
+// within an attribute. The mesh's attributes run from `first` to first + count.
+void SortFacesByAttribute(uint32_t* indices, uint32_t* attributes, size_t faceCount, uint32_t first, size_t count) {
+  if (std::is_sorted(attributes, attributes + faceCount)) return;
+  std::vector<size_t> start(count + 1, 0);
+  for (size_t f = 0; f < faceCount; ++f) ++start[attributes[f] - first + 1];
+  for (size_t m = 0; m < count; ++m) start[m + 1] += start[m];
+  std::vector<uint32_t> sortedIndices(faceCount * 3), sortedAttributes(faceCount);
+  for (size_t f = 0; f < faceCount; ++f) {
+    size_t to = start[attributes[f] - first]++;
+    sortedAttributes[to] = attributes[f];
+    std::copy_n(indices + f * 3, 3, sortedIndices.begin() + static_cast<ptrdiff_t>(to * 3));
+  }
+  std::copy(sortedIndices.begin(), sortedIndices.end(), indices);
+  std::copy(sortedAttributes.begin(), sortedAttributes.end(), attributes);
+}
+
+// Appends `values` plus `offset` each; the first mesh's array is taken over.
+void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uint32_t offset) {
+  if (to.empty() && offset == 0) {
+    to = std::move(values);
+    return;
+  }
+  to.reserve(to.size() + values.size());
+  for (uint32_t v : values) to.push_back(v + offset);
+  values = {};
+}
+
+// Polygons as fans: (v0,v1,v2), (v0,v2,v3), ... A mesh of triangles only
+// keeps its arrays.
+void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<uint32_t>& polygonOfTriangle) {
+  if (mesh.AllTriangles()) {
+    triangles = std::move(mesh.corners);
+    return;
+  }
+  size_t count = 0;
+  for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) count += mesh.PolygonSize(polygon) - 2;
+  triangles.reserve(count * 3);
+  polygonOfTriangle.reserve(count);
+  size_t corner = 0;
+  for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) {
+    const uint32_t* c = &mesh.corners[corner];
+    for (uint32_t k = 1; k + 1 < mesh.PolygonSize(polygon); ++k) {
+      triangles.insert(triangles.end(), {c[0], c[k], c[k + 1]});
+      polygonOfTriangle.push_back(static_cast<uint32_t>(polygon));
+    }
+    corner += mesh.PolygonSize(polygon);
+  }
+  mesh.corners = {};
+}
+
+}  // namespace
+
+void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
+  if (mesh.hasNormals) data_.fvf |= D3DFVF_NORMAL;
+  if (!mesh.colours.empty()) data_.fvf |= D3DFVF_DIFFUSE;
+  if (!mesh.texCoords.empty()) data_.fvf |= D3DFVF_TEX1;
+  if (!mesh.hasNormals) mesh.split.originalCount = mesh.positions.size();
+  const NormalSplit& split = mesh.split;
+  const size_t firstVertex = data_.vertices.size();
+  const bool moves = !IsIdentity(world);
+  const D3DXMATRIX normalMatrix = moves ? NormalMatrix(world) : world;
+  data_.vertices.resize(firstVertex + split.VertexCount());
+  for (size_t i = 0; i < split.VertexCount(); ++i) {
+    XVertex& vertex = data_.vertices[firstVertex + i];
+    uint32_t source = split.SourceOf(i);
+    vertex.position = mesh.positions[source];
+    if (moves) D3DXVec3TransformCoord(&vertex.position, &vertex.position, &world);
+    if (mesh.hasNormals && split.normalIndex[i] != kNoNormal) {
+      vertex.normal = mesh.normals[split.normalIndex[i]];
+      if (moves) {
+        D3DXVec3TransformNormal(&vertex.normal, &vertex.normal, &normalMatrix);
+        D3DXVec3Normalize(&vertex.normal, &vertex.normal);
+      }
+    }
+    if (!mesh.colours.empty()) vertex.colour = mesh.colours[source];
+    if (!mesh.texCoords.empty()) {
+      vertex.u = mesh.texCoords[source * 2];
+      vertex.v = mesh.texCoords[source * 2 + 1];
+    }
+  }
+  mesh.positions = {};
+  mesh.normals = {};
+  mesh.split = {};
+  mesh.colours = {};
+  mesh.texCoords = {};
+}
+
+void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
+  if (mesh.positions.empty()) return;
+  const uint32_t firstVertex = static_cast<uint32_t>(data_.vertices.size());
+  const uint32_t firstFace = static_cast<uint32_t>(data_.attributes.size());
+  const uint32_t firstMaterial = static_cast<uint32_t>(data_.materials.size());
+  AddVertices(mesh, world);
+
+  std::vector<uint32_t> triangles, polygonOfTriangle;
+  Triangulate(mesh, triangles, polygonOfTriangle);
+  const size_t triangleCount = triangles.size() / 3;
+  AppendOffset(data_.indices, std::move(triangles), firstVertex);
+  if (mesh.materials.empty()) {
+    data_.attributes.resize(firstFace + triangleCount, kDefaultMaterial);
+    if (triangleCount > 0) usesDefaultMaterial_ = true;
+  } else {
+    std::vector<uint32_t> attributes = std::move(mesh.faceMaterials);
+    if (!polygonOfTriangle.empty()) {
+      std::vector<uint32_t> perPolygon = std::move(attributes);
+      attributes.resize(triangleCount);
+      for (size_t t = 0; t < triangleCount; ++t) attributes[t] = perPolygon[polygonOfTriangle[t]];
+    }
+    AppendOffset(data_.attributes, std::move(attributes), firstMaterial);
+    SortFacesByAttribute(data_.indices.data() + size_t{firstFace} * 3, data_.attributes.data() + firstFace,
+                         triangleCount, firstMaterial, mesh.materials.size());
+    for (XMaterial& material : mesh.materials) data_.materials.push_back(std::move(material));
+  }
+  mesh = XRawMesh();
+}
+
+bool XMeshBuilder::Finish(XMeshData& out) {
+  if (data_.vertices.empty()) return false;
+  if (usesDefaultMaterial_ || data_.materials.empty()) {
+    uint32_t id = static_cast<uint32_t>(data_.materials.size());
+    data_.materials.push_back(DefaultXMaterial());
+    std::replace(data_.attributes.begin(), data_.attributes.end(), kDefaultMaterial, id);
+  }
+  out = std::move(data_);
+  data_ = XMeshData();
+  usesDefaultMaterial_ = false;
+  return true;
+}

@@ -1,0 +1,460 @@
+#include "gfxutil/xfile/objects.h"
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+
+#include "gfxutil/load_notes.h"
+#include "gfxutil/xfile/binary_reader.h"
+#include "gfxutil/xfile/material.h"
+#include "gfxutil/xfile/mesh_builder.h"
+#include "gfxutil/xfile/raw_mesh.h"
+#include "gfxutil/xfile/text_reader.h"
+#include "platform/os/text_encoding.h"
+
+namespace {
+
+enum class XType {
+  Unknown,
+  Frame,
+  FrameTransformMatrix,
+  Mesh,
+  MeshNormals,
+  MeshTextureCoords,
+  MeshVertexColors,
+  MeshMaterialList,
+  Material,
+  TextureFilename,
+};
+
+
+XType TypeOf(std::string_view identifier) {
+  static constexpr std::pair<std::string_view, XType> kTypes[] = {
+      {"Frame", XType::Frame},
+      {"FrameTransformMatrix", XType::FrameTransformMatrix},
+      {"Mesh", XType::Mesh},
+      {"MeshNormals", XType::MeshNormals},
+      {"MeshTextureCoords", XType::MeshTextureCoords},
+      {"MeshVertexColors", XType::MeshVertexColors},
+      {"MeshMaterialList", XType::MeshMaterialList},
+      {"Material", XType::Material},
+      {"TextureFilename", XType::TextureFilename},
+  };
+  for (const auto& [name, type] : kTypes)
+    if (EqualsIgnoringAsciiCase(identifier, name)) return type;
+  return XType::Unknown;
+}
+
+const char* Describe(const XToken& token) {
+  switch (token.kind) {
+    case XTokenKind::End: return "the end of the file";
+    case XTokenKind::Name: return "a name";
+    case XTokenKind::String: return "a string";
+    case XTokenKind::Integer:
+    case XTokenKind::Float: return "a number";
+    case XTokenKind::Guid: return "a GUID";
+    case XTokenKind::OpenBrace: return "'{'";
+    case XTokenKind::CloseBrace: return "'}'";
+    case XTokenKind::Separator: return "a separator";
+    case XTokenKind::Template: return "'template'";
+    case XTokenKind::Other: return "a stray symbol";
+  }
+  return "a token";
+}
+
+D3DCOLOR ColourByte(float c, int shift) {
+  float clamped = c < 0.0f ? 0.0f : (c > 1.0f ? 1.0f : c);
+  return static_cast<D3DCOLOR>(clamped * 255.0f + 0.5f) << shift;
+}
+
+// What a child handler did with the object it was offered.
+enum class Handled { Parsed, Ignored, Failed };
+
+template <class Reader>
+class ObjectParser {
+ public:
+  ObjectParser(Reader& reader, XMeshBuilder& builder, const std::string& fileName)
+      : reader_(reader), builder_(builder), fileName_(fileName),
+        referenceBudget_(16 * reader.Size() + (1u << 20)) {}
+
+  XParseOutcome Parse() {
+    XParseOutcome outcome;
+    outcome.ok = ParseTopLevel();
+    outcome.invalidData = invalidData_;
+    return outcome;
+  }
+
+ private:
+  struct Target {
+    XType type;
+    size_t body;  // just after the '{' (and GUID) of the object
+  };
+  using Guid = std::array<uint8_t, 16>;
+
+  struct Header {
+    std::string_view name;
+    bool hasGuid = false;
+    Guid guid{};
+    size_t body = 0;
+  };
+
+  template <class... Args>
+  bool Invalid(const char* format, Args... args) {
+    invalidData_ = true;
+    if constexpr (sizeof...(Args) == 0) return reader_.Fail("%s", format);
+    else return reader_.Fail(format, args...);
+  }
+
+  bool Unexpected(const XToken& token) { return reader_.Fail("unexpected %s", Describe(token)); }
+
+  bool ParseTopLevel() {
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    for (;;) {
+      XToken token;
+      if (!reader_.Next(token)) return false;
+      switch (token.kind) {
+        case XTokenKind::End:
+          return true;
+        case XTokenKind::Template:
+          if (!SkipTemplate()) return false;
+          break;
+        case XTokenKind::Name: {
+          XType type = TypeOf(token.text);
+          Header header;
+          if (!ReadHeader(header)) return false;
+          Handled handled = Handled::Ignored;
+          if (type == XType::Mesh) handled = ParseMesh(identity);
+          if (type == XType::Frame) handled = ParseFrame(identity);
+          if (!Finish(handled, header, type)) return false;
+          break;
+        }
+        default:
+          return Unexpected(token);
+      }
+    }
+  }
+
+  bool SkipTemplate() {
+    XToken token;
+    if (!reader_.Next(token)) return false;
+    if (token.kind != XTokenKind::Name) return Unexpected(token);
+    if (!reader_.Next(token)) return false;
+    if (token.kind != XTokenKind::OpenBrace) return Unexpected(token);
+    return reader_.SkipBlock();
+  }
+
+  // After the identifier: an optional name, '{', an optional GUID.
+  bool ReadHeader(Header& header) {
+    XToken token;
+    if (!reader_.Next(token)) return false;
+    if (token.kind != XTokenKind::OpenBrace) {
+      if (token.kind == XTokenKind::Name || token.kind == XTokenKind::Integer || token.kind == XTokenKind::Float)
+        header.name = token.text;
+      else
+        return Unexpected(token);
+      if (!reader_.Next(token)) return false;
+      if (token.kind != XTokenKind::OpenBrace) return Unexpected(token);
+    }
+    header.body = reader_.Position();
+    if (!reader_.Next(token)) return false;
+    if (token.kind == XTokenKind::Guid) {
+      header.hasGuid = true;
+      std::memcpy(header.guid.data(), token.guid, 16);
+      header.body = reader_.Position();
+    } else {
+      reader_.Seek(header.body);
+    }
+    return true;
+  }
+
+  // Skips what the handler ignored and records the object for later references.
+  bool Finish(Handled handled, const Header& header, XType type) {
+    if (handled == Handled::Failed) return false;
+    if (handled == Handled::Ignored && !reader_.SkipBlock()) return false;
+    if (referenceDepth_ == 0) {
+      if (!header.name.empty()) names_[header.name] = {type, header.body};
+      if (header.hasGuid) guids_[header.guid] = {type, header.body};
+    }
+    return true;
+  }
+
+  // Reads the children of the object whose members were just read, up to its
+  // '}'. Each child, inline or referenced, is offered to `handle`, which reads
+  // its body including the closing '}' or returns Ignored.
+  template <class Handle>
+  bool ForEachChild(Handle&& handle) {
+    if (++depth_ > kXMaxNesting) return reader_.Fail("objects nested more than %d deep", kXMaxNesting);
+    for (;;) {
+      XToken token;
+      if (!reader_.Next(token)) return false;
+      if (token.kind == XTokenKind::CloseBrace) break;
+      if (token.kind == XTokenKind::Name) {
+        XType type = TypeOf(token.text);
+        Header header;
+        if (!ReadHeader(header) || !Finish(handle(type), header, type)) return false;
+      } else if (token.kind == XTokenKind::OpenBrace) {
+        if (!FollowReference(handle)) return false;
+      } else {
+        return Unexpected(token);
+      }
+    }
+    --depth_;
+    return true;
+  }
+
+  // "{ Name }", "{ Name <GUID> }" or "{ <GUID> }": the object read earlier is
+  // read again where the reference stands.
+  template <class Handle>
+  bool FollowReference(Handle&& handle) {
+    XToken token;
+    std::string_view name;
+    Guid guid{};
+    bool hasGuid = false;
+    if (!reader_.Next(token)) return false;
+    if (token.kind == XTokenKind::Name) {
+      name = token.text;
+      if (!reader_.Next(token)) return false;
+    }
+    if (token.kind == XTokenKind::Guid) {
+      hasGuid = true;
+      std::memcpy(guid.data(), token.guid, 16);
+      if (!reader_.Next(token)) return false;
+    }
+    if (token.kind != XTokenKind::CloseBrace || (name.empty() && !hasGuid)) return Unexpected(token);
+    const Target* target = nullptr;
+    if (!name.empty()) {
+      auto found = names_.find(name);
+      if (found != names_.end()) target = &found->second;
+    } else {
+      auto found = guids_.find(guid);
+      if (found != guids_.end()) target = &found->second;
+    }
+    if (!target) {
+      int length = static_cast<int>(name.size() > 64 ? 64 : name.size());
+      return Invalid("reference to an unknown object '%.*s'", length, name.data());
+    }
+    size_t resume = reader_.Position();
+    size_t start = target->body;
+    reader_.Seek(start);
+    ++referenceDepth_;
+    Handled handled = handle(target->type);
+    --referenceDepth_;
+    if (handled == Handled::Failed) return false;
+    if (handled == Handled::Parsed) {
+      referencedBytes_ += reader_.Position() - start;
+      if (referencedBytes_ > referenceBudget_) return Invalid("references repeat more data than the file holds");
+    }
+    reader_.Seek(resume);
+    return true;
+  }
+
+  bool SkipAllChildren() {
+    return ForEachChild([](XType) { return Handled::Ignored; });
+  }
+
+  bool CheckCount(uint32_t count, size_t valuesEach, const char* what) {
+    if (count > reader_.MaxValuesLeft() / valuesEach)
+      return Invalid("%s count %u is larger than the rest of the file can hold", what, count);
+    return true;
+  }
+
+  bool ReadVectors(std::vector<D3DXVECTOR3>& vectors) {
+    static_assert(sizeof(D3DXVECTOR3) == 3 * sizeof(float));
+    return reader_.ReadFloats(reinterpret_cast<float*>(vectors.data()), vectors.size() * 3);
+  }
+
+  static Handled Result(bool ok) { return ok ? Handled::Parsed : Handled::Failed; }
+
+  Handled ParseFrame(const D3DXMATRIX& parent) {
+    D3DXMATRIX world = parent;
+    return Result(ForEachChild([&](XType type) {
+      switch (type) {
+        case XType::FrameTransformMatrix: {
+          D3DXMATRIX local;
+          if (!ParseTransform(local)) return Handled::Failed;
+          D3DXMatrixMultiply(&world, &local, &world);
+          return Handled::Parsed;
+        }
+        case XType::Mesh:
+          return ParseMesh(world);
+        case XType::Frame:
+          return ParseFrame(world);
+        default:
+          return Handled::Ignored;
+      }
+    }));
+  }
+
+  bool ParseTransform(D3DXMATRIX& local) {
+    return reader_.ReadFloats(&local.m[0][0], 16) && SkipAllChildren();
+  }
+
+  Handled ParseMesh(const D3DXMATRIX& world) {
+    XRawMesh mesh;
+    if (!ReadMeshMembers(mesh)) return Handled::Failed;
+    bool ok = ForEachChild([&](XType type) {
+      switch (type) {
+        case XType::MeshNormals: return Result(ParseNormals(mesh));
+        case XType::MeshTextureCoords: return Result(ParseTexCoords(mesh));
+        case XType::MeshVertexColors: return Result(ParseColours(mesh));
+        case XType::MeshMaterialList: return Result(ParseMaterialList(mesh));
+        default: return Handled::Ignored;
+      }
+    });
+    if (!ok) return Handled::Failed;
+    builder_.AddMesh(mesh, world);
+    return Handled::Parsed;
+  }
+
+  bool ReadMeshMembers(XRawMesh& mesh) {
+    uint32_t vertexCount, faceCount;
+    if (!reader_.ReadDword(vertexCount) || !CheckCount(vertexCount, 3, "vertex")) return false;
+    mesh.positions.resize(vertexCount);
+    if (!ReadVectors(mesh.positions)) return false;
+    if (!reader_.ReadDword(faceCount) || !CheckCount(faceCount, 4, "face")) return false;
+    mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
+    for (uint32_t face = 0; face < faceCount; ++face) {
+      uint32_t size;
+      if (!reader_.ReadDword(size)) return false;
+      if (size < 3) return Invalid("a face has %u corners; it needs at least 3", size);
+      if (!CheckCount(size, 1, "corner")) return false;
+      size_t first = mesh.corners.size();
+      mesh.corners.resize(first + size);
+      if (!reader_.ReadDwords(&mesh.corners[first], size)) return false;
+      for (size_t i = first; i < first + size; ++i)
+        if (mesh.corners[i] >= vertexCount)
+          return Invalid("face index %u is beyond the %u vertices", mesh.corners[i], vertexCount);
+      mesh.AddPolygon(size);
+    }
+    return true;
+  }
+
+  bool ParseNormals(XRawMesh& mesh) {
+    if (mesh.hasNormals) {
+      // The last MeshNormals wins: undo the split of the one before.
+      for (uint32_t& corner : mesh.corners) corner = mesh.split.SourceOf(corner);
+      mesh.hasNormals = false;
+    }
+    uint32_t normalCount, faceCount;
+    if (!reader_.ReadDword(normalCount) || !CheckCount(normalCount, 3, "normal")) return false;
+    mesh.normals.resize(normalCount);
+    if (!ReadVectors(mesh.normals)) return false;
+    for (D3DXVECTOR3& normal : mesh.normals) D3DXVec3Normalize(&normal, &normal);
+    if (!reader_.ReadDword(faceCount)) return false;
+    if (faceCount != mesh.FaceCount())
+      return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.FaceCount());
+    NormalSplitter splitter(mesh.positions.size(), mesh.normals);
+    std::vector<uint32_t> faceNormals;
+    size_t corner = 0;
+    for (size_t face = 0; face < faceCount; ++face) {
+      uint32_t size = mesh.PolygonSize(face), normalSize;
+      if (!reader_.ReadDword(normalSize)) return false;
+      if (normalSize != size) return Invalid("a MeshNormals face has %u corners, the mesh face %u", normalSize, size);
+      faceNormals.resize(size);
+      if (!reader_.ReadDwords(faceNormals.data(), size)) return false;
+      for (uint32_t index : faceNormals) {
+        if (index >= normalCount) return Invalid("normal index %u is beyond the %u normals", index, normalCount);
+        mesh.corners[corner] = splitter.Assign(mesh.corners[corner], index);
+        ++corner;
+      }
+    }
+    mesh.split = splitter.Finish();
+    mesh.hasNormals = true;
+    return SkipAllChildren();
+  }
+
+  bool ParseTexCoords(XRawMesh& mesh) {
+    uint32_t count;
+    if (!reader_.ReadDword(count) || !CheckCount(count, 2, "texture coordinate")) return false;
+    if (count != mesh.positions.size())
+      return Invalid("%u texture coordinates for %zu vertices", count, mesh.positions.size());
+    mesh.texCoords.resize(static_cast<size_t>(count) * 2);
+    return reader_.ReadFloats(mesh.texCoords.data(), mesh.texCoords.size()) && SkipAllChildren();
+  }
+
+  bool ParseColours(XRawMesh& mesh) {
+    uint32_t count;
+    if (!reader_.ReadDword(count) || !CheckCount(count, 5, "vertex colour")) return false;
+    mesh.colours.assign(mesh.positions.size(), 0x00FFFFFFu);
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t index;
+      float rgba[4];
+      if (!reader_.ReadDword(index) || !reader_.ReadFloats(rgba, 4)) return false;
+      if (index >= mesh.positions.size())
+        return Invalid("vertex colour index %u is beyond the %zu vertices", index, mesh.positions.size());
+      mesh.colours[index] =
+          ColourByte(rgba[3], 24) | ColourByte(rgba[0], 16) | ColourByte(rgba[1], 8) | ColourByte(rgba[2], 0);
+    }
+    return SkipAllChildren();
+  }
+
+  bool ParseMaterialList(XRawMesh& mesh) {
+    uint32_t materialCount, indexCount;
+    if (!reader_.ReadDword(materialCount) || !reader_.ReadDword(indexCount)) return false;
+    if (!CheckCount(indexCount, 1, "material index")) return false;
+    size_t faceCount = mesh.FaceCount();
+    if (indexCount > faceCount) return Invalid("%u material indexes for %zu faces", indexCount, faceCount);
+    std::vector<uint32_t> faceMaterials(indexCount);
+    if (!reader_.ReadDwords(faceMaterials.data(), indexCount)) return false;
+    for (uint32_t index : faceMaterials)
+      if (materialCount > 0 && index >= materialCount)
+        return Invalid("material index %u is beyond the %u materials", index, materialCount);
+    std::vector<XMaterial> materials;
+    bool ok = ForEachChild([&](XType type) {
+      if (type != XType::Material || materialCount == 0) return Handled::Ignored;
+      if (materials.size() == materialCount)
+        return Result(Invalid("more Material objects than the %u of the material list", materialCount));
+      materials.emplace_back();
+      return Result(ParseMaterial(materials.back()));
+    });
+    if (!ok) return false;
+    if (materialCount == 0) return true;  // an empty list changes nothing
+    if (materials.size() != materialCount)
+      return Invalid("the material list names %u materials but holds %zu", materialCount, materials.size());
+    if (indexCount < faceCount) {
+      AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(),
+                    "%u material indexes for %zu faces; the last one is repeated", indexCount, faceCount);
+      faceMaterials.resize(faceCount, indexCount > 0 ? faceMaterials.back() : 0);
+    }
+    mesh.faceMaterials = std::move(faceMaterials);
+    mesh.materials = std::move(materials);
+    return true;
+  }
+
+  bool ParseMaterial(XMaterial& material) {
+    float values[11];
+    if (!reader_.ReadFloats(values, 11)) return false;
+    material = MaterialFromFile(values);
+    return ForEachChild([&](XType type) {
+      if (type != XType::TextureFilename) return Handled::Ignored;
+      std::string_view name;
+      if (!reader_.ReadString(name)) return Handled::Failed;
+      SetTextureName(material, name);
+      return Result(SkipAllChildren());
+    });
+  }
+
+  Reader& reader_;
+  XMeshBuilder& builder_;
+  const std::string& fileName_;
+  std::unordered_map<std::string_view, Target> names_;
+  std::map<Guid, Target> guids_;
+  int depth_ = 0;
+  int referenceDepth_ = 0;
+  size_t referencedBytes_ = 0;
+  const size_t referenceBudget_;
+  bool invalidData_ = false;
+};
+
+}  // namespace
+
+template <class Reader>
+XParseOutcome ParseXObjects(Reader& reader, XMeshBuilder& builder, const std::string& fileName) {
+  return ObjectParser<Reader>(reader, builder, fileName).Parse();
+}
+
+template XParseOutcome ParseXObjects(XTextReader&, XMeshBuilder&, const std::string&);
+template XParseOutcome ParseXObjects(XBinaryReader&, XMeshBuilder&, const std::string&);

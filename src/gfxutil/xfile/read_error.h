@@ -1,0 +1,12 @@
+// Why reading an X file stopped, and where.
+#pragma once
+#include <string>
+
+struct XReadError {
+  std::string place;  // "line 12" (text), "offset 345" (binary); empty when the file as a whole is at fault
+  unsigned line = 0;  // the line of place; 0 when place is no line
+  std::string what;
+
+  // "place: what", or what alone.
+  std::string Text() const { return place.empty() ? what : place + ": " + what; }
+};

@@ -1,0 +1,81 @@
+#include "gfxutil/xfile/reader.h"
+
+#include <vector>
+
+#include "gfxutil/xfile/binary_reader.h"
+#include "gfxutil/xfile/header.h"
+#include "gfxutil/xfile/mapped_file.h"
+#include "gfxutil/xfile/mesh_builder.h"
+#include "gfxutil/xfile/mszip.h"
+#include "gfxutil/xfile/objects.h"
+#include "gfxutil/xfile/text_reader.h"
+
+namespace {
+
+// Offsets of the body are offsets of the file after its header.
+class BodyPager final : public XInputPager {
+ public:
+  explicit BodyPager(XInputPager* file) : file_(file) {}
+  void ReleaseBefore(size_t offset) override { file_->ReleaseBefore(kXFileHeaderSize + offset); }
+
+ private:
+  XInputPager* file_;
+};
+
+// A fault of the file as a whole, at no particular place.
+XReadError Whole(std::string what) { return XReadError{"", 0, std::move(what)}; }
+
+template <class Reader>
+HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XReadError& error) {
+  XMeshBuilder builder;
+  XParseOutcome outcome = ParseXObjects(reader, builder, name);
+  if (!outcome.ok) {
+    error = reader.Error();
+    return outcome.invalidData ? E_FAIL : D3DXFERR_PARSEERROR;
+  }
+  if (!builder.Finish(mesh)) {
+    error = Whole("the file holds no mesh with vertices");
+    return E_FAIL;
+  }
+  return D3D_OK;
+}
+
+HRESULT ReadBytes(std::span<const uint8_t> file, XInputPager* filePager, const std::string& name, XMeshData& mesh,
+                  XReadError& error) {
+  mesh = XMeshData();
+  error = XReadError{};
+  XFileHeader header;
+  HRESULT result = ParseXFileHeader(file, header, error.what);
+  if (FAILED(result)) return result;
+  std::vector<uint8_t> inflated;
+  std::span<const uint8_t> body = file.subspan(kXFileHeaderSize);
+  BodyPager bodyPager(filePager);
+  XInputPager* pager = filePager ? &bodyPager : nullptr;
+  if (header.compressed) {
+    if (!InflateMszip(body, inflated, error.what)) return D3DXFERR_PARSEERROR;
+    if (filePager) filePager->ReleaseBefore(file.size());
+    body = inflated;
+    pager = nullptr;
+  }
+  const uint8_t* begin = body.data();
+  const uint8_t* end = begin + body.size();
+  if (header.binary) {
+    XBinaryReader reader(begin, end, header.floatBytes, kXFileHeaderSize, pager);
+    return ParseBody(reader, name, mesh, error);
+  }
+  XTextReader reader(begin, end, pager);
+  return ParseBody(reader, name, mesh, error);
+}
+
+}  // namespace
+
+HRESULT ReadXFileMemory(std::span<const uint8_t> file, XMeshData& mesh, XReadError& error, const std::string& name) {
+  return ReadBytes(file, nullptr, name, mesh, error);
+}
+
+HRESULT ReadXFile(const char* path, XMeshData& mesh, XReadError& error) {
+  XMappedFile file;
+  error = XReadError{};
+  if (!file.Open(path, error.what)) return E_FAIL;
+  return ReadBytes(file.Bytes(), &file, path, mesh, error);
+}

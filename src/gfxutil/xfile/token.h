@@ -1,0 +1,82 @@
+// What the text and binary X-file readers share: the tokens the object parser
+// sees, the limits that keep a malformed file from running away, and the error
+// and paging plumbing.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "gfxutil/xfile/read_error.h"
+
+// Bounds on what a file may ask of the reader.
+constexpr int kXMaxNesting = 256;           // objects inside objects
+constexpr size_t kXMaxNameLength = 512;     // object and type names
+constexpr size_t kXMaxStringLength = 4096;  // string values (texture file names)
+
+enum class XTokenKind : uint8_t {
+  End,
+  Name,
+  String,
+  Integer,  // a number, or binary integer list
+  Float,    // a number with a fraction, or binary float list
+  Guid,
+  OpenBrace,
+  CloseBrace,
+  Separator,  // ';' or ','
+  Template,
+  Other,  // any other punctuation or keyword
+};
+
+struct XToken {
+  XTokenKind kind = XTokenKind::End;
+  std::string_view text;  // Name and String
+  uint8_t guid[16] = {};  // Guid
+};
+
+// Told which part of the input the reader has finished with, so a mapped file
+// can give those pages back while a large mesh is read.
+class XInputPager {
+ public:
+  virtual void ReleaseBefore(size_t offset) = 0;
+
+ protected:
+  ~XInputPager() = default;
+};
+
+class XReaderBase {
+ public:
+  const XReadError& Error() const { return error_; }
+  // Records the first failure, with the place of the token being read.
+  bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  size_t Position() const { return static_cast<size_t>(p_ - begin_); }
+  size_t Size() const { return static_cast<size_t>(end_ - begin_); }
+  // Where the last token began, as in error messages, and its line (0 when
+  // the reader counts no lines).
+  std::string Location() const { return Where(tokenStart_); }
+  unsigned LocationLine() const { return LineAt(tokenStart_); }
+
+ protected:
+  XReaderBase(const uint8_t* begin, const uint8_t* end, XInputPager* pager);
+  virtual ~XReaderBase() = default;
+  // "line 12", "offset 345": where the reader stands, for messages.
+  virtual std::string Where(const uint8_t* at) const = 0;
+  virtual unsigned LineAt(const uint8_t*) const { return 0; }
+
+  void NoteProgress() {
+    if (Position() >= releaseMark_) ReleaseConsumed();
+  }
+
+  const uint8_t* const begin_;
+  const uint8_t* const end_;
+  const uint8_t* p_;
+  const uint8_t* tokenStart_;
+
+ private:
+  void ReleaseConsumed();
+
+  XInputPager* pager_;
+  size_t releaseMark_;  // offset at which to release again
+  XReadError error_;
+};

@@ -1,0 +1,140 @@
+#include "platform/os/path_lookup.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/os/text_encoding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Longer names are refused rather than walked (Linux's PATH_MAX).
+constexpr size_t kMaxNameLength = 4096;
+
+// What a path element must be: a directory on the way, a file at the end.
+enum class EntryKind { kDirectory, kFile };
+
+// Symbolic links count as what they point to.
+bool IsKind(const fs::path& path, EntryKind kind) {
+  std::error_code error;
+  return kind == EntryKind::kFile ? fs::is_regular_file(path, error) : fs::is_directory(path, error);
+}
+
+bool IsFile(const std::string& path) { return IsKind(fs::path(path), EntryKind::kFile); }
+
+bool IsCp932LeadByte(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+// '\' read as '/', runs of separators collapsed into one. In a code page 932
+// name the second byte of a double-byte character may be 0x5C and is kept.
+std::string NormaliseSeparators(std::string_view name, bool isCp932) {
+  std::string out;
+  out.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    if (isCp932 && IsCp932LeadByte(static_cast<uint8_t>(c)) && i + 1 < name.size()) {
+      out += c;
+      out += name[++i];
+      continue;
+    }
+    if (c == '\\') c = '/';
+    if (c == '/' && !out.empty() && out.back() == '/') continue;
+    out += c;
+  }
+  return out;
+}
+
+// The name with '/' separators: as stored, and decoded from code page 932
+// when it is not valid UTF-8.
+std::vector<std::string> Spellings(const std::string& name) {
+  bool isUtf8 = IsValidUtf8(name);
+  std::vector<std::string> spellings{NormaliseSeparators(name, !isUtf8)};
+  if (!isUtf8) spellings.push_back(NormaliseSeparators(Cp932ToUtf8(name), false));
+  return spellings;
+}
+
+// The entry of directory (empty or ending in '/') of the given kind whose name
+// equals element ignoring ASCII case; the first in byte order when several
+// do, empty when none does.
+std::string FindEntryIgnoringCase(const std::string& directory, std::string_view element, EntryKind kind) {
+  std::error_code error;
+  fs::directory_iterator entries(fs::path(directory.empty() ? "." : directory), error);
+  if (error) return {};
+  std::string best;
+  for (const fs::directory_entry& entry : entries) {
+    std::string entryName = entry.path().filename().string();
+    if (EqualsIgnoringAsciiCase(entryName, element) && (best.empty() || entryName < best) &&
+        IsKind(entry.path(), kind)) {
+      best = entryName;
+    }
+  }
+  return best;
+}
+
+// The element itself when it is of the kind in directory, else its match ignoring case.
+std::string FindEntry(const std::string& directory, std::string_view element, EntryKind kind) {
+  std::string asWritten(element);
+  if (IsKind(fs::path(directory + asWritten), kind)) return asWritten;
+  return FindEntryIgnoringCase(directory, element, kind);
+}
+
+// Walks a '/'-separated path element by element, matching each one that is
+// not there as written against its directory ignoring case.
+std::string ResolveIgnoringCase(const std::string& path) {
+  std::string resolved = path.starts_with('/') ? "/" : "";
+  size_t start = resolved.size();
+  while (start <= path.size()) {
+    size_t end = std::min(path.find('/', start), path.size());
+    std::string_view element(path.data() + start, end - start);
+    bool isLast = end == path.size();
+    if (!element.empty()) {
+      std::string match(element);
+      if (element != "." && element != "..") {
+        match = FindEntry(resolved, element, isLast ? EntryKind::kFile : EntryKind::kDirectory);
+        if (match.empty()) return {};
+      }
+      resolved += isLast ? match : match + "/";
+    }
+    start = end + 1;
+  }
+  return IsFile(resolved) ? resolved : std::string();
+}
+
+}  // namespace
+
+ResolvedPath ResolvePath(const std::string& name) {
+  if (name.empty() || name.size() > kMaxNameLength) return {};
+  if (IsFile(name)) return {name, PathMatch::kExact};
+
+  std::vector<std::string> spellings = Spellings(name);
+  for (const std::string& spelling : spellings) {
+    if (IsFile(spelling)) return {spelling, PathMatch::kCaseOrSeparators};
+  }
+  for (const std::string& spelling : spellings) {
+    std::string resolved = ResolveIgnoringCase(spelling);
+    if (!resolved.empty()) return {resolved, PathMatch::kCaseOrSeparators};
+  }
+  return {};
+}
+
+ResolvedPath ResolveTexturePath(const std::string& name, const std::string& modelDirectory) {
+  ResolvedPath found = ResolvePath(name);
+  if (found.match != PathMatch::kMissing || name.size() > kMaxNameLength) return found;
+
+  std::string directory = modelDirectory;
+  if (!directory.empty() && !directory.ends_with('/')) directory += '/';
+  for (const std::string& spelling : Spellings(name)) {
+    std::string_view element(spelling);
+    element.remove_prefix(std::min(element.size(), element.rfind('/') + 1));
+    if (element.empty() || element == "." || element == "..") continue;
+    std::string entry = FindEntry(directory, element, EntryKind::kFile);
+    if (!entry.empty()) return {directory + entry, PathMatch::kModelDirectory};
+  }
+  return {};
+}
+
+std::string ResolveExistingPath(const std::string& name) { return ResolvePath(name).path; }

@@ -1,0 +1,35 @@
+// Finding the files that plug-ins name. Plug-ins are written on Windows: their
+// names may use '\', differ from the files in letter case, be Shift-JIS, or
+// point to where the files lay on their author's machine.
+#pragma once
+#include <string>
+
+// How a file was found.
+enum class PathMatch {
+  kExact,             // the name as stored
+  kCaseOrSeparators,  // with '\' read as '/', letter case ignored or decoded from code page 932
+  kModelDirectory,    // the name's last element, in the model's directory
+  kMissing,           // nowhere
+};
+
+struct ResolvedPath {
+  std::string path;  // the file to open; empty when kMissing
+  PathMatch match = PathMatch::kMissing;
+};
+
+// The regular file a name read from a plug-in stands for, relative names taken
+// from the current directory. Tried in order: the name as stored; then with
+// '\' read as '/' and runs of separators as one, also decoded from code page
+// 932 when the name is not valid UTF-8; each of these first as written, then
+// with every path element matched against its directory ignoring ASCII letter
+// case. Directories, pipes and devices are passed over: Windows opens none of
+// them as a file.
+ResolvedPath ResolvePath(const std::string& name);
+
+// As ResolvePath; when that finds nothing, the name's last element is looked
+// for in modelDirectory (empty: the current directory) ignoring letter case,
+// for texture names that still hold the path of the author's machine.
+ResolvedPath ResolveTexturePath(const std::string& name, const std::string& modelDirectory);
+
+// ResolvePath(name).path: the path alone.
+std::string ResolveExistingPath(const std::string& name);

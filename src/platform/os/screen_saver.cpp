@@ -1,0 +1,33 @@
+#include "platform/os/screen_saver.h"
+
+#include <SDL2/SDL_syswm.h>
+#include <X11/extensions/scrnsaver.h>
+
+namespace {
+
+// SDL 2 suspends the X server's screen saver (MIT-SCREEN-SAVER) when the desktop
+// offers no D-Bus screen-saver service, but on the way back it asks only D-Bus,
+// so the suspension would last as long as the program. The X server counts
+// suspensions per connection: ending one that SDL did not make changes nothing.
+void EndX11Suspension(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* display = info.info.x11.display;
+  int unused = 0, major = 0, minor = 0;
+  // Suspension came with version 1.1; on a server without it the request would be an error.
+  if (!XScreenSaverQueryExtension(display, &unused, &unused) || !XScreenSaverQueryVersion(display, &major, &minor) ||
+      major * 100 + minor < 101)
+    return;
+  XScreenSaverSuspend(display, False);
+  XFlush(display);
+}
+
+}  // namespace
+
+void HoldScreenSaver() { SDL_DisableScreenSaver(); }
+
+void ReleaseScreenSaver(SDL_Window* window) {
+  SDL_EnableScreenSaver();
+  EndX11Suspension(window);
+}

@@ -1,0 +1,65 @@
+#include "shell/program_modes.h"
+
+#include <cstdio>
+
+#include "base/program_globals.h"
+#include "platform/os/video_choice.h"
+#include "shell/application.h"
+#include "shell/shot.h"
+#include "shell/usage.h"
+#include "viewer/check_run.h"
+#include "viewer/frame_routines.h"
+#include "viewer/launch.h"
+#include "viewer/plugin_loading.h"
+
+namespace {
+
+constexpr int kUsageErrorStatus = 2;
+
+void PrintLine(const std::string& text) { std::fprintf(stderr, "vondrel-viewer: %s\n", text.c_str()); }
+
+int RunViewer(const ProgramOptions& options) {
+  // Without a display SDL would fall back to an invisible window that nobody can close.
+  if (!DisplayIsAvailable()) {
+    PrintLine(
+        "no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, -shot <out.png> writes the picture "
+        "and -check writes a report");
+    return 1;
+  }
+  SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAll);
+  if (!ApplicationStartup()) {
+    ApplicationShutdown();
+    return 1;
+  }
+  ViewerStartup();
+  RunMainLoop();
+  ViewerShutdown();
+  ApplicationShutdown();
+  return 0;
+}
+
+}  // namespace
+
+int RunProgram(const ProgramOptions& options) {
+  switch (options.mode) {
+    case ProgramMode::kHelp:
+      PrintUsage(stdout);
+      return 0;
+    case ProgramMode::kVersion:
+      PrintVersion(stdout);
+      return 0;
+    case ProgramMode::kUsageError:
+      PrintLine(options.usageError + " (--help shows the usage)");
+      return kUsageErrorStatus;
+    default:
+      break;
+  }
+  for (const std::string& warning : options.warnings) PrintLine(warning);
+  GetProgramDirectory(programDirectory);
+  SetDisplaySize();
+  nightMode = options.night ? 1 : 0;
+  isLinearFilter = options.linear ? 1 : 0;
+  if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json);
+  if (options.mode == ProgramMode::kShot) return RunShot(options);
+  return RunViewer(options);
+}

@@ -1,0 +1,109 @@
+#include "shell/program_options.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+constexpr int kPictureWidth = 640, kPictureHeight = 480;
+
+// Every option word the program knows; the display options and -dbf are
+// looked up where they are used (HasOption).
+constexpr const char* kOptionWords[] = {"-shot", "-size", "-check", "-json", "-night", "-linear",
+                                        "-notext", "-dbf", "-win", "-full", "-2nd"};
+
+bool Is(const char* word, const char* option) { return std::strcmp(word, option) == 0; }
+
+bool IsOptionWord(const char* word) {
+  return std::any_of(std::begin(kOptionWords), std::end(kOptionWords), [&](const char* o) { return Is(word, o); });
+}
+
+// A side of 1 to kMaxShotSide written in decimal digits, up to `end`.
+bool ParseSide(const char* text, const char* end, int& side) {
+  if (text == end || end - text > 4) return false;
+  side = 0;
+  for (const char* c = text; c < end; ++c) {
+    if (*c < '0' || *c > '9') return false;
+    side = side * 10 + (*c - '0');
+  }
+  return side >= 1 && side <= kMaxShotSide;
+}
+
+// "WxH", as the thumbnailers write it.
+bool ParseSize(const char* text, int& width, int& height) {
+  const char* cross = std::strpbrk(text, "xX");
+  return cross && ParseSide(text, cross, width) && ParseSide(cross + 1, cross + std::strlen(cross), height);
+}
+
+ProgramOptions UsageError(ProgramOptions options, std::string what) {
+  options.mode = ProgramMode::kUsageError;
+  options.usageError = std::move(what);
+  return options;
+}
+
+}  // namespace
+
+void FitPicture(int width, int height, int& outWidth, int& outHeight) {
+  if (width * kPictureHeight <= height * kPictureWidth) {
+    outWidth = width;
+    outHeight = std::max(1, (width * kPictureHeight + kPictureWidth / 2) / kPictureWidth);
+  } else {
+    outHeight = height;
+    outWidth = std::max(1, (height * kPictureWidth + kPictureHeight / 2) / kPictureHeight);
+  }
+}
+
+ProgramOptions ParseProgramOptions(int argc, char** argv) {
+  ProgramOptions options;
+  for (int i = 1; i < argc; ++i) {
+    bool help = Is(argv[i], "-h") || Is(argv[i], "--help");
+    if (!help && !Is(argv[i], "--version")) continue;
+    options.mode = help ? ProgramMode::kHelp : ProgramMode::kVersion;
+    return options;
+  }
+  if (argc > 1) options.pluginPath = argv[1];
+  // The simulator puts the path first. An option word in its place is also
+  // read as the option, so that "-check" alone is not taken for a path.
+  bool pathIsOption = argc > 1 && IsOptionWord(argv[1]);
+  bool shot = false, check = false, sized = false;
+  int boxWidth = kPictureWidth, boxHeight = kPictureHeight;
+  for (int i = pathIsOption ? 1 : 2; i < argc; ++i) {
+    const char* word = argv[i];
+    if (Is(word, "-shot")) {
+      if (i + 1 == argc) return UsageError(options, "-shot needs the file to write: -shot <out.png>");
+      options.shotPath = argv[++i];
+      shot = true;
+    } else if (Is(word, "-size")) {
+      if (i + 1 == argc || !ParseSize(argv[i + 1], boxWidth, boxHeight))
+        return UsageError(options, "-size needs <width>x<height>, each side 1 to 4096, e.g. -size 256x256");
+      ++i;
+      sized = true;
+    } else if (Is(word, "-check")) {
+      check = true;
+    } else if (Is(word, "-json")) {
+      options.json = true;
+    } else if (Is(word, "-night")) {
+      options.night = true;
+    } else if (Is(word, "-linear")) {
+      options.linear = true;
+    } else if (Is(word, "-notext")) {
+      options.noText = true;
+    } else if (!IsOptionWord(word)) {
+      options.warnings.push_back(word[0] == '-'
+                                     ? std::string("unknown option ") + word + " ignored (--help lists the options)"
+                                     : std::string("argument ") + word + " ignored: the plug-in path comes first");
+    }
+  }
+  if (shot && check) return UsageError(options, "-shot and -check cannot be used together");
+  if ((shot || check) && pathIsOption)
+    return UsageError(options, "the plug-in path comes first: vondrel-viewer <plug-in path> -check | -shot <out.png>");
+  if (sized && !shot) options.warnings.push_back("-size has no effect without -shot");
+  if (options.json && !check) options.warnings.push_back("-json has no effect without -check");
+  if (shot) {
+    options.mode = ProgramMode::kShot;
+    FitPicture(boxWidth, boxHeight, options.shotWidth, options.shotHeight);
+  }
+  if (check) options.mode = ProgramMode::kCheck;
+  return options;
+}

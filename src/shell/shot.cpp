@@ -1,0 +1,61 @@
+#include "shell/shot.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/program_globals.h"
+#include "gfxutil/picture_file.h"
+#include "graphics/direct3d.h"
+#include "platform/d3d/read_back.h"
+#include "platform/os/video_choice.h"
+#include "resources/mesh_resource.h"
+#include "shell/main_window.h"
+#include "viewer/frame_routines.h"
+#include "viewer/launch.h"
+#include "viewer/plugin_loading.h"
+
+namespace {
+
+bool Fail(const std::string& reason) {
+  std::fprintf(stderr, "vondrel-viewer: %s\n", reason.c_str());
+  return false;
+}
+
+bool TakeShot(const ProgramOptions& options) {
+  if (!CreateMainWindow()) return Fail("-shot: no off-screen window can be made");
+  if (!InitDirect3D(screenWidth, screenHeight)) return Fail("-shot: no OpenGL device can be made off-screen");
+  // The picture is read from the back buffer; a window nobody sees needs no copy of it.
+  PresentFrames(false);
+  LaunchProbe probe;
+  std::vector<LoadNote> notes;
+  std::string reason;
+  if (!LoadLaunchArgumentKeepingNotes(options.pluginPath, probe, notes, reason)) return Fail(reason);
+  // A window would show the overlay alone; a picture without the model is no picture of the plug-in.
+  ShownPlugin shown = CurrentPlugin();
+  if (!shown.model || !shown.model->mesh)
+    return Fail(WithFirstNote(std::string(options.pluginPath) + ": the model cannot be loaded", notes));
+  application.frameRoutine();
+  std::vector<uint32_t> pixels;
+  UINT width = 0, height = 0;
+  if (!ReadBackBuffer(d3dDevice, pixels, &width, &height)) return Fail("-shot: the picture cannot be read back");
+  std::string error;
+  if (!SavePicturePng(options.shotPath, pixels, width, height, static_cast<uint32_t>(options.shotWidth),
+                      static_cast<uint32_t>(options.shotHeight), error))
+    return Fail(error);
+  return true;
+}
+
+}  // namespace
+
+int RunShot(const ProgramOptions& options) {
+  QuietDebugLog();
+  UseOffscreenVideo();
+  InitDebugStream();
+  SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
+  bool written = TakeShot(options);
+  ViewerShutdown();
+  FreeDirect3D();
+  DestroyMainWindow();
+  return written ? 0 : 1;
+}

@@ -1,0 +1,45 @@
+// Live and peak heap bytes of the whole program, counted through the global
+// allocation functions, which this header replaces: include it in one source
+// file of a benchmark program only.
+#pragma once
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace heap_counter {
+inline std::atomic<size_t> liveBytes{0}, peakBytes{0};
+
+inline void* Allocate(size_t size) {
+  void* block = std::malloc(size + 16);
+  if (!block) throw std::bad_alloc();
+  *static_cast<size_t*>(block) = size;
+  size_t now = liveBytes += size;
+  size_t peak = peakBytes.load();
+  while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+  }
+  return static_cast<char*>(block) + 16;
+}
+
+inline void Free(void* pointer) {
+  if (!pointer) return;
+  void* block = static_cast<char*>(pointer) - 16;
+  liveBytes -= *static_cast<size_t*>(block);
+  std::free(block);
+}
+
+// The peak of the heap above its present level while `work` runs.
+template <class Work>
+size_t PeakAbove(Work&& work) {
+  size_t before = liveBytes;
+  peakBytes = before;
+  work();
+  return peakBytes - before;
+}
+}  // namespace heap_counter
+
+void* operator new(size_t size) { return heap_counter::Allocate(size); }
+void* operator new[](size_t size) { return heap_counter::Allocate(size); }
+void operator delete(void* pointer) noexcept { heap_counter::Free(pointer); }
+void operator delete[](void* pointer) noexcept { heap_counter::Free(pointer); }
+void operator delete(void* pointer, size_t) noexcept { heap_counter::Free(pointer); }
+void operator delete[](void* pointer, size_t) noexcept { heap_counter::Free(pointer); }

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# -check loads a plug-in as the viewer does, with no display and no lock, and
+# reports its definition file, model, textures and every problem with file and
+# line, as text or as one JSON document; the exit status tells whether there
+# were problems (3), nothing to show (1) or a usage error (2).
+E2E_NO_DISPLAY=1
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_init "$@"
+
+# run_check <name> <expected status> <argument> [options]: the report goes to
+# $WORK/<name>.out, standard error to $WORK/<name>.err.
+run_check() {
+  local name="$1" expected="$2" status=0
+  shift 2
+  "$PROGRAM" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || status=$?
+  [ "$status" = "$expected" ] || { cat "$WORK/$name.out" "$WORK/$name.err" >&2; fail "$name: exit status $status, expected $expected"; }
+}
+
+# json_expect <file> <python expression over the document d>: fails unless true.
+json_expect() {
+  python3 -c 'import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+sys.exit(0 if eval(sys.argv[2]) else 1)' "$1" "$2" || fail "$1: not true: $2"
+}
+
+# The samples have no problems: status 0, every section, and the JSON keys the README lists.
+for sample in Train Struct Station Surface; do
+  run_check "$sample" 0 "$ROOT/samples/$sample" -check
+  for text in "$sample plug-in" "Definition file $sample.txt" "Model Model.x (text, 32-bit floats)" "Textures" \
+    "No problems found."; do
+    expect_in_file "$WORK/$sample.out" "$text" "$sample report"
+  done
+  [ ! -s "$WORK/$sample.err" ] || fail "$sample: standard error is not empty"
+  run_check "$sample.json" 0 "$ROOT/samples/$sample" -check -json
+  json_expect "$WORK/$sample.json.out" "d['kind'] == '$sample' and d['name'] and d['author']"
+  json_expect "$WORK/$sample.json.out" "d['model']['vertices'] > 0 and d['model']['faces'] > 0 and d['model']['materials']"
+  json_expect "$WORK/$sample.json.out" "all(t['found'] and t['path'] and t['name'] for t in d['textures'])"
+  json_expect "$WORK/$sample.json.out" "d['problems'] == [] and d['fields'][0]['name'] == 'name' and d['fields'][0]['line'] == 1"
+done
+json_expect "$WORK/Station.json.out" "any(m['alphaMeaning'] == 'lit window at night' for m in d['model']['materials'])"
+run_check model 0 "$ROOT/samples/model/Car.x" -check -json
+json_expect "$WORK/model.out" "d['kind'] == 'model' and d['definitionFile'] is None and d['model']['loaded']"
+
+# A plug-in with a problem of every kind the definition file and the model can have.
+mkdir -p "$WORK/Bad"
+{
+  printf '%0300d\n' 0
+  printf 'e2e\n0\n3\n(0,0,0),(10,0,0)\n(0,0,0) ,(5,0,0)\n'
+} >"$WORK/Bad/Station.txt"
+cat >"$WORK/Bad/Model.x" <<'XFILE'
+xof 0302txt 0032
+Mesh {
+ 4;
+ 0.0;0.0;0.0;,
+ 1.0;0.0;0.0;,
+ 0.0;1.0;0.0;,
+ 1.0;1.0;0.0;;
+ 2;
+ 3;0,1,2;,
+ 3;1,3,2;;
+ MeshMaterialList {
+  1;
+  1;
+  0;;
+  Material {
+   1.0;1.0;1.0;0.5;;
+   5.0;
+   0.0;0.0;0.0;;
+   0.0;0.0;0.0;;
+   TextureFilename { "missing.bmp"; }
+  }
+ }
+}
+XFILE
+run_check bad 3 "$WORK/Bad/Station.txt" -check
+for text in "Station.txt:1: a word longer than 255 bytes was cut to its first 255" \
+  "Station.txt:3: scale figure 0 is not usable; drawScale 1.0 instead" \
+  "Station.txt:6: 1 of 3 platforms read" "1 material indexes for 2 faces; the last one is repeated" \
+  "missing.bmp: file not found" "lit window at night" "missing.bmp  0          missing"; do
+  expect_in_file "$WORK/bad.out" "$text" "problems in the text report"
+done
+grep -q '^  Model.x:[0-9][0-9]*: 1 material indexes' "$WORK/bad.out" || fail "the model's note has no line"
+run_check bad.json 3 "$WORK/Bad" -check -json
+json_expect "$WORK/bad.json.out" "[(p['file'], p['line']) for p in d['problems']][:3] == [('Station.txt', 1), ('Station.txt', 3), ('Station.txt', 6)]"
+json_expect "$WORK/bad.json.out" "any(p['file'] == 'Model.x' and p['line'] and 'material indexes' in p['message'] for p in d['problems'])"
+json_expect "$WORK/bad.json.out" "d['textures'] == [t for t in d['textures'] if t['name'] == 'missing.bmp' and not t['found'] and t['path'] is None]"
+json_expect "$WORK/bad.json.out" "d['scaleFigure'] == 0 and d['drawScale'] == 1"
+
+# Shift-JIS names are shown as UTF-8.
+make_plugin "$WORK/Sjis" Struct.txt
+printf '\x83\x65\x83\x58\x83\x67\n\x8d\xec\x8e\xd2\n1.0\n' >"$WORK/Sjis/Struct.txt"
+run_check sjis 0 "$WORK/Sjis" -check
+expect_in_file "$WORK/sjis.out" 'Struct plug-in "テスト" by 作者' "code page 932 decoded"
+
+# Nothing to show: status 1 and one line, the reason with the reader's note.
+run_check nothing 1 "$WORK/nothing-here" -check
+[ "$(wc -l <"$WORK/nothing.err")" = 1 ] && [ ! -s "$WORK/nothing.out" ] || fail "nothing to show: not one line alone"
+printf 'xof 0302txt 0032\nMesh {\n 1;\n' >"$WORK/cut.x"
+run_check cut 1 "$WORK/cut.x" -check
+expect_in_file "$WORK/cut.err" "the model cannot be loaded (" "the reason"
+expect_in_file "$WORK/cut.err" "cut.x: line 3: vertex count 1 is larger" "the reader's note"
+
+# Usage errors.
+run_check alone 2 -check
+run_check both 2 "$ROOT/samples/Struct" -check -shot "$WORK/x.png"
+
+# No lock: the single-instance lock held by another process changes nothing.
+flock "$XDG_RUNTIME_DIR/vdl mutex.lock" "$PROGRAM" "$ROOT/samples/Train" -check >/dev/null ||
+  fail "-check beside a holder of the lock"
+echo "ok: -check"

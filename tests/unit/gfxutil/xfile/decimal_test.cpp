@@ -1,0 +1,85 @@
+// The plain-decimal fast path gives exactly what a correctly rounding
+// conversion gives, or leaves the number to it.
+#include "gfxutil/xfile/decimal.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
+
+float Reference(const std::string& text) {
+  float value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+uint32_t Bits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  return bits;
+}
+
+TEST(PlainDecimal, ReadsOrDeclines) {
+  struct Case {
+    const char* text;
+    bool fast;
+    size_t length;  // of the number, when read
+  };
+  const Case kCases[] = {
+      {"1.000000;", true, 8},   {"-0.707107;", true, 9}, {"0;", true, 1},     {"-0.000000,", true, 9},
+      {"12345678;", true, 8},   {".5;", true, 2},         {"5.;", true, 2},    {"1247.531250;", true, 11},
+      {"1e5;", false, 0},       {"-1.#IND00;", false, 0}, {"-;", false, 0},    {".;", false, 0},
+      {"abc", false, 0},        {"12345678901234567890;", false, 0},        {"0.1234567890123456789;", false, 0},
+  };
+  for (const Case& c : kCases) {
+    std::string text = c.text;
+    float value = -99;
+    const uint8_t* end = ReadPlainDecimal(Bytes(text), Bytes(text) + text.size(), value);
+    EXPECT_EQ(end != nullptr, c.fast) << text;
+    if (!end || !c.fast) continue;
+    EXPECT_EQ(static_cast<size_t>(end - Bytes(text)), c.length) << text;
+    EXPECT_EQ(Bits(value), Bits(Reference(text.substr(0, c.length)))) << text;
+  }
+}
+
+// Ties between two floats are left to the general conversion: 2^24 + 1 lies
+// halfway between 2^24 and 2^24 + 2.
+TEST(PlainDecimal, DeclinesFloatTies) {
+  std::string tie = "16777217;";
+  float value;
+  EXPECT_EQ(ReadPlainDecimal(Bytes(tie), Bytes(tie) + tie.size(), value), nullptr);
+}
+
+// Many numbers as exporters write them, in every digit count, against the
+// reference conversion.
+TEST(PlainDecimal, MatchesTheReferenceConversion) {
+  std::mt19937_64 random(15);
+  const char* kFormats[] = {"%.6f", "%.3f", "%.9f", "%.1f", "%.0f", "%.12f"};
+  int fast = 0;
+  for (int i = 0; i < 200000; ++i) {
+    uint32_t bits = static_cast<uint32_t>(random());
+    float source;
+    std::memcpy(&source, &bits, 4);
+    if (!std::isfinite(source) || std::fabs(source) > 1e9f) source = static_cast<float>(random() % 2000000) / 997.0f;
+    char text[64];
+    std::snprintf(text, sizeof text, kFormats[i % 6], static_cast<double>(source));
+    std::string number = text;
+    float value;
+    const uint8_t* end = ReadPlainDecimal(Bytes(number), Bytes(number) + number.size(), value);
+    if (!end) continue;
+    ++fast;
+    ASSERT_EQ(end, Bytes(number) + number.size()) << number;
+    ASSERT_EQ(Bits(value), Bits(Reference(number))) << number;
+  }
+  EXPECT_GT(fast, 150000) << "the fast path takes most numbers";
+}
+
+}  // namespace

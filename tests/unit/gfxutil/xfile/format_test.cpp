@@ -1,0 +1,132 @@
+// The header, and the MSZIP compression of tzip/bzip files.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "gfxutil/xfile/mszip.h"
+#include "xfile_test_support.h"
+
+namespace {
+
+const char kTriangle[] = "Mesh {3;0.0; 0.0; 0.0;,0.0; 1.0; 0.0;,1.0; 1.0; 0.0;;1;3; 0, 1, 2;;}";
+
+std::vector<uint8_t> Hex(const std::string& hex) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  return bytes;
+}
+
+TEST(XFileHeader, ResultCodesOfMalformedHeaders) {
+  struct Case {
+    const char* header;
+    HRESULT expected;
+  } cases[] = {
+      {"xOf 0303txt 0032", D3DXFERR_BADFILETYPE},     {"xof 0102txt 0032", D3DXFERR_BADFILEVERSION},
+      {"xof 0303cmp 0032", D3DXFERR_BADFILETYPE},     {"xof 0303foo 0032", D3DXFERR_BADFILETYPE},
+      {"xof 0303txt 0050", D3DXFERR_BADFILEFLOATSIZE}, {"xof 0303txt", D3DXFERR_BADFILETYPE},
+      {"", D3DXFERR_BADFILETYPE},
+  };
+  for (const Case& c : cases) {
+    XMeshData mesh;
+    std::string error;
+    EXPECT_EQ(ReadX(std::string(c.header) + kTriangle, mesh, &error), c.expected) << c.header;
+    EXPECT_FALSE(error.empty()) << c.header;
+  }
+}
+
+TEST(XFileHeader, EveryAcceptedVersionAndFloatSizeReadsTheMesh) {
+  for (const char* header : {"xof 0302txt 0032", "xof 0303txt 0032", "xof 0302txt 0064", "xof 0303txt 0064"}) {
+    XMeshData mesh;
+    EXPECT_EQ(ReadX(std::string(header) + kTriangle, mesh), D3D_OK) << header;
+    EXPECT_EQ(mesh.vertices.size(), 3u);
+  }
+}
+
+TEST(XFileHeader, BareHeaderHasNoMeshAndContentMayFollowDirectly) {
+  XMeshData mesh;
+  EXPECT_EQ(ReadX(std::string("xof 0303txt 0032"), mesh), E_FAIL);
+  EXPECT_EQ(ReadX(std::string("xof 0302txt 0064foobar;"), mesh), D3DXFERR_PARSEERROR);
+}
+
+TEST(XFileMszip, InflatesTheDocumentedExamples) {
+  std::vector<uint8_t> body;
+  std::string error;
+  ASSERT_TRUE(InflateMszip(Hex("110000000100050043" "4BE30200"), body, error)) << error;
+  EXPECT_EQ(std::string(body.begin(), body.end()), "\n");
+
+  auto file = Hex("786f662030333032747a697030303634" "2C000000" "1C00" "2000" "434BF3484D4C492D52F04FCA4A4D2EE1AAE632B45630B25630B6E6AAE5E20200");
+  ASSERT_TRUE(InflateMszip(std::span<const uint8_t>(file).subspan(16), body, error)) << error;
+  EXPECT_EQ(std::string(body.begin(), body.end()), "Header Object\n{\n1; 2; 3;\n}\n\n");
+  // An object of a type the loader does not use: skipped, and no mesh remains.
+  XMeshData mesh;
+  EXPECT_EQ(ReadX(file, mesh), E_FAIL);
+
+  // A compressed template alone reads just as well: nothing to load, no parse error.
+  std::string onlyTemplate = "xof 0302txt 0064template Header {\n<3D82AB43-62DA-11cf-AB39-0020AF71E433>\n"
+                             "WORD major;\nWORD minor;\nDWORD flags;\n}\n";
+  EXPECT_EQ(ReadX(CompressX(Bytes(onlyTemplate)), mesh, &error), E_FAIL);
+  EXPECT_EQ(error, "the file holds no mesh with vertices");
+}
+
+TEST(XFileMszip, HistoryCarriesAcrossChunks) {
+  std::string repeated;
+  for (int i = 0; i < 40; ++i) repeated += "Material shared { 0.5; 0.5; 0.5; 1.0;; 8.0; 0.1; 0.1; 0.1;; 0.0; 0.0; 0.0;; }\n";
+  std::vector<uint8_t> text = Bytes("xof 0303txt 0032\n" + repeated + kTriangle);
+  std::vector<uint8_t> packed = CompressX(text, 256);
+
+  // The test input is only worth something if a later chunk needs the history:
+  // inflated on its own, the second chunk refers back past its start.
+  size_t second = 20 + 4 + (packed[22] | packed[23] << 8);
+  z_stream stream{};
+  inflateInit2(&stream, -MAX_WBITS);
+  std::vector<uint8_t> out(256);
+  stream.next_in = packed.data() + second + 6;
+  stream.avail_in = static_cast<uInt>((packed[second + 2] | packed[second + 3] << 8) - 2);
+  stream.next_out = out.data();
+  stream.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(inflate(&stream, Z_FINISH), Z_DATA_ERROR);
+  inflateEnd(&stream);
+
+  std::vector<uint8_t> body;
+  std::string error;
+  ASSERT_TRUE(InflateMszip(std::span<const uint8_t>(packed).subspan(16), body, error)) << error;
+  EXPECT_TRUE(std::equal(body.begin(), body.end(), text.begin() + 16, text.end()));
+  XMeshData mesh;
+  EXPECT_EQ(ReadX(packed, mesh), D3D_OK);
+  EXPECT_EQ(mesh.vertices.size(), 3u);
+}
+
+TEST(XFileMszip, DamagedStreamsFailWithTheirOffset) {
+  std::vector<uint8_t> packed = CompressX(Bytes(std::string("xof 0303txt 0032") + kTriangle));
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"truncated chunk", {packed.begin(), packed.end() - 3}});
+  cases.push_back({"truncated chunk header", {packed.begin(), packed.begin() + 22}});
+  auto badSignature = packed;
+  badSignature[24] = 'X';
+  cases.push_back({"no CK signature", badSignature});
+  auto corrupt = packed;
+  corrupt[26] ^= 0xFF;
+  corrupt[27] ^= 0xFF;
+  cases.push_back({"corrupt deflate data", corrupt});
+  auto shortDeclared = packed;
+  shortDeclared[16] = 20;
+  cases.push_back({"declared size too small", shortDeclared});
+  auto longDeclared = packed;
+  longDeclared[17] = 1;
+  cases.push_back({"declared size too large", longDeclared});
+  auto oversized = packed;
+  oversized[20] = 0x01;
+  oversized[21] = 0x81;
+  cases.push_back({"chunk above 32 KiB", oversized});
+  for (const Case& c : cases) {
+    XMeshData mesh;
+    std::string error;
+    EXPECT_EQ(ReadX(c.bytes, mesh, &error), D3DXFERR_PARSEERROR) << c.what;
+    EXPECT_NE(error.find("offset "), std::string::npos) << c.what << ": " << error;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// Malformed files fail with a reason and a place, quickly and without a crash.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "gfxutil/d3dx_mesh.h"
+#include "recording_device.h"
+#include "taken_notes.h"
+#include "xfile_test_support.h"
+
+namespace {
+
+const std::string kHeader = "xof 0303txt 0032\n";
+
+void ExpectFailure(const std::vector<uint8_t>& file, const std::string& reason, const std::string& place) {
+  XMeshData mesh;
+  std::string error;
+  EXPECT_TRUE(FAILED(ReadX(file, mesh, &error))) << reason;
+  EXPECT_NE(error.find(reason), std::string::npos) << error;
+  EXPECT_EQ(error.rfind(place, 0), 0u) << error;
+  EXPECT_TRUE(mesh.vertices.empty());
+}
+
+void ExpectFailure(const std::string& text, const std::string& reason, const std::string& place) {
+  ExpectFailure(Bytes(text), reason, place);
+}
+
+TEST(XFileRobustness, CountsLargerThanTheRestOfTheFileFailBeforeAnyAllocation) {
+  const std::string triangle = "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;";
+  ExpectFailure(kHeader + "Mesh {1000000000; 0;0;0;;}", "vertex count 1000000000 is larger", "line 2");
+  ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;;\n4294967295; 3;0,1,2;;}", "face count", "line 3");
+  ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 4000000000;0,1,2;;}", "corner count", "line 2");
+  ExpectFailure(kHeader + triangle + "\nMeshNormals { 700000000; 0;0;1;; } }", "normal count", "line 3");
+  ExpectFailure(kHeader + triangle + "\nMeshTextureCoords { 700000000; 0;0;; } }", "texture coordinate count",
+                "line 3");
+  ExpectFailure(kHeader + triangle + "\nMeshVertexColors { 700000000; 0;1;1;1;1;;; } }", "vertex colour count",
+                "line 3");
+  ExpectFailure(kHeader + triangle + "\nMeshMaterialList { 1; 700000000; 0;; } }", "material index count", "line 3");
+
+  BinaryX x;
+  x.Name("Mesh").Open().Token(6).Count(0x40000000).Count(3);
+  ExpectFailure(x.bytes(), "list of 1073741824 values runs past the end", "offset 28");
+  BinaryX name;
+  name.Token(1).Count(0xFFFFFFF0u);
+  ExpectFailure(name.bytes(), "longer than its limit", "offset 16");
+}
+
+TEST(XFileRobustness, IndexesOutOfRangeNameTheirLine) {
+  ExpectFailure(kHeader + "Mesh {\n3;\n0;0;0;,\n1;0;0;,\n1;1;0;;\n2;\n3;0,1,2;,\n3;0,3,1;;\n}",
+                "face index 3 is beyond the 3 vertices", "line 9");
+  BinaryX x;
+  x.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 9}).Close();
+  ExpectFailure(x.bytes(), "face index 9 is beyond the 3 vertices", "offset");
+}
+
+struct PlaceCase {
+  std::vector<uint8_t> file;
+  const char* place;
+  unsigned line;
+  const char* what;
+};
+
+TEST(XFileRobustness, TheFailureKeepsItsPlaceApartFromItsReason) {
+  BinaryX binary;
+  binary.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 9}).Close();
+  const PlaceCase cases[] = {
+      {Bytes(kHeader + "Mesh {\n3; 0;0;0;, 1;0;0;, 1;1;0;;\n1; 3;0,1,7;;\n}"), "line 4", 4,
+       "face index 7 is beyond the 3 vertices"},
+      {Bytes("xof 0303zip 0032\n"), "", 0, "unknown X file encoding"},
+      {Bytes(kHeader + "Frame {}"), "", 0, "the file holds no mesh with vertices"},
+      {binary.bytes(), "offset", 0, "face index 9 is beyond the 3 vertices"},
+  };
+  for (const PlaceCase& c : cases) {
+    XMeshData mesh;
+    XReadError error;
+    EXPECT_TRUE(FAILED(ReadXFileMemory(c.file, mesh, error))) << c.what;
+    EXPECT_EQ(error.place.rfind(c.place, 0), 0u) << error.place;
+    EXPECT_EQ(error.line, c.line) << c.what;
+    EXPECT_EQ(error.what, c.what);
+    EXPECT_EQ(error.Text(), error.place.empty() ? error.what : error.place + ": " + error.what);
+  }
+}
+
+TEST(XFileRobustness, NestingIsBounded) {
+  std::string deepFrames, deepUnknown, fine;
+  for (int i = 0; i < 100000; ++i) deepFrames += "Frame {";
+  for (int i = 0; i < 100000; ++i) deepUnknown += "Thing {";
+  ExpectFailure(kHeader + deepFrames, "nested more than 256 deep", "line 2");
+  ExpectFailure(kHeader + deepUnknown, "nested more than 256 deep", "line 2");
+  BinaryX x;
+  for (int i = 0; i < 100000; ++i) x.Name("Thing").Open();
+  ExpectFailure(x.bytes(), "nested more than 256 deep", "offset");
+
+  for (int i = 0; i < 200; ++i) fine += "Frame {";
+  fine += "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;}" + std::string(200, '}');
+  XMeshData mesh;
+  EXPECT_EQ(ReadX(kHeader + fine, mesh), D3D_OK);
+}
+
+TEST(XFileRobustness, NamesAndStringsAreBounded) {
+  ExpectFailure(kHeader + "Mesh " + std::string(600, 'n') + " {}", "name longer than 512 bytes", "line 2");
+  ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; MeshMaterialList {1;1;0;;\n"
+                          "Material {1;1;1;1;;0;0;0;0;;0;0;0;; TextureFilename { \"" +
+                    std::string(5000, 'x') + "\"; } } } }",
+                "string longer than 4096 bytes", "line 3");
+  ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; Thing { \"never closed } }", "unterminated",
+                "line 2");
+}
+
+TEST(XFileRobustness, ReferencesCannotMultiplyTheWork) {
+  // Each frame refers twice to the one before: 2^40 meshes if followed blindly.
+  std::string text = kHeader + "Frame f0 { Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;} }\n";
+  for (int i = 1; i <= 40; ++i)
+    text += "Frame f" + std::to_string(i) + " { {f" + std::to_string(i - 1) + "} {f" + std::to_string(i - 1) + "} }\n";
+  auto start = std::chrono::steady_clock::now();
+  ExpectFailure(text, "references repeat more data than the file holds", "line");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+// Every truncation of a good file fails cleanly (or, for the whole file, loads).
+TEST(XFileRobustness, EveryPrefixOfAGoodFileFailsCleanly) {
+  XTestModel model = GridModel(2, 2, 2);
+  std::vector<uint8_t> text = Bytes(TextX(model));
+  std::vector<uint8_t> binary = BinaryXFile(model);
+  for (const auto& file : {text, binary, CompressX(text, 200), CompressX(binary, 100)}) {
+    for (size_t length = 0; length < file.size(); ++length) {
+      XMeshData mesh;
+      std::string error;
+      HRESULT result = ReadX(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<ptrdiff_t>(length)), mesh,
+                             &error);
+      if (SUCCEEDED(result)) {
+        // Only a text file missing nothing but its last line end may load.
+        ASSERT_EQ(std::string(file.begin() + static_cast<ptrdiff_t>(length), file.end()), "\n");
+        continue;
+      }
+      ASSERT_FALSE(error.empty()) << length;
+    }
+    XMeshData mesh;
+    EXPECT_EQ(ReadX(file, mesh), D3D_OK);
+  }
+}
+
+TEST(XFileRobustness, LoadFailureNotesFileAndReason) {
+  RecordingDevice device;
+  TempFile file("broken.x", kHeader + "Mesh {\n3; 0;0;0;, 1;0;0;, 1;1;0;;\n1; 3;0,1,7;;\n}");
+  ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(1);
+  ID3DXBuffer* materials = reinterpret_cast<ID3DXBuffer*>(1);
+  DWORD count = 99;
+  EXPECT_EQ(D3DXLoadMeshFromX(file.path(), D3DXMESH_SYSTEMMEM, &device, nullptr, &materials, &count, &mesh), E_FAIL);
+  EXPECT_EQ(mesh, nullptr);
+  EXPECT_EQ(materials, nullptr);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(TakenNotes(), std::string(file.path()) + ": line 4: face index 7 is beyond the 3 vertices\n");
+
+  EXPECT_EQ(D3DXLoadMeshFromX("/nonexistent/Model.x", 0, &device, nullptr, nullptr, nullptr, &mesh), E_FAIL);
+  EXPECT_EQ(TakenNotes(), "/nonexistent/Model.x: cannot open the file: No such file or directory\n");
+  EXPECT_EQ(D3DXLoadMeshFromX(file.path(), 0, nullptr, nullptr, nullptr, nullptr, &mesh), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device.ExtraReferences(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/program_options.h"
+
+namespace {
+
+ProgramOptions Parse(std::vector<const char*> words) {
+  words.insert(words.begin(), "vondrel-viewer");
+  return ParseProgramOptions(static_cast<int>(words.size()), const_cast<char**>(words.data()));
+}
+
+struct ModeCase {
+  std::vector<const char*> words;
+  ProgramMode mode;
+};
+
+TEST(ProgramOptions, TheModeFollowsTheWords) {
+  const ModeCase cases[] = {
+      {{}, ProgramMode::kViewer},
+      {{"/p/Foo"}, ProgramMode::kViewer},
+      {{"/p/Foo", "-win", "-dbf", "-full", "-2nd"}, ProgramMode::kViewer},
+      {{"/p/Foo", "-shot", "out.png"}, ProgramMode::kShot},
+      {{"/p/Foo", "-check"}, ProgramMode::kCheck},
+      {{"/p/Foo", "-check", "-json"}, ProgramMode::kCheck},
+      {{"--help"}, ProgramMode::kHelp},
+      {{"-h"}, ProgramMode::kHelp},
+      {{"/p/Foo", "-check", "--help"}, ProgramMode::kHelp},
+      {{"--version"}, ProgramMode::kVersion},
+      {{"/p/Foo", "--version", "-h"}, ProgramMode::kVersion},
+      {{"-check"}, ProgramMode::kUsageError},
+      {{"-check", "/p/Foo"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-shot"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-check", "-shot", "a.png"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-shot", "a.png", "-size"}, ProgramMode::kUsageError},
+      // The path comes first; an option word in its place is the path, as the simulator never writes one there.
+      {{"-win"}, ProgramMode::kViewer},
+  };
+  for (const ModeCase& c : cases) {
+    ProgramOptions options = Parse(c.words);
+    std::string line;
+    for (const char* w : c.words) line += std::string(w) + " ";
+    EXPECT_EQ(options.mode, c.mode) << line;
+    EXPECT_EQ(options.usageError.empty(), c.mode != ProgramMode::kUsageError) << line;
+  }
+}
+
+TEST(ProgramOptions, PathAndSwitchesAreTaken) {
+  ProgramOptions options = Parse({"/p/Train.txt", "-shot", "/tmp/t.png", "-night", "-linear", "-notext"});
+  EXPECT_STREQ(options.pluginPath, "/p/Train.txt");
+  EXPECT_EQ(options.shotPath, "/tmp/t.png");
+  EXPECT_TRUE(options.night);
+  EXPECT_TRUE(options.linear);
+  EXPECT_TRUE(options.noText);
+  EXPECT_FALSE(options.json);
+  EXPECT_EQ(options.shotWidth, 640);
+  EXPECT_EQ(options.shotHeight, 480);
+  EXPECT_TRUE(options.warnings.empty());
+  EXPECT_EQ(Parse({}).pluginPath, nullptr);
+}
+
+struct SizeCase {
+  const char* size;
+  int width, height;  // 0: a usage error
+};
+
+TEST(ProgramOptions, SizeIsFittedWithTheAspectKept) {
+  const SizeCase cases[] = {
+      {"256x192", 256, 192}, {"128x128", 128, 96},   {"256x256", 256, 192}, {"100x1000", 100, 75},
+      {"1000x100", 133, 100}, {"1X1", 1, 1},         {"4096x3072", 4096, 3072}, {"640x480", 640, 480},
+      {"0x100", 0, 0},       {"100x0", 0, 0},        {"4097x100", 0, 0},    {"x100", 0, 0},
+      {"100x", 0, 0},        {"100", 0, 0},          {"-5x10", 0, 0},       {"10x10x10", 0, 0},
+      {" 10x10", 0, 0},      {"99999999999x1", 0, 0},
+  };
+  for (const SizeCase& c : cases) {
+    ProgramOptions options = Parse({"/p/Foo", "-shot", "a.png", "-size", c.size});
+    if (c.width == 0) {
+      EXPECT_EQ(options.mode, ProgramMode::kUsageError) << c.size;
+      continue;
+    }
+    ASSERT_EQ(options.mode, ProgramMode::kShot) << c.size;
+    EXPECT_EQ(options.shotWidth, c.width) << c.size;
+    EXPECT_EQ(options.shotHeight, c.height) << c.size;
+  }
+}
+
+struct WarningCase {
+  std::vector<const char*> words;
+  std::vector<std::string> warnings;
+};
+
+TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
+  const WarningCase cases[] = {
+      {{"/p/Foo", "-frob"}, {"unknown option -frob ignored (--help lists the options)"}},
+      {{"/p/Foo", "-frob", "--x"},
+       {"unknown option -frob ignored (--help lists the options)", "unknown option --x ignored (--help lists the options)"}},
+      {{"/p/Foo", "extra"}, {"argument extra ignored: the plug-in path comes first"}},
+      {{"/p/Foo", "-json"}, {"-json has no effect without -check"}},
+      {{"/p/Foo", "-size", "10x10"}, {"-size has no effect without -shot"}},
+      {{"/p/Foo", "-DBF"}, {"unknown option -DBF ignored (--help lists the options)"}},
+      {{"/p/Foo", "-check", "-frob"}, {"unknown option -frob ignored (--help lists the options)"}},
+  };
+  for (const WarningCase& c : cases) {
+    ProgramOptions options = Parse(c.words);
+    EXPECT_NE(options.mode, ProgramMode::kUsageError) << c.words[1];
+    EXPECT_EQ(options.warnings, c.warnings) << c.words[1];
+  }
+}
+
+TEST(ProgramOptions, ValuesAreTakenWhateverTheyLookLike) {
+  ProgramOptions options = Parse({"/p/Foo", "-shot", "-notext"});
+  EXPECT_EQ(options.mode, ProgramMode::kShot);
+  EXPECT_EQ(options.shotPath, "-notext");
+  EXPECT_FALSE(options.noText);
+}
+
+}  // namespace
