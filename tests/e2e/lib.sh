@@ -153,6 +153,18 @@ toplevel_windows() {
   return 0
 }
 
+# wait_new_window <file with earlier ids> [seconds]: prints the id of a mapped
+# top-level window that was not listed.
+wait_new_window() {
+  local before="$1" limit="${2:-60}" i id
+  for ((i = 0; i < limit * 5; i++)); do
+    id="$(toplevel_windows | grep -vxF -f "$before" | head -1 || true)"
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.2
+  done
+  fail "no new window within ${limit}s"
+}
+
 # wait_message_box <file with earlier ids> [seconds]: prints the id of a mapped
 # top-level dialog window that was not listed: SDL's message box, found this way
 # since `xdotool search` does not see its UTF-8 title. The viewer's own window,
