@@ -117,6 +117,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY PATH="$prefix/bin:$PATH" timeout 30 "${command
   >"$WORK/thumbnailer.log" 2>&1 || status=$?
 [ "$status" = 0 ] || { tail -20 "$WORK/thumbnailer.log" >&2; fail "the thumbnailer's command ended with status $status"; }
 [ -s "$output" ] || fail "the thumbnailer wrote no $output"
-[ "$(identify -format '%m %wx%h' "$output")" = "PNG ${size}x$size" ] ||
-  fail "the thumbnail is $(identify -format '%m %wx%h' "$output"), expected PNG ${size}x$size"
+# The 4:3 picture fits the square with its aspect kept.
+[ "$(identify -format '%m %wx%h' "$output")" = "PNG ${size}x$((size * 3 / 4))" ] ||
+  fail "the thumbnail is $(identify -format '%m %wx%h' "$output"), expected PNG ${size}x$((size * 3 / 4))"
 echo "ok: desktop install"
