@@ -1,6 +1,7 @@
 #include "plugins/plugin_object.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "graphics/text_lines.h"
 #include "platform/os/text_encoding.h"
 #include "plugins/plugin_list.h"
+#include "resources/load_log.h"
 #include "resources/mesh_resource.h"
 
 namespace {
@@ -31,13 +33,24 @@ bool PluginObject::ComputeDrawScale() {
 }
 
 void PluginObject::FinishReading(const char* fileName, int itemsRead, int itemsExpected) {
-  if (itemsRead < itemsExpected) LogPrintf("%s: only %d of %d items read\n", fileName, itemsRead, itemsExpected);
+  if (itemsRead < itemsExpected) ReportReadingProblem(fileName, "only %d of %d items read", itemsRead, itemsExpected);
   if (ComputeDrawScale()) return;
   if (itemsRead < kScaleFigureItem) {
-    LogPrintf("%s: no scale figure; drawScale 1.0 instead\n", fileName);
+    ReportReadingProblem(fileName, "no scale figure; drawScale 1.0 instead");
   } else {
-    LogPrintf("%s: scale figure %g is not usable; drawScale 1.0 instead\n", fileName, scaleFigure);
+    ReportReadingProblem(fileName, "scale figure %g is not usable; drawScale 1.0 instead", scaleFigure);
   }
+}
+
+void PluginObject::ReportReadingProblem(const char* fileName, const char* format, ...) {
+  char detail[160];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(detail, sizeof detail, format, arguments);
+  va_end(arguments);
+  std::string line = std::string(fileName) + ": " + detail;
+  LogPrintf("%s\n", line.c_str());
+  NoteLoadFailure(fileName, line.c_str());
 }
 
 void PluginObject::AppendTo(PluginList& list) {

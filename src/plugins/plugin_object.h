@@ -39,6 +39,9 @@ class PluginObject {
   // After a definition file's formatted read: drawScale, and a log line for
   // items not read and for an unusable scale figure.
   void FinishReading(const char* fileName, int itemsRead, int itemsExpected);
+  // Logs "<fileName>: <detail>" and keeps it as a failure of the file's load.
+  static void ReportReadingProblem(const char* fileName, const char* format, ...)
+      __attribute__((format(printf, 2, 3)));
   void AppendTo(PluginList& list);
   // The common first step of showSelected: when this is the list's selected
   // object at this offset, puts the model in the list's scene node and records

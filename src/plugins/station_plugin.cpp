@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/debug_log.h"
 #include "plugins/plugin_list.h"
 #include "rail/station_rails.h"
 
@@ -25,7 +24,7 @@ StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bo
   int itemsRead = reader.Read("%s\n%s\n%f\n%d", name, author, &scaleFigure, &count);
   FinishReading(kFileName, itemsRead, kHeadItems);
   if (count < 0) {
-    LogPrintf("%s: platform count %d read as 0\n", kFileName, count);
+    ReportReadingProblem(kFileName, "platform count %d read as 0", count);
     count = 0;
   }
   ReadPlatforms(reader, count);
@@ -36,7 +35,7 @@ void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     PlatformSegment p;
     if (reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]) != kPlatformItems) {
-      LogPrintf("%s: %d of %d platforms read\n", kFileName, i, count);
+      ReportReadingProblem(kFileName, "%d of %d platforms read", i, count);
       break;
     }
     for (float& value : p) value *= drawScale;

@@ -37,12 +37,14 @@ void MeshResource::TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey,
   nightMaterials.resize(materialCount);
   drawOrder.resize(materialCount);
   textures.assign(materialCount, nullptr);
+  textureNames.assign(materialCount, std::string());
   const auto* fileMaterials = static_cast<const D3DXMATERIAL*>(materialBuffer);
   for (uint32_t j = 0; j < materialCount; ++j) {
     dayMaterials[j] = DayMaterial(fileMaterials ? fileMaterials[j].MatD3D : D3DMATERIAL8{});
     nightMaterials[j] = NightMaterial(dayMaterials[j]);
     drawOrder[j] = j;
     if (fileMaterials && fileMaterials[j].pTextureFilename) {
+      textureNames[j] = fileMaterials[j].pTextureFilename;
       textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels);
     }
   }
@@ -82,6 +84,7 @@ void MeshResource::release() {
   drawOrder.clear();
   for (IDirect3DTexture8* texture : textures) textureCache.release(texture);
   textures.clear();
+  textureNames.clear();
   materialCount = 0;
   if (mesh) {
     mesh->Release();

@@ -32,6 +32,7 @@ class MeshResource {
   std::vector<D3DMATERIAL8> nightMaterials;
   std::vector<uint32_t> drawOrder;
   std::vector<IDirect3DTexture8*> textures;  // null where a material has none; held in the texture cache
+  std::vector<std::string> textureNames;     // the file each material names, as written; empty where none
   uint32_t materialCount = 0;
   std::string fileName;  // path of the last load; empty when empty or released
   D3DXVECTOR3 boxMin, boxMax;

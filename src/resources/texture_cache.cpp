@@ -9,7 +9,7 @@ TextureCache textureCache;
 
 IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels) {
   for (TextureEntry* entry = head_; entry; entry = entry->next) {
-    if (entry->name == name) {
+    if (!entry->retired && entry->name == name) {
       ++entry->refCount;
       return entry->texture;
     }
@@ -24,7 +24,7 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
     return nullptr;
   }
   LogLoadOutcome(true);
-  auto* entry = new TextureEntry{texture, name, 1, nullptr};
+  auto* entry = new TextureEntry{texture, name, 1, false, nullptr};
   if (!head_) {
     head_ = entry;
   } else {
@@ -44,4 +44,8 @@ void TextureCache::release(IDirect3DTexture8* texture) {
   entry->texture->Release();
   *link = entry->next;
   delete entry;
+}
+
+void TextureCache::RetireAll() {
+  for (TextureEntry* entry = head_; entry; entry = entry->next) entry->retired = true;
 }
