@@ -12,6 +12,7 @@
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
+#include "viewer/live_reload.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
@@ -67,6 +68,29 @@ void DrawModel(PluginList& list) {
   list.sceneNode.Draw();
 }
 
+// Everything after the frame has begun, with the switches as they stand.
+void DrawKindFrame(KindFrame& frame) {
+  const D3DXVECTOR3 home = frame.list.modelPosition;
+  ApplyDayNight(frame.view.lightYaw, frame.view.lightPitch);
+  ApplyTextureFilter();
+
+  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  d3dDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+  DrawModel(frame.list);
+
+  SetUnlitLineState();
+  if (IsHeld(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
+  if (frame.drawsStationRails && frame.list.selectedObject)
+    static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
+
+  frame.list.info.Draw();
+  DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
+  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
+  DrawFps(5, 5);
+  DrawReloadAlert();
+  EndFrame();
+}
+
 void RunKindFrame(int kind) {
   KindFrame& frame = FrameOf(kind);
   ViewState& view = frame.view;
@@ -84,24 +108,8 @@ void RunKindFrame(int kind) {
   BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
   if (IsPressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
   if (IsPressed(KeyState(DIK_TAB))) nightMode = !nightMode;
-  ApplyDayNight(view.lightYaw, view.lightPitch);
   if (IsPressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
-  ApplyTextureFilter();
-
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-  d3dDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-  DrawModel(frame.list);
-
-  SetUnlitLineState();
-  if (IsHeld(VirtualKeyState(VK_SHIFT))) DrawAxesGizmo();
-  if (frame.drawsStationRails && frame.list.selectedObject)
-    static_cast<StationPlugin*>(frame.list.selectedObject)->DrawStationRails(home, kForward, kWorldUp);
-
-  frame.list.info.Draw();
-  DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
-  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
-  DrawFps(5, 5);
-  EndFrame();
+  DrawKindFrame(frame);
 }
 
 }  // namespace
@@ -114,6 +122,11 @@ ViewState InitialViewState(int kind) {
 }
 
 ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
+
+void RedrawFrame(int kind) {
+  BeginFrame(0xff000000);
+  DrawKindFrame(FrameOf(kind));
+}
 
 void TrainFrame() { RunKindFrame(kTrainKind); }
 void StructFrame() { RunKindFrame(kStructKind); }

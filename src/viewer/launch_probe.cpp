@@ -48,10 +48,14 @@ FILE* ProbeKind(int kind) {
   FILE* model = OpenInCurrentDirectory(kModelFileName);
   if (!model) return nullptr;
   std::fclose(model);
-  return OpenInCurrentDirectory(kKinds[kind].definitionFile);
+  return OpenDefinitionFile(kind);
 }
 
 }  // namespace
+
+const char* DefinitionFileName(int kind) { return kKinds[kind].definitionFile; }
+
+FILE* OpenDefinitionFile(int kind) { return OpenInCurrentDirectory(kKinds[kind].definitionFile); }
 
 void StripToDirectory(char* path) {
   char* slash = std::strrchr(path, '/');
