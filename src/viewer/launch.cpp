@@ -11,7 +11,6 @@
 #include "base/program_globals.h"
 #include "base/window_globals.h"
 #include "graphics/direct3d.h"
-#include "viewer/live_reload.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
@@ -73,14 +72,10 @@ void ViewerStartup() {
     case LaunchTarget::kPlugin:
       LogLaunchTarget(probe);
       LoadPlugin(probe.kind, probe.definitionFile);
-      WatchIfAsked({probe.kind, ""});
       return;
     case LaunchTarget::kBareModel:
       LogLaunchTarget(probe);
-      if (LoadBareModel(probe.modelPath)) {
-        WatchIfAsked({kStructKind, probe.modelPath});
-        return;
-      }
+      if (LoadBareModel(probe.modelPath)) return;
       std::snprintf(reason, sizeof reason, "%.160s: the model cannot be loaded", argument);
       EndLaunch(reason);
     case LaunchTarget::kNothing:

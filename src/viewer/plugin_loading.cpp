@@ -91,12 +91,16 @@ MeshResource& ModelOf(int kind, PluginObject* object) { return kKindLoading[kind
 
 PluginList& ListOf(int kind) { return *kKindLoading[kind].list; }
 
-void LoadPlugin(int kind, FILE* definitionFile) { ShowPlugin(kind, ConstructPlugin(kind, definitionFile)); }
+void LoadPlugin(int kind, FILE* definitionFile) {
+  ShowPlugin(kind, ConstructPlugin(kind, definitionFile));
+  WatchIfAsked({kind, ""});
+}
 
 int LoadBareModel(const char* modelPath) {
   PluginObject* model = ConstructBareModel(modelPath);
   if (!model) return 0;
   ShowPlugin(kStructKind, model);
+  WatchIfAsked({kStructKind, modelPath});
   return 1;
 }
 

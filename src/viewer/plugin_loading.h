@@ -12,7 +12,8 @@ struct PluginList;
 enum PluginKind { kTrainKind = 0, kStructKind = 1, kStationKind = 2, kSurfaceKind = 3, kKindCount = 4 };
 
 void SetupInfoBlocks();
-// Takes over the open definition file and closes it.
+// Takes over the open definition file and closes it. Both loads watch the
+// plug-in's files when "-watch" is on the command line.
 void LoadPlugin(int kind, FILE* definitionFile);
 // Returns 0 when the model cannot be loaded; the caller then ends the program.
 int LoadBareModel(const char* modelPath);

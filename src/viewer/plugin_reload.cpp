@@ -17,9 +17,8 @@ void AddOnce(std::vector<std::string>& files, const std::string& file) {
 
 std::vector<std::string> FilesOf(const PluginSource& source, const MeshResource* model) {
   std::vector<std::string> files;
-  bool isBareModel = !source.bareModelPath.empty();
-  if (!isBareModel) AddOnce(files, DefinitionFileName(source.kind));
-  AddOnce(files, isBareModel ? source.bareModelPath : kModelFileName);
+  if (!source.IsBareModel()) AddOnce(files, DefinitionFileName(source.kind));
+  AddOnce(files, source.IsBareModel() ? source.bareModelPath : kModelFileName);
   if (model)
     for (const std::string& texture : model->textureNames) AddOnce(files, texture);
   return files;
@@ -40,9 +39,8 @@ const LoadFailure* FirstNewFailure(const std::vector<LoadFailure>& fresh, const 
 
 ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadFailure>& shownFailures) {
   ReloadOutcome outcome;
-  bool isBareModel = !source.bareModelPath.empty();
   FILE* definitionFile = nullptr;
-  if (!isBareModel && !(definitionFile = OpenDefinitionFile(source.kind))) {
+  if (!source.IsBareModel() && !(definitionFile = OpenDefinitionFile(source.kind))) {
     outcome.reason = std::string(DefinitionFileName(source.kind)) + ": cannot be opened";
     outcome.files = FilesOf(source, nullptr);
     return outcome;
@@ -52,7 +50,7 @@ ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadFailure>&
   PluginObject* shown = list.TakeObjects();
   textureCache.RetireAll();  // so the new model reads its textures from the files again
   TakeLoadFailures();        // only the new load's failures count
-  PluginObject* fresh = isBareModel ? ConstructBareModel(source.bareModelPath.c_str())
+  PluginObject* fresh = source.IsBareModel() ? ConstructBareModel(source.bareModelPath.c_str())
                                     : ConstructPlugin(source.kind, definitionFile);
   std::vector<LoadFailure> failures = TakeLoadFailures();
   outcome.files = FilesOf(source, fresh ? &ModelOf(source.kind, fresh) : nullptr);

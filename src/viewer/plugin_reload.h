@@ -10,6 +10,8 @@
 struct PluginSource {
   int kind = 0;               // PluginKind; a bare model is a Struct
   std::string bareModelPath;  // a bare model's path; empty for a plug-in directory
+
+  bool IsBareModel() const { return !bareModelPath.empty(); }
 };
 
 struct ReloadOutcome {

@@ -148,6 +148,23 @@ alert="$(yellow_pixels "$SHOTS/restored.png" "$ALERT_AREA")"
 [ "$alert" -lt 10 ] || fail "the reason still shows after a good save ($alert yellow pixels)"
 expect_same texture restored "the good model shows again" "$MODEL_AREA"
 
+# An exporter writing the model in place piece by piece: one reload, after the last piece.
+begun() { grep -c '^reload: .* changed$' "$LOG" || true; }
+reloads="$(begun)"
+oks="$(log_count "reload: ok")"
+failures="$(log_count "reload: failed")"
+chunk="$(( ($(stat -c %s "$WORK/Model-good.x") + 7) / 8 ))"
+: >"$PLUGIN/Model.x"
+for i in $(seq 0 7); do
+  dd if="$WORK/Model-good.x" bs="$chunk" skip="$i" count=1 status=none >>"$PLUGIN/Model.x"
+  sleep 0.08
+done
+wait_log "reload: ok" "$((oks + 1))" "a burst of writes"
+sleep 0.6  # twice the quiet period: a second reload would have begun by now
+[ "$(begun)" = "$((reloads + 1))" ] || fail "a burst of writes gave $(($(begun) - reloads)) reloads"
+[ "$(log_count "reload: failed")" = "$failures" ] || fail "a reload read the model before the writes had settled"
+note "a burst of eight writes gave one reload"
+
 press Escape
 expect_exit "$VIEWER_PID" 0 "Escape"
 expect_in_file "$LOG" "FreeInput" "shut-down"

@@ -107,16 +107,6 @@ TEST_F(ReloadTest, AFailureTheShownPluginAlreadyHadDoesNotHoldTheReloadBack) {
   EXPECT_STREQ(structList.info.lines[1], "Renamed");
 }
 
-TEST_F(ReloadTest, TheFilesOfThePluginAreItsDefinitionFileModelAndTextures) {
-  LoadSample("Station", kStationKind);
-  std::vector<std::string> files = FilesOfShownPlugin(source);
-  ASSERT_GE(files.size(), 3u);
-  EXPECT_EQ(files[0], "Station.txt");
-  EXPECT_EQ(files[1], "Model.x");
-  EXPECT_NE(std::find(files.begin(), files.end(), "concrete.jpg"), files.end());
-  EXPECT_EQ(std::count(files.begin(), files.end(), "concrete.jpg"), 1) << "each file once";
-}
-
 TEST_F(ReloadTest, AStationReloadShowsItsNewPlatforms) {
   LoadSample("Station", kStationKind);
   std::string text = FileText("Station.txt");
