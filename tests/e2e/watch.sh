@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # "-watch" as an author uses it, every change saved by rename as editors save:
-# a replaced texture changes the picture; a new name in the definition file
-# changes the info block; a truncated Model.x leaves the last picture with the
-# reason in yellow; the good model shows again and clears it. The camera and
-# the filter switch stay as the user set them. Escape ends with status 0 and a
-# release line for every load. Without "-watch" a replaced texture changes nothing.
+# a new name in the definition file changes the info block; a replaced texture
+# changes the picture; a truncated Model.x leaves the last picture with the
+# reason in yellow; the good model shows again and clears it. The camera, the
+# light and the switches stay as the user set them. An exporter's burst of
+# writes gives one reload; a save shows while another window is in front.
+# Escape ends with status 0 and a release line for every load. Without
+# "-watch" a replaced texture changes nothing.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib_images.sh"
 e2e_init "$@"
@@ -164,6 +166,23 @@ sleep 0.6  # twice the quiet period: a second reload would have begun by now
 [ "$(begun)" = "$((reloads + 1))" ] || fail "a burst of writes gave $(($(begun) - reloads)) reloads"
 [ "$(log_count "reload: failed")" = "$failures" ] || fail "a reload read the model before the writes had settled"
 note "a burst of eight writes gave one reload"
+
+# With another window in front, as beside a modeller, a save shows all the same.
+xmessage -geometry +0+0 "modeller" 2>/dev/null &
+modeller=$!
+E2E_PIDS+=("$modeller")
+other="$(wait_window xmessage)"
+xdotool windowfocus --sync "$other"
+wait_log "<非アクティブ>" 1 "the viewer goes to the background"
+printf 'InTheBackground\nAuthor\n0.5\n' >"$WORK/Struct-background.txt"
+reload "name, in the background" "$PLUGIN/Struct.txt" "$WORK/Struct-background.txt" "reload: ok"
+shot background
+expect_differs restored background "the new name shows while the viewer is in the background" "$INFO_AREA" 20
+expect_same restored background "the picture is drawn as it was" "$MODEL_AREA"
+xdotool windowfocus --sync "$WINDOW"
+wait_log "<アクティブ>" 2 "the viewer comes back to the front"
+kill "$modeller"
+wait "$modeller" 2>/dev/null || true
 
 press Escape
 expect_exit "$VIEWER_PID" 0 "Escape"
