@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <string>
 
 #include "gfxutil/d3dx_mesh.h"
+#include "gfxutil/xfile/mapped_file.h"
 #include "recording_device.h"
+#include "scratch_directory.h"
 #include "taken_notes.h"
 #include "xfile_test_support.h"
 
@@ -138,6 +142,19 @@ TEST(XFileRobustness, EveryPrefixOfAGoodFileFailsCleanly) {
     XMeshData mesh;
     EXPECT_EQ(ReadX(file, mesh), D3D_OK);
   }
+}
+
+TEST(XFileRobustness, AFileRewrittenInPlaceAfterItWasOpenedKeepsItsBytesForTheReader) {
+  ScratchDirectory scratch;
+  std::string model = kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;}\n" + std::string(20000, ' ');
+  scratch.Write("Model.x", model);
+  XMappedFile file;
+  std::string error;
+  ASSERT_TRUE(file.Open("Model.x", error)) << error;
+  std::filesystem::resize_file("Model.x", 0);  // an exporter starting to save again
+  scratch.Write("Model.x", "xof");
+  std::span<const uint8_t> bytes = file.Bytes();
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), model);
 }
 
 TEST(XFileRobustness, LoadFailureNotesFileAndReason) {
