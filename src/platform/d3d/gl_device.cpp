@@ -3,6 +3,7 @@
 #include <sys/sysinfo.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/d3d/gl_buffers.h"
@@ -88,6 +89,18 @@ void GlDevice::DestroyContextObjects() {
   glDeleteBuffers(1, &streamBuffer_);
   glDeleteVertexArrays(1, &vertexArray_);
   sampler_ = streamBuffer_ = vertexArray_ = 0;
+}
+
+void GlDevice::ReportGlErrors() {
+  constexpr int kMaxReported = 16;  // a fault that repeats every frame would fill the log
+  for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+    if (++glErrorCount_ > kMaxReported) continue;
+    char line[96];
+    std::snprintf(line, sizeof line, "OpenGL error 0x%04x in frame %llu%s\n", error,
+                  static_cast<unsigned long long>(presentCount_),
+                  glErrorCount_ == kMaxReported ? "; later errors are not reported" : "");
+    Os().OutputDebugStringA(line);
+  }
 }
 
 void GlDevice::SetContextLossDrill(uint32_t presents) {
@@ -226,6 +239,8 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   FlushPending();
   target_.PresentTo(window_);
   SDL_GL_SwapWindow(window_);
+  ++presentCount_;
+  ReportGlErrors();
   if (lossDrillPresents_ > 0 && --presentsToLoss_ == 0) {
     presentsToLoss_ = lossDrillPresents_;
     drillLostPolls_ = 2;

@@ -96,6 +96,8 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
   // A new context with the device's and the resources' objects; false when
   // it cannot be made or a resource kept no copy.
   bool RestoreContext();
+  // Each OpenGL error since the last present, to standard error.
+  void ReportGlErrors();
   bool KeepsCopies() const { return context_.robust || lossDrillPresents_ > 0; }
   // Sets up depth, blending, culling, the texture and the program for one draw.
   void PrepareDraw(const VertexFormat& format);
@@ -128,4 +130,5 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
   PrimitiveBatch batch_;
   std::unordered_set<GlResource*> resources_;
   uint64_t glDrawCount_ = 0;
+  uint64_t presentCount_ = 0, glErrorCount_ = 0;
 };
