@@ -22,8 +22,8 @@ void DefinitionRecord::AddProblem(unsigned line, const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
-  LogPrintf("%s: %s\n", fileName.c_str(), message);
   problems.push_back(LoadNote{fileName, line, line ? "line " + std::to_string(line) : "", message});
+  LogPrintf("%s\n", problems.back().Text().c_str());
 }
 
 int DefinitionReader::Next() {

@@ -25,7 +25,7 @@ struct DefinitionRecord {
   std::vector<DefinitionField> fields;  // in file order; only items that were stored
   std::vector<LoadNote> problems;
 
-  // Logs "fileName: message" and keeps the problem with its line (0: none).
+  // Keeps the problem with its line (0: none) and logs it: "fileName: line N: message".
   void AddProblem(unsigned line, const char* format, ...) __attribute__((format(printf, 3, 4)));
 };
 
