@@ -157,6 +157,29 @@ TEST_F(DefinitionReading, ANumberOfMoreThan63CharactersIsNotRead) {
   EXPECT_EQ(os.DebugText(), "Struct.txt: line 1: a number longer than 63 characters is not read\n");
 }
 
+TEST_F(DefinitionReading, ALineOfTenMegabytesIsReadUpToTheByteLimit) {
+  EXPECT_EQ(ReadHead(std::string(10 << 20, 'w') + "\nAuthor\n1.0\n"), 1);
+  EXPECT_EQ(std::string(name), std::string(255, 'w'));
+  EXPECT_STREQ(author, "unchanged");
+  EXPECT_EQ(os.DebugText(),
+            "Struct.txt: line 1: the file goes on beyond 1048576 bytes; the rest is not read\n"
+            "Struct.txt: line 1: a word longer than 255 bytes was cut to its first 255\n");
+}
+
+TEST_F(DefinitionReading, ReadingStopsAtTheItemLimit) {
+  std::string text;
+  for (size_t i = 0; i < kMaxDefinitionItems + 5; ++i) text += "1\n";
+  scratch.Write("Station.txt", text);
+  FILE* file = scratch.Open("Station.txt");
+  DefinitionReader reader(file, "Station.txt");
+  int value = 0, stored = 0;
+  while (reader.Read("%d", &value) == 1) ++stored;
+  std::fclose(file);
+  EXPECT_EQ(stored, static_cast<int>(kMaxDefinitionItems));
+  EXPECT_EQ(reader.Record().fields.size(), kMaxDefinitionItems);
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 10001: the file holds more than 10000 items; the rest is not read\n");
+}
+
 TEST_F(DefinitionReading, IntegersSaturateAtTheInt32Limits) {
   int values[3] = {};
   scratch.Write("n.txt", "12 -99999999999 99999999999 4.5");

@@ -57,6 +57,18 @@ TEST_F(StationPluginTest, ACountBeyondTheEntriesReservesNothingForTheMissingOnes
   EXPECT_EQ(os.DebugText(), "Station.txt: line 4: 2 of 2000000000 platforms read\n");
 }
 
+TEST_F(StationPluginTest, AMillionPlatformsAreReadUpToTheItemLimit) {
+  std::string text = "Stop Maker 1 1000000\n";
+  for (int i = 0; i < 1000000; ++i) text += "(0,0,0),(10,0,0)\n";
+  StationPlugin* station = Make(text);
+  const int32_t kept = (kMaxDefinitionItems - 4) / 6;
+  EXPECT_EQ(station->platformCountRead, kept);
+  EXPECT_EQ(station->platformCount, kept);
+  EXPECT_EQ(os.DebugText(),
+            "Station.txt: line 1668: the file holds more than 10000 items; the rest is not read\n"
+            "Station.txt: line 1668: 1666 of 1000000 platforms read\n");
+}
+
 TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
   StationPlugin* station = Make("Stop Maker 1 -3\n(0,0,0),(10,0,0)\n");
   EXPECT_EQ(station->platformCountRead, 0);
