@@ -107,7 +107,8 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
 
   std::string path = ResolveExistingPath(srcFile);
   if (path.empty()) {
-    AddLoadNote(srcFile, "file not found");
+    // An empty name is no file to name; the model reader notes where it stands.
+    if (srcFile[0] != '\0') AddLoadNote(srcFile, "file not found");
     return D3DERR_NOTFOUND;
   }
   DecodedImage image;

@@ -450,6 +450,9 @@ class ObjectParser {
       std::string_view name;
       if (!reader_.ReadString(name)) return Handled::Failed;
       SetTextureName(material, name);
+      // Loading it will fail; only here is there a place to name.
+      if (material.textureName.empty())
+        AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(), "a texture file name is empty");
       return Result(SkipAllChildren());
     });
   }

@@ -196,6 +196,9 @@ TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   EXPECT_EQ(Load("missing.png", &texture), D3DERR_NOTFOUND);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "missing.png: file not found\n");
+  // An empty name is no file to name: the model reader has noted it where it stands.
+  EXPECT_EQ(Load("", &texture), D3DERR_NOTFOUND);
+  EXPECT_EQ(TakenNotes(), "");
 
   Bytes cut = Bmp32(2, 2, {1, 2, 3, 4});
   cut.resize(cut.size() - 1);
