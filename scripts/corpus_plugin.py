@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Makes a plug-in directory of one fuzz corpus file, so that the program's own
-loading meets the bytes where they would stand in a real plug-in, and prints
-the argument to give the program.
+"""Makes a plug-in directory of each fuzz corpus file given, so that the
+program's own loading meets the bytes where they would stand in a real
+plug-in: <directory>/<n>/ for the n-th file. Prints, a line each, the corpus
+file and the argument to give the program, a tab between.
 
-  corpus_plugin.py <fuzz target> <corpus file> <empty directory>
+  corpus_plugin.py <fuzz target> <directory> <corpus file>...
 
 xfile: the bytes are a bare model. image_<format>: the texture of a small
 model. plugin_definition: byte 0 chooses the kind, the rest is its definition
 file beside a small model. check_plugin: split as fuzz/check_plugin.cpp does.
+A file too short to make a plug-in of is left out.
 """
 import sys
 from pathlib import Path
@@ -72,12 +74,15 @@ def make(target, data, directory):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 3:
         sys.exit(__doc__)
-    target, corpus_file, directory = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
-    argument = make(target, corpus_file.read_bytes(), directory)
-    if argument is not None:
-        print(argument)
+    target, directory = sys.argv[1], Path(sys.argv[2])
+    for n, corpus_file in enumerate(sys.argv[3:]):
+        plugin = directory / str(n)
+        plugin.mkdir(parents=True)
+        argument = make(target, Path(corpus_file).read_bytes(), plugin)
+        if argument is not None:
+            print(f"{corpus_file}\t{argument}")
 
 
 if __name__ == "__main__":
