@@ -43,7 +43,7 @@ add_input samples/model/Car.x "$ROOT/samples/model/Car.x"
 
 # evenly <file>...: up to CORPUS_SAMPLE of the files, evenly spaced; all with 0.
 evenly() {
-  local files=("$@") count=$# step i
+  local files=("$@") count=$# i
   if [ "$CORPUS_SAMPLE" -eq 0 ] || [ "$count" -le "$CORPUS_SAMPLE" ]; then printf '%s\n' "${files[@]}"; return; fi
   for ((i = 0; i < CORPUS_SAMPLE; i++)); do printf '%s\n' "${files[$((i * count / CORPUS_SAMPLE))]}"; done
 }
