@@ -9,11 +9,11 @@ packages=(
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libstb-dev libmeshoptimizer-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils time
   desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
 )
 if [ "${1:-}" = peers ]; then
-  packages+=(assimp-utils f3d time)
+  packages+=(assimp-utils f3d)
 fi
 
 missing=()

@@ -4,7 +4,9 @@
 # minimises what was found back into fuzz/corpus/<target> (libFuzzer -merge).
 # Prints executions, coverage and corpus size per target. Any crash, leak,
 # time-out or out-of-memory input is kept in fuzz/findings/<target>/ and makes
-# the script fail.
+# the script fail. Then the sanitized program itself runs -check and -shot on
+# every file of every corpus (scripts/sanitize_program.sh --all), when every
+# target was fuzzed.
 #   scripts/fuzz.sh [minutes] [target...]   (default: every target)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -14,7 +16,7 @@ TARGETS=("${@:2}")
 RESULTS="$(mktemp -d /tmp/vdl-fuzz.XXXXXX)"
 
 "$ROOT/scripts/deps.sh"
-CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" fuzzers -- \
+CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" fuzzers vondrel-viewer -- \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
@@ -50,4 +52,8 @@ echo "fuzzing every target for $MINUTES min, two at a time (logs in $RESULTS)"
 status=0
 for_each_fuzzer "$ROOT/build-asan" long_run || status=1
 cat "$RESULTS"/*.summary
+# The sweep of every corpus goes with a run of every target.
+if [ ${#TARGETS[@]} -eq 0 ]; then
+  "$ROOT/scripts/sanitize_program.sh" "$ROOT/build-asan/vondrel-viewer" --all || status=1
+fi
 exit "$status"

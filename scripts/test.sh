@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the include layers, builds everything and runs every test: unit and
 # render tests, the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the fuzz targets for a short time each, and the
+# UndefinedBehaviorSanitizer, the fuzz targets for a short time each, the
+# program itself under the sanitizers (scripts/sanitize_program.sh), the
 # end-to-end tests under Xvfb, and a short soak of the window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -22,7 +23,7 @@ phase "unit and render tests"
 (cd "$ROOT/build" && ctest --output-on-failure -j2 --timeout 300)
 
 phase "build (sanitizers, libFuzzer)"
-CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers -- \
+CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers vondrel-viewer -- \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
 
 phase "unit tests under sanitizers"
@@ -47,6 +48,9 @@ run_fuzzer() {
   fi
 }
 for_each_fuzzer "$ROOT/build-asan" run_fuzzer
+
+phase "the program under sanitizers: -check and -shot on samples, test data and corpora; a window session"
+"$ROOT/scripts/sanitize_program.sh" "$ROOT/build-asan/vondrel-viewer"
 
 phase "end-to-end tests under Xvfb"
 "$ROOT/scripts/e2e.sh" "$ROOT/build/vondrel-viewer"

@@ -9,6 +9,7 @@
 #include "gfxutil/image/dxt.h"
 #include "gfxutil/image/scale.h"
 #include "gfxutil/load_notes.h"
+#include "platform/d3d/texture_budget.h"
 #include "platform/os/path_lookup.h"
 
 namespace {
@@ -106,7 +107,8 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
 
   std::string path = ResolveExistingPath(srcFile);
   if (path.empty()) {
-    AddLoadNote(srcFile, "file not found");
+    // An empty name is no file to name; the model reader notes where it stands.
+    if (srcFile[0] != '\0') AddLoadNote(srcFile, "file not found");
     return D3DERR_NOTFOUND;
   }
   DecodedImage image;
@@ -134,7 +136,10 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
   if (FAILED(result) && IsDxt(image.format) && Expand(image, error)) {
     result = CreateFilledTexture(device, image, levels, usage, texture);
   }
-  if (FAILED(result)) {
+  if (result == D3DERR_OUTOFVIDEOMEMORY) {
+    AddLoadNote(srcFile, "texture of %ux%u not created: the textures would take more than the %zu MiB kept for them",
+                image.width, image.height, kTextureBudgetBytes >> 20);
+  } else if (FAILED(result)) {
     AddLoadNote(srcFile, "texture of %ux%u not created (error 0x%08X)", image.width, image.height,
                 static_cast<unsigned>(result));
   }

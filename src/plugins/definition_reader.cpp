@@ -22,12 +22,20 @@ void DefinitionRecord::AddProblem(unsigned line, const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
-  LogPrintf("%s: %s\n", fileName.c_str(), message);
   problems.push_back(LoadNote{fileName, line, line ? "line " + std::to_string(line) : "", message});
+  LogPrintf("%s\n", problems.back().Text().c_str());
 }
 
 int DefinitionReader::Next() {
+  if (cutShort_) return EOF;
+  if (bytesRead_ == kMaxDefinitionBytes) {
+    record_.AddProblem(line_, "the file goes on beyond %zu bytes; the rest is not read", kMaxDefinitionBytes);
+    cutShort_ = true;
+    return EOF;
+  }
   int c = std::fgetc(file_);
+  if (c == EOF) return c;
+  ++bytesRead_;
   if (c == '\n') ++line_;
   return c;
 }
@@ -35,7 +43,17 @@ int DefinitionReader::Next() {
 void DefinitionReader::PutBack(int c) {
   if (c == EOF) return;
   std::ungetc(c, file_);
+  --bytesRead_;
   if (c == '\n') --line_;
+}
+
+bool DefinitionReader::AtItemLimit() {
+  if (cutShort_) return true;
+  if (record_.fields.size() < kMaxDefinitionItems) return false;
+  SkipSpace();  // to the line of the first item left unread
+  record_.AddProblem(line_, "the file holds more than %zu items; the rest is not read", kMaxDefinitionItems);
+  cutShort_ = true;
+  return true;
 }
 
 void DefinitionReader::NameFields(std::span<const char* const> names, const std::string& prefix) {
@@ -168,6 +186,7 @@ int DefinitionReader::Read(const char* format, ...) {
       }
       continue;
     }
+    if (AtItemLimit()) break;
     char text[64];
     unsigned line = 0;
     char conversion = *++f;

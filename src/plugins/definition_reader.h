@@ -11,6 +11,11 @@
 
 // Size of a word field (name, author), with its terminating NUL.
 constexpr size_t kPluginWordSize = 256;
+// Far beyond any plug-in: the items a definition file may hold (a station
+// of 1,666 platforms) and the bytes read of it. The reader stops at either,
+// with one problem, as if the file ended there.
+constexpr size_t kMaxDefinitionItems = 10000;
+constexpr size_t kMaxDefinitionBytes = 1u << 20;
 
 // One item of a definition file as it stands there.
 struct DefinitionField {
@@ -25,7 +30,7 @@ struct DefinitionRecord {
   std::vector<DefinitionField> fields;  // in file order; only items that were stored
   std::vector<LoadNote> problems;
 
-  // Logs "fileName: message" and keeps the problem with its line (0: none).
+  // Keeps the problem with its line (0: none) and logs it: "fileName: line N: message".
   void AddProblem(unsigned line, const char* format, ...) __attribute__((format(printf, 3, 4)));
 };
 
@@ -48,6 +53,7 @@ class DefinitionReader {
   //   any other character must be the very next one in the file.
   // Numbers and words skip the white space before them.
   // Each item stored is kept in the record as a field, at the line it starts on.
+  // At kMaxDefinitionItems items or kMaxDefinitionBytes bytes the file ends.
   int Read(const char* format, ...) __attribute__((format(scanf, 2, 3)));
 
   // The line the reader stands on, from 1.
@@ -59,6 +65,8 @@ class DefinitionReader {
  private:
   int Next();
   void PutBack(int c);
+  // True once a limit has ended the read; the first time, notes the problem.
+  bool AtItemLimit();
   void SkipSpace();
   bool ReadWord(char* field, unsigned& line);
   // The characters of a number (at most 63; a longer one is logged and not
@@ -68,5 +76,7 @@ class DefinitionReader {
 
   FILE* file_;
   unsigned line_ = 1;
+  size_t bytesRead_ = 0;
+  bool cutShort_ = false;  // a limit was reached: the rest reads as the end of the file
   DefinitionRecord record_;
 };

@@ -1,7 +1,5 @@
 #include "shell/program_modes.h"
 
-#include <cstdio>
-
 #include "base/program_globals.h"
 #include "platform/os/video_choice.h"
 #include "shell/application.h"
@@ -11,17 +9,16 @@
 #include "viewer/frame_routines.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
 constexpr int kUsageErrorStatus = 2;
 
-void PrintLine(const std::string& text) { std::fprintf(stderr, "vondrel-viewer: %s\n", text.c_str()); }
-
 int RunViewer(const ProgramOptions& options) {
   // Without a display SDL would fall back to an invisible window that nobody can close.
   if (!DisplayIsAvailable()) {
-    PrintLine(
+    PrintProgramLine(
         "no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, -shot <out.png> writes the picture "
         "and -check writes a report");
     return 1;
@@ -49,12 +46,12 @@ int RunProgram(const ProgramOptions& options) {
       PrintVersion(stdout);
       return 0;
     case ProgramMode::kUsageError:
-      PrintLine(options.usageError + " (--help shows the usage)");
+      PrintProgramLine(options.usageError + " (--help shows the usage)");
       return kUsageErrorStatus;
     default:
       break;
   }
-  for (const std::string& warning : options.warnings) PrintLine(warning);
+  for (const std::string& warning : options.warnings) PrintProgramLine(warning);
   GetProgramDirectory(programDirectory);
   SetDisplaySize();
   nightMode = options.night ? 1 : 0;

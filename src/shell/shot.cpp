@@ -1,6 +1,5 @@
 #include "shell/shot.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,11 +13,12 @@
 #include "viewer/frame_routines.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
 bool Fail(const std::string& reason) {
-  std::fprintf(stderr, "vondrel-viewer: %s\n", reason.c_str());
+  PrintProgramLine(reason);
   return false;
 }
 
@@ -43,6 +43,8 @@ bool TakeShot(const ProgramOptions& options) {
   if (!SavePicturePng(options.shotPath, pixels, width, height, static_cast<uint32_t>(options.shotWidth),
                       static_cast<uint32_t>(options.shotHeight), error))
     return Fail(error);
+  // The picture is written, yet what was wrong with the plug-in is said.
+  PrintProblemLines(PluginProblems(shown, notes));
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "resources/texture_cache.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
@@ -144,16 +145,11 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
     report.drawScale = object->drawScale;
     for (const DefinitionField& field : object->definition.fields)
       report.fields.push_back({field.name, field.line, DisplayText(field.text)});
-    report.problems = object->definition.problems;
   }
   if (shown.model) {
     report.model = DescribeModel(*shown.model);
     report.textures = DescribeTextures(*shown.model);
   }
-  report.problems.insert(report.problems.end(), notes.begin(), notes.end());
-  for (LoadNote& problem : report.problems) {
-    problem.file = DisplayText(problem.file);
-    problem.message = DisplayText(problem.message);
-  }
+  report.problems = PluginProblems(shown, notes);
   return report;
 }

@@ -9,36 +9,43 @@
 #include "viewer/check_report.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
 constexpr int kProblemsStatus = 3;
 
 int Fail(const std::string& reason) {
-  std::fprintf(stderr, "vondrel-viewer: %s\n", reason.c_str());
+  PrintProgramLine(reason);
   return 1;
-}
-
-int Report(const char* argument, bool json) {
-  if (!InitMemoryDevice()) return Fail("-check: out of memory");
-  LaunchProbe probe;
-  std::vector<LoadNote> notes;
-  std::string reason;
-  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) return Fail(reason);
-  CheckReport report = GatherCheckReport(probe, CurrentPlugin(), notes);
-  std::string text = json ? CheckReportJson(report) : CheckReportText(report);
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    return Fail("-check: the report cannot be written to standard output");
-  return report.problems.empty() ? 0 : kProblemsStatus;
 }
 
 }  // namespace
 
+bool CheckPlugin(const char* argument, CheckReport& report, std::string& reason) {
+  bool loaded = false;
+  if (InitMemoryDevice()) {
+    LaunchProbe probe;
+    std::vector<LoadNote> notes;
+    loaded = LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason);
+    if (loaded) report = GatherCheckReport(probe, CurrentPlugin(), notes);
+  } else {
+    reason = "-check: out of memory";
+  }
+  ViewerShutdown();
+  FreeDirect3D();
+  return loaded;
+}
+
 int RunCheck(const char* argument, bool json) {
   QuietDebugLog();
   InitDebugStream();
-  int status = Report(argument, json);
-  ViewerShutdown();
-  FreeDirect3D();
-  return status;
+  CheckReport report;
+  std::string reason;
+  if (!CheckPlugin(argument, report, reason)) return Fail(reason);
+  std::string text = json ? CheckReportJson(report) : CheckReportText(report);
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    return Fail("-check: the report cannot be written to standard output");
+  PrintProblemLines(report.problems);
+  return report.problems.empty() ? 0 : kProblemsStatus;
 }

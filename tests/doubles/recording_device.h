@@ -67,7 +67,7 @@ class RecordingTexture : public MemoryTexture {
   static inline int liveCount = 0;  // textures not yet released, over all devices
 
   RecordingTexture(UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout)
-      : MemoryTexture(width, height, levels, format, layout) {
+      : MemoryTexture(width, height, levels, format, layout, TextureBudgetShare()) {
     ++liveCount;
   }
   ~RecordingTexture() override { --liveCount; }

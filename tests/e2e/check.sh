@@ -80,6 +80,14 @@ for text in "Station.txt:1: a word longer than 255 bytes was cut to its first 25
   expect_in_file "$WORK/bad.out" "$text" "problems in the text report"
 done
 grep -q '^  Model.x:[0-9][0-9]*: 1 material indexes' "$WORK/bad.out" || fail "the model's note has no line"
+# Each problem is also one line on standard error, naming the file and the place.
+problems="$(sed -n 's/^Problems (\([0-9]*\))$/\1/p' "$WORK/bad.out")"
+[ -n "$problems" ] && [ "$(wc -l <"$WORK/bad.err")" = "$problems" ] || fail "not one line on standard error per problem"
+for text in "vondrel-viewer: Station.txt: line 1: a word longer than 255 bytes" \
+  "vondrel-viewer: Station.txt: line 6: 1 of 3 platforms read" "vondrel-viewer: missing.bmp: file not found"; do
+  expect_in_file "$WORK/bad.err" "$text" "problems on standard error"
+done
+grep -q '^vondrel-viewer: Model.x: line [0-9][0-9]*: 1 material indexes' "$WORK/bad.err" || fail "the model's line on standard error"
 run_check bad.json 3 "$WORK/Bad" -check -json
 json_expect "$WORK/bad.json.out" "[(p['file'], p['line']) for p in d['problems']][:3] == [('Station.txt', 1), ('Station.txt', 3), ('Station.txt', 6)]"
 json_expect "$WORK/bad.json.out" "any(p['file'] == 'Model.x' and p['line'] and 'material indexes' in p['message'] for p in d['problems'])"

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "device_fixture.h"
+#include "platform/d3d/texture_budget.h"
 
 namespace {
 
@@ -92,6 +93,18 @@ TEST_F(DeviceTextureTest, Dxt1BlocksDrawTheirColours) {
   EXPECT_TRUE(ColourNear(Pixel(40, 30), 0xffff0000));
   EXPECT_TRUE(ColourNear(Pixel(20, 34), 0xff0000ff));
   EXPECT_TRUE(ColourNear(Pixel(40, 60), 0xff0000ff));
+  texture->Release();
+}
+
+TEST_F(DeviceTextureTest, TexturesBeyondTheBudgetAreRefusedUntilOthersGo) {
+  IDirect3DTexture8* texture = nullptr;
+  {
+    TextureBudgetShare rest;
+    ASSERT_TRUE(rest.Take(TextureBudgetLeft() - 63));  // a byte short of a 4x4 texture
+    EXPECT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(texture, nullptr);
+  }
+  ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
   texture->Release();
 }
 

@@ -21,7 +21,7 @@ struct DecodedImage {
 };
 
 // No image may need more memory than this, whatever its header claims.
-constexpr uint64_t kMaxImageBytes = 256ull << 20;
+constexpr uint64_t kMaxImageBytes = 64ull << 20;
 
 // Bytes that an image of this size takes in D3DFMT_A8R8G8B8 or a DXT format.
 uint64_t ImageDataSize(uint64_t width, uint64_t height, D3DFORMAT format);

@@ -7,6 +7,7 @@
 
 #include "gfxutil/byte_order.h"
 #include "gfxutil/xfile/header.h"
+#include "gfxutil/xfile/token.h"
 
 namespace {
 
@@ -62,6 +63,13 @@ bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std
   uint32_t declaredSize = Le32(data.data());
   if (declaredSize < kXFileHeaderSize) {
     error = AtOffset(kXFileHeaderSize, "the decompressed size is smaller than the header");
+    return false;
+  }
+  if (declaredSize > kXMaxInflatedBytes) {
+    char what[96];
+    std::snprintf(what, sizeof what, "decompressed size %u is more than the %u bytes the viewer inflates",
+                  declaredSize, kXMaxInflatedBytes);
+    error = AtOffset(kXFileHeaderSize, what);
     return false;
   }
   size_t expectedBody = declaredSize - kXFileHeaderSize;

@@ -255,6 +255,13 @@ class ObjectParser {
     return ForEachChild([](XType) { return Handled::Ignored; });
   }
 
+  // A count within the model's limit (`left` of it remains), then within what
+  // the rest of the file can hold.
+  bool CheckCount(uint32_t count, size_t valuesEach, const char* what, uint64_t left, uint32_t limit) {
+    if (count > left) return Invalid("%s count %u is more than a model may have (%u in all)", what, count, limit);
+    return CheckCount(count, valuesEach, what);
+  }
+
   bool CheckCount(uint32_t count, size_t valuesEach, const char* what) {
     if (count > reader_.MaxValuesLeft() / valuesEach)
       return Invalid("%s count %u is larger than the rest of the file can hold", what, count);
@@ -311,16 +318,25 @@ class ObjectParser {
 
   bool ReadMeshMembers(XRawMesh& mesh) {
     uint32_t vertexCount, faceCount;
-    if (!reader_.ReadDword(vertexCount) || !CheckCount(vertexCount, 3, "vertex")) return false;
+    if (!reader_.ReadDword(vertexCount) ||
+        !CheckCount(vertexCount, 3, "vertex", kXMaxModelVertices - modelVertices_, kXMaxModelVertices))
+      return false;
+    modelVertices_ += vertexCount;
     mesh.positions.resize(vertexCount);
     if (!ReadVectors(mesh.positions)) return false;
-    if (!reader_.ReadDword(faceCount) || !CheckCount(faceCount, 4, "face")) return false;
+    // Each face is at least one triangle.
+    if (!reader_.ReadDword(faceCount) ||
+        !CheckCount(faceCount, 4, "face", kXMaxModelFaces - modelTriangles_, kXMaxModelFaces))
+      return false;
     mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
     for (uint32_t face = 0; face < faceCount; ++face) {
       uint32_t size;
       if (!reader_.ReadDword(size)) return false;
       if (size < 3) return Invalid("a face has %u corners; it needs at least 3", size);
       if (!CheckCount(size, 1, "corner")) return false;
+      modelTriangles_ += size - 2;
+      if (modelTriangles_ > kXMaxModelFaces)
+        return Invalid("the faces make more triangles than a model may have (%u in all)", kXMaxModelFaces);
       size_t first = mesh.corners.size();
       mesh.corners.resize(first + size);
       if (!reader_.ReadDwords(&mesh.corners[first], size)) return false;
@@ -339,7 +355,8 @@ class ObjectParser {
       mesh.hasNormals = false;
     }
     uint32_t normalCount, faceCount;
-    if (!reader_.ReadDword(normalCount) || !CheckCount(normalCount, 3, "normal")) return false;
+    if (!reader_.ReadDword(normalCount) || !CheckCount(normalCount, 3, "normal", kXMaxMeshNormals, kXMaxMeshNormals))
+      return false;
     mesh.normals.resize(normalCount);
     if (!ReadVectors(mesh.normals)) return false;
     for (D3DXVECTOR3& normal : mesh.normals) D3DXVec3Normalize(&normal, &normal);
@@ -433,6 +450,9 @@ class ObjectParser {
       std::string_view name;
       if (!reader_.ReadString(name)) return Handled::Failed;
       SetTextureName(material, name);
+      // Loading it will fail; only here is there a place to name.
+      if (material.textureName.empty())
+        AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(), "a texture file name is empty");
       return Result(SkipAllChildren());
     });
   }
@@ -446,6 +466,7 @@ class ObjectParser {
   int referenceDepth_ = 0;
   size_t referencedBytes_ = 0;
   const size_t referenceBudget_;
+  uint64_t modelVertices_ = 0, modelTriangles_ = 0;  // of the meshes read so far, references included
   bool invalidData_ = false;
 };
 

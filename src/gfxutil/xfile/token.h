@@ -13,6 +13,17 @@
 constexpr int kXMaxNesting = 256;           // objects inside objects
 constexpr size_t kXMaxNameLength = 512;     // object and type names
 constexpr size_t kXMaxStringLength = 4096;  // string values (texture file names)
+// A model, all its meshes and references together, far beyond any plug-in:
+// each material's faces stay within one draw call of the device (its
+// MaxPrimitiveCount), and the vertices, even when every corner's normal splits
+// one off, within one 256 MiB vertex buffer.
+constexpr uint32_t kXMaxModelFaces = 0xFFFFF;       // triangles, after polygons are split into fans
+constexpr uint32_t kXMaxModelVertices = 1u << 21;  // as the Mesh objects list them
+static_assert((uint64_t{kXMaxModelVertices} + 3ull * kXMaxModelFaces) * 36 <= 256ull << 20);
+constexpr uint32_t kXMaxMeshNormals = 1u << 22;  // enough for a normal of its own at every corner
+static_assert(kXMaxMeshNormals >= 3ull * kXMaxModelFaces);
+// The inflated body of a compressed file, far more than any plug-in's model.
+constexpr uint32_t kXMaxInflatedBytes = 256u << 20;
 
 enum class XTokenKind : uint8_t {
   End,

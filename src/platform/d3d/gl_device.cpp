@@ -364,7 +364,9 @@ HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
   *texture = nullptr;
   if (usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) return D3DERR_INVALIDCALL;
   (void)pool;  // every pool keeps a system-memory copy, as the managed pool does
-  GlTexture* created = GlTexture::Create(this, width, height, levels, format);
+  TextureBudgetShare share;
+  if (!share.Take(DescribeTexture(width, height, format).Size())) return D3DERR_OUTOFVIDEOMEMORY;
+  GlTexture* created = GlTexture::Create(this, width, height, levels, format, std::move(share));
   if (!created) return D3DERR_INVALIDCALL;
   resources_.insert(created);
   *texture = created;

@@ -1,15 +1,17 @@
 #include "platform/d3d/gl_texture.h"
 
-GlTexture* GlTexture::Create(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format) {
+GlTexture* GlTexture::Create(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format,
+                             TextureBudgetShare share) {
   TextureLayout layout = DescribeTexture(width, height, format);
   GlTextureFormat glFormat = GlFormatOfTexture(format);
   if (!layout.valid || !glFormat.valid) return nullptr;
   if (glFormat.compressed && !epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc")) return nullptr;
-  return new GlTexture(host, width, height, FullLevelCount(width, height, levels), format, layout, glFormat);
+  return new GlTexture(host, width, height, FullLevelCount(width, height, levels), format, layout, glFormat,
+                       std::move(share));
 }
 
 GlTexture::GlTexture(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format,
-                     const TextureLayout& layout, const GlTextureFormat& glFormat)
+                     const TextureLayout& layout, const GlTextureFormat& glFormat, TextureBudgetShare share)
     : GlResource(host),
       width_(width),
       height_(height),
@@ -17,7 +19,8 @@ GlTexture::GlTexture(GlResourceHost* host, UINT width, UINT height, UINT levels,
       format_(format),
       layout_(layout),
       glFormat_(glFormat),
-      bits_(layout.Size()) {
+      bits_(layout.Size()),
+      share_(std::move(share)) {
   CreateGlObject();
 }
 

@@ -10,12 +10,15 @@
 #include "platform/d3d/d3d8.h"
 #include "platform/d3d/gl_formats.h"
 #include "platform/d3d/gl_resource.h"
+#include "platform/d3d/texture_budget.h"
 #include "platform/d3d/texture_layout.h"
 
 class GlTexture : public IDirect3DTexture8, public GlResource {
  public:
-  // Null when the size or format cannot be kept.
-  static GlTexture* Create(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format);
+  // Null when the size or format cannot be kept. The share of the texture
+  // budget goes with the texture.
+  static GlTexture* Create(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format,
+                           TextureBudgetShare share);
 
   UINT GetLevelCount() override { return levels_; }
   UINT GetWidth() override { return width_; }
@@ -34,7 +37,7 @@ class GlTexture : public IDirect3DTexture8, public GlResource {
 
  private:
   GlTexture(GlResourceHost* host, UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout,
-            const GlTextureFormat& glFormat);
+            const GlTextureFormat& glFormat, TextureBudgetShare share);
   void CreateGlObject();
   void Upload();
 
@@ -43,6 +46,7 @@ class GlTexture : public IDirect3DTexture8, public GlResource {
   TextureLayout layout_;
   GlTextureFormat glFormat_;
   std::vector<uint8_t> bits_;
+  TextureBudgetShare share_;  // of bits_
   GLuint name_ = 0;
   bool mipmapped_ = false;
   bool locked_ = false;

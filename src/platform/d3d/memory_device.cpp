@@ -22,7 +22,7 @@ class MemoryDevice final : public IDirect3DDevice8 {
   }
 
   HRESULT TestCooperativeLevel() override { return D3D_OK; }
-  UINT GetAvailableTextureMem() override { return 0; }
+  UINT GetAvailableTextureMem() override { return static_cast<UINT>(TextureBudgetLeft()); }
   HRESULT GetDeviceCaps(D3DCAPS8* caps) override {
     if (!caps) return D3DERR_INVALIDCALL;
     *caps = caps_;
@@ -106,7 +106,10 @@ class MemoryDevice final : public IDirect3DDevice8 {
     *texture = nullptr;
     TextureLayout layout = DescribeTexture(width, height, format);
     if (!layout.valid) return D3DERR_INVALIDCALL;
-    *texture = new (std::nothrow) MemoryTexture(width, height, FullLevelCount(width, height, levels), format, layout);
+    TextureBudgetShare share;
+    if (!share.Take(layout.Size())) return D3DERR_OUTOFVIDEOMEMORY;
+    *texture = new (std::nothrow)
+        MemoryTexture(width, height, FullLevelCount(width, height, levels), format, layout, std::move(share));
     return *texture ? D3D_OK : E_OUTOFMEMORY;
   }
   HRESULT CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) override {
@@ -150,8 +153,15 @@ class MemoryDevice final : public IDirect3DDevice8 {
 
 }  // namespace
 
-MemoryTexture::MemoryTexture(UINT width_, UINT height_, UINT levels_, D3DFORMAT format_, const TextureLayout& layout_)
-    : width(width_), height(height_), levels(levels_), format(format_), layout(layout_), bits(layout_.Size()) {}
+MemoryTexture::MemoryTexture(UINT width_, UINT height_, UINT levels_, D3DFORMAT format_, const TextureLayout& layout_,
+                             TextureBudgetShare share_)
+    : width(width_),
+      height(height_),
+      levels(levels_),
+      format(format_),
+      layout(layout_),
+      bits(layout_.Size()),
+      share(std::move(share_)) {}
 
 HRESULT MemoryTexture::LockRect(UINT level, D3DLOCKED_RECT* out, const RECT* rect, DWORD) {
   if (level != 0 || !out || locked) return D3DERR_INVALIDCALL;

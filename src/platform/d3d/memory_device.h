@@ -7,11 +7,13 @@
 
 #include "platform/d3d/d3d8.h"
 #include "platform/d3d/device_states.h"
+#include "platform/d3d/texture_budget.h"
 #include "platform/d3d/texture_layout.h"
 
 class MemoryTexture : public IDirect3DTexture8 {
  public:
-  MemoryTexture(UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout);
+  MemoryTexture(UINT width, UINT height, UINT levels, D3DFORMAT format, const TextureLayout& layout,
+                TextureBudgetShare share);
 
   UINT GetLevelCount() override { return levels; }
   UINT GetWidth() override { return width; }
@@ -25,6 +27,7 @@ class MemoryTexture : public IDirect3DTexture8 {
   TextureLayout layout;
   std::vector<uint8_t> bits;  // level 0, layout.pitch bytes per row
   bool locked = false;
+  TextureBudgetShare share;  // of the bits
 };
 
 // The bytes of a vertex or index buffer, handed out by Lock.

@@ -117,14 +117,14 @@ TEST_F(D3DXFont, GlyphTexelsAreWhiteWithCoverageAsAlpha) {
 }
 
 TEST_F(D3DXFont, DrawsWithTextStatesAndGivesTheCallersBack) {
-  RecordingTexture previous(8, 8, 1, D3DFMT_A8R8G8B8, DescribeTexture(8, 8, D3DFMT_A8R8G8B8));
+  auto* previous = new RecordingTexture(8, 8, 1, D3DFMT_A8R8G8B8, DescribeTexture(8, 8, D3DFMT_A8R8G8B8));
   device.SetRenderState(D3DRS_LIGHTING, 1);
   device.SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
   device.SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
   device.SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
   device.SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
   device.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-  device.SetTexture(0, &previous);
+  device.SetTexture(0, previous);
   DeviceStates before = device.states;
   device.ClearCalls();
 
@@ -148,10 +148,11 @@ TEST_F(D3DXFont, DrawsWithTextStatesAndGivesTheCallersBack) {
 
   EXPECT_EQ(device.states.renderState, before.renderState);
   EXPECT_EQ(device.states.stageState, before.stageState);
-  EXPECT_EQ(device.textures[0], &previous);
+  EXPECT_EQ(device.textures[0], previous);
   device.SetTexture(0, nullptr);
-  EXPECT_EQ(previous.AddRef(), 2u);  // no reference was kept or lost on the way
-  previous.Release();
+  EXPECT_EQ(previous->AddRef(), 2u);  // no reference was kept or lost on the way
+  previous->Release();
+  previous->Release();
 }
 
 TEST_F(D3DXFont, NothingVisibleMeansNoDeviceCalls) {

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "image_test_support.h"
+#include "platform/d3d/memory_device.h"
+#include "platform/d3d/texture_budget.h"
 #include "recording_device.h"
 #include "taken_notes.h"
 
@@ -130,6 +132,21 @@ class DeviceWithoutDxt : public RecordingDevice {
   }
 };
 
+TEST_F(TextureFromFile, ATextureBeyondTheBudgetIsNotCreatedAndSaysWhy) {
+  dir.Write("wall.bmp", Bmp32(4, 2, std::vector<uint32_t>(8, 0xFF000000)));
+  IDirect3DDevice8* memoryDevice = CreateMemoryDevice();
+  TextureBudgetShare rest;
+  ASSERT_TRUE(rest.Take(TextureBudgetLeft() - 31));  // a byte short of the 4x2 texture
+  IDirect3DTexture8* texture = nullptr;
+  EXPECT_EQ(D3DXCreateTextureFromFileExA(memoryDevice, "wall.bmp", 0, 0, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                         D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture),
+            D3DERR_OUTOFVIDEOMEMORY);
+  EXPECT_EQ(texture, nullptr);
+  EXPECT_EQ(TakenNotes(), "wall.bmp: texture of 4x2 not created: the textures would take more than the 256 MiB kept "
+                          "for them\n");
+  memoryDevice->Release();
+}
+
 TEST_F(TextureFromFile, DxtExpandedWhenTheDeviceRefusesItOrItIsTooLarge) {
   dir.Write("blocks.dds", Dxt1Dds(4, 4));
   DeviceWithoutDxt plainDevice;
@@ -179,6 +196,9 @@ TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   EXPECT_EQ(Load("missing.png", &texture), D3DERR_NOTFOUND);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "missing.png: file not found\n");
+  // An empty name is no file to name: the model reader has noted it where it stands.
+  EXPECT_EQ(Load("", &texture), D3DERR_NOTFOUND);
+  EXPECT_EQ(TakenNotes(), "");
 
   Bytes cut = Bmp32(2, 2, {1, 2, 3, 4});
   cut.resize(cut.size() - 1);

@@ -86,7 +86,7 @@ TEST_F(DefinitionReading, AnOverlongWordIsCutAndItsRestSkipped) {
   EXPECT_EQ(std::string(name), std::string(255, 'w'));
   EXPECT_STREQ(author, "Author");
   EXPECT_EQ(scale, 1.0f);
-  EXPECT_EQ(os.DebugText(), "Struct.txt: a word longer than 255 bytes was cut to its first 255\n");
+  EXPECT_EQ(os.DebugText(), "Struct.txt: line 1: a word longer than 255 bytes was cut to its first 255\n");
 
   EXPECT_EQ(ReadHead(std::string(255, 'x') + " A 1"), 3);  // exactly 255 fits
   EXPECT_EQ(std::string(name), std::string(255, 'x'));
@@ -154,7 +154,30 @@ TEST_F(DefinitionReading, ANumberIsTakenAsFarAsItCanGoAndTheNextItemStartsThere)
 
 TEST_F(DefinitionReading, ANumberOfMoreThan63CharactersIsNotRead) {
   EXPECT_EQ(ReadHead("n a 1." + std::string(70, '0')), 2);
-  EXPECT_EQ(os.DebugText(), "Struct.txt: a number longer than 63 characters is not read\n");
+  EXPECT_EQ(os.DebugText(), "Struct.txt: line 1: a number longer than 63 characters is not read\n");
+}
+
+TEST_F(DefinitionReading, ALineOfTenMegabytesIsReadUpToTheByteLimit) {
+  EXPECT_EQ(ReadHead(std::string(10 << 20, 'w') + "\nAuthor\n1.0\n"), 1);
+  EXPECT_EQ(std::string(name), std::string(255, 'w'));
+  EXPECT_STREQ(author, "unchanged");
+  EXPECT_EQ(os.DebugText(),
+            "Struct.txt: line 1: the file goes on beyond 1048576 bytes; the rest is not read\n"
+            "Struct.txt: line 1: a word longer than 255 bytes was cut to its first 255\n");
+}
+
+TEST_F(DefinitionReading, ReadingStopsAtTheItemLimit) {
+  std::string text;
+  for (size_t i = 0; i < kMaxDefinitionItems + 5; ++i) text += "1\n";
+  scratch.Write("Station.txt", text);
+  FILE* file = scratch.Open("Station.txt");
+  DefinitionReader reader(file, "Station.txt");
+  int value = 0, stored = 0;
+  while (reader.Read("%d", &value) == 1) ++stored;
+  std::fclose(file);
+  EXPECT_EQ(stored, static_cast<int>(kMaxDefinitionItems));
+  EXPECT_EQ(reader.Record().fields.size(), kMaxDefinitionItems);
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 10001: the file holds more than 10000 items; the rest is not read\n");
 }
 
 TEST_F(DefinitionReading, IntegersSaturateAtTheInt32Limits) {
@@ -252,12 +275,12 @@ TEST_F(DefinitionReading, NamesGoToTheFieldsNotNamedYetWithAPrefix) {
   EXPECT_EQ(reader.Line(), 2u);
 }
 
-TEST_F(DefinitionReading, AProblemIsLoggedAsBeforeAndKeptWithItsLine) {
+TEST_F(DefinitionReading, AProblemIsLoggedAndKeptWithItsLine) {
   DefinitionRecord record;
   record.fileName = "Train.txt";
   record.AddProblem(4, "only %d of %d items read", 3, 6);
   record.AddProblem(0, "no scale figure; drawScale 1.0 instead");
-  EXPECT_EQ(os.DebugText(), "Train.txt: only 3 of 6 items read\nTrain.txt: no scale figure; drawScale 1.0 instead\n");
+  EXPECT_EQ(os.DebugText(), "Train.txt: line 4: only 3 of 6 items read\nTrain.txt: no scale figure; drawScale 1.0 instead\n");
   ASSERT_EQ(record.problems.size(), 2u);
   EXPECT_EQ(record.problems[0].Text(), "Train.txt: line 4: only 3 of 6 items read");
   EXPECT_EQ(record.problems[1].line, 0u);

@@ -46,7 +46,7 @@ TEST_F(StationPluginTest, ABlankBeforeACommaEndsThePlatformsRead) {
   EXPECT_EQ(station->platformCountRead, 1);
   EXPECT_EQ(station->platforms.size(), 1u);
   EXPECT_EQ(station->platformCount, 1);
-  EXPECT_EQ(os.DebugText(), "Station.txt: 1 of 3 platforms read\n");
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 3: 1 of 3 platforms read\n");
 }
 
 TEST_F(StationPluginTest, ACountBeyondTheEntriesReservesNothingForTheMissingOnes) {
@@ -54,7 +54,19 @@ TEST_F(StationPluginTest, ACountBeyondTheEntriesReservesNothingForTheMissingOnes
   EXPECT_EQ(station->platformCountRead, 2);
   EXPECT_LE(station->platforms.capacity(), 16u);
   EXPECT_EQ(station->platformCount, 2);
-  EXPECT_EQ(os.DebugText(), "Station.txt: 2 of 2000000000 platforms read\n");
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 4: 2 of 2000000000 platforms read\n");
+}
+
+TEST_F(StationPluginTest, AMillionPlatformsAreReadUpToTheItemLimit) {
+  std::string text = "Stop Maker 1 1000000\n";
+  for (int i = 0; i < 1000000; ++i) text += "(0,0,0),(10,0,0)\n";
+  StationPlugin* station = Make(text);
+  const int32_t kept = (kMaxDefinitionItems - 4) / 6;
+  EXPECT_EQ(station->platformCountRead, kept);
+  EXPECT_EQ(station->platformCount, kept);
+  EXPECT_EQ(os.DebugText(),
+            "Station.txt: line 1668: the file holds more than 10000 items; the rest is not read\n"
+            "Station.txt: line 1668: 1666 of 1000000 platforms read\n");
 }
 
 TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
@@ -62,7 +74,7 @@ TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
   EXPECT_EQ(station->platformCountRead, 0);
   EXPECT_EQ(station->platformCount, 0);
   EXPECT_TRUE(station->platforms.empty());
-  EXPECT_EQ(os.DebugText(), "Station.txt: platform count -3 read as 0\n");
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 1: platform count -3 read as 0\n");
   station->showSelected(0);
   EXPECT_EQ(Shown(stationList.info).back(), "ホーム数: 0");
 }
@@ -70,7 +82,7 @@ TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
 TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
   StationPlugin* station = Make("Stop Maker 1\n");
   EXPECT_EQ(station->platformCountRead, 0);
-  EXPECT_EQ(os.DebugText(), "Station.txt: only 3 of 4 items read\n");
+  EXPECT_EQ(os.DebugText(), "Station.txt: line 2: only 3 of 4 items read\n");
 }
 
 TEST_F(StationPluginTest, PreviewRailsLieAlongTheLongPlatformsOnly) {

@@ -43,12 +43,12 @@ TEST_F(StructPluginTest, AnUnusableScaleFigureDrawsAtScaleOneWithALogLine) {
     const char* figure;
     const char* line;
   } cases[] = {
-      {"0", "Struct.txt: scale figure 0 is not usable; drawScale 1.0 instead\n"},
-      {"-2.5", "Struct.txt: scale figure -2.5 is not usable; drawScale 1.0 instead\n"},
-      {"nan", "Struct.txt: scale figure nan is not usable; drawScale 1.0 instead\n"},
-      {"inf", "Struct.txt: scale figure inf is not usable; drawScale 1.0 instead\n"},
-      {"1e-45", "Struct.txt: scale figure 1.4013e-45 is not usable; drawScale 1.0 instead\n"},
-      {"", "Struct.txt: only 2 of 3 items read\nStruct.txt: no scale figure; drawScale 1.0 instead\n"},
+      {"0", "Struct.txt: line 1: scale figure 0 is not usable; drawScale 1.0 instead\n"},
+      {"-2.5", "Struct.txt: line 1: scale figure -2.5 is not usable; drawScale 1.0 instead\n"},
+      {"nan", "Struct.txt: line 1: scale figure nan is not usable; drawScale 1.0 instead\n"},
+      {"inf", "Struct.txt: line 1: scale figure inf is not usable; drawScale 1.0 instead\n"},
+      {"1e-45", "Struct.txt: line 1: scale figure 1.4013e-45 is not usable; drawScale 1.0 instead\n"},
+      {"", "Struct.txt: line 1: only 2 of 3 items read\nStruct.txt: line 1: no scale figure; drawScale 1.0 instead\n"},
   };
   for (const auto& c : cases) {
     os.debugOutput.clear();

@@ -30,7 +30,7 @@ TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtA
   EXPECT_EQ(surface->drawScale, 1.0f);
   EXPECT_EQ(surface->widthX, 40.0f);
   EXPECT_EQ(surface->widthZ, 20.0f);
-  EXPECT_EQ(os.DebugText(), "Surface.txt: scale figure -1 is not usable; drawScale 1.0 instead\n");
+  EXPECT_EQ(os.DebugText(), "Surface.txt: line 1: scale figure -1 is not usable; drawScale 1.0 instead\n");
   surface->showSelected(0);
   EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.05f);
 }

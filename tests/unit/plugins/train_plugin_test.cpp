@@ -40,14 +40,14 @@ TEST_F(TrainPluginTest, AnUnusableScaleFigureKeepsTheFileLengths) {
   EXPECT_EQ(train->drawScale, 1.0f);
   EXPECT_EQ(train->secondLength, 14.0f);
   EXPECT_EQ(train->bodyLength, 20.0f);
-  EXPECT_EQ(os.DebugText(), "Train.txt: scale figure 0 is not usable; drawScale 1.0 instead\n");
+  EXPECT_EQ(os.DebugText(), "Train.txt: line 1: scale figure 0 is not usable; drawScale 1.0 instead\n");
 }
 
 TEST_F(TrainPluginTest, AFileEndingAfterTheBodyLengthLeavesTheSpeedAtZero) {
   auto* train = new TrainPlugin("PLUGIN", Definition("Train.txt", "Car\nMaker\n1.0\n14.0\n20.0\n"), false);
   EXPECT_EQ(train->bodyLength, 10.0f);
   EXPECT_EQ(train->maxSpeed, 0.0f);
-  EXPECT_EQ(os.DebugText(), "Train.txt: only 5 of 6 items read\n");
+  EXPECT_EQ(os.DebugText(), "Train.txt: line 6: only 5 of 6 items read\n");
   train->showSelected(0);
   EXPECT_EQ(Shown(trainList.info)[3], "最高速度: 0.00");
 }

@@ -135,8 +135,8 @@ TEST_F(CheckReportTest, EveryProblemHasItsFileAndLine) {
   EXPECT_FALSE(report.textures[0].found);
   EXPECT_STREQ(report.textures[0].foundBy, "missing");
   EXPECT_FALSE(report.textures[0].loaded);
-  // The log lines are those the viewer always wrote.
-  EXPECT_NE(os.DebugText().find("Station.txt: scale figure 0 is not usable; drawScale 1.0 instead\n"), std::string::npos);
+  // The log lines name the file and the place.
+  EXPECT_NE(os.DebugText().find("Station.txt: line 3: scale figure 0 is not usable; drawScale 1.0 instead\n"), std::string::npos);
   EXPECT_NE(os.DebugText().find("Model.x: line 8: 1 material indexes"), std::string::npos);
 }
 

@@ -7,6 +7,8 @@
 
 #include "gfxutil/d3dx_mesh.h"
 #include "gfxutil/xfile/mapped_file.h"
+#include "gfxutil/xfile/token.h"
+#include "platform/d3d/gl_device.h"
 #include "recording_device.h"
 #include "scratch_directory.h"
 #include "taken_notes.h"
@@ -31,7 +33,7 @@ void ExpectFailure(const std::string& text, const std::string& reason, const std
 
 TEST(XFileRobustness, CountsLargerThanTheRestOfTheFileFailBeforeAnyAllocation) {
   const std::string triangle = "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;";
-  ExpectFailure(kHeader + "Mesh {1000000000; 0;0;0;;}", "vertex count 1000000000 is larger", "line 2");
+  ExpectFailure(kHeader + "Mesh {1000000; 0;0;0;;}", "vertex count 1000000 is larger", "line 2");
   ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;;\n4294967295; 3;0,1,2;;}", "face count", "line 3");
   ExpectFailure(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 4000000000;0,1,2;;}", "corner count", "line 2");
   ExpectFailure(kHeader + triangle + "\nMeshNormals { 700000000; 0;0;1;; } }", "normal count", "line 3");
@@ -47,6 +49,46 @@ TEST(XFileRobustness, CountsLargerThanTheRestOfTheFileFailBeforeAnyAllocation) {
   BinaryX name;
   name.Token(1).Count(0xFFFFFFF0u);
   ExpectFailure(name.bytes(), "longer than its limit", "offset 16");
+}
+
+// A mesh of one polygon with `corners` corners over three vertices: a fan of corners - 2 triangles.
+std::vector<uint8_t> Fan(uint32_t corners) {
+  std::vector<uint32_t> faces{1, corners};
+  for (uint32_t i = 0; i < corners; ++i) faces.push_back(i % 3);
+  BinaryX x;
+  x.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers(faces).Close();
+  return x.bytes();
+}
+
+// A model within the limits draws each material's faces in one call.
+static_assert(kXMaxModelFaces <= kMaxPrimitiveCount);
+
+TEST(XFileRobustness, AModelBeyondItsLimitsFailsBeforeReadingOn) {
+  const std::string triangle = "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;";
+  ExpectFailure(kHeader + "Mesh {50000000; 0;0;0;;}", "vertex count 50000000 is more than a model may have (2097152 in all)",
+                "line 2");
+  ExpectFailure(kHeader + triangle + "\nMeshNormals { 5000000; 0;0;1;; } }",
+                "normal count 5000000 is more than a model may have (4194304 in all)", "line 3");
+  BinaryX faces;
+  faces.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({10000000, 3, 0, 1, 2});
+  ExpectFailure(faces.bytes(), "face count 10000000 is more than a model may have (1048575 in all)", "offset");
+  // The limits hold for the triangles that polygons make, and for all meshes together.
+  ExpectFailure(Fan(kXMaxModelFaces + 3), "the faces make more triangles than a model may have (1048575 in all)",
+                "offset");
+  XMeshData mesh;
+  ASSERT_EQ(ReadX(Fan(kXMaxModelFaces + 2), mesh), D3D_OK);
+  EXPECT_EQ(mesh.FaceCount(), kXMaxModelFaces);
+  const uint32_t half = kXMaxModelVertices / 2 + 1;
+  BinaryX twice;
+  twice.Name("Frame").Open().Name("Mesh").Name("big").Open().Integers({half}).Floats(std::vector<float>(half * 3));
+  twice.Integers({1, 3, 0, 1, 2}).Close().Open().Name("big").Close().Close();
+  ExpectFailure(twice.bytes(), "vertex count 1048577 is more than a model may have", "offset");
+
+  std::vector<uint8_t> compressed = CompressX(Bytes(kHeader + triangle + "}"));
+  const uint8_t declared300MiB[] = {0x00, 0x00, 0xC0, 0x12};
+  std::copy(std::begin(declared300MiB), std::end(declared300MiB), compressed.begin() + 16);
+  ExpectFailure(compressed, "decompressed size 314572800 is more than the 268435456 bytes the viewer inflates",
+                "offset 16");
 }
 
 TEST(XFileRobustness, IndexesOutOfRangeNameTheirLine) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/d3d/texture_budget.h"
+
 namespace {
 
 class MemoryDeviceTest : public testing::Test {
@@ -55,6 +57,38 @@ TEST_F(MemoryDeviceTest, TexturesHoldTheirPixelsInMemory) {
     EXPECT_GE(texture->GetLevelCount(), 1u);
     texture->Release();
   }
+}
+
+TEST_F(MemoryDeviceTest, TexturesTakeTheirShareOfTheBudgetWhileTheyLive) {
+  const size_t fourMiB = 4u << 20;  // a 1024 x 1024 texture's top level
+  TextureBudgetShare rest;
+  ASSERT_TRUE(rest.Take(TextureBudgetLeft() - fourMiB - 1));
+  EXPECT_EQ(device->GetAvailableTextureMem(), fourMiB + 1);
+  IDirect3DTexture8* first = nullptr;
+  IDirect3DTexture8* second = nullptr;
+  ASSERT_EQ(device->CreateTexture(1024, 1024, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &first), D3D_OK);
+  EXPECT_EQ(TextureBudgetLeft(), 1u);
+  EXPECT_EQ(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &second), D3DERR_OUTOFVIDEOMEMORY);
+  EXPECT_EQ(second, nullptr);
+  first->Release();
+  ASSERT_EQ(device->CreateTexture(1024, 1024, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &second), D3D_OK);
+  second->Release();
+  EXPECT_EQ(TextureBudgetLeft(), fourMiB + 1);
+}
+
+TEST(TextureBudget, ASharesBytesComeBackWhenItGoes) {
+  const size_t before = TextureBudgetLeft();
+  {
+    TextureBudgetShare share;
+    EXPECT_FALSE(share.Take(before + 1));
+    EXPECT_EQ(TextureBudgetLeft(), before);
+    ASSERT_TRUE(share.Take(before / 2));
+    TextureBudgetShare moved(std::move(share));
+    ASSERT_TRUE(moved.Take(before - before / 2));
+    EXPECT_EQ(TextureBudgetLeft(), 0u);
+  }
+  EXPECT_EQ(TextureBudgetLeft(), before);
+  EXPECT_EQ(before, kTextureBudgetBytes);
 }
 
 TEST_F(MemoryDeviceTest, BuffersLockWithinTheirLength) {
