@@ -157,6 +157,24 @@ TEST(XFileRobustness, AFileRewrittenInPlaceAfterItWasOpenedKeepsItsBytesForTheRe
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), model);
 }
 
+// A large file is mapped, not copied; a rewrite that cuts it short leaves the
+// reader zeros where the cut pages were, which it reports, instead of ending
+// the program.
+TEST(XFileRobustness, ALargeFileCutShortWhileItIsReadFailsCleanly) {
+  ScratchDirectory scratch;
+  std::string model = kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;" +
+                      std::string(XMappedFile::kReadWholeLimit, ' ') + "}\n";
+  scratch.Write("Model.x", model);
+  XMappedFile file;
+  std::string error;
+  ASSERT_TRUE(file.Open("Model.x", error)) << error;
+  std::filesystem::resize_file("Model.x", 100);  // an exporter starting to save again
+  XMeshData mesh;
+  XReadError readError;
+  EXPECT_TRUE(FAILED(ReadXFileMemory(file.Bytes(), mesh, readError, "Model.x")));
+  EXPECT_NE(readError.Text().find("unexpected the end of the file"), std::string::npos) << readError.Text();
+}
+
 TEST(XFileRobustness, LoadFailureNotesFileAndReason) {
   RecordingDevice device;
   TempFile file("broken.x", kHeader + "Mesh {\n3; 0;0;0;, 1;0;0;, 1;1;0;;\n1; 3;0,1,7;;\n}");
