@@ -14,7 +14,7 @@ std::string MeshWithFaces(const std::string& faces) { return kHeader + "Mesh {" 
 
 TEST(XFileSeparators, AcceptedForms) {
   for (const char* faces : {"1;3;0,1,2;;", "1;3;0;1;2;", "1,3,0,1,2,", "1;;;;;3;;;;;0;;;;;,1,2;;", "1;3;0,1,2;;,",
-                            "1;\n3;\t0 ,\r\n1 ,2 ;;"}) {
+                            "1;\n3;\t0 ,\r\n1 ,2 ;;", "1;3;0 // c\n,1 # d\n;2;;", "0000000001;3;00000000000,1,2;;"}) {
     XMeshData mesh;
     std::string error;
     EXPECT_EQ(ReadX(MeshWithFaces(faces), mesh, &error), D3D_OK) << faces << ": " << error;
