@@ -5,11 +5,12 @@
 # Prints executions, coverage and corpus size per target. Any crash, leak,
 # time-out or out-of-memory input is kept in fuzz/findings/<target>/ and makes
 # the script fail.
-#   scripts/fuzz.sh [minutes]
+#   scripts/fuzz.sh [minutes] [target...]   (default: every target)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/fuzz_lib.sh"
 MINUTES="${1:-10}"
+TARGETS=("${@:2}")
 RESULTS="$(mktemp -d /tmp/vdl-fuzz.XXXXXX)"
 
 "$ROOT/scripts/deps.sh"
@@ -22,6 +23,7 @@ export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
 long_run() {
   local fuzzer="$1" name corpus work minimised status=0
   name="$(fuzz_name "$fuzzer")"
+  if [ ${#TARGETS[@]} -gt 0 ] && [[ ! " ${TARGETS[*]} " == *" $name "* ]]; then return 0; fi
   corpus="$ROOT/fuzz/corpus/$name"
   work="$RESULTS/$name.work"; minimised="$RESULTS/$name.min"
   mkdir -p "$corpus" "$work" "$minimised"

@@ -2,7 +2,7 @@
 # Checks the include layers, builds everything and runs every test: unit and
 # render tests, the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzz targets for a short time each, and the
-# end-to-end tests under Xvfb.
+# end-to-end tests under Xvfb, and a short soak of the window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
@@ -50,5 +50,8 @@ for_each_fuzzer "$ROOT/build-asan" run_fuzzer
 
 phase "end-to-end tests under Xvfb"
 "$ROOT/scripts/e2e.sh" "$ROOT/build/vondrel-viewer"
+
+phase "a one-minute soak of the window"
+"$ROOT/scripts/soak.sh" "${SOAK_MINUTES:-0.2}"
 
 phase "all tests passed"

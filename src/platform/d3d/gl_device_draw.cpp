@@ -77,7 +77,7 @@ void GlDevice::DrawFromStream(D3DPRIMITIVETYPE type, const VertexFormat& format,
 }
 
 void GlDevice::FlushPending() {
-  if (batch_.Empty()) return;
+  if (batch_.Empty() || contextLost_) return;
   DrawFromStream(batch_.Type(), DescribeVertexFormat(batch_.Fvf()), batch_.Stride(), batch_.Bytes().data(),
                  batch_.VertexCount());
   batch_.Clear();
@@ -88,6 +88,7 @@ HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
   UINT vertexCount = VertexCountOf(type, primitiveCount);
   if (!vertices || !format.valid || stride < format.stride || vertexCount == 0 || primitiveCount > kMaxPrimitiveCount)
     return D3DERR_INVALIDCALL;
+  if (contextLost_) return D3D_OK;  // a lost device draws nothing
   if (!batch_.Accepts(type, states_.fvf, stride)) FlushPending();
   if (PrimitiveBatch::Joinable(type)) {
     batch_.Add(type, states_.fvf, stride, vertices, vertexCount);
@@ -112,6 +113,7 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UIN
   auto fits = [&](uint32_t largest) { return static_cast<uint64_t>(baseVertexIndex_) + largest < vertexCount; };
   if (!fits(indices_->LargestIndexInBuffer()) && !fits(indices_->LargestIndex(startIndex, indexCount)))
     return D3DERR_INVALIDCALL;
+  if (contextLost_) return D3D_OK;
   FlushPending();
   PrepareDraw(format);
   glBindBuffer(GL_ARRAY_BUFFER, streamSource_->Name());

@@ -18,10 +18,19 @@ GlTexture::GlTexture(GlResourceHost* host, UINT width, UINT height, UINT levels,
       layout_(layout),
       glFormat_(glFormat),
       bits_(layout.Size()) {
+  CreateGlObject();
+}
+
+void GlTexture::CreateGlObject() {
   glGenTextures(1, &name_);
   glBindTexture(GL_TEXTURE_2D, name_);
   glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, glFormat_.swizzle);
   Upload();
+}
+
+bool GlTexture::RestoreGlObjects() {
+  CreateGlObject();
+  return true;
 }
 
 GlTexture::~GlTexture() { Leave(); }
