@@ -68,14 +68,15 @@ TEST(MeshBounds, LoadedMeshesOfTheReferenceCases) {
     // The vertices as the mesh's vertex buffer holds them: stride from the format.
     std::vector<uint8_t> packed;
     UINT stride = D3DXGetFVFVertexSize(mesh.fvf);
-    for (const XVertex& v : mesh.vertices) {
+    for (size_t i = 0; i < mesh.VertexCount(); ++i) {
+      XVertex v = mesh.Vertex(i);
       size_t at = packed.size();
       packed.resize(at + stride, 0xEE);
       std::memcpy(&packed[at], &v.position, 12);
     }
     D3DXVECTOR3 centre, low, high;
     float radius;
-    DWORD count = static_cast<DWORD>(mesh.vertices.size());
+    DWORD count = static_cast<DWORD>(mesh.VertexCount());
     ASSERT_EQ(D3DXComputeBoundingSphere(packed.data(), count, mesh.fvf, &centre, &radius), D3D_OK);
     EXPECT_VEC3_NEAR(centre, c.centre.x, c.centre.y, c.centre.z, 1e-6f);
     EXPECT_NEAR(radius, c.radius, 1e-6f);

@@ -22,7 +22,7 @@ void ExpectFailure(const std::vector<uint8_t>& file, const std::string& reason, 
   EXPECT_TRUE(FAILED(ReadX(file, mesh, &error))) << reason;
   EXPECT_NE(error.find(reason), std::string::npos) << error;
   EXPECT_EQ(error.rfind(place, 0), 0u) << error;
-  EXPECT_TRUE(mesh.vertices.empty());
+  EXPECT_TRUE(mesh.vertexBytes.empty());
 }
 
 void ExpectFailure(const std::string& text, const std::string& reason, const std::string& place) {
