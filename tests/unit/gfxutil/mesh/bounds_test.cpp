@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "gfxutil/d3dx_mesh.h"
 #include "xfile_test_support.h"
@@ -104,6 +105,20 @@ TEST(MeshBounds, MissingArgumentsAndEmptyInput) {
   ASSERT_EQ(D3DXComputeBoundingBox(one, 0, D3DFVF_XYZ, &a, &b), D3D_OK);
   EXPECT_EQ(a, D3DXVECTOR3());
   EXPECT_EQ(b, D3DXVECTOR3());
+}
+
+// A coordinate that is not a number gives way to the others, as std::fmin
+// and std::fmax do, wherever it stands.
+TEST(MeshBounds, CoordinatesThatAreNotNumbersGiveWay) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const D3DXVECTOR3 first[] = {{nan, 1, 2}, {3, nan, -1}, {-2, 4, nan}};
+  const D3DXVECTOR3 last[] = {{3, 1, 2}, {-2, 4, -1}, {nan, nan, nan}};
+  for (const D3DXVECTOR3* points : {first, last}) {
+    D3DXVECTOR3 low, high;
+    ASSERT_EQ(D3DXComputeBoundingBox(points, 3, D3DFVF_XYZ, &low, &high), D3D_OK);
+    EXPECT_EQ(low, D3DXVECTOR3(-2, 1, -1));
+    EXPECT_EQ(high, D3DXVECTOR3(3, 4, 2));
+  }
 }
 
 }  // namespace
