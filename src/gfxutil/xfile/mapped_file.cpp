@@ -8,8 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/os/mapping_guard.h"
+
 XMappedFile::~XMappedFile() {
-  if (mapped_) munmap(data_, size_);
+  if (!mapped_) return;
+  UnguardMapping(data_);
+  munmap(data_, size_);
 }
 
 bool XMappedFile::Open(const char* path, std::string& error) {
@@ -55,6 +59,11 @@ bool XMappedFile::Map(int fd, size_t size, std::string& error) {
   void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
   if (mapped == MAP_FAILED) {
     error = std::string("cannot map the file: ") + std::strerror(errno);
+    return false;
+  }
+  if (!GuardMapping(mapped, size)) {
+    munmap(mapped, size);
+    error = "too many files mapped at once";
     return false;
   }
   data_ = static_cast<uint8_t*>(mapped);

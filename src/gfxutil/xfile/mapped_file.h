@@ -1,10 +1,11 @@
-// A file's bytes for the reader. A file of ordinary size is read whole into
-// memory: a file that another program rewrites in place while it is read (an
-// exporter saving again while a watching viewer reloads) would otherwise take
-// mapped pages from under the reader, which ends the process (SIGBUS). A very
-// large file is mapped read-only instead, and as the reader moves on the pages
-// it has finished with are given back, so it does not stay resident; they are
-// read again from the file should a reference lead back to them.
+// A file's bytes for the reader. A small file is read whole into memory, so
+// that it keeps its bytes should another program rewrite it in place while it
+// is read (an exporter saving again while a watching viewer reloads). A larger
+// file is mapped read-only, and as the reader moves on the pages it has
+// finished with are given back, so the file does not stay resident; they are
+// read again from the file should a reference lead back to them. The mapping
+// is guarded: pages a rewrite cuts away read as zeros instead of ending the
+// process, and the reader reports the nonsense it then finds.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -16,7 +17,7 @@
 class XMappedFile final : public XInputPager {
  public:
   // Files up to this size are read whole.
-  static constexpr uint64_t kReadWholeLimit = 64u << 20;
+  static constexpr uint64_t kReadWholeLimit = 1u << 20;
 
   XMappedFile() = default;
   ~XMappedFile();

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/d3d/gl_buffers.h"
 #include "platform/d3d/gl_device.h"
 #include "platform/d3d/gl_texture.h"
@@ -15,6 +17,13 @@ GLenum GlPrimitive(D3DPRIMITIVETYPE type) {
   }
   return GL_TRIANGLES;
 }
+
+// A software rasteriser (Mesa's llvmpipe) keeps every triangle it has set up
+// binned until the frame is flushed, a few hundred bytes each: some 80 MB for
+// a model of 400 000 triangles. Longer lists are drawn in pieces of this many
+// primitives with a flush after each, so that the bins are worked off and
+// their memory used again.
+constexpr UINT kPrimitivesPerFlush = 16384;
 
 const void* Offset(size_t base, int element) { return reinterpret_cast<const void*>(base + element); }
 
@@ -120,8 +129,14 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UIN
   BindVertexAttributes(format, streamStride_, static_cast<size_t>(baseVertexIndex_) * streamStride_);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->Name());
   GLenum indexType = indices_->IndexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
-  glDrawElements(GlPrimitive(type), static_cast<GLsizei>(indexCount), indexType,
-                 reinterpret_cast<const void*>(static_cast<size_t>(startIndex) * indices_->IndexSize()));
-  ++glDrawCount_;
+  // Only lists split into pieces that draw the same primitives.
+  UINT indicesPerPiece = type == D3DPT_LINESTRIP ? indexCount : VertexCountOf(type, kPrimitivesPerFlush);
+  for (UINT done = 0; done < indexCount; done += indicesPerPiece) {
+    UINT count = std::min(indicesPerPiece, indexCount - done);
+    if (done > 0) glFlush();
+    glDrawElements(GlPrimitive(type), static_cast<GLsizei>(count), indexType,
+                   reinterpret_cast<const void*>(static_cast<size_t>(startIndex + done) * indices_->IndexSize()));
+    ++glDrawCount_;
+  }
   return D3D_OK;
 }
