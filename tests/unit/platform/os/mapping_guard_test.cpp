@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -46,23 +47,29 @@ TEST(MappingGuard, PagesCutFromAGuardedMappingReadAsZeros) {
   UnguardMapping(const_cast<char*>(mapping.bytes));
 }
 
+// The read of a cut page ends the process: by SIGBUS, or by the sanitizer's
+// report of it. Only a process that read on did not die of it.
+bool DiedOfTheRead(int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }
+
 TEST(MappingGuardDeathTest, OutsideAGuardTheProgramStillEndsAsBefore) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         ShrunkMapping mapping(0);
-        std::exit(mapping.Sum() == 0 ? 0 : 1);
+        (void)mapping.Sum();
+        std::exit(0);
       },
-      testing::KilledBySignal(SIGBUS), "");
+      DiedOfTheRead, "");
   // A guard that has ended no longer covers the mapping.
   EXPECT_EXIT(
       {
         ShrunkMapping mapping(0);
         GuardMapping(const_cast<char*>(mapping.bytes), kFileBytes);
         UnguardMapping(const_cast<char*>(mapping.bytes));
-        std::exit(mapping.Sum() == 0 ? 0 : 1);
+        (void)mapping.Sum();
+        std::exit(0);
       },
-      testing::KilledBySignal(SIGBUS), "");
+      DiedOfTheRead, "");
 }
 
 TEST(MappingGuard, TheSlotsOfEndedGuardsAreUsedAgain) {
