@@ -1,6 +1,7 @@
 #include "resources/load_log.h"
 
 #include "base/debug_log.h"
+#include "platform/os/text_encoding.h"
 
 namespace {
 std::vector<LoadNote>* keptNotes = nullptr;
@@ -10,7 +11,7 @@ void KeepLoadNotes(std::vector<LoadNote>* kept) { keptNotes = kept; }
 
 void LogLoadStart(const char* name) {
   TakeLoadNotes();  // notes of earlier loads that nobody logged are not this file's
-  LogPrintf("load(%s) ... ", name);
+  LogPrintf("load(%s) ... ", OnOneLine(name).c_str());
 }
 
 void LogLoadOutcome(bool loaded) {
