@@ -59,13 +59,13 @@ void ReadBenchmark(benchmark::State& state, const std::string& path) {
   XMeshData mesh;
   XReadError error;
   double heapPeak = static_cast<double>(heap_counter::PeakAbove([&] { ReadXFile(path.c_str(), mesh, error); }));
-  if (mesh.vertices.empty()) {
+  if (mesh.vertexBytes.empty()) {
     state.SkipWithError(error.Text().c_str());
     return;
   }
   for (auto _ : state) {
     ReadXFile(path.c_str(), mesh, error);
-    benchmark::DoNotOptimize(mesh.vertices.data());
+    benchmark::DoNotOptimize(mesh.vertexBytes.data());
   }
   state.counters["heap_peak_MB"] = heapPeak / 1e6;
 }
@@ -77,7 +77,7 @@ void BM_Adjacency(benchmark::State& state) {
   const XMeshData& mesh = ReadGrid();
   std::vector<DWORD> adjacency(mesh.FaceCount() * 3);
   for (auto _ : state) {
-    ComputeAdjacency(mesh.indices.data(), mesh.FaceCount(), mesh.vertices.size(), adjacency.data());
+    ComputeAdjacency(mesh.indices.data(), mesh.FaceCount(), mesh.VertexCount(), adjacency.data());
     benchmark::DoNotOptimize(adjacency.data());
   }
 }
@@ -136,9 +136,9 @@ void VertexCacheBenchmark(benchmark::State& state, bool fifo) {
     size_t end = start;
     while (end < mesh.FaceCount() && mesh.attributes[end] == mesh.attributes[start]) ++end;
     Group group{{mesh.indices.begin() + start * 3, mesh.indices.begin() + end * 3}, 0};
-    std::vector<uint32_t> remap(mesh.vertices.size());
+    std::vector<uint32_t> remap(mesh.VertexCount());
     group.vertexCount = meshopt_optimizeVertexFetchRemap(remap.data(), group.indices.data(), group.indices.size(),
-                                                         mesh.vertices.size());
+                                                         mesh.VertexCount());
     meshopt_remapIndexBuffer(group.indices.data(), group.indices.data(), group.indices.size(), remap.data());
     groups.push_back(std::move(group));
     start = end;

@@ -2,8 +2,8 @@
 # Checks the include layers, builds everything and runs every test: unit and
 # render tests, the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzz targets for a short time each, the
-# program itself under the sanitizers (scripts/sanitize_program.sh), and the
-# end-to-end tests under Xvfb.
+# program itself under the sanitizers (scripts/sanitize_program.sh), the
+# end-to-end tests under Xvfb, and a short soak of the window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
@@ -54,5 +54,8 @@ phase "the program under sanitizers: -check and -shot on samples, test data and 
 
 phase "end-to-end tests under Xvfb"
 "$ROOT/scripts/e2e.sh" "$ROOT/build/vondrel-viewer"
+
+phase "a one-minute soak of the window"
+"$ROOT/scripts/soak.sh" "${SOAK_MINUTES:-0.2}"
 
 phase "all tests passed"

@@ -11,6 +11,9 @@ using FrameRoutine = void (*)();
 struct Application {
   void* mutex = nullptr;  // the single-instance mutex, held while set
   FrameRoutine frameRoutine = nullptr;
+  // Run at every pump of the message queue while set, also while the window
+  // is not active (the viewer's file watch).
+  FrameRoutine pumpRoutine = nullptr;
   bool comInitialized = false;
 };
 

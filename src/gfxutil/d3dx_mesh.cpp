@@ -11,30 +11,6 @@
 
 namespace {
 
-// The merged vertices written in the layout of the mesh's vertex format.
-void PackVertices(const XMeshData& data, MeshObject& mesh) {
-  uint8_t* out;
-  mesh.LockVertexBuffer(0, &out);
-  for (const XVertex& vertex : data.vertices) {
-    std::memcpy(out, &vertex.position, 12);
-    out += 12;
-    if (data.fvf & D3DFVF_NORMAL) {
-      std::memcpy(out, &vertex.normal, 12);
-      out += 12;
-    }
-    if (data.fvf & D3DFVF_DIFFUSE) {
-      std::memcpy(out, &vertex.colour, 4);
-      out += 4;
-    }
-    if (data.fvf & D3DFVF_TEX1) {
-      std::memcpy(out, &vertex.u, 4);
-      std::memcpy(out + 4, &vertex.v, 4);
-      out += 8;
-    }
-  }
-  mesh.UnlockVertexBuffer();
-}
-
 // D3DXMATERIAL entries followed by the texture names they point to.
 ID3DXBuffer* MaterialBuffer(const std::vector<XMaterial>& materials) {
   size_t size = materials.size() * sizeof(D3DXMATERIAL);
@@ -58,7 +34,7 @@ ID3DXBuffer* MaterialBuffer(const std::vector<XMaterial>& materials) {
 ID3DXBuffer* AdjacencyBuffer(const XMeshData& data) {
   ID3DXBuffer* buffer;
   D3DXCreateBuffer(static_cast<DWORD>(data.FaceCount() * 3 * sizeof(DWORD)), &buffer);
-  ComputeAdjacency(data.indices.data(), data.FaceCount(), data.vertices.size(),
+  ComputeAdjacency(data.indices.data(), data.FaceCount(), data.VertexCount(),
                    static_cast<DWORD*>(buffer->GetBufferPointer()));
   return buffer;
 }
@@ -69,8 +45,9 @@ HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWOR
                           ID3DXMesh** mesh) {
   if (!device || !mesh || numFaces == 0 || numVertices == 0 || (fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ)
     return D3DERR_INVALIDCALL;
-  *mesh = new MeshObject(device, options & kMeshOptionBits, fvf, numVertices, std::vector<uint32_t>(numFaces * size_t{3}),
-                         std::vector<DWORD>(numFaces));
+  *mesh = new MeshObject(device, options & kMeshOptionBits, fvf,
+                         std::vector<uint8_t>(size_t{numVertices} * D3DXGetFVFVertexSize(fvf)),
+                         std::vector<uint32_t>(numFaces * size_t{3}), std::vector<DWORD>(numFaces));
   return D3D_OK;
 }
 
@@ -96,9 +73,8 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (numMaterials) *numMaterials = static_cast<DWORD>(data.materials.size());
   if (adjacency) *adjacency = AdjacencyBuffer(data);
 
-  auto* object = new MeshObject(device, options & kMeshOptionBits, data.fvf, data.vertices.size(),
-                                std::move(data.indices), std::move(data.attributes));
-  PackVertices(data, *object);
-  *mesh = object;
+  // The mesh takes the arrays over: no second copy of them is made.
+  *mesh = new MeshObject(device, options & kMeshOptionBits, data.fvf, std::move(data.vertexBytes),
+                         std::move(data.indices), std::move(data.attributes));
   return D3D_OK;
 }

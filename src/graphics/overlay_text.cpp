@@ -14,6 +14,7 @@ namespace {
 constexpr char kOverlayFaceName[] = "ＭＳ ゴシック";
 constexpr D3DCOLOR kShadowColour = 0xff000000;
 constexpr D3DCOLOR kTextColour = 0xffffffff;
+constexpr D3DCOLOR kAlertColour = 0xffffd800;  // a warm yellow, unlike any other text
 constexpr int kFormattedTextSize = 2400;
 constexpr int kFpsTextSize = 16;
 
@@ -32,6 +33,12 @@ LOGFONTA OverlayLogFont(int height, int weight) {
 void DrawIn(int left, int top, const char* text, D3DCOLOR colour) {
   RECT rect{left, top, screenWidth, screenHeight};
   overlayFont->DrawTextA(text, -1, &rect, DT_EXPANDTABS | DT_NOPREFIX, colour);
+}
+
+void DrawWithShadow(int x, int y, const char* text, D3DCOLOR colour) {
+  if (!overlayFont || !text) return;
+  DrawIn(x + 1, y + 1, text, kShadowColour);
+  DrawIn(x, y, text, colour);
 }
 
 }  // namespace
@@ -63,11 +70,9 @@ void ReleaseOverlayFont() {
   }
 }
 
-void DrawOverlayText(int x, int y, const char* text) {
-  if (!overlayFont || !text) return;
-  DrawIn(x + 1, y + 1, text, kShadowColour);
-  DrawIn(x, y, text, kTextColour);
-}
+void DrawOverlayText(int x, int y, const char* text) { DrawWithShadow(x, y, text, kTextColour); }
+
+void DrawOverlayAlert(int x, int y, const char* text) { DrawWithShadow(x, y, text, kAlertColour); }
 
 void DrawOverlayTextf(int x, int y, const char* format, ...) {
   char buffer[kFormattedTextSize];

@@ -9,4 +9,6 @@ void ReleaseOverlayFont();
 
 void DrawOverlayText(int x, int y, const char* text);
 void DrawOverlayTextf(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// The same in the alert colour, for what the user must not miss.
+void DrawOverlayAlert(int x, int y, const char* text);
 void DrawFps(int x, int y);

@@ -17,6 +17,12 @@ struct PluginList {
   // Destroys the objects (the head takes the rest with it) and empties the
   // list; the scene node and the info block let go of them too.
   void DestroyObjects();
+  // Takes the objects out and leaves the list empty, so that a replacement
+  // joins it as the first object; the scene node and the info block still
+  // show the objects taken out.
+  PluginObject* TakeObjects();
+  // Makes objects taken out the list's objects again; the list must be empty.
+  void PutBack(PluginObject* objects);
 
   PluginObject* head = nullptr;
   PluginObject** tailLink = &head;  // where the next appended object is linked

@@ -12,7 +12,7 @@ TextureCache textureCache;
 
 TextureEntry* TextureCache::EntryOf(const std::string& name) const {
   for (TextureEntry* entry = head_; entry; entry = entry->next)
-    if (entry->name == name) return entry;
+    if (!entry->retired && entry->name == name) return entry;
   return nullptr;
 }
 
@@ -43,7 +43,7 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
     return nullptr;
   }
   LogLoadOutcome(true);
-  auto* entry = new TextureEntry{texture, name, 1, nullptr, file, image};
+  auto* entry = new TextureEntry{texture, name, 1, false, nullptr, file, image};
   if (!head_) {
     head_ = entry;
   } else {
@@ -63,4 +63,8 @@ void TextureCache::release(IDirect3DTexture8* texture) {
   entry->texture->Release();
   *link = entry->next;
   delete entry;
+}
+
+void TextureCache::RetireAll() {
+  for (TextureEntry* entry = head_; entry; entry = entry->next) entry->retired = true;
 }

@@ -12,6 +12,7 @@ struct TextureEntry {
   IDirect3DTexture8* texture;  // owned
   std::string name;            // exactly as requested
   int32_t refCount;            // outstanding acquire results, at least 1
+  bool retired;                // no longer handed out; freed with its last user
   TextureEntry* next;
   ResolvedPath file;           // the file found for the name, and how
   D3DXIMAGE_INFO image;        // what the file held
@@ -24,15 +25,19 @@ class TextureCache {
   // nothing there, by its last element from modelDirectory (empty: the
   // current directory) with a log line naming the file. Null when it cannot be
   // loaded. `found`, when given, receives the file the name was found as.
+  // Retired entries are never matched.
   IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory,
                              ResolvedPath* found = nullptr);
   // Drops one reference; the last one frees the texture. Null and textures
   // that no entry holds are ignored.
   void release(IDirect3DTexture8* texture);
+  // The entries loaded so far are retired: a later acquire of their names reads
+  // the files again, while their present users keep drawing with them.
+  void RetireAll();
 
   // The first entry; a new entry goes in directly after it.
   const TextureEntry* Head() const { return head_; }
-  // The entry of a name as acquire was given it; null when it is not loaded.
+  // The live entry of a name as acquire was given it; null when there is none.
   const TextureEntry* Find(const std::string& name) const { return EntryOf(name); }
 
  private:

@@ -7,6 +7,10 @@
 
 namespace {
 
+// While inactive with a pump routine, the loop pumps at this interval instead
+// of waiting for a message without end.
+constexpr DWORD kInactivePumpIntervalMs = 50;
+
 // Takes the single-instance mutex; false when another copy holds it.
 bool GuardAgainstSecondCopy(Application& app) {
   LogPrintf("多重起動を禁止します.\n");
@@ -71,6 +75,7 @@ bool PumpMessages() {
     if (msg.message == WM_QUIT) return false;
     Os().DispatchMessageA(&msg);
   }
+  if (application.pumpRoutine) application.pumpRoutine();
   PollVirtualKeys();
   return true;
 }
@@ -79,6 +84,8 @@ void RunMainLoop() {
   while (PumpMessages()) {
     if (isActive)
       RunFrame();
+    else if (application.pumpRoutine)
+      Os().Sleep(kInactivePumpIntervalMs);
     else
       Os().WaitMessage();
   }

@@ -11,7 +11,7 @@ constexpr int kPictureWidth = 640, kPictureHeight = 480;
 // Every option word the program knows; the display options and -dbf are
 // looked up where they are used (HasOption).
 constexpr const char* kOptionWords[] = {"-shot", "-size", "-check", "-json", "-night", "-linear",
-                                        "-notext", "-dbf", "-win", "-full", "-2nd"};
+                                        "-notext", "-watch", "-dbf", "-win", "-full", "-2nd"};
 
 bool Is(const char* word, const char* option) { return std::strcmp(word, option) == 0; }
 

@@ -16,6 +16,7 @@ constexpr char kUsage[] =
     "  -night            start at night (TAB switches)\n"
     "  -linear           start with linear texture filtering (SPACE switches)\n"
     "  -notext           no overlay text\n"
+    "  -watch            reload the plug-in whenever one of its files is saved\n"
     "  -dbf              append the debug log to debug.txt beside the program\n"
     "\n"
     "A picture (no display, no window, any number at once):\n"

@@ -12,6 +12,7 @@
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "scene/lighting.h"
+#include "viewer/live_reload.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
@@ -68,25 +69,10 @@ void DrawModel(PluginList& list) {
   list.sceneNode.Draw();
 }
 
-void RunKindFrame(int kind) {
-  KindFrame& frame = FrameOf(kind);
-  ViewState& view = frame.view;
+// Everything after the frame has begun, with the switches as they stand.
+void DrawKindFrame(KindFrame& frame) {
   const D3DXVECTOR3 home = frame.list.modelPosition;
-  if (!view.started) {
-    view.target = home;
-    view.started = true;
-  }
-
-  MoveCameraByMouse(view);
-  ZoomCamera(view.distance);
-  UpdateCamera(view.yaw, view.pitch, view.distance, view.target);
-  if (frame.advancesBlink) blinkAngle = ReduceAngle(blinkAngle + kBlinkStep);
-
-  BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
-  if (IsPressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
-  if (IsPressed(KeyState(DIK_TAB))) nightMode = !nightMode;
-  ApplyDayNight(view.lightYaw, view.lightPitch);
-  if (IsPressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
+  ApplyDayNight(frame.view.lightYaw, frame.view.lightPitch);
   ApplyTextureFilter();
 
   d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
@@ -104,7 +90,29 @@ void RunKindFrame(int kind) {
     DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
   }
   if (overlayTexts == OverlayTexts::kAll) DrawFps(5, 5);
+  DrawReloadAlert();
   EndFrame();
+}
+
+void RunKindFrame(int kind) {
+  KindFrame& frame = FrameOf(kind);
+  ViewState& view = frame.view;
+  const D3DXVECTOR3 home = frame.list.modelPosition;
+  if (!view.started) {
+    view.target = home;
+    view.started = true;
+  }
+
+  MoveCameraByMouse(view);
+  ZoomCamera(view.distance);
+  UpdateCamera(view.yaw, view.pitch, view.distance, view.target);
+  if (frame.advancesBlink) blinkAngle = ReduceAngle(blinkAngle + kBlinkStep);
+
+  BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
+  if (IsPressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
+  if (IsPressed(KeyState(DIK_TAB))) nightMode = !nightMode;
+  if (IsPressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
+  DrawKindFrame(frame);
 }
 
 }  // namespace
@@ -119,6 +127,11 @@ ViewState InitialViewState(int kind) {
 ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
 
 void SetOverlayTexts(OverlayTexts texts) { overlayTexts = texts; }
+
+void RedrawFrame(int kind) {
+  BeginFrame(0xff000000);
+  DrawKindFrame(FrameOf(kind));
+}
 
 void TrainFrame() { RunKindFrame(kTrainKind); }
 void StructFrame() { RunKindFrame(kStructKind); }

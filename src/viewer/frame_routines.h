@@ -24,6 +24,9 @@ void TrainFrame();
 void StructFrame();
 void StationFrame();
 void SurfaceFrame();
+// The picture of a kind's routine drawn again as it stands, without reading
+// input or moving anything: for a window that is not active.
+void RedrawFrame(int kind);
 
 // The state of the routine of a kind (PluginKind of viewer/plugin_loading.h),
 // and the state it starts from.

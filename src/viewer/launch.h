@@ -29,6 +29,10 @@ struct LaunchProbe {
 
 // Decides what the argument names, changing the current directory on the way.
 LaunchProbe ProbeLaunchArgument(const char* argument);
+// The definition file of a kind ("Station.txt"), and that file of the current
+// directory opened for reading (its name in any letter case); null if absent.
+const char* DefinitionFileName(int kind);
+FILE* OpenDefinitionFile(int kind);
 // Cuts the path after its last '/', which stays; no '/' leaves it empty.
 void StripToDirectory(char* path);
 void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));

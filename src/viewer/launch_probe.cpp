@@ -55,6 +55,10 @@ FILE* ProbeKind(int kind, std::string& definitionPath) {
 
 }  // namespace
 
+const char* DefinitionFileName(int kind) { return kKinds[kind].definitionFile; }
+
+FILE* OpenDefinitionFile(int kind) { return OpenInCurrentDirectory(kKinds[kind].definitionFile); }
+
 void StripToDirectory(char* path) {
   char* slash = std::strrchr(path, '/');
   if (slash)

@@ -10,20 +10,44 @@
 #include "plugins/surface_plugin.h"
 #include "plugins/train_plugin.h"
 #include "viewer/frame_routines.h"
+#include "viewer/live_reload.h"
 
 namespace {
 
 constexpr const char* kPluginDirectoryName = "PLUGIN";
-PluginList* const kKindLists[kKindCount] = {&trainList, &structList, &stationList, &surfaceList};
 
-// Constructs the object of a kind and shows it; false when it cannot be allocated.
 template <typename Plugin>
-bool ConstructAndShow(FILE* definitionFile) {
-  Plugin* plugin = new (std::nothrow) Plugin(kPluginDirectoryName, definitionFile, true);
-  if (!plugin) return false;
-  plugin->showSelected(0);
-  return true;
+PluginObject* Construct(FILE* definitionFile) {
+  return new (std::nothrow) Plugin(kPluginDirectoryName, definitionFile, true);
 }
+
+// Train and Surface have no virtual showSelected and getModel, so each kind
+// is reached through its own class.
+template <typename Plugin>
+void Show(PluginObject* object) {
+  static_cast<Plugin*>(object)->showSelected(0);
+}
+
+template <typename Plugin>
+MeshResource& Model(PluginObject* object) {
+  return static_cast<Plugin*>(object)->getModel();
+}
+
+struct KindLoading {
+  PluginObject* (*construct)(FILE*);
+  void (*show)(PluginObject*);
+  MeshResource& (*model)(PluginObject*);
+  FrameRoutine routine;
+  PluginList* list;
+};
+
+// In the kind table's order.
+const KindLoading kKindLoading[kKindCount] = {
+    {Construct<TrainPlugin>, Show<TrainPlugin>, Model<TrainPlugin>, TrainFrame, &trainList},
+    {Construct<StructPlugin>, Show<StructPlugin>, Model<StructPlugin>, StructFrame, &structList},
+    {Construct<StationPlugin>, Show<StationPlugin>, Model<StationPlugin>, StationFrame, &stationList},
+    {Construct<SurfacePlugin>, Show<SurfacePlugin>, Model<SurfacePlugin>, SurfaceFrame, &surfaceList},
+};
 
 [[noreturn]] void EndForLackOfMemory() { EndProcessWithReason("LoadPlugin: the plug-in object cannot be allocated"); }
 
@@ -41,54 +65,56 @@ void SetupInfoBlocks() {
   setup(surfaceList.info, 5);
 }
 
-void LoadPlugin(int kind, FILE* definitionFile) {
-  bool constructed = false;
-  FrameRoutine routine = nullptr;
-  switch (kind) {
-    case kTrainKind:
-      constructed = ConstructAndShow<TrainPlugin>(definitionFile);
-      routine = TrainFrame;
-      break;
-    case kStructKind:
-      constructed = ConstructAndShow<StructPlugin>(definitionFile);
-      routine = StructFrame;
-      break;
-    case kStationKind:
-      constructed = ConstructAndShow<StationPlugin>(definitionFile);
-      routine = StationFrame;
-      break;
-    case kSurfaceKind:
-      constructed = ConstructAndShow<SurfacePlugin>(definitionFile);
-      routine = SurfaceFrame;
-      break;
-  }
+PluginObject* ConstructPlugin(int kind, FILE* definitionFile) {
+  PluginObject* object = kKindLoading[kind].construct(definitionFile);
   std::fclose(definitionFile);
-  if (!constructed) EndForLackOfMemory();
-  SetFrameRoutine(routine);
+  if (!object) EndForLackOfMemory();
+  return object;
 }
 
-int LoadBareModel(const char* modelPath) {
+PluginObject* ConstructBareModel(const char* modelPath) {
   StructPlugin* model = new (std::nothrow) StructPlugin(modelPath);
   if (!model) EndForLackOfMemory();
   if (!model->modelLoaded) {
     delete model;
-    return 0;
+    return nullptr;
   }
-  model->showSelected(0);
-  SetFrameRoutine(StructFrame);
+  return model;
+}
+
+void ShowPlugin(int kind, PluginObject* object) {
+  kKindLoading[kind].show(object);
+  SetFrameRoutine(kKindLoading[kind].routine);
+}
+
+MeshResource& ModelOf(int kind, PluginObject* object) { return kKindLoading[kind].model(object); }
+
+PluginList& ListOf(int kind) { return *kKindLoading[kind].list; }
+
+void LoadPlugin(int kind, FILE* definitionFile) {
+  ShowPlugin(kind, ConstructPlugin(kind, definitionFile));
+  WatchIfAsked({kind, ""});
+}
+
+int LoadBareModel(const char* modelPath) {
+  PluginObject* model = ConstructBareModel(modelPath);
+  if (!model) return 0;
+  ShowPlugin(kStructKind, model);
+  WatchIfAsked({kStructKind, modelPath});
   return 1;
 }
 
 ShownPlugin CurrentPlugin() {
   for (int kind = 0; kind < kKindCount; ++kind) {
-    PluginList& list = *kKindLists[kind];
+    PluginList& list = *kKindLoading[kind].list;
     if (list.selectedObject) return ShownPlugin{kind, list.selectedObject, list.sceneNode.Mesh()};
   }
   return ShownPlugin{};
 }
 
 void ViewerShutdown() {
-  for (PluginList* list : kKindLists) {
-    if (list->head) list->DestroyObjects();
+  StopWatching();
+  for (const KindLoading& kind : kKindLoading) {
+    if (kind.list->head) kind.list->DestroyObjects();
   }
 }

@@ -1,16 +1,19 @@
 // Builds the one plug-in object of a run, installs its frame routine, and
-// destroys it at the end.
+// destroys it at the end. A reload (viewer/plugin_reload.h) repeats the same
+// construction and showing.
 #pragma once
 #include <cstdio>
 
 class MeshResource;
 class PluginObject;
+struct PluginList;
 
 // Kind indices, in the launcher's probing order.
 enum PluginKind { kTrainKind = 0, kStructKind = 1, kStationKind = 2, kSurfaceKind = 3, kKindCount = 4 };
 
 void SetupInfoBlocks();
-// Takes over the open definition file and closes it.
+// Takes over the open definition file and closes it. Both loads watch the
+// plug-in's files when "-watch" is on the command line.
 void LoadPlugin(int kind, FILE* definitionFile);
 // Returns 0 when the model cannot be loaded; the caller then ends the program.
 int LoadBareModel(const char* modelPath);
@@ -24,3 +27,15 @@ struct ShownPlugin {
   const MeshResource* model = nullptr;
 };
 ShownPlugin CurrentPlugin();
+
+// The object of a kind, built from its open definition file (closed here); it
+// has joined its kind's list but is not shown. Ends the program when it cannot
+// be allocated.
+PluginObject* ConstructPlugin(int kind, FILE* definitionFile);
+// The object of a bare model, a structure; null when the model cannot be loaded.
+PluginObject* ConstructBareModel(const char* modelPath);
+// Puts the object's model in its kind's scene node, writes its info block and
+// installs the kind's frame routine. A bare model is of the Struct kind.
+void ShowPlugin(int kind, PluginObject* object);
+MeshResource& ModelOf(int kind, PluginObject* object);
+PluginList& ListOf(int kind);

@@ -50,7 +50,7 @@ inline std::vector<std::vector<float>> FaceSet(const XMeshData& mesh) {
   for (size_t f = 0; f < mesh.FaceCount(); ++f) {
     std::vector<float> face{static_cast<float>(mesh.attributes[f])};
     for (int k = 0; k < 3; ++k) {
-      const XVertex& v = mesh.vertices[mesh.indices[f * 3 + k]];
+      const XVertex v = mesh.Vertex(mesh.indices[f * 3 + k]);
       face.insert(face.end(), {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z,
                                static_cast<float>(v.colour), v.u, v.v});
     }

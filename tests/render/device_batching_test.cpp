@@ -1,4 +1,6 @@
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "device_fixture.h"
 #include "platform/d3d/gl_device.h"
@@ -62,6 +64,66 @@ TEST_F(DeviceBatchingTest, LinesWaitingToBeDrawnKeepTheStatesTheyWereDrawnWith) 
   for (uint32_t pixel : Pixels()) red += pixel == 0xffff0000u, green += pixel == 0xff00ff00u;
   EXPECT_EQ(red, static_cast<int>(kSize));
   EXPECT_EQ(green, 0);
+}
+
+// Long indexed lists are drawn in pieces with a flush between them; the
+// picture is that of the same triangles drawn at once, in the same order.
+TEST_F(DeviceBatchingTest, ALongIndexedListDrawsThePictureOfOneDraw) {
+  constexpr UINT kTriangles = 40000;
+  std::mt19937 random(15);
+  std::uniform_real_distribution<float> place(-1.0f, 1.0f), size(-0.08f, 0.08f);
+  std::vector<ColourVertex> corners;
+  for (UINT t = 0; t < kTriangles; ++t) {
+    float x = place(random), y = place(random);
+    D3DCOLOR colour = 0x40000000u | (static_cast<D3DCOLOR>(random()) & 0xFFFFFFu);
+    corners.push_back({x, y, 0.5f, colour});
+    corners.push_back({x + size(random), y + size(random), 0.5f, colour});
+    corners.push_back({x + size(random), y + size(random), 0.5f, colour});
+  }
+  auto prepare = [&] {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+    device->SetVertexShader(kColourFvf);
+  };
+  prepare();
+  ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, kTriangles, corners.data(), sizeof(ColourVertex)), D3D_OK);
+  std::vector<uint32_t> atOnce = Pixels();
+
+  UINT bytes = static_cast<UINT>(corners.size() * sizeof(ColourVertex));
+  IDirect3DVertexBuffer8* vertices = nullptr;
+  IDirect3DIndexBuffer8* indices = nullptr;
+  ASSERT_EQ(device->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, kColourFvf, D3DPOOL_MANAGED, &vertices), D3D_OK);
+  ASSERT_EQ(device->CreateIndexBuffer(kTriangles * 3 * 4, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32, D3DPOOL_MANAGED,
+                                      &indices),
+            D3D_OK);
+  uint8_t* target = nullptr;
+  vertices->Lock(0, bytes, &target, 0);
+  std::memcpy(target, corners.data(), bytes);
+  vertices->Unlock();
+  indices->Lock(0, kTriangles * 3 * 4, &target, 0);
+  for (uint32_t i = 0; i < kTriangles * 3; ++i) std::memcpy(target + i * 4, &i, 4);
+  indices->Unlock();
+  prepare();
+  device->SetStreamSource(0, vertices, sizeof(ColourVertex));
+  device->SetIndices(indices, 0);
+  GlDevice* gl = dynamic_cast<GlDevice*>(device);
+  uint64_t before = gl->GlDrawCount();
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, kTriangles * 3, 0, kTriangles), D3D_OK);
+  EXPECT_GT(gl->GlDrawCount() - before, 1u);
+  std::vector<uint32_t> inPieces = Pixels();
+  device->SetStreamSource(0, nullptr, 0);
+  device->SetIndices(nullptr, 0);
+  vertices->Release();
+  indices->Release();
+
+  int drawn = 0;
+  for (uint32_t pixel : atOnce) drawn += pixel != 0xff000000u;
+  EXPECT_GT(drawn, static_cast<int>(kSize * kSize / 2));
+  EXPECT_EQ(inPieces, atOnce);
 }
 
 }  // namespace

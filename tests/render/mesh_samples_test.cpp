@@ -2,10 +2,14 @@
 // scene node, under the default camera of the kind, by day and at night. Each
 // model fills a good part of the 4:3 view without running off it, and the
 // windows light up at night.
+#include <unistd.h>
+
 #include <cmath>
+#include <fstream>
 #include <string>
 
 #include "mesh_render_fixture.h"
+#include "platform/d3d/gl_device.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
 #include "plugins/struct_plugin.h"
@@ -117,6 +121,36 @@ TEST_F(SampleRenderTest, SurfaceIsGrassWithoutLightsAtNight) {
   EXPECT_GT(Channel(centre, 8), Channel(centre, 0));
   nightMode = 1;
   EXPECT_EQ(Draw(surfaceList, 50.0f).bright, 0);
+}
+
+long ResidentKilobytes() {
+  long pages = 0, resident = 0;
+  std::ifstream("/proc/self/statm") >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The drill takes every OpenGL object away at each present, as a reset does;
+// the device is lost while the reset goes on, then comes back by itself with
+// every texture and buffer, so the next frame is the same picture.
+TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
+  auto* glDevice = static_cast<GlDevice*>(device);
+  glDevice->SetContextLossDrill(1);
+  (new StructPlugin("PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
+  Draw(structList, 30.0f);
+  const std::vector<uint32_t> before = Pixels();
+  const size_t resources = glDevice->ResourceCount();
+  long residentAfterTen = 0;
+  for (int loss = 1; loss <= 100; ++loss) {
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    ASSERT_EQ(device->TestCooperativeLevel(), D3D_OK) << "loss " << loss;
+    Draw(structList, 30.0f);
+    ASSERT_EQ(Pixels(), before) << "loss " << loss;
+    ASSERT_EQ(glDevice->ResourceCount(), resources);
+    if (loss == 10) residentAfterTen = ResidentKilobytes();
+  }
+  EXPECT_LT(ResidentKilobytes() - residentAfterTen, 4096) << "kilobytes more after 90 further losses";
 }
 
 }  // namespace

@@ -16,6 +16,10 @@ D3DXVECTOR3 PositionAt(const void* points, DWORD index, UINT stride) {
   return p;
 }
 
+// std::fmin and std::fmax, inline: a NaN gives way to the other operand.
+inline float Lesser(float a, float b) { return b < a || a != a ? b : a; }
+inline float Greater(float a, float b) { return b > a || a != a ? b : a; }
+
 }  // namespace
 
 UINT D3DXGetFVFVertexSize(DWORD fvf) {
@@ -34,16 +38,18 @@ HRESULT D3DXComputeBoundingBox(const void* points, DWORD count, DWORD fvf, D3DXV
   UINT stride = D3DXGetFVFVertexSize(fvf);
   if (!points || !min || !max || stride < 12) return D3DERR_INVALIDCALL;
   // No vertices: an empty box at the origin rather than a read past the data.
-  *min = *max = count > 0 ? PositionAt(points, 0, stride) : D3DXVECTOR3();
+  D3DXVECTOR3 low = count > 0 ? PositionAt(points, 0, stride) : D3DXVECTOR3(), high = low;
   for (DWORD i = 1; i < count; ++i) {
     D3DXVECTOR3 p = PositionAt(points, i, stride);
-    min->x = std::fmin(min->x, p.x);
-    min->y = std::fmin(min->y, p.y);
-    min->z = std::fmin(min->z, p.z);
-    max->x = std::fmax(max->x, p.x);
-    max->y = std::fmax(max->y, p.y);
-    max->z = std::fmax(max->z, p.z);
+    low.x = Lesser(low.x, p.x);
+    low.y = Lesser(low.y, p.y);
+    low.z = Lesser(low.z, p.z);
+    high.x = Greater(high.x, p.x);
+    high.y = Greater(high.y, p.y);
+    high.z = Greater(high.z, p.z);
   }
+  *min = low;
+  *max = high;
   return D3D_OK;
 }
 
@@ -65,7 +71,7 @@ HRESULT D3DXComputeBoundingSphere(const void* points, DWORD count, DWORD fvf, D3
   float largest = 0;
   for (DWORD i = 0; i < count; ++i) {
     D3DXVECTOR3 offset = PositionAt(points, i, stride) - *center;
-    largest = std::fmax(largest, D3DXVec3Dot(&offset, &offset));
+    largest = Greater(largest, offset.x * offset.x + offset.y * offset.y + offset.z * offset.z);
   }
   *radius = std::sqrt(largest);
   return D3D_OK;

@@ -11,15 +11,15 @@ namespace {
 constexpr size_t kMax16BitVertices = 65535;
 }  // namespace
 
-MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount,
+MeshObject::MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, std::vector<uint8_t>&& vertices,
                        std::vector<uint32_t>&& indices, std::vector<DWORD>&& attributes)
     : device_(device),
       requestedOptions_(options),
       options_(options),
       fvf_(fvf),
       stride_(D3DXGetFVFVertexSize(fvf)),
-      vertexCount_(vertexCount),
-      vertices_(vertexCount * stride_),
+      vertexCount_(vertices.size() / stride_),
+      vertices_(std::move(vertices)),
       attributes_(std::move(attributes)) {
   SetIndices(std::move(indices));
   device_->AddRef();
@@ -29,11 +29,11 @@ void MeshObject::SetIndices(std::vector<uint32_t>&& indices) {
   options_ = requestedOptions_ | (vertexCount_ > kMax16BitVertices ? D3DXMESH_32BIT : 0);
   if (Indices32()) {
     indices32_ = std::move(indices);
-    indices16_ = {};
+    indices16_ = std::vector<uint16_t>();
   } else {
     indices16_.assign(indices.begin(), indices.end());
-    indices = {};
-    indices32_ = {};
+    indices = std::vector<uint32_t>();
+    indices32_ = std::vector<uint32_t>();
   }
   indicesChanged_ = faceRunsStale_ = true;
 }
@@ -77,9 +77,8 @@ HRESULT MeshObject::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjac
   if (!optimized) return D3DERR_INVALIDCALL;
   *optimized = nullptr;
   std::vector<uint32_t> indices = Indices32() ? indices32_ : std::vector<uint32_t>(indices16_.begin(), indices16_.end());
-  auto* copy = new MeshObject(device_, flags & kMeshOptionBits, fvf_, vertexCount_, std::move(indices),
-                              std::vector<DWORD>(attributes_));
-  copy->vertices_ = vertices_;
+  auto* copy = new MeshObject(device_, flags & kMeshOptionBits, fvf_, std::vector<uint8_t>(vertices_),
+                              std::move(indices), std::vector<DWORD>(attributes_));
   HRESULT result = copy->OptimizeInplace(flags, adjacencyIn, adjacencyOut, faceRemap, vertexRemap);
   if (FAILED(result)) {
     copy->Release();

@@ -11,10 +11,11 @@ constexpr DWORD kMeshOptionBits = 0x00FFFFFF;
 
 class MeshObject final : public ID3DXMesh {
  public:
-  // Takes the faces' indices (three per face) and attributes; the vertices
-  // start zeroed. Indices are 32-bit with D3DXMESH_32BIT or above 65535 vertices.
-  MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, size_t vertexCount, std::vector<uint32_t>&& indices,
-             std::vector<DWORD>&& attributes);
+  // Takes the vertices (in the layout of `fvf`), the faces' indices (three
+  // per face) and attributes. Indices are 32-bit with D3DXMESH_32BIT or above
+  // 65535 vertices.
+  MeshObject(IDirect3DDevice8* device, DWORD options, DWORD fvf, std::vector<uint8_t>&& vertices,
+             std::vector<uint32_t>&& indices, std::vector<DWORD>&& attributes);
 
   DWORD GetNumFaces() override { return static_cast<DWORD>(attributes_.size()); }
   DWORD GetNumVertices() override { return static_cast<DWORD>(vertexCount_); }

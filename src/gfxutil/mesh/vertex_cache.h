@@ -13,7 +13,8 @@ class VertexCacheOrderer {
   // `faces` lists face numbers into `indices`; they are put in their new
   // order. False only if the optimiser's output cannot be matched.
   bool OrderFaces(const uint32_t* indices, uint32_t* faces, size_t count);
-  // The group's own `count` faces (three indices each), reordered in place.
+  // The group's own `count` faces (three indices each), reordered in place,
+  // in pieces of up to 65536 faces.
   void OrderInPlace(uint32_t* groupIndices, size_t count);
 
  private:

@@ -8,8 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/os/mapping_guard.h"
+
 XMappedFile::~XMappedFile() {
-  if (data_) munmap(data_, size_);
+  if (!mapped_) return;
+  UnguardMapping(data_);
+  munmap(data_, size_);
 }
 
 bool XMappedFile::Open(const char* path, std::string& error) {
@@ -23,21 +27,54 @@ bool XMappedFile::Open(const char* path, std::string& error) {
   if (!ok) {
     error = "not a regular file";
   } else if (info.st_size > 0) {
-    void* mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    if (mapped == MAP_FAILED) {
-      error = std::string("cannot map the file: ") + std::strerror(errno);
-      ok = false;
-    } else {
-      data_ = static_cast<uint8_t*>(mapped);
-      size_ = static_cast<size_t>(info.st_size);
-      madvise(data_, size_, MADV_SEQUENTIAL);
-    }
+    size_t size = static_cast<size_t>(info.st_size);
+    ok = static_cast<uint64_t>(info.st_size) <= kReadWholeLimit ? ReadWhole(fd, size, error) : Map(fd, size, error);
   }
   close(fd);
   return ok;
 }
 
+// A file cut short while it is read yields the bytes that were there, which
+// the reader then finds incomplete.
+bool XMappedFile::ReadWhole(int fd, size_t size, std::string& error) {
+  read_.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t got = read(fd, read_.data() + done, size - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = std::string("cannot read the file: ") + std::strerror(errno);
+      return false;
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  read_.resize(done);
+  data_ = read_.data();
+  size_ = done;
+  return true;
+}
+
+bool XMappedFile::Map(int fd, size_t size, std::string& error) {
+  void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (mapped == MAP_FAILED) {
+    error = std::string("cannot map the file: ") + std::strerror(errno);
+    return false;
+  }
+  if (!GuardMapping(mapped, size)) {
+    munmap(mapped, size);
+    error = "too many files mapped at once";
+    return false;
+  }
+  data_ = static_cast<uint8_t*>(mapped);
+  size_ = size;
+  mapped_ = true;
+  madvise(data_, size_, MADV_SEQUENTIAL);
+  return true;
+}
+
 void XMappedFile::ReleaseBefore(size_t offset) {
+  if (!mapped_) return;  // read whole: nothing to give back
   size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   size_t end = offset / page * page;
   if (end > size_ || end <= released_) return;

@@ -1,15 +1,24 @@
-// A file mapped read-only into memory. As the reader moves on, the pages it
-// has finished with are given back, so a large file does not stay resident;
-// they are read again from the file should a reference lead back to them.
+// A file's bytes for the reader. A small file is read whole into memory, so
+// that it keeps its bytes should another program rewrite it in place while it
+// is read (an exporter saving again while a watching viewer reloads). A larger
+// file is mapped read-only, and as the reader moves on the pages it has
+// finished with are given back, so the file does not stay resident; they are
+// read again from the file should a reference lead back to them. The mapping
+// is guarded: pages a rewrite cuts away read as zeros instead of ending the
+// process, and the reader reports the nonsense it then finds.
 #pragma once
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "gfxutil/xfile/token.h"
 
 class XMappedFile final : public XInputPager {
  public:
+  // Files up to this size are read whole.
+  static constexpr uint64_t kReadWholeLimit = 1u << 20;
+
   XMappedFile() = default;
   ~XMappedFile();
   XMappedFile(const XMappedFile&) = delete;
@@ -20,7 +29,12 @@ class XMappedFile final : public XInputPager {
   void ReleaseBefore(size_t offset) override;
 
  private:
+  bool ReadWhole(int fd, size_t size, std::string& error);
+  bool Map(int fd, size_t size, std::string& error);
+
+  std::vector<uint8_t> read_;  // the bytes of a file read whole
   uint8_t* data_ = nullptr;
   size_t size_ = 0;
+  bool mapped_ = false;
   size_t released_ = 0;
 };

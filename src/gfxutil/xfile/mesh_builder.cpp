@@ -53,7 +53,7 @@ void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uin
   }
   to.reserve(to.size() + values.size());
   for (uint32_t v : values) to.push_back(v + offset);
-  values = {};
+  values = std::vector<uint32_t>();
 }
 
 // Polygons as fans: (v0,v1,v2), (v0,v2,v3), ... A mesh of triangles only
@@ -76,23 +76,36 @@ void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<u
     }
     corner += mesh.PolygonSize(polygon);
   }
-  mesh.corners = {};
+  mesh.corners = std::vector<uint32_t>();
 }
 
 }  // namespace
 
+void XMeshBuilder::Relayout(DWORD fvf) {
+  const XVertexLayout from(data_.fvf), to(fvf);
+  const size_t count = data_.VertexCount();
+  std::vector<uint8_t> bytes(count * to.size);
+  for (size_t i = 0; i < count; ++i) to.Write(from.Read(&data_.vertexBytes[i * from.size]), &bytes[i * to.size]);
+  data_.vertexBytes = std::move(bytes);
+  data_.fvf = fvf;
+}
+
 void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
-  if (mesh.hasNormals) data_.fvf |= D3DFVF_NORMAL;
-  if (!mesh.colours.empty()) data_.fvf |= D3DFVF_DIFFUSE;
-  if (!mesh.texCoords.empty()) data_.fvf |= D3DFVF_TEX1;
+  DWORD fvf = data_.fvf;
+  if (mesh.hasNormals) fvf |= D3DFVF_NORMAL;
+  if (!mesh.colours.empty()) fvf |= D3DFVF_DIFFUSE;
+  if (!mesh.texCoords.empty()) fvf |= D3DFVF_TEX1;
+  if (fvf != data_.fvf) Relayout(fvf);
+  const XVertexLayout layout(fvf);
   if (!mesh.hasNormals) mesh.split.originalCount = mesh.positions.size();
   const NormalSplit& split = mesh.split;
-  const size_t firstVertex = data_.vertices.size();
+  const size_t firstVertex = data_.VertexCount();
   const bool moves = !IsIdentity(world);
   const D3DXMATRIX normalMatrix = moves ? NormalMatrix(world) : world;
-  data_.vertices.resize(firstVertex + split.VertexCount());
-  for (size_t i = 0; i < split.VertexCount(); ++i) {
-    XVertex& vertex = data_.vertices[firstVertex + i];
+  data_.vertexBytes.resize((firstVertex + split.VertexCount()) * layout.size);
+  uint8_t* out = &data_.vertexBytes[firstVertex * layout.size];
+  for (size_t i = 0; i < split.VertexCount(); ++i, out += layout.size) {
+    XVertex vertex;
     uint32_t source = split.SourceOf(i);
     vertex.position = mesh.positions[source];
     if (moves) D3DXVec3TransformCoord(&vertex.position, &vertex.position, &world);
@@ -108,20 +121,34 @@ void XMeshBuilder::AddVertices(XRawMesh& mesh, const D3DXMATRIX& world) {
       vertex.u = mesh.texCoords[source * 2];
       vertex.v = mesh.texCoords[source * 2 + 1];
     }
+    layout.Write(vertex, out);
   }
-  mesh.positions = {};
-  mesh.normals = {};
-  mesh.split = {};
-  mesh.colours = {};
-  mesh.texCoords = {};
+  // Assigning {} to a vector would keep its storage.
+  mesh.positions = std::vector<D3DXVECTOR3>();
+  mesh.normals = std::vector<D3DXVECTOR3>();
+  mesh.split = NormalSplit();
+  mesh.colours = std::vector<D3DCOLOR>();
+  mesh.texCoords = std::vector<float>();
 }
 
 void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
   if (mesh.positions.empty()) return;
-  const uint32_t firstVertex = static_cast<uint32_t>(data_.vertices.size());
+  const uint32_t firstVertex = static_cast<uint32_t>(data_.VertexCount());
   const uint32_t firstFace = static_cast<uint32_t>(data_.attributes.size());
   const uint32_t firstMaterial = static_cast<uint32_t>(data_.materials.size());
+  // While the new vertices are built beside the mesh's own arrays, the faces'
+  // materials wait in a byte each when they fit: the load's heap peak.
+  std::vector<uint8_t> narrowMaterials;
+  if (!mesh.faceMaterials.empty() &&
+      *std::max_element(mesh.faceMaterials.begin(), mesh.faceMaterials.end()) <= UINT8_MAX) {
+    narrowMaterials.assign(mesh.faceMaterials.begin(), mesh.faceMaterials.end());
+    mesh.faceMaterials = std::vector<uint32_t>();
+  }
   AddVertices(mesh, world);
+  if (!narrowMaterials.empty()) {
+    mesh.faceMaterials.assign(narrowMaterials.begin(), narrowMaterials.end());
+    narrowMaterials = std::vector<uint8_t>();
+  }
 
   std::vector<uint32_t> triangles, polygonOfTriangle;
   Triangulate(mesh, triangles, polygonOfTriangle);
@@ -146,7 +173,7 @@ void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
 }
 
 bool XMeshBuilder::Finish(XMeshData& out) {
-  if (data_.vertices.empty()) return false;
+  if (data_.vertexBytes.empty()) return false;
   if (usesDefaultMaterial_ || data_.materials.empty()) {
     uint32_t id = static_cast<uint32_t>(data_.materials.size());
     data_.materials.push_back(DefaultXMaterial());

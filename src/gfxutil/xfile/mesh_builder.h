@@ -19,6 +19,9 @@ class XMeshBuilder {
   // Appends the mesh's vertices, split, moved and merged, and frees its
   // per-vertex arrays.
   void AddVertices(XRawMesh& mesh, const D3DXMATRIX& world);
+  // The vertices so far rewritten in the layout of a format with more
+  // elements, the new ones zero: a later mesh has what the earlier lacked.
+  void Relayout(DWORD fvf);
 
   XMeshData data_;
   bool usesDefaultMaterial_ = false;

@@ -85,6 +85,30 @@ bool ParseGuid(const uint8_t* text, uint8_t (&guid)[16]) {
   return byte == 16;
 }
 
+// After a value: any ';'s and spaces, then at most one ','. Null when there
+// is none, or where a comment may begin: the general path reads those.
+inline const uint8_t* SkipPlainSeparators(const uint8_t* q, const uint8_t* end) {
+  if (q < end && *q == ',') return q + 1;
+  bool any = false;
+  for (; q < end; ++q) {
+    if (*q == ';') {
+      any = true;
+    } else if (!IsSpace(*q)) {
+      break;
+    }
+  }
+  if (q < end) {
+    if (*q == ',') return q + 1;
+    if (*q == '#' || *q == '/') return nullptr;
+  }
+  return any ? q : nullptr;
+}
+
+inline const uint8_t* SkipPlainSpace(const uint8_t* q, const uint8_t* end) {
+  while (q < end && IsSpace(*q)) ++q;
+  return q;
+}
+
 }  // namespace
 
 std::string XTextReader::Where(const uint8_t* at) const { return "line " + std::to_string(LineAt(at)); }
@@ -113,28 +137,10 @@ const uint8_t* XTextReader::RunEnd(const uint8_t* from) const {
   return from;
 }
 
-inline __attribute__((always_inline)) bool XTextReader::ReadSeparators() {
+bool XTextReader::ReadSeparators() {
   NoteProgress();
-  // The common case without comments: spaces and ';'s, then perhaps one ','.
-  const uint8_t* q = p_;
-  bool any = false;
-  for (; q < end_; ++q) {
-    if (*q == ';') {
-      any = true;
-    } else if (!IsSpace(*q)) {
-      break;
-    }
-  }
-  if (q == end_ || (*q != '#' && *q != '/')) {
-    if (q < end_ && *q == ',') {
-      ++q;
-      any = true;
-    }
-    p_ = q;
-    if (!any) {
-      tokenStart_ = p_;
-      return Fail("a value is not followed by ';' or ','");
-    }
+  if (const uint8_t* next = SkipPlainSeparators(p_, end_)) {
+    p_ = next;
     return true;
   }
   return ReadSeparatorsAndComments();
@@ -159,20 +165,56 @@ bool XTextReader::ReadSeparatorsAndComments() {
   return true;
 }
 
-bool XTextReader::ReadDword(uint32_t& value) {
+// Values of the plain shapes that fill files are read inline: spaces, the
+// number, separators. Anything else (comments, exponents, faults) is left to
+// the general path, which starts again at the same place.
+bool XTextReader::ReadDwords(uint32_t* values, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    NoteProgress();
+    const uint8_t* start = SkipPlainSpace(p_, end_);
+    uint64_t number = 0;
+    int digits = 0;
+    const uint8_t* numberEnd = ReadDigitRun(start, end_, number, digits);
+    const uint8_t* next = nullptr;
+    if (digits > 0 && digits <= kMaxExactDigits && number <= UINT32_MAX && numberEnd < end_ &&
+        IsDelimiter(*numberEnd))
+      next = SkipPlainSeparators(numberEnd, end_);
+    if (next) {
+      values[i] = static_cast<uint32_t>(number);
+      tokenStart_ = start;
+      p_ = next;
+    } else if (!ReadGeneralDword(values[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool XTextReader::ReadFloats(float* values, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    NoteProgress();
+    const uint8_t* start = SkipPlainSpace(p_, end_);
+    const uint8_t* numberEnd = ReadPlainDecimal(start, end_, values[i]);
+    const uint8_t* next = nullptr;
+    if (numberEnd && numberEnd < end_ && IsDelimiter(*numberEnd)) next = SkipPlainSeparators(numberEnd, end_);
+    if (next) {
+      tokenStart_ = start;
+      p_ = next;
+    } else if (!ReadGeneralFloat(values[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool XTextReader::ReadGeneralDword(uint32_t& value) {
   SkipSpace();
   tokenStart_ = p_;
-  // Nine digits cannot overflow; only longer runs are checked digit by digit.
-  const uint8_t* q = p_;
-  const uint8_t* unchecked = end_ - q > 9 ? q + 9 : end_;
-  uint32_t small = 0;
-  while (q < unchecked && static_cast<unsigned>(*q - '0') < 10) small = small * 10 + (*q++ - '0');
-  uint64_t number = small;
-  while (q < end_ && IsDigit(*q)) {
-    number = number * 10 + (*q++ - '0');
-    if (number > UINT32_MAX) return Fail("integer out of range");
-  }
-  if (q == p_ || (q < end_ && !IsDelimiter(*q))) {
+  uint64_t number = 0;
+  int digits = 0;
+  const uint8_t* q = ReadDigitRun(p_, end_, number, digits);
+  if (digits > kMaxExactDigits || number > UINT32_MAX) return Fail("integer out of range");
+  if (digits == 0 || (q < end_ && !IsDelimiter(*q))) {
     p_ = q;
     return Fail("expected an integer");
   }
@@ -181,14 +223,9 @@ bool XTextReader::ReadDword(uint32_t& value) {
   return ReadSeparators();
 }
 
-bool XTextReader::ReadFloat(float& value) {
+bool XTextReader::ReadGeneralFloat(float& value) {
   SkipSpace();
   tokenStart_ = p_;
-  const uint8_t* numberEnd = ReadPlainDecimal(p_, end_, value);
-  if (numberEnd && (numberEnd == end_ || IsDelimiter(*numberEnd))) {
-    p_ = numberEnd;
-    return ReadSeparators();
-  }
   const uint8_t* digits = p_ < end_ && (*p_ == '-') ? p_ + 1 : p_;
   if (digits == end_ || !(IsDigit(*digits) || *digits == '.')) return Fail("expected a number");
   auto [fullEnd, status] = std::from_chars(reinterpret_cast<const char*>(p_),
@@ -203,18 +240,6 @@ bool XTextReader::ReadFloat(float& value) {
   }
   if (p_ < end_ && !IsDelimiter(*p_)) return Fail("malformed number");
   return ReadSeparators();
-}
-
-bool XTextReader::ReadFloats(float* values, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    if (!ReadFloat(values[i])) return false;
-  return true;
-}
-
-bool XTextReader::ReadDwords(uint32_t* values, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    if (!ReadDword(values[i])) return false;
-  return true;
 }
 
 // Too small for a float reads as 0 (or the nearest denormal); too large fails.

@@ -14,8 +14,9 @@ class XTextReader : public XReaderBase {
   // '{' was just read.
   bool SkipBlock();
 
-  bool ReadDword(uint32_t& value);
-  bool ReadFloat(float& value);  // an integer is taken too; "-1.#IND00" and the like read as 0
+  bool ReadDword(uint32_t& value) { return ReadDwords(&value, 1); }
+  // An integer is taken too; "-1.#IND00" and the like read as 0.
+  bool ReadFloat(float& value) { return ReadFloats(&value, 1); }
   bool ReadString(std::string_view& value);
   // `count` values one after the other, each with its separators.
   bool ReadFloats(float* values, size_t count);
@@ -38,4 +39,7 @@ class XTextReader : public XReaderBase {
   // The string whose opening '"' the reader stands on.
   bool ScanString(std::string_view& value);
   bool ReadOutOfRangeFloat(const uint8_t* numberEnd, float& value);
+  // One value in any form the files hold, or its fault.
+  bool ReadGeneralDword(uint32_t& value);
+  bool ReadGeneralFloat(float& value);
 };

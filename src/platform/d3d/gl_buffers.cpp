@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-GlBufferStorage::GlBufferStorage(GLenum target, UINT length, bool writeOnly)
+GlBufferStorage::GlBufferStorage(GLenum target, UINT length, bool writeOnly, bool keepCopy)
     : target_(target), length_(length), writeOnly_(writeOnly) {
+  if (keepCopy) copy_.assign(length, 0);
   // Zeroed pages that are only read are never made resident.
   std::unique_ptr<void, decltype(&std::free)> zeros(std::calloc(length, 1), &std::free);
   glGenBuffers(1, &name_);
@@ -15,6 +16,14 @@ GlBufferStorage::GlBufferStorage(GLenum target, UINT length, bool writeOnly)
 void GlBufferStorage::DeleteGlObject() {
   if (name_) glDeleteBuffers(1, &name_);
   name_ = 0;
+}
+
+bool GlBufferStorage::Restore() {
+  if (copy_.size() != length_) return false;
+  glGenBuffers(1, &name_);
+  glBindBuffer(target_, name_);
+  glBufferData(target_, static_cast<GLsizeiptr>(length_), copy_.data(), GL_STATIC_DRAW);
+  return true;
 }
 
 HRESULT GlBufferStorage::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) {
@@ -35,9 +44,12 @@ HRESULT GlBufferStorage::Lock(UINT offset, UINT size, uint8_t** data, DWORD flag
 
 bool GlBufferStorage::Unlock() {
   if (!locked_) return false;
-  if (!lockedReadOnly_ && name_ && lockSize_ > 0) {
-    glBindBuffer(target_, name_);
-    glBufferSubData(target_, lockOffset_, lockSize_, locked_.get());
+  if (!lockedReadOnly_ && lockSize_ > 0) {
+    if (!copy_.empty()) std::memcpy(copy_.data() + lockOffset_, locked_.get(), lockSize_);
+    if (name_) {
+      glBindBuffer(target_, name_);
+      glBufferSubData(target_, lockOffset_, lockSize_, locked_.get());
+    }
   }
   locked_.reset();
   return true;
@@ -61,8 +73,8 @@ HRESULT GlVertexBuffer::Unlock() {
   return storage_.Unlock() ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-GlIndexBuffer::GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format, bool writeOnly)
-    : GlResource(host), format_(format), storage_(GL_ELEMENT_ARRAY_BUFFER, length, writeOnly) {}
+GlIndexBuffer::GlIndexBuffer(GlResourceHost* host, UINT length, D3DFORMAT format, bool writeOnly, bool keepCopy)
+    : GlResource(host), format_(format), storage_(GL_ELEMENT_ARRAY_BUFFER, length, writeOnly, keepCopy) {}
 
 HRESULT GlIndexBuffer::Lock(UINT offset, UINT size, uint8_t** data, DWORD flags) {
   return storage_.Lock(offset, size, data, flags);

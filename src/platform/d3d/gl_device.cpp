@@ -3,11 +3,13 @@
 #include <sys/sysinfo.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/d3d/gl_buffers.h"
 #include "platform/d3d/gl_texture.h"
 #include "platform/d3d/sdl_formats.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -37,27 +39,13 @@ bool GlDevice::Initialise(Rasteriser rasteriser, std::string* reason) {
     *reason = "back buffer format not supported";
     return false;
   }
-  GlDepthFormat depth = GlFormatOfDepth(p.AutoDepthStencilFormat);
-  if (p.EnableAutoDepthStencil && !depth.valid) {
+  depth_ = p.EnableAutoDepthStencil ? GlFormatOfDepth(p.AutoDepthStencilFormat) : GlDepthFormat{};
+  if (p.EnableAutoDepthStencil && !depth_.valid) {
     *reason = "depth format not supported";
     return false;
   }
-  if (!CreateGlContext(window_, rasteriser, &context_, reason)) return false;
-  if (!target_.Create(p.BackBufferWidth, p.BackBufferHeight, p.EnableAutoDepthStencil ? depth : GlDepthFormat{},
-                      reason) ||
-      !program_.Create(reason))
-    return false;
-  if (context_.robust)
-    resetQuery_ = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness") ? ResetQuery::Core
-                                                                                          : ResetQuery::Arb;
-  // One vertex array and texture unit 0 serve every draw, so both stay bound.
-  glGenVertexArrays(1, &vertexArray_);
-  glBindVertexArray(vertexArray_);
-  glGenBuffers(1, &streamBuffer_);
-  glGenSamplers(1, &sampler_);
-  glBindSampler(0, sampler_);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glDepthRange(0.0, 1.0);
+  rasteriser_ = rasteriser;
+  if (!CreateGlContext(window_, rasteriser, &context_, reason) || !CreateContextObjects(reason)) return false;
 
   if (!p.Windowed) {
     // Full screen on the adapter's display, the picture scaled with its aspect
@@ -71,8 +59,94 @@ bool GlDevice::Initialise(Rasteriser rasteriser, std::string* reason) {
     SDL_ShowWindow(window_);
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
+  return true;
+}
+
+bool GlDevice::CreateContextObjects(std::string* reason) {
+  const D3DPRESENT_PARAMETERS& p = presentation_;
+  if (!target_.Create(p.BackBufferWidth, p.BackBufferHeight, depth_, reason) || !program_.Create(reason)) return false;
+  resetQuery_ = ResetQuery::None;
+  if (context_.robust)
+    resetQuery_ = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness") ? ResetQuery::Core
+                                                                                          : ResetQuery::Arb;
+  // One vertex array and texture unit 0 serve every draw, so both stay bound.
+  glGenVertexArrays(1, &vertexArray_);
+  glBindVertexArray(vertexArray_);
+  glGenBuffers(1, &streamBuffer_);
+  glGenSamplers(1, &sampler_);
+  glBindSampler(0, sampler_);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glDepthRange(0.0, 1.0);
   // Full screen waits for the display's refresh, a window does not: as Direct3D's default interval.
   SDL_GL_SetSwapInterval(p.Windowed ? 0 : 1);
+  return true;
+}
+
+void GlDevice::DestroyContextObjects() {
+  program_.Destroy();
+  target_.Destroy();
+  glDeleteSamplers(1, &sampler_);
+  glDeleteBuffers(1, &streamBuffer_);
+  glDeleteVertexArrays(1, &vertexArray_);
+  sampler_ = streamBuffer_ = vertexArray_ = 0;
+}
+
+void GlDevice::ReportGlErrors() {
+  constexpr int kMaxReported = 16;  // a fault that repeats every frame would fill the log
+  for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+    if (++glErrorCount_ > kMaxReported) continue;
+    char line[96];
+    std::snprintf(line, sizeof line, "OpenGL error 0x%04x in frame %llu%s\n", error,
+                  static_cast<unsigned long long>(presentCount_),
+                  glErrorCount_ == kMaxReported ? "; later errors are not reported" : "");
+    Os().OutputDebugStringA(line);
+  }
+}
+
+void GlDevice::SetContextLossDrill(uint32_t presents) {
+  lossDrillPresents_ = presentsToLoss_ = presents;
+}
+
+GLenum GlDevice::ResetStatus() {
+  if (drillLostPolls_ > 0) {
+    --drillLostPolls_;
+    return GL_UNKNOWN_CONTEXT_RESET;
+  }
+  if (resetQuery_ == ResetQuery::Core) return glGetGraphicsResetStatus();
+  if (resetQuery_ == ResetQuery::Arb) return glGetGraphicsResetStatusARB();
+  return GL_NO_ERROR;
+}
+
+void GlDevice::LoseContext() {
+  if (contextLost_) return;
+  contextLost_ = true;
+  batch_.Clear();
+  // On a lost context these calls do nothing; the drill's context is alive,
+  // and loses its objects as a reset would take them.
+  for (GlResource* resource : resources_) resource->DropGlObjects();
+  DestroyContextObjects();
+}
+
+bool GlDevice::RestoreContext() {
+  DestroyGlContext(&context_);
+  std::string reason;
+  bool restored = CreateGlContext(window_, rasteriser_, &context_, &reason) && CreateContextObjects(&reason);
+  for (GlResource* resource : resources_) {
+    if (restored && !resource->RestoreGlObjects()) {
+      restored = false;
+      reason = "a buffer's contents were not kept";
+    }
+  }
+  if (!restored) {
+    Os().OutputDebugStringA(("OpenGL context not restored: " + reason + "\n").c_str());
+    // The next attempt starts from nothing again.
+    for (GlResource* resource : resources_) resource->DropGlObjects();
+    if (context_.context) DestroyContextObjects();
+    return false;
+  }
+  contextLost_ = false;
+  Os().OutputDebugStringA(("OpenGL context restored with " + std::to_string(resources_.size()) +
+                           " textures and buffers\n").c_str());
   return true;
 }
 
@@ -84,11 +158,7 @@ GlDevice::~GlDevice() {
   for (GlResource* resource : resources_) resource->Detach();
   resources_.clear();
   if (context_.context) {
-    program_.Destroy();
-    target_.Destroy();
-    glDeleteSamplers(1, &sampler_);
-    glDeleteBuffers(1, &streamBuffer_);
-    glDeleteVertexArrays(1, &vertexArray_);
+    DestroyContextObjects();
     if (!presentation_.Windowed) SDL_SetWindowFullscreen(window_, 0);
   }
   DestroyGlContext(&context_);
@@ -103,16 +173,15 @@ bool GlDevice::Changes(T& slot, const T& value) {
 }
 
 HRESULT GlDevice::TestCooperativeLevel() {
-  GLenum status = GL_NO_ERROR;
-  if (resetQuery_ == ResetQuery::Core) status = glGetGraphicsResetStatus();
-  if (resetQuery_ == ResetQuery::Arb) status = glGetGraphicsResetStatusARB();
-  // While the reset goes on the device is lost; once it is over the context
-  // is gone for good and only a new device helps.
-  if (status != GL_NO_ERROR) {
-    resetSeen_ = true;
+  // While the reset goes on the device is lost. Once it is over, the context
+  // is gone for good: a new one is made, and only when that fails does the
+  // device need the reset that closes the viewer.
+  if (ResetStatus() != GL_NO_ERROR) {
+    LoseContext();
     return D3DERR_DEVICELOST;
   }
-  return resetSeen_ ? D3DERR_DEVICENOTRESET : D3D_OK;
+  if (contextLost_ && !RestoreContext()) return D3DERR_DEVICENOTRESET;
+  return D3D_OK;
 }
 
 UINT GlDevice::GetAvailableTextureMem() {
@@ -170,11 +239,19 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   FlushPending();
   target_.PresentTo(window_);
   SDL_GL_SwapWindow(window_);
+  ++presentCount_;
+  ReportGlErrors();
+  if (lossDrillPresents_ > 0 && --presentsToLoss_ == 0) {
+    presentsToLoss_ = lossDrillPresents_;
+    drillLostPolls_ = 2;
+    LoseContext();
+  }
   return D3D_OK;
 }
 
 HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) {
   if ((count != 0 && rects) || flags == 0) return D3DERR_INVALIDCALL;  // rectangles are not cleared here
+  if (contextLost_) return D3D_OK;
   if (((flags & D3DCLEAR_ZBUFFER) && !target_.HasDepth()) || ((flags & D3DCLEAR_STENCIL) && !target_.HasStencil()))
     return D3DERR_INVALIDCALL;
   FlushPending();
@@ -299,7 +376,7 @@ HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
 HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) {
   constexpr UINT kMaxBufferLength = 256u << 20;
   if (!buffer || length == 0 || length > kMaxBufferLength) return D3DERR_INVALIDCALL;
-  GlVertexBuffer* created = new GlVertexBuffer(this, length, (usage & D3DUSAGE_WRITEONLY) != 0);
+  GlVertexBuffer* created = new GlVertexBuffer(this, length, (usage & D3DUSAGE_WRITEONLY) != 0, KeepsCopies());
   resources_.insert(created);
   *buffer = created;
   return D3D_OK;
@@ -310,7 +387,7 @@ HRESULT GlDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, 
   constexpr UINT kMaxBufferLength = 256u << 20;
   if (!buffer || length == 0 || length > kMaxBufferLength || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
     return D3DERR_INVALIDCALL;
-  GlIndexBuffer* created = new GlIndexBuffer(this, length, format, (usage & D3DUSAGE_WRITEONLY) != 0);
+  GlIndexBuffer* created = new GlIndexBuffer(this, length, format, (usage & D3DUSAGE_WRITEONLY) != 0, KeepsCopies());
   resources_.insert(created);
   *buffer = created;
   return D3D_OK;

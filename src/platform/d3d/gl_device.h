@@ -1,6 +1,8 @@
 // The Direct3D 8 device on OpenGL 3.3 core: one context on the device window,
 // the picture drawn into a back buffer of the requested size, the
-// fixed-function pipeline in one GLSL program.
+// fixed-function pipeline in one GLSL program. A context lost to a reset is
+// made again with every texture and buffer, so the device is only lost while
+// the reset goes on.
 #pragma once
 #include <SDL2/SDL_video.h>
 #include <epoxy/gl.h>
@@ -35,6 +37,11 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
   // Draw calls sent to OpenGL so far (batched calls count once).
   uint64_t GlDrawCount() const { return glDrawCount_; }
   const std::string& Renderer() const { return context_.renderer; }
+  // Textures and buffers alive; each has its OpenGL object.
+  size_t ResourceCount() const { return resources_.size(); }
+  // Every `presents` presents, loses the context as a reset does (0: never),
+  // and keeps what the resources need to come back. Set before they are created.
+  void SetContextLossDrill(uint32_t presents);
 
   void FlushPending() override;
   void Forget(GlResource* resource) override { resources_.erase(resource); }
@@ -79,6 +86,19 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
 
   GlDevice(SDL_Window* window, D3DDEVTYPE type, UINT adapter, const D3DPRESENT_PARAMETERS& presentation);
   bool Initialise(Rasteriser rasteriser, std::string* reason);
+  // What the device itself owns in the context.
+  bool CreateContextObjects(std::string* reason);
+  void DestroyContextObjects();
+  // The reset status of the context, or of the drill.
+  GLenum ResetStatus();
+  // From a reset on: nothing is drawn, and the OpenGL objects are gone.
+  void LoseContext();
+  // A new context with the device's and the resources' objects; false when
+  // it cannot be made or a resource kept no copy.
+  bool RestoreContext();
+  // Each OpenGL error since the last present, to standard error.
+  void ReportGlErrors();
+  bool KeepsCopies() const { return context_.robust || lossDrillPresents_ > 0; }
   // Sets up depth, blending, culling, the texture and the program for one draw.
   void PrepareDraw(const VertexFormat& format);
   void DrawFromStream(D3DPRIMITIVETYPE type, const VertexFormat& format, UINT stride, const void* vertices,
@@ -90,9 +110,13 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
   D3DDEVTYPE type_;
   UINT adapter_;
   D3DPRESENT_PARAMETERS presentation_;
+  Rasteriser rasteriser_ = Rasteriser::Any;
+  GlDepthFormat depth_;
   GlContext context_;
   ResetQuery resetQuery_ = ResetQuery::None;
-  bool resetSeen_ = false;
+  bool contextLost_ = false;
+  uint32_t lossDrillPresents_ = 0, presentsToLoss_ = 0;
+  int drillLostPolls_ = 0;  // polls that still see the drill's reset going on
   GlRenderTarget target_;
   FixedFunctionProgram program_;
   GLuint vertexArray_ = 0, streamBuffer_ = 0, sampler_ = 0;
@@ -106,4 +130,5 @@ class GlDevice : public IDirect3DDevice8, public GlResourceHost {
   PrimitiveBatch batch_;
   std::unordered_set<GlResource*> resources_;
   uint64_t glDrawCount_ = 0;
+  uint64_t presentCount_ = 0, glErrorCount_ = 0;
 };

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/d3d/gl_buffers.h"
 #include "platform/d3d/gl_device.h"
 #include "platform/d3d/gl_texture.h"
@@ -15,6 +17,13 @@ GLenum GlPrimitive(D3DPRIMITIVETYPE type) {
   }
   return GL_TRIANGLES;
 }
+
+// A software rasteriser (Mesa's llvmpipe) keeps every triangle it has set up
+// binned until the frame is flushed, a few hundred bytes each: some 80 MB for
+// a model of 400 000 triangles. Longer lists are drawn in pieces of this many
+// primitives with a flush after each, so that the bins are worked off and
+// their memory used again.
+constexpr UINT kPrimitivesPerFlush = 16384;
 
 const void* Offset(size_t base, int element) { return reinterpret_cast<const void*>(base + element); }
 
@@ -77,7 +86,7 @@ void GlDevice::DrawFromStream(D3DPRIMITIVETYPE type, const VertexFormat& format,
 }
 
 void GlDevice::FlushPending() {
-  if (batch_.Empty()) return;
+  if (batch_.Empty() || contextLost_) return;
   DrawFromStream(batch_.Type(), DescribeVertexFormat(batch_.Fvf()), batch_.Stride(), batch_.Bytes().data(),
                  batch_.VertexCount());
   batch_.Clear();
@@ -88,6 +97,7 @@ HRESULT GlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
   UINT vertexCount = VertexCountOf(type, primitiveCount);
   if (!vertices || !format.valid || stride < format.stride || vertexCount == 0 || primitiveCount > kMaxPrimitiveCount)
     return D3DERR_INVALIDCALL;
+  if (contextLost_) return D3D_OK;  // a lost device draws nothing
   if (!batch_.Accepts(type, states_.fvf, stride)) FlushPending();
   if (PrimitiveBatch::Joinable(type)) {
     batch_.Add(type, states_.fvf, stride, vertices, vertexCount);
@@ -112,14 +122,21 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UIN
   auto fits = [&](uint32_t largest) { return static_cast<uint64_t>(baseVertexIndex_) + largest < vertexCount; };
   if (!fits(indices_->LargestIndexInBuffer()) && !fits(indices_->LargestIndex(startIndex, indexCount)))
     return D3DERR_INVALIDCALL;
+  if (contextLost_) return D3D_OK;
   FlushPending();
   PrepareDraw(format);
   glBindBuffer(GL_ARRAY_BUFFER, streamSource_->Name());
   BindVertexAttributes(format, streamStride_, static_cast<size_t>(baseVertexIndex_) * streamStride_);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->Name());
   GLenum indexType = indices_->IndexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
-  glDrawElements(GlPrimitive(type), static_cast<GLsizei>(indexCount), indexType,
-                 reinterpret_cast<const void*>(static_cast<size_t>(startIndex) * indices_->IndexSize()));
-  ++glDrawCount_;
+  // Only lists split into pieces that draw the same primitives.
+  UINT indicesPerPiece = type == D3DPT_LINESTRIP ? indexCount : VertexCountOf(type, kPrimitivesPerFlush);
+  for (UINT done = 0; done < indexCount; done += indicesPerPiece) {
+    UINT count = std::min(indicesPerPiece, indexCount - done);
+    if (done > 0) glFlush();
+    glDrawElements(GlPrimitive(type), static_cast<GLsizei>(count), indexType,
+                   reinterpret_cast<const void*>(static_cast<size_t>(startIndex + done) * indices_->IndexSize()));
+    ++glDrawCount_;
+  }
   return D3D_OK;
 }

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,15 @@
 #include "platform/os/sdl_window.h"
 
 namespace {
+
+// VDL_CONTEXT_LOSS_DRILL=<n>: the device loses its context every n presents,
+// to try the recovery from a reset where the driver never resets.
+uint32_t ContextLossDrillPresents() {
+  const char* value = std::getenv("VDL_CONTEXT_LOSS_DRILL");
+  if (!value) return 0;
+  unsigned long presents = std::strtoul(value, nullptr, 10);
+  return presents > 1000000 ? 1000000 : static_cast<uint32_t>(presents);
+}
 
 constexpr UINT kSdkVersion = 220;
 
@@ -106,6 +116,7 @@ class GlDirect3D : public IDirect3D8 {
       Os().OutputDebugStringA(("CreateDevice: " + reason + "\n").c_str());
       return D3DERR_NOTAVAILABLE;
     }
+    device->SetContextLossDrill(ContextLossDrillPresents());
     *out = device;
     return D3D_OK;
   }

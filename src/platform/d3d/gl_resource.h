@@ -1,6 +1,8 @@
 // Textures and buffers own OpenGL objects of their device's context. The device
 // knows its live resources: when it goes first it deletes their OpenGL objects
 // while its context still exists, and the resources live on as empty shells.
+// When the context is lost, the device has each resource drop its objects and
+// make them again in the new context from what it keeps in system memory.
 #pragma once
 
 class GlResource;
@@ -25,6 +27,11 @@ class GlResource {
     DeleteGlObjects();
     host_ = nullptr;
   }
+  // For a context loss: the objects go with the old context...
+  void DropGlObjects() { DeleteGlObjects(); }
+  // ...and are made again in the current one with the same contents; false
+  // when the contents were not kept.
+  virtual bool RestoreGlObjects() = 0;
 
  protected:
   ~GlResource() = default;

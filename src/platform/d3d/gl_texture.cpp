@@ -21,10 +21,19 @@ GlTexture::GlTexture(GlResourceHost* host, UINT width, UINT height, UINT levels,
       glFormat_(glFormat),
       bits_(layout.Size()),
       share_(std::move(share)) {
+  CreateGlObject();
+}
+
+void GlTexture::CreateGlObject() {
   glGenTextures(1, &name_);
   glBindTexture(GL_TEXTURE_2D, name_);
   glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, glFormat_.swizzle);
   Upload();
+}
+
+bool GlTexture::RestoreGlObjects() {
+  CreateGlObject();
+  return true;
 }
 
 GlTexture::~GlTexture() { Leave(); }

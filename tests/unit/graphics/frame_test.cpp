@@ -31,7 +31,7 @@ TEST_F(FrameTest, ZeroColourClearsDepthOnly) {
   EXPECT_EQ(device.Named("Clear")[0]->Arg(1), D3DCLEAR_ZBUFFER);
 }
 
-TEST_F(FrameTest, LostDeviceSkipsTheFrameEveryTime) {
+TEST_F(FrameTest, LostDeviceSkipsTheFrameEveryTimeUntilItIsBack) {
   device.cooperativeLevel = D3DERR_DEVICELOST;
   EXPECT_EQ(BeginFrame(0xff000000), 0);
   EXPECT_EQ(BeginFrame(0xff000000), 0);
@@ -39,6 +39,11 @@ TEST_F(FrameTest, LostDeviceSkipsTheFrameEveryTime) {
   EXPECT_EQ(os.DebugText(), "3Dデバイスがロストしています.\n3Dデバイスがロストしています.\n");
   EXPECT_TRUE(os.sentMessages.empty());
   EXPECT_TRUE(os.messageBoxes.empty());
+  // The platform made its context again: frames are drawn as before.
+  device.cooperativeLevel = D3D_OK;
+  EXPECT_EQ(BeginFrame(0xff000000), 1);
+  EXPECT_EQ(device.Count("BeginScene"), 1u);
+  EXPECT_TRUE(os.sentMessages.empty());
 }
 
 TEST_F(FrameTest, DeviceNeedingAResetClosesTheWindow) {

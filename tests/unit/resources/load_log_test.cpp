@@ -55,5 +55,29 @@ TEST(LoadLogTest, KeptNotesAreTheOnesLoggedUntilKeepingStops) {
             "load(Model.x) ... ok.\nModel.x: line 7: 1 material indexes for 2 faces\n"
             "load(a.png) ... failed.\na.png: file not found\n");
 }
+TEST(LoadLogTest, FailedLoadsAreKeptWithTheirFirstNoteUntilTaken) {
+  FakeOs os;
+  TakeLoadFailures();
+  LogLoadStart("Model.x");
+  AddLoadNoteAt("Model.x", 3, "line 3", "a value is not followed by ';' or ','");
+  AddLoadNote("Model.x", "a second note");
+  LogLoadOutcome(false);
+  LogLoadStart("wall.bmp");
+  LogLoadOutcome(true);
+  LogLoadStart("roof.png");
+  LogLoadOutcome(false);
+
+  std::vector<LoadNote> failures = TakeLoadFailures();
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_EQ(failures[0].Text(), "Model.x: line 3: a value is not followed by ';' or ','");
+  EXPECT_EQ(failures[1].Text(), "roof.png: cannot be loaded");
+  EXPECT_TRUE(TakeLoadFailures().empty());
+
+  for (size_t i = 0; i < 2 * kMaxLoadFailures; ++i) {
+    LogLoadStart("a.png");
+    LogLoadOutcome(false);
+  }
+  EXPECT_EQ(TakeLoadFailures().size(), kMaxLoadFailures);
+}
 
 }  // namespace

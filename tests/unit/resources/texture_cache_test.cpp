@@ -101,6 +101,27 @@ TEST_F(TextureCacheTest, AFailedLoadIsNotCachedAndIsTriedAgain) {
   textureCache.release(now);
 }
 
+TEST_F(TextureCacheTest, ARetiredEntryIsReadAgainForNewUsersAndStaysForItsOwn) {
+  IDirect3DTexture8* old = Acquire("first.ppm");
+  ASSERT_NE(old, nullptr);
+  textureCache.RetireAll();
+  scratch.Write("first.ppm", TinyImage(0, 0, 255));
+  IDirect3DTexture8* fresh = Acquire("first.ppm");
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_NE(fresh, old);
+  EXPECT_EQ(Acquire("first.ppm"), fresh) << "a fresh entry is shared as before";
+  EXPECT_EQ(Names(), (std::vector<std::string>{"first.ppm", "first.ppm"}));
+  EXPECT_EQ(static_cast<RecordingTexture*>(old)->bits[0], 0) << "the old texture keeps its pixels";
+  EXPECT_EQ(static_cast<RecordingTexture*>(fresh)->bits[0], 255);
+
+  textureCache.release(old);
+  EXPECT_EQ(Names(), std::vector<std::string>{"first.ppm"});
+  EXPECT_EQ(textureCache.Head()->texture, fresh);
+  textureCache.release(fresh);
+  textureCache.release(fresh);
+  EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\nload(first.ppm) ... ok.\nrelease(first.ppm)\nrelease(first.ppm)\n");
+}
+
 TEST_F(TextureCacheTest, ReleasingNullOrAnUnknownTextureDoesNothing) {
   IDirect3DTexture8* held = Acquire("first.ppm");
   textureCache.release(nullptr);

@@ -207,6 +207,26 @@ TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
   EXPECT_TRUE(os.sleeps.empty());
 }
 
+TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive) {
+  ASSERT_EQ(ApplicationStartup(), 1);
+  static int pumps;
+  static FakeOs* fake;
+  pumps = 0;
+  fake = &os;
+  application.pumpRoutine = [] {
+    // Inactive from the first pump; the close comes with the third.
+    if (++pumps == 3) fake->messages.push_back(MSG{FakeOs::FakeWindowHandle(), WM_CLOSE, 0, 0});
+  };
+  SetFrameRoutine(CountingFrame);
+  os.messages = {Message(WM_ACTIVATEAPP, 0)};
+  RunMainLoop();
+  application.pumpRoutine = nullptr;
+  EXPECT_EQ(pumps, 3);
+  EXPECT_EQ(framesRun, 0);
+  EXPECT_EQ(os.waitMessageCount, 0) << "waiting without end would stop the pump routine";
+  EXPECT_EQ(os.sleeps, (std::vector<DWORD>{50, 50, 50}));
+}
+
 TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
   ASSERT_EQ(ApplicationStartup(), 1);
   SetFrameRoutine(CountingFrame);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "gfxutil/d3dx_mesh.h"
 #include "xfile_test_support.h"
@@ -68,14 +69,15 @@ TEST(MeshBounds, LoadedMeshesOfTheReferenceCases) {
     // The vertices as the mesh's vertex buffer holds them: stride from the format.
     std::vector<uint8_t> packed;
     UINT stride = D3DXGetFVFVertexSize(mesh.fvf);
-    for (const XVertex& v : mesh.vertices) {
+    for (size_t i = 0; i < mesh.VertexCount(); ++i) {
+      XVertex v = mesh.Vertex(i);
       size_t at = packed.size();
       packed.resize(at + stride, 0xEE);
       std::memcpy(&packed[at], &v.position, 12);
     }
     D3DXVECTOR3 centre, low, high;
     float radius;
-    DWORD count = static_cast<DWORD>(mesh.vertices.size());
+    DWORD count = static_cast<DWORD>(mesh.VertexCount());
     ASSERT_EQ(D3DXComputeBoundingSphere(packed.data(), count, mesh.fvf, &centre, &radius), D3D_OK);
     EXPECT_VEC3_NEAR(centre, c.centre.x, c.centre.y, c.centre.z, 1e-6f);
     EXPECT_NEAR(radius, c.radius, 1e-6f);
@@ -103,6 +105,20 @@ TEST(MeshBounds, MissingArgumentsAndEmptyInput) {
   ASSERT_EQ(D3DXComputeBoundingBox(one, 0, D3DFVF_XYZ, &a, &b), D3D_OK);
   EXPECT_EQ(a, D3DXVECTOR3());
   EXPECT_EQ(b, D3DXVECTOR3());
+}
+
+// A coordinate that is not a number gives way to the others, as std::fmin
+// and std::fmax do, wherever it stands.
+TEST(MeshBounds, CoordinatesThatAreNotNumbersGiveWay) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const D3DXVECTOR3 first[] = {{nan, 1, 2}, {3, nan, -1}, {-2, 4, nan}};
+  const D3DXVECTOR3 last[] = {{3, 1, 2}, {-2, 4, -1}, {nan, nan, nan}};
+  for (const D3DXVECTOR3* points : {first, last}) {
+    D3DXVECTOR3 low, high;
+    ASSERT_EQ(D3DXComputeBoundingBox(points, 3, D3DFVF_XYZ, &low, &high), D3D_OK);
+    EXPECT_EQ(low, D3DXVECTOR3(-2, 1, -1));
+    EXPECT_EQ(high, D3DXVECTOR3(3, 4, 2));
+  }
 }
 
 }  // namespace

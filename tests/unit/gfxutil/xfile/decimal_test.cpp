@@ -50,6 +50,46 @@ TEST(PlainDecimal, ReadsOrDeclines) {
   }
 }
 
+// Digit runs are read eight bytes at a time where the input allows and one
+// by one near its end; both give every run's value and length.
+TEST(DigitRun, ReadsRunsOfEveryLength) {
+  struct Case {
+    const char* text;
+    uint64_t value;
+    int count;
+  };
+  const Case kCases[] = {
+      {"", 0, 0},
+      {";", 0, 0},
+      {"7", 7, 1},
+      {"7;", 7, 1},
+      {"0,", 0, 1},
+      {"1234567", 1234567, 7},
+      {"12345678", 12345678, 8},
+      {"12345678;", 12345678, 8},
+      {"123456789;", 123456789, 9},
+      {"4294967296,", 4294967296ull, 10},
+      {"1234567890123456789;", 1234567890123456789ull, 19},
+      {"00000000000000000000001;", 0, 23},  // past 19 digits the value is no longer kept
+      {"0012;3", 12, 4},
+      {"9/", 9, 1},
+      {"5:", 5, 1},
+  };
+  for (const Case& c : kCases) {
+    // The same run with room for whole words after it, and at the very end of the input.
+    for (const std::string& text : {std::string(c.text) + "          ", std::string(c.text)}) {
+      uint64_t value = 0;
+      int count = 0;
+      const uint8_t* end = ReadDigitRun(Bytes(text), Bytes(text) + text.size(), value, count);
+      EXPECT_EQ(count, c.count) << c.text;
+      EXPECT_EQ(end - Bytes(text), c.count) << c.text;
+      if (c.count <= kMaxExactDigits) {
+        EXPECT_EQ(value, c.value) << c.text;
+      }
+    }
+  }
+}
+
 // Ties between two floats are left to the general conversion: 2^24 + 1 lies
 // halfway between 2^24 and 2^24 + 2.
 TEST(PlainDecimal, DeclinesFloatTies) {

@@ -37,7 +37,7 @@ TEST(XFileHeader, EveryAcceptedVersionAndFloatSizeReadsTheMesh) {
   for (const char* header : {"xof 0302txt 0032", "xof 0303txt 0032", "xof 0302txt 0064", "xof 0303txt 0064"}) {
     XMeshData mesh;
     EXPECT_EQ(ReadX(std::string(header) + kTriangle, mesh), D3D_OK) << header;
-    EXPECT_EQ(mesh.vertices.size(), 3u);
+    EXPECT_EQ(mesh.VertexCount(), 3u);
   }
 }
 
@@ -92,7 +92,7 @@ TEST(XFileMszip, HistoryCarriesAcrossChunks) {
   EXPECT_TRUE(std::equal(body.begin(), body.end(), text.begin() + 16, text.end()));
   XMeshData mesh;
   EXPECT_EQ(ReadX(packed, mesh), D3D_OK);
-  EXPECT_EQ(mesh.vertices.size(), 3u);
+  EXPECT_EQ(mesh.VertexCount(), 3u);
 }
 
 TEST(XFileMszip, DamagedStreamsFailWithTheirOffset) {

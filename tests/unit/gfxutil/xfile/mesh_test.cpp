@@ -63,19 +63,19 @@ TEST(XFileMesh, BoxSplitsEachCornerBySide) {
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(kBox, mesh, &error), D3D_OK) << error;
-  EXPECT_EQ(mesh.vertices.size(), 24u);
+  EXPECT_EQ(mesh.VertexCount(), 24u);
   EXPECT_EQ(mesh.FaceCount(), 12u);
   EXPECT_EQ(mesh.fvf, 0x152u);
   EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0,  1,  3,  0,  3,  2,  8,  9,  7,  8,  7,  6,  10, 11, 5,  10, 5,  4,
                                                  12, 13, 14, 12, 14, 15, 16, 17, 18, 16, 18, 19, 20, 21, 22, 20, 22, 23}));
-  EXPECT_EQ(mesh.vertices[1].colour, 0x1a0000ffu);
+  EXPECT_EQ(mesh.Vertex(1).colour, 0x1a0000ffu);
   // A copy keeps everything of its original but the normal.
-  EXPECT_EQ(mesh.vertices[8].position, mesh.vertices[2].position);
-  EXPECT_EQ(mesh.vertices[8].colour, mesh.vertices[2].colour);
-  EXPECT_EQ(mesh.vertices[8].u, mesh.vertices[2].u);
-  EXPECT_EQ(mesh.vertices[8].v, mesh.vertices[2].v);
-  EXPECT_VEC3_NEAR(mesh.vertices[8].normal, 0.0f, 1.0f, 0.0f, 0);
-  EXPECT_VEC3_NEAR(mesh.vertices[2].normal, -1.0f, 0.0f, 0.0f, 0);
+  EXPECT_EQ(mesh.Vertex(8).position, mesh.Vertex(2).position);
+  EXPECT_EQ(mesh.Vertex(8).colour, mesh.Vertex(2).colour);
+  EXPECT_EQ(mesh.Vertex(8).u, mesh.Vertex(2).u);
+  EXPECT_EQ(mesh.Vertex(8).v, mesh.Vertex(2).v);
+  EXPECT_VEC3_NEAR(mesh.Vertex(8).normal, 0.0f, 1.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(2).normal, -1.0f, 0.0f, 0.0f, 0);
 
   ASSERT_EQ(mesh.materials.size(), 2u);
   EXPECT_TRUE(SameMaterial(mesh.materials[0].material, D3DMATERIAL8{{0, 0, 1, 1}, {0, 0, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 1}, 0.5f}));
@@ -93,15 +93,15 @@ TEST(XFileMesh, CornersReuseTheCopyWithTheirNormalAndUnusedVerticesHaveNone) {
                      " MeshNormals { 3; 0;0;2;, 0;0;-1;, 0;0;1;; 4; 3;0,0,0;, 3;1,1,2;, 3;1,2,0;, 3;2,1,1;; } }";
   XMeshData mesh;
   ASSERT_EQ(ReadX(text, mesh), D3D_OK);
-  ASSERT_EQ(mesh.vertices.size(), 8u);
+  ASSERT_EQ(mesh.VertexCount(), 8u);
   EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 5, 6, 3, 5, 3, 1, 0, 7, 6}));
   const uint32_t copied[] = {0, 2, 1};  // vertices 5, 6 and 7 copy these
   for (uint32_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(mesh.vertices[5 + i].position, mesh.vertices[copied[i]].position);
-    EXPECT_VEC3_NEAR(mesh.vertices[5 + i].normal, 0.0f, 0.0f, -1.0f, 0);
-    EXPECT_VEC3_NEAR(mesh.vertices[copied[i]].normal, 0.0f, 0.0f, 1.0f, 0);
+    EXPECT_EQ(mesh.Vertex(5 + i).position, mesh.Vertex(copied[i]).position);
+    EXPECT_VEC3_NEAR(mesh.Vertex(5 + i).normal, 0.0f, 0.0f, -1.0f, 0);
+    EXPECT_VEC3_NEAR(mesh.Vertex(copied[i]).normal, 0.0f, 0.0f, 1.0f, 0);
   }
-  EXPECT_VEC3_NEAR(mesh.vertices[4].normal, 0.0f, 0.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(4).normal, 0.0f, 0.0f, 0.0f, 0);
 }
 
 TEST(XFileMesh, PolygonsBecomeFans) {
@@ -125,12 +125,12 @@ TEST(XFileMesh, FramesAccumulateTheirTransformsInFileOrder) {
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(text, mesh, &error), D3D_OK) << error;
-  ASSERT_EQ(mesh.vertices.size(), 9u);
+  ASSERT_EQ(mesh.VertexCount(), 9u);
   EXPECT_EQ(mesh.fvf, static_cast<DWORD>(D3DFVF_XYZ));
   EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
   EXPECT_EQ(mesh.materials.size(), 1u);
   const float z[] = {0, 2, 5};
-  for (size_t v = 0; v < 9; ++v) EXPECT_EQ(mesh.vertices[v].position.z, z[v / 3]) << v;
+  for (size_t v = 0; v < 9; ++v) EXPECT_EQ(mesh.Vertex(v).position.z, z[v / 3]) << v;
 }
 
 TEST(XFileMesh, ChildTransformComesBeforeTheParentsAndNormalsUseTheInverseTranspose) {
@@ -144,14 +144,14 @@ TEST(XFileMesh, ChildTransformComesBeforeTheParentsAndNormalsUseTheInverseTransp
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(text, mesh, &error), D3D_OK) << error;
-  EXPECT_VEC3_NEAR(mesh.vertices[0].position, 10.0f, 2.0f, 0.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(mesh.vertices[1].position, 9.0f, 0.0f, 0.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(mesh.vertices[2].position, 10.0f, 0.0f, 1.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).position, 10.0f, 2.0f, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(1).position, 9.0f, 0.0f, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(2).position, 10.0f, 0.0f, 1.0f, 1e-6f);
   // (1,1,0) through the inverse transpose of the 3x3 part is (-1, 0.5, 0),
   // renormalised; translation does not reach normals.
   float length = std::sqrt(1.25f);
-  EXPECT_VEC3_NEAR(mesh.vertices[0].normal, -1.0f / length, 0.5f / length, 0.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(mesh.vertices[2].normal, 0.0f, 0.0f, 1.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).normal, -1.0f / length, 0.5f / length, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(2).normal, 0.0f, 0.0f, 1.0f, 1e-6f);
 }
 
 TEST(XFileMesh, MirroringTransformKeepsNormalsFacingOutward) {
@@ -160,8 +160,8 @@ TEST(XFileMesh, MirroringTransformKeepsNormalsFacingOutward) {
                      " Mesh {3; 1;0;0;, 1;1;0;, 1;0;1;; 1; 3;0,1,2;; MeshNormals { 1; 1;0;0;; 1; 3;0,0,0;; } } }";
   XMeshData mesh;
   ASSERT_EQ(ReadX(text, mesh), D3D_OK);
-  EXPECT_VEC3_NEAR(mesh.vertices[0].position, -1.0f, 0.0f, 0.0f, 0);
-  EXPECT_VEC3_NEAR(mesh.vertices[0].normal, -1.0f, 0.0f, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).position, -1.0f, 0.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).normal, -1.0f, 0.0f, 0.0f, 1e-6f);
 }
 
 TEST(XFileMesh, FlatteningTransformPassesNormalsThroughTheMatrixItself) {
@@ -171,8 +171,8 @@ TEST(XFileMesh, FlatteningTransformPassesNormalsThroughTheMatrixItself) {
                      " Mesh {3; 0;0;0;, 0;1;0;, 0;0;1;; 1; 3;0,1,2;; MeshNormals { 2; 1;0;0;, 0;0;1;; 1; 3;0,0,1;; } } }";
   XMeshData mesh;
   ASSERT_EQ(ReadX(text, mesh), D3D_OK);
-  EXPECT_VEC3_NEAR(mesh.vertices[0].normal, 0.0f, 1.0f, 0.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(mesh.vertices[2].normal, 0.0f, 0.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).normal, 0.0f, 1.0f, 0.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(mesh.Vertex(2).normal, 0.0f, 0.0f, 0.0f, 0);
 }
 
 TEST(XFileMesh, MergedMeshesOffsetIndicesAttributesAndMaterials) {
@@ -185,7 +185,7 @@ TEST(XFileMesh, MergedMeshesOffsetIndicesAttributesAndMaterials) {
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(text, mesh, &error), D3D_OK) << error;
-  EXPECT_EQ(mesh.vertices.size(), 7u);
+  EXPECT_EQ(mesh.VertexCount(), 7u);
   // The second mesh's faces come sorted by attribute, file order kept within one.
   EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 6, 5, 4, 4, 5, 6}));
   EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0, 0, 1, 2}));
@@ -193,6 +193,33 @@ TEST(XFileMesh, MergedMeshesOffsetIndicesAttributesAndMaterials) {
   EXPECT_EQ(mesh.materials[0].material.Diffuse.r, 1.0f);
   EXPECT_EQ(mesh.materials[1].textureName, "green.png");
   EXPECT_EQ(mesh.materials[2].material.Diffuse.a, 0.5f);
+}
+
+// The merged vertices take every element any mesh has; a mesh that lacks one
+// gets zeros there, whether it comes before or after the mesh that has it.
+TEST(XFileMesh, MergedMeshesShareTheLayoutOfAllTheirElements) {
+  std::string bare = "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;}\n";
+  std::string withNormals = "Mesh {3; 0;0;2;, 1;0;2;, 1;1;2;; 1; 3;0,1,2;;"
+                            " MeshNormals {1; 0;0;1;; 1; 3;0,0,0;;} }\n";
+  std::string withColours = "Mesh {3; 0;0;3;, 1;0;3;, 1;1;3;; 1; 3;0,1,2;;"
+                            " MeshVertexColors {1; 2;1.0;0.0;0.0;1.0;;;} MeshTextureCoords {3; 0;0;, 1;0;, 0.5;0.25;;} }\n";
+  XMeshData mesh;
+  std::string error;
+  ASSERT_EQ(ReadX(kHeader + bare + withNormals + withColours, mesh, &error), D3D_OK) << error;
+  EXPECT_EQ(mesh.fvf, static_cast<DWORD>(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1));
+  ASSERT_EQ(mesh.VertexCount(), 9u);
+  EXPECT_EQ(mesh.vertexBytes.size(), 9u * 36);
+  XVertex first = mesh.Vertex(1), normal = mesh.Vertex(4), coloured = mesh.Vertex(8);
+  EXPECT_VEC3_NEAR(first.position, 1.0f, 0.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(first.normal, 0.0f, 0.0f, 0.0f, 0);
+  EXPECT_EQ(first.colour, 0u);
+  EXPECT_VEC3_NEAR(normal.position, 1.0f, 0.0f, 2.0f, 0);
+  EXPECT_VEC3_NEAR(normal.normal, 0.0f, 0.0f, 1.0f, 0);
+  EXPECT_EQ(normal.u, 0.0f);
+  EXPECT_VEC3_NEAR(coloured.position, 1.0f, 1.0f, 3.0f, 0);
+  EXPECT_EQ(coloured.colour, 0xFFFF0000u);
+  EXPECT_EQ(coloured.u, 0.5f);
+  EXPECT_EQ(coloured.v, 0.25f);
 }
 
 TEST(XFileMesh, MeshesWithoutMaterialsShareADefaultOneAfterTheOthers) {
@@ -251,9 +278,9 @@ TEST(XFileMesh, VertexColoursAreClampedAndUnlistedVerticesWhite) {
   XMeshData mesh;
   ASSERT_EQ(ReadX(text, mesh), D3D_OK);
   EXPECT_EQ(mesh.fvf, static_cast<DWORD>(D3DFVF_XYZ | D3DFVF_DIFFUSE));
-  EXPECT_EQ(mesh.vertices[0].colour, 0xFFFF0080u);
-  EXPECT_EQ(mesh.vertices[1].colour, 0x00FFFFFFu);
-  EXPECT_EQ(mesh.vertices[2].colour, 0xCC336699u);
+  EXPECT_EQ(mesh.Vertex(0).colour, 0xFFFF0080u);
+  EXPECT_EQ(mesh.Vertex(1).colour, 0x00FFFFFFu);
+  EXPECT_EQ(mesh.Vertex(2).colour, 0xCC336699u);
 }
 
 TEST(XFileMesh, RepeatedChildrenTheLastOneWinsAndCountsMustMatch) {
@@ -261,8 +288,8 @@ TEST(XFileMesh, RepeatedChildrenTheLastOneWinsAndCountsMustMatch) {
   XMeshData mesh;
   ASSERT_EQ(ReadX(base + " MeshTextureCoords {3; 0;0;, 0;0;, 0;0;;} MeshTextureCoords {3; 1;2;, 3;4;, 5;6;;} }", mesh),
             D3D_OK);
-  EXPECT_EQ(mesh.vertices[2].u, 5.0f);
-  EXPECT_EQ(mesh.vertices[2].v, 6.0f);
+  EXPECT_EQ(mesh.Vertex(2).u, 5.0f);
+  EXPECT_EQ(mesh.Vertex(2).v, 6.0f);
   EXPECT_EQ(ReadX(base + " MeshTextureCoords {2; 0;0;, 0;0;;} }", mesh), E_FAIL);
   EXPECT_EQ(ReadX(base + " MeshNormals {1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;;} }", mesh), E_FAIL);
   EXPECT_EQ(ReadX(base + " MeshNormals {1; 0;0;1;; 1; 4;0,0,0,0;;} }", mesh), E_FAIL);
@@ -291,7 +318,7 @@ TEST(XFileMesh, TextBinaryAndCompressedFormsGiveTheSameMesh) {
   ASSERT_EQ(ReadX(textFile, text, &error), D3D_OK) << error;
   EXPECT_EQ(text.fvf, static_cast<DWORD>(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1));
   EXPECT_EQ(text.FaceCount(), 62u);
-  EXPECT_EQ(text.vertices.size(), 42u + 4u);
+  EXPECT_EQ(text.VertexCount(), 42u + 4u);
   ASSERT_EQ(text.materials.size(), 3u);
   EXPECT_EQ(text.materials[2].textureName, "tex2.png");
 

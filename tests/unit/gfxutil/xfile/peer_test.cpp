@@ -39,11 +39,11 @@ TEST(XFilePeers, EachFileLoadsWithTheCountsItHolds) {
     XMeshData mesh;
     XReadError error;
     ASSERT_EQ(ReadXFile(PeerPath(peer.name).c_str(), mesh, error), D3D_OK) << peer.name << ": " << error.Text();
-    EXPECT_EQ(mesh.vertices.size(), peer.vertices) << peer.name;
+    EXPECT_EQ(mesh.VertexCount(), peer.vertices) << peer.name;
     EXPECT_EQ(mesh.FaceCount(), peer.faces) << peer.name;
     EXPECT_EQ(mesh.materials.size(), peer.materials) << peer.name;
     EXPECT_EQ(mesh.fvf, peer.fvf) << peer.name;
-    for (uint32_t index : mesh.indices) ASSERT_LT(index, mesh.vertices.size()) << peer.name;
+    for (uint32_t index : mesh.indices) ASSERT_LT(index, mesh.VertexCount()) << peer.name;
     for (uint32_t attribute : mesh.attributes) ASSERT_LT(attribute, mesh.materials.size()) << peer.name;
   }
 }
@@ -60,9 +60,9 @@ TEST(XFilePeers, TheCubeReadsTheSameInAllThreeForms) {
   }
   // The root frame swaps y and z: (-1,-1,1) lands at (-1,1,-1), its normal
   // (0,-1,0) turns to (0,0,-1).
-  EXPECT_VEC3_NEAR(text.vertices[1].position, 1.0f, -1.0f, -1.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(text.vertices[0].position, -1.0f, 1.0f, -1.0f, 1e-6f);
-  EXPECT_VEC3_NEAR(text.vertices[0].normal, 0.0f, 0.0f, -1.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(text.Vertex(1).position, 1.0f, -1.0f, -1.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(text.Vertex(0).position, -1.0f, 1.0f, -1.0f, 1e-6f);
+  EXPECT_VEC3_NEAR(text.Vertex(0).normal, 0.0f, 0.0f, -1.0f, 1e-6f);
   EXPECT_EQ(text.materials[0].material.Power, 96.078430f);
   EXPECT_FALSE(text.materials[0].hasTexture);
 }

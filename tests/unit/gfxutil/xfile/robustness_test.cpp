@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <string>
 
 #include "gfxutil/d3dx_mesh.h"
+#include "gfxutil/xfile/mapped_file.h"
 #include "gfxutil/xfile/token.h"
 #include "platform/d3d/gl_device.h"
 #include "recording_device.h"
+#include "scratch_directory.h"
 #include "taken_notes.h"
 #include "xfile_test_support.h"
 
@@ -20,7 +24,7 @@ void ExpectFailure(const std::vector<uint8_t>& file, const std::string& reason, 
   EXPECT_TRUE(FAILED(ReadX(file, mesh, &error))) << reason;
   EXPECT_NE(error.find(reason), std::string::npos) << error;
   EXPECT_EQ(error.rfind(place, 0), 0u) << error;
-  EXPECT_TRUE(mesh.vertices.empty());
+  EXPECT_TRUE(mesh.vertexBytes.empty());
 }
 
 void ExpectFailure(const std::string& text, const std::string& reason, const std::string& place) {
@@ -180,6 +184,37 @@ TEST(XFileRobustness, EveryPrefixOfAGoodFileFailsCleanly) {
     XMeshData mesh;
     EXPECT_EQ(ReadX(file, mesh), D3D_OK);
   }
+}
+
+TEST(XFileRobustness, AFileRewrittenInPlaceAfterItWasOpenedKeepsItsBytesForTheReader) {
+  ScratchDirectory scratch;
+  std::string model = kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;}\n" + std::string(20000, ' ');
+  scratch.Write("Model.x", model);
+  XMappedFile file;
+  std::string error;
+  ASSERT_TRUE(file.Open("Model.x", error)) << error;
+  std::filesystem::resize_file("Model.x", 0);  // an exporter starting to save again
+  scratch.Write("Model.x", "xof");
+  std::span<const uint8_t> bytes = file.Bytes();
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), model);
+}
+
+// A large file is mapped, not copied; a rewrite that cuts it short leaves the
+// reader zeros where the cut pages were, which it reports, instead of ending
+// the program.
+TEST(XFileRobustness, ALargeFileCutShortWhileItIsReadFailsCleanly) {
+  ScratchDirectory scratch;
+  std::string model = kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;;" +
+                      std::string(XMappedFile::kReadWholeLimit, ' ') + "}\n";
+  scratch.Write("Model.x", model);
+  XMappedFile file;
+  std::string error;
+  ASSERT_TRUE(file.Open("Model.x", error)) << error;
+  std::filesystem::resize_file("Model.x", 100);  // an exporter starting to save again
+  XMeshData mesh;
+  XReadError readError;
+  EXPECT_TRUE(FAILED(ReadXFileMemory(file.Bytes(), mesh, readError, "Model.x")));
+  EXPECT_NE(readError.Text().find("unexpected the end of the file"), std::string::npos) << readError.Text();
 }
 
 TEST(XFileRobustness, LoadFailureNotesFileAndReason) {

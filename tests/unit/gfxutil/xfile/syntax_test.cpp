@@ -14,7 +14,7 @@ std::string MeshWithFaces(const std::string& faces) { return kHeader + "Mesh {" 
 
 TEST(XFileSeparators, AcceptedForms) {
   for (const char* faces : {"1;3;0,1,2;;", "1;3;0;1;2;", "1,3,0,1,2,", "1;;;;;3;;;;;0;;;;;,1,2;;", "1;3;0,1,2;;,",
-                            "1;\n3;\t0 ,\r\n1 ,2 ;;"}) {
+                            "1;\n3;\t0 ,\r\n1 ,2 ;;", "1;3;0 // c\n,1 # d\n;2;;", "0000000001;3;00000000000,1,2;;"}) {
     XMeshData mesh;
     std::string error;
     EXPECT_EQ(ReadX(MeshWithFaces(faces), mesh, &error), D3D_OK) << faces << ": " << error;
@@ -24,7 +24,7 @@ TEST(XFileSeparators, AcceptedForms) {
   EXPECT_EQ(ReadX(kHeader + "Mesh {4;;;, 0.0;;;, 0.0;;;, 0.0;;;, 0.0;0.0;0.0;,1.0;1.0;0.0;,1.0;1.0;1.0;;1;3;0,1,2;;}",
                   mesh),
             D3D_OK);
-  EXPECT_EQ(mesh.vertices.size(), 4u);
+  EXPECT_EQ(mesh.VertexCount(), 4u);
 }
 
 TEST(XFileSeparators, RejectedForms) {
@@ -49,9 +49,9 @@ TEST(XFileNumbers, ExponentsIntegersAndOldNanSpellings) {
                   &error),
             D3D_OK)
       << error;
-  EXPECT_VEC3_NEAR(mesh.vertices[0].position, 1.0f, -0.25f, 15.0f, 0);
-  EXPECT_VEC3_NEAR(mesh.vertices[1].position, 2.0f, -3.0f, 0.0f, 0);
-  EXPECT_VEC3_NEAR(mesh.vertices[2].position, 0.0f, 0.0f, 0.5f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(0).position, 1.0f, -0.25f, 15.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(1).position, 2.0f, -3.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(2).position, 0.0f, 0.0f, 0.5f, 0);
 }
 
 TEST(XFileNumbers, MalformedNumbersFail) {
@@ -97,7 +97,7 @@ TEST(XFileObjects, TemplatesAndUnknownObjectsAreSkipped) {
                      "Mesh {" +
                      kVertices + "1;3;0,1,2;; VertexDuplicationIndices { 3; 3; 0,1,2; } DeclData { 1; 2;0;3;0;; 1; 0; } }";
   ASSERT_EQ(ReadX(text, mesh, &error), D3D_OK) << error;
-  EXPECT_EQ(mesh.vertices.size(), 3u);
+  EXPECT_EQ(mesh.VertexCount(), 3u);
 }
 
 TEST(XFileObjects, ReferencesReadEarlierObjectsByNameOrGuid) {
@@ -110,7 +110,7 @@ TEST(XFileObjects, ReferencesReadEarlierObjectsByNameOrGuid) {
   std::string error;
   ASSERT_EQ(ReadX(kHeader + materials + mesh3 + "Frame { { first } }", mesh, &error), D3D_OK) << error;
   ASSERT_EQ(mesh.materials.size(), 6u) << "the referenced mesh is read again with its three materials";
-  EXPECT_EQ(mesh.vertices.size(), 6u);
+  EXPECT_EQ(mesh.VertexCount(), 6u);
   EXPECT_EQ(mesh.materials[0].material.Diffuse.r, 1.0f);
   EXPECT_EQ(mesh.materials[1].textureName, "blue.png");
   EXPECT_EQ(mesh.materials[2].material.Diffuse.r, 1.0f);
@@ -179,7 +179,7 @@ TEST(XFileBinary, IntegersServeAsFloatsAndDoublesAreRead) {
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(x.bytes(), mesh, &error), D3D_OK) << error;
-  EXPECT_VEC3_NEAR(mesh.vertices[1].position, 2.0f, 1.0f, 0.0f, 0);
+  EXPECT_VEC3_NEAR(mesh.Vertex(1).position, 2.0f, 1.0f, 0.0f, 0);
 
   BinaryX wide("xof 0303bin 0064", true);
   wide.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 0, 1, 0, 1, 1, 0.1f}).Integers({1, 3, 0, 1, 2});
@@ -187,7 +187,7 @@ TEST(XFileBinary, IntegersServeAsFloatsAndDoublesAreRead) {
   wide.Name("Material").Open().Floats({0.25f, 0.5f, 0.75f, 1, 3, 0, 0, 0, 0, 0, 0});
   wide.Name("TextureFileName").Open().String("wide.png").Close().Close().Close().Close();
   ASSERT_EQ(ReadX(wide.bytes(), mesh, &error), D3D_OK) << error;
-  EXPECT_EQ(mesh.vertices[2].position.z, 0.1f);
+  EXPECT_EQ(mesh.Vertex(2).position.z, 0.1f);
   EXPECT_EQ(mesh.materials[0].material.Diffuse.b, 0.75f);
   EXPECT_EQ(mesh.materials[0].textureName, "wide.png");
 }
