@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/os/text_encoding.h"
+
 namespace {
 
 std::vector<LoadNote> notes;
@@ -25,7 +27,7 @@ std::string LoadNote::Text() const {
   for (const std::string* part : {&file, &place, &message}) {
     if (part->empty()) continue;
     if (!text.empty()) text += ": ";
-    text += *part;
+    text += OnOneLine(*part);
   }
   return text;
 }

@@ -13,7 +13,8 @@ struct LoadNote {
   std::string place;  // the spot as the log line names it ("line 12", "offset 345"); empty for the whole file
   std::string message;
 
-  // The debug-log line: "file: place: message", empty parts left out.
+  // The debug-log line: "file: place: message", empty parts left out, control
+  // characters escaped (OnOneLine).
   std::string Text() const;
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/debug_log.h"
+#include "platform/os/text_encoding.h"
 
 namespace {
 std::vector<LoadNote>* keptNotes = nullptr;
@@ -15,7 +16,7 @@ void KeepLoadNotes(std::vector<LoadNote>* kept) { keptNotes = kept; }
 void LogLoadStart(const char* name) {
   TakeLoadNotes();  // notes of earlier loads that nobody logged are not this file's
   loading = name;
-  LogPrintf("load(%s) ... ", name);
+  LogPrintf("load(%s) ... ", OnOneLine(name).c_str());
 }
 
 void LogLoadOutcome(bool loaded) {

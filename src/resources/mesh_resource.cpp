@@ -4,6 +4,7 @@
 #include "base/program_globals.h"
 #include "gfxutil/d3dx_mesh.h"
 #include "graphics/direct3d.h"
+#include "platform/os/text_encoding.h"
 #include "resources/load_log.h"
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
@@ -84,7 +85,7 @@ void MeshResource::OptimizeMesh() {
 
 void MeshResource::release() {
   if (!fileName.empty()) {
-    LogPrintf("release(%s)\n", fileName.c_str());
+    LogPrintf("release(%s)\n", OnOneLine(fileName).c_str());
     fileName.clear();
   }
   dayMaterials.clear();

@@ -5,6 +5,7 @@
 #include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
 #include "platform/os/path_lookup.h"
+#include "platform/os/text_encoding.h"
 #include "resources/load_log.h"
 
 TextureCache textureCache;
@@ -58,7 +59,7 @@ void TextureCache::release(IDirect3DTexture8* texture) {
   while (*link && (*link)->texture != texture) link = &(*link)->next;
   TextureEntry* entry = *link;
   if (!entry || entry->refCount-- != 1) return;
-  LogPrintf("release(%s)\n", entry->name.c_str());
+  LogPrintf("release(%s)\n", OnOneLine(entry->name).c_str());
   entry->texture->Release();
   *link = entry->next;
   delete entry;

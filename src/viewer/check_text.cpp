@@ -1,6 +1,7 @@
 // The -check report as aligned plain text.
 #include <cstdio>
 
+#include "platform/os/text_encoding.h"
 #include "viewer/check_report.h"
 #include "viewer/text_table.h"
 
@@ -29,11 +30,11 @@ std::string Range(uint32_t start, uint32_t count) {
 
 std::string Heading(const CheckReport& report) {
   std::string what = report.kind == "model" ? "Bare model" : report.kind + " plug-in";
-  return what + " \"" + report.name + "\" by " + report.author + "\n";
+  return what + " \"" + OnOneLine(report.name) + "\" by " + OnOneLine(report.author) + "\n";
 }
 
 std::string DefinitionSection(const CheckReport& report) {
-  std::string text = "\nDefinition file " + report.definitionFile + "\n";
+  std::string text = "\nDefinition file " + OnOneLine(report.definitionFile) + "\n";
   std::vector<TextRow> rows{{"line", "item", "as read"}};
   for (const DefinitionField& field : report.fields) rows.push_back({std::to_string(field.line), field.name, field.text});
   text += FormatTable(rows, 2, {0});
@@ -62,7 +63,7 @@ std::string SubsetTable(const CheckModel& model) {
 }
 
 std::string ModelSection(const CheckModel& model) {
-  std::string text = "\nModel " + model.file;
+  std::string text = "\nModel " + OnOneLine(model.file);
   if (!model.form.empty()) text += " (" + model.form + ", " + std::to_string(model.floatBits) + "-bit floats)";
   text += "\n";
   if (!model.loaded) return text + "  not loaded\n";
@@ -99,11 +100,11 @@ std::string ProblemSection(const std::vector<LoadNote>& problems) {
   for (const LoadNote& p : problems) {
     text += "  ";
     if (!p.file.empty()) {
-      text += p.file;
+      text += OnOneLine(p.file);
       if (p.line) text.append(":").append(std::to_string(p.line));
       text += ": ";
     }
-    text += ProblemMessage(p) + "\n";
+    text += OnOneLine(ProblemMessage(p)) + "\n";
   }
   return text;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/os/text_encoding.h"
+
 namespace {
 
 struct Range {
@@ -43,7 +45,10 @@ size_t DisplayWidth(std::string_view utf8) {
   return width;
 }
 
-std::string FormatTable(const std::vector<TextRow>& rows, size_t indent, const std::vector<size_t>& rightAligned) {
+std::string FormatTable(const std::vector<TextRow>& cells, size_t indent, const std::vector<size_t>& rightAligned) {
+  std::vector<TextRow> rows = cells;
+  for (TextRow& row : rows)
+    for (std::string& cell : row) cell = OnOneLine(cell);
   std::vector<size_t> widths;
   for (const TextRow& row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size(), 0);

@@ -13,5 +13,6 @@ size_t DisplayWidth(std::string_view utf8);
 
 // The rows, each line starting with `indent` spaces, cells two spaces apart,
 // every column as wide as its widest cell; the columns in `rightAligned`
-// (by index) are padded on the left. No trailing blanks.
+// (by index) are padded on the left. No trailing blanks; control characters
+// in a cell are escaped (OnOneLine).
 std::string FormatTable(const std::vector<TextRow>& rows, size_t indent, const std::vector<size_t>& rightAligned = {});

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -87,6 +88,28 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 std::string DisplayText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
+}
+
+std::string OnOneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+      out += escape;
+    }
+  }
+  return out;
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {

@@ -14,6 +14,11 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // are valid UTF-8, else their code page 932 reading. Never fails.
 std::string DisplayText(std::string_view bytes);
 
+// The text with its control characters (any byte below 0x20, and 0x7F) as
+// escapes ("\n", "\t", "\r", "\x1B"), so that it stays on one line and
+// cannot steer a terminal.
+std::string OnOneLine(std::string_view text);
+
 // ASCII letters folded to lower case; every other byte, multi-byte text
 // included, compares as it is.
 inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

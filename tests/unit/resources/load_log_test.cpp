@@ -18,6 +18,14 @@ TEST(LoadLogTest, NotesFollowTheOutcomeOfTheirOwnLoadOnly) {
   EXPECT_EQ(os.DebugText(), "load(wall.bmp) ... failed.\nwall.bmp: BMP pixel data ends early\n");
 }
 
+TEST(LoadLogTest, ANameWithControlCharactersStaysOnItsLines) {
+  FakeOs os;
+  LogLoadStart("tex\nture.png");
+  AddLoadNote("tex\nture.png", "file not found");
+  LogLoadOutcome(false);
+  EXPECT_EQ(os.DebugText(), "load(tex\\nture.png) ... failed.\ntex\\nture.png: file not found\n");
+}
+
 TEST(LoadLogTest, ManyNotesAreCutToABoundedNumber) {
   FakeOs os;
   LogLoadStart("Model.x");

@@ -240,9 +240,10 @@ TEST(CheckReportParts, JsonEscapesTextAndWritesNullForWhatIsNot) {
 
 TEST(CheckReportParts, TextHasEverySection) {
   std::string text = CheckReportText(SmallReport());
-  for (const char* part : {"Struct plug-in \"名前\tx\" by a\n", "Definition file Struct.txt\n",
+  // Control characters are escaped: each item stays on its line.
+  for (const char* part : {"Struct plug-in \"名前\\tx\" by a\n", "Definition file Struct.txt\n",
                            "Model Model.x (compressed binary, 64-bit floats)\n", "Textures\n", "Problems (1)\n",
-                           "  a.bmp: file not found"})
+                           "  a.bmp: file not found\\x01\n", "  directory        /p/\"q\"\\r/\n"})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
   CheckReport clean = SmallReport();
   clean.problems.clear();

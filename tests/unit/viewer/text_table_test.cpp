@@ -32,6 +32,10 @@ TEST(TextTable, ColumnsLineUpByScreenWidth) {
             "  a             10\n");
 }
 
+TEST(TextTable, ACellStaysOnOneLine) {
+  EXPECT_EQ(FormatTable({{"a\nb", "c"}, {"d", "e"}}, 0), "a\\nb  c\nd     e\n");
+}
+
 TEST(TextTable, RowsMayBeShortAndCellsEmptyWithoutTrailingBlanks) {
   EXPECT_EQ(FormatTable({{"a", "", ""}, {"bb"}}, 0), "a\nbb\n");
   EXPECT_EQ(FormatTable({{"a", "", "c"}}, 1), " a    c\n");

@@ -33,6 +33,17 @@ TEST(TextEncoding, DisplayTextPrefersUtf8) {
 
 }  // namespace
 
+TEST(TextEncoding, OnOneLineEscapesControlCharactersOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"texture.jpg Box {\n8;", "texture.jpg Box {\\n8;"},
+      {"a\tb\rc", "a\\tb\\rc"},
+      {"\x1B[31mred\x7F", "\\x1B[31mred\\x7F"},
+      {std::string("a\0b", 3), "a\\x00b"},
+      {"表札 C:\\dir\\\x83\x5C.bmp", "表札 C:\\dir\\\x83\x5C.bmp"},  // backslashes and CP932 bytes stay
+  };
+  for (const auto& [text, line] : cases) EXPECT_EQ(OnOneLine(text), line);
+}
+
 TEST(TextEncoding, AsciiCaseFoldingTouchesLettersOnly) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase("TextureFileName", "texturefilename"));
   EXPECT_FALSE(EqualsIgnoringAsciiCase("[", "{"));  // 0x5B and 0x7B differ only in the case bit
