@@ -8,9 +8,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib_images.sh"
 e2e_init "$@"
 
-LOG="$WORK/bin/debug.txt"
-MODEL_AREA="400x300+120+90"
-
 restores() { grep -c "^OpenGL context restored" "$WORK/$1.err" 2>/dev/null || true; }
 has_restores() { [ "$(restores "$1")" -ge "$2" ]; }
 resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$VIEWER_PID/status"; }

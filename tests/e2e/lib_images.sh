@@ -2,6 +2,12 @@
 # ImageMagick geometries: WIDTHxHEIGHT+X+Y in client pixels.
 # shellcheck shell=bash
 
+# Regions of the 640 x 480 picture: the model, the info block at the lower
+# left, the day/night and filter lines at the upper right.
+MODEL_AREA="400x300+120+90"
+INFO_AREA="260x80+0+400"
+SWITCH_AREA="180x34+460+0"
+
 # The frame-rate text changes from frame to frame; it is painted over before comparing.
 without_fps() {
   convert "$1" -fill black -draw "rectangle 0,0 110,22" "$2"

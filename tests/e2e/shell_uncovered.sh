@@ -14,7 +14,7 @@ xdotool windowfocus --sync "$window"
 sleep 1.5
 screenshot "$window" before.raw
 without_fps "$SHOTS/before.raw.png" "$SHOTS/before.png"
-[ "$(lit_pixels "$SHOTS/before.png" "400x300+120+90")" -gt 20000 ] || fail "no model before covering"
+[ "$(lit_pixels "$SHOTS/before.png" "$MODEL_AREA")" -gt 20000 ] || fail "no model before covering"
 
 # A white window of the same size on top, holding the focus.
 read -r x y width height < <(client_geometry "$window")
@@ -32,7 +32,7 @@ done
 expect_in_file "$log" "<非アクティブ>" "the viewer losing the focus"
 # What the screen shows there (a picture of the covered window itself is undefined).
 import -window root -crop "${width}x${height}+$x+$y" "$SHOTS/covered.png"
-greater "$(mean_level "$SHOTS/covered.png" "400x300+120+90")" 0.9 || fail "the cover does not cover the viewer"
+greater "$(mean_level "$SHOTS/covered.png" "$MODEL_AREA")" 0.9 || fail "the cover does not cover the viewer"
 
 xdotool windowunmap --sync "$cover"
 sleep 1

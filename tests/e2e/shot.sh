@@ -7,9 +7,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib_images.sh"
 e2e_init "$@"
 
-MODEL_AREA="400x300+120+90"
-INFO_AREA="260x80+0+400"
-SWITCH_AREA="180x34+460+0"
 GOLDEN="$ROOT/tests/golden"
 
 # headless_shot <name> <argument> [options]: a shot with no display at all into

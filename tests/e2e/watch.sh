@@ -11,11 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib_images.sh"
 e2e_init "$@"
 
-MODEL_AREA="400x300+120+90"
-INFO_AREA="260x80+0+400"
-SWITCH_AREA="180x34+460+0"
 ALERT_AREA="640x32+0+38"
-LOG="$WORK/bin/debug.txt"
 
 now_ms() { date +%s%3N; }
 
