@@ -112,6 +112,7 @@ GLenum GlDevice::ResetStatus() {
     --drillLostPolls_;
     return GL_UNKNOWN_CONTEXT_RESET;
   }
+  if (!context_.context) return GL_NO_ERROR;  // a restore that failed: only another one can help
   if (resetQuery_ == ResetQuery::Core) return glGetGraphicsResetStatus();
   if (resetQuery_ == ResetQuery::Arb) return glGetGraphicsResetStatusARB();
   return GL_NO_ERROR;

@@ -39,7 +39,7 @@ bool GlTexture::RestoreGlObjects() {
 GlTexture::~GlTexture() { Leave(); }
 
 void GlTexture::DeleteGlObjects() {
-  glDeleteTextures(1, &name_);
+  if (name_) glDeleteTextures(1, &name_);
   name_ = 0;
 }
 
