@@ -6,7 +6,7 @@
 # end-to-end tests under Xvfb, and a short soak of the window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-FUZZ_SECONDS="${FUZZ_SECONDS:-20}"
+FUZZ_SECONDS="${FUZZ_SECONDS:-10}"
 
 phase() { echo; echo "=== $* ($(date +%T))"; }
 

@@ -68,7 +68,7 @@ def huge_textures(side):
         "tga": struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, side, side, 32, 8),
         "dds": b"DDS " + struct.pack("<7I", 124, 0x1007, side, side, 0, 0, 0) + bytes(44)
         + struct.pack("<2I4s5I", 32, 4, b"DXT5", 0, 0, 0, 0, 0) + struct.pack("<I", 0x1000) + bytes(16),
-        "jpg": jpeg_claiming(side, (ROOT / "fuzz/corpus/image_jpeg/baseline.jpg").read_bytes()),
+        "jpg": jpeg_claiming(side, (ROOT / "samples/Struct/tiles.jpg").read_bytes()),
         "ppm": f"P6 {side} {side} 255\n".encode(),
     }
 
