@@ -22,13 +22,8 @@ run() {
   wait_ready "$WINDOW"
 }
 
-shot() {
-  screenshot "$WINDOW" "$1.raw"
-  without_fps "$SHOTS/$1.raw.png" "$SHOTS/$1.png"
-}
-
 run plain
-shot plain
+window_picture plain
 [ "$(lit_pixels "$SHOTS/plain.png" "$MODEL_AREA")" -gt 20000 ] || fail "no model drawn"
 xdotool key Escape
 expect_exit "$VIEWER_PID" 0 "Escape without losses"
@@ -39,7 +34,7 @@ rss_ten="$(resident_kb)" fds_ten="$(descriptors)"
 wait_until 120 "a hundred context losses" has_restores drill 100
 rss_hundred="$(resident_kb)" fds_hundred="$(descriptors)"
 settle
-shot drill
+window_picture drill
 count="$(differing_pixels "$SHOTS/plain.png" "$SHOTS/drill.png")"
 [ "$count" -lt 100 ] || fail "after a hundred losses the picture differs in $count pixels"
 note "after $(restores drill) losses: $count pixels differ; resident $rss_ten → $rss_hundred kB; descriptors $fds_ten → $fds_hundred"

@@ -8,6 +8,12 @@ MODEL_AREA="400x300+120+90"
 INFO_AREA="260x80+0+400"
 SWITCH_AREA="180x34+460+0"
 
+# window_picture <name>: $SHOTS/<name>.png of $WINDOW without the frame rate.
+window_picture() {
+  screenshot "$WINDOW" "$1.raw"
+  without_fps "$SHOTS/$1.raw.png" "$SHOTS/$1.png"
+}
+
 # The frame-rate text changes from frame to frame; it is painted over before comparing.
 without_fps() {
   convert "$1" -fill black -draw "rectangle 0,0 110,22" "$2"

@@ -18,8 +18,7 @@ GOLDEN="$ROOT/tests/golden"
 # shot <name>: a picture of the window once all that was sent is drawn, without the frame rate.
 shot() {
   settle
-  screenshot "$WINDOW" "$1.raw"
-  without_fps "$SHOTS/$1.raw.png" "$SHOTS/$1.png"
+  window_picture "$1"
 }
 
 # drag <button> <dx> <dy>: the pointer moves in eight steps while the button is

@@ -30,16 +30,11 @@ save_by_rename() {
   mv -f "$1.saving" "$1"
 }
 
-shot() {
-  screenshot "$WINDOW" "$1.raw"
-  without_fps "$SHOTS/$1.raw.png" "$SHOTS/$1.png"
-}
-
 # shot_when_drawn <name> <area>: a picture once the area shows something.
 shot_when_drawn() {
   local i
   for ((i = 0; i < 50; i++)); do
-    shot "$1"
+    window_picture "$1"
     [ "$(lit_pixels "$SHOTS/$1.png" "$2")" -gt 400 ] && return 0
     sleep 0.1
   done
@@ -104,23 +99,23 @@ xdotool mouseup 3
 tap Tab 15
 tap space 57
 settle
-shot set_up
+window_picture set_up
 expect_differs default set_up "the view is turned" "$MODEL_AREA"
 expect_differs default set_up "TAB and SPACE change the switch lines" "$SWITCH_AREA" 20
 
 reload "name" "$PLUGIN/Struct.txt" "$WORK/Struct-renamed.txt" "reload: ok"
-shot renamed
+window_picture renamed
 expect_differs set_up renamed "a new name changes the info block" "$INFO_AREA" 20
 expect_same set_up renamed "the camera and the light are kept" "$MODEL_AREA"
 expect_same set_up renamed "the switches are kept" "$SWITCH_AREA" 20
 
 reload "texture" "$PLUGIN/brick.png" "$WORK/brick-negated.png" "reload: ok"
-shot texture
+window_picture texture
 expect_differs renamed texture "a replaced texture changes the picture" "$MODEL_AREA"
 expect_same renamed texture "the info block" "$INFO_AREA" 20
 
 reload "truncated model" "$PLUGIN/Model.x" "$WORK/Model-half.x" "reload: failed"
-shot broken
+window_picture broken
 expect_in_file "$LOG" "reload: failed, the plug-in shown is kept: Model.x: " "the reason in the log"
 expect_same texture broken "the last picture stays" "$MODEL_AREA"
 alert="$(yellow_pixels "$SHOTS/broken.png" "$ALERT_AREA")"
@@ -128,7 +123,7 @@ alert="$(yellow_pixels "$SHOTS/broken.png" "$ALERT_AREA")"
 note "the reason shows in $alert yellow pixels"
 
 reload "good model" "$PLUGIN/Model.x" "$WORK/Model-good.x" "reload: ok"
-shot restored
+window_picture restored
 alert="$(yellow_pixels "$SHOTS/restored.png" "$ALERT_AREA")"
 [ "$alert" -lt 10 ] || fail "the reason still shows after a good save ($alert yellow pixels)"
 expect_same texture restored "the good model shows again" "$MODEL_AREA"
@@ -159,7 +154,7 @@ xdotool windowfocus --sync "$other"
 wait_log "<非アクティブ>" 1 "the viewer goes to the background"
 printf 'InTheBackground\nAuthor\n0.5\n' >"$WORK/Struct-background.txt"
 reload "name, in the background" "$PLUGIN/Struct.txt" "$WORK/Struct-background.txt" "reload: ok"
-shot background
+window_picture background
 expect_differs restored background "the new name shows while the viewer is in the background" "$INFO_AREA" 20
 expect_same restored background "the picture is drawn as it was" "$MODEL_AREA"
 xdotool windowfocus --sync "$WINDOW"
@@ -186,7 +181,7 @@ start plain
 shot_when_drawn plain "$MODEL_AREA"
 save_by_rename "$PLUGIN/brick.png" "$WORK/brick-negated.png"
 sleep 1.5  # several times what the reloads above took
-shot plain_later
+window_picture plain_later
 expect_same plain plain_later "without -watch the picture stays" "$MODEL_AREA"
 [ "$(log_count "load(brick.png) ... ")" = 1 ] || fail "without -watch the texture was read again"
 grep -qE '^(watch|reload): ' "$LOG" && fail "without -watch: $(grep -E '^(watch|reload): ' "$LOG")"
