@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "base/debug_log.h"
+#include "image_fuzz_check.h"
 #include "viewer/check_report.h"
 #include "viewer/check_run.h"
 
@@ -46,10 +47,14 @@ struct Workspace {
   char start[PATH_MAX] = {};
 
   Workspace() {
-    char name[] = "/tmp/vdl-fuzz-check.XXXXXX";
-    if (!mkdtemp(name) || !getcwd(start, sizeof start)) std::abort();
+    // In memory where the machine has it: each input writes and lists a directory.
+    char inMemory[] = "/dev/shm/vdl-fuzz-check.XXXXXX";
+    char onDisk[] = "/tmp/vdl-fuzz-check.XXXXXX";
+    char* name = mkdtemp(inMemory) ? inMemory : mkdtemp(onDisk);
+    if (!name || !getcwd(start, sizeof start)) std::abort();
     directory = name;
     QuietDebugLog();
+    SetImageByteLimit(kFuzzImageBytes);
   }
   ~Workspace() { std::filesystem::remove_all(directory); }
 };

@@ -1,10 +1,18 @@
 #include "gfxutil/image/decoded.h"
 
+#include <algorithm>
+
 namespace {
 
 uint64_t DxtBlockBytes(D3DFORMAT format) { return format == D3DFMT_DXT1 ? 8 : 16; }
 
+uint64_t g_imageByteLimit = kMaxImageBytes;
+
 }  // namespace
+
+uint64_t ImageByteLimit() { return g_imageByteLimit; }
+
+void SetImageByteLimit(uint64_t bytes) { g_imageByteLimit = std::min(bytes, kMaxImageBytes); }
 
 uint64_t ImageDataSize(uint64_t width, uint64_t height, D3DFORMAT format) {
   if (format == D3DFMT_DXT1 || format == D3DFMT_DXT3 || format == D3DFMT_DXT5) {
@@ -20,9 +28,9 @@ bool CheckImageSize(uint64_t width, uint64_t height, D3DFORMAT format, std::stri
   }
   // Sides beyond 2^24 would overflow the size computation; no real image has them.
   constexpr uint64_t kMaxSide = 1u << 24;
-  if (width > kMaxSide || height > kMaxSide || ImageDataSize(width, height, format) > kMaxImageBytes) {
+  if (width > kMaxSide || height > kMaxSide || ImageDataSize(width, height, format) > g_imageByteLimit) {
     error = "image too large (" + std::to_string(width) + "x" + std::to_string(height) + ", limit " +
-            std::to_string(kMaxImageBytes >> 20) + " MiB)";
+            std::to_string(g_imageByteLimit >> 20) + " MiB)";
     return false;
   }
   return true;

@@ -23,11 +23,18 @@ struct DecodedImage {
 // No image may need more memory than this, whatever its header claims.
 constexpr uint64_t kMaxImageBytes = 64ull << 20;
 
+// The limit in force: kMaxImageBytes unless set lower. The fuzz targets lower
+// it, so that an input claiming a huge image is refused cheaply instead of
+// filling 64 MiB each time. Whole MiB, as the refusal names them; never above
+// kMaxImageBytes.
+uint64_t ImageByteLimit();
+void SetImageByteLimit(uint64_t bytes);
+
 // Bytes that an image of this size takes in D3DFMT_A8R8G8B8 or a DXT format.
 uint64_t ImageDataSize(uint64_t width, uint64_t height, D3DFORMAT format);
 
 // Sets the size and format and allocates the bytes (zeroed). Fails with the
-// reason when a side is 0 or the image would exceed kMaxImageBytes.
+// reason when a side is 0 or the image would exceed ImageByteLimit().
 bool AllocateImage(DecodedImage& image, uint64_t width, uint64_t height, D3DFORMAT format, std::string& error);
 
 // Fails with the reason unless an image of this size is allowed.

@@ -12,7 +12,6 @@ namespace {
 // A progressive file can ask for any number of scans, each a pass over the
 // whole image; real encoders write a dozen or so.
 constexpr int kMaxScans = 256;
-constexpr long kMaxWorkingMemory = static_cast<long>(2 * kMaxImageBytes);
 
 struct JpegErrorManager {
   jpeg_error_mgr base;
@@ -55,7 +54,7 @@ bool ReadJpegImage(JpegDecoder& decoder, ImageBytes data, DecodedImage& image, s
   if (setjmp(decoder.errors.jump)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &decoder.progress;
-  cinfo.mem->max_memory_to_use = kMaxWorkingMemory;
+  cinfo.mem->max_memory_to_use = static_cast<long>(2 * ImageByteLimit());
   jpeg_mem_src(&cinfo, data.data(), data.size());
   jpeg_read_header(&cinfo, TRUE);
   if (!CheckImageSize(cinfo.image_width, cinfo.image_height, D3DFMT_A8R8G8B8, error)) return false;

@@ -51,4 +51,16 @@ TEST(ImageDecode, FailuresSayWhy) {
   EXPECT_TRUE(image.bytes.empty());
 }
 
+// A lowered limit refuses what the default allows; the limit never rises above the default.
+TEST(ImageDecode, LoweredLimitRefusesLargerImages) {
+  std::string error;
+  SetImageByteLimit(1u << 20);
+  EXPECT_TRUE(CheckImageSize(512, 512, D3DFMT_A8R8G8B8, error));
+  EXPECT_FALSE(CheckImageSize(513, 512, D3DFMT_A8R8G8B8, error));
+  EXPECT_EQ(error, "image too large (513x512, limit 1 MiB)");
+  SetImageByteLimit(kMaxImageBytes * 2);
+  EXPECT_EQ(ImageByteLimit(), kMaxImageBytes);
+  EXPECT_TRUE(CheckImageSize(4096, 4096, D3DFMT_A8R8G8B8, error));
+}
+
 }  // namespace
