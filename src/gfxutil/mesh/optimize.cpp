@@ -13,15 +13,16 @@ namespace {
 constexpr DWORD kFaceOrdering = D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER;
 constexpr uint32_t kUnused = UINT32_MAX;
 
-// Calls `each(start, end)` for each run of faces with one attribute.
-template <class Each>
-void ForEachAttributeRun(const std::vector<DWORD>& attributes, Each&& each) {
+// The runs of faces with one attribute, as [first, end) face numbers.
+std::vector<std::pair<size_t, size_t>> AttributeRunsOf(const std::vector<DWORD>& attributes) {
+  std::vector<std::pair<size_t, size_t>> runs;
   for (size_t start = 0; start < attributes.size();) {
     size_t end = start + 1;
     while (end < attributes.size() && attributes[end] == attributes[start]) ++end;
-    each(start, end);
+    runs.emplace_back(start, end);
     start = end;
   }
+  return runs;
 }
 
 // Faces `order` lists (old face of each new face) made the mesh's faces.
@@ -72,10 +73,8 @@ void ReorderFaces(DWORD flags, const MeshArrays& mesh) {
   if (SortsByAttribute(flags) && !std::is_sorted(mesh.attributes.begin(), mesh.attributes.end()))
     ApplyFaceOrder(SortedByAttribute(mesh.attributes), mesh);
   if (!(flags & kFaceOrdering)) return;
-  VertexCacheOrderer orderer(mesh.vertices.size() / mesh.stride, (flags & D3DXMESHOPT_STRIPREORDER) != 0);
-  ForEachAttributeRun(mesh.attributes, [&](size_t start, size_t end) {
-    orderer.OrderInPlace(mesh.indices.data() + start * 3, end - start);
-  });
+  OrderRunsInPlace(mesh.indices.data(), AttributeRunsOf(mesh.attributes), mesh.vertices.size() / mesh.stride,
+                   (flags & D3DXMESHOPT_STRIPREORDER) != 0);
 }
 
 // The new number of each old vertex: in the order the faces first use them,

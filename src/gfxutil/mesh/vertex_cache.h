@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class VertexCacheOrderer {
@@ -13,9 +14,8 @@ class VertexCacheOrderer {
   // `faces` lists face numbers into `indices`; they are put in their new
   // order. False only if the optimiser's output cannot be matched.
   bool OrderFaces(const uint32_t* indices, uint32_t* faces, size_t count);
-  // The group's own `count` faces (three indices each), reordered in place,
-  // in pieces of up to 65536 faces.
-  void OrderInPlace(uint32_t* groupIndices, size_t count);
+  // `count` faces (three indices each, at most a piece), reordered in place.
+  void OrderPieceInPlace(uint32_t* pieceIndices, size_t count);
 
  private:
   // Numbers the group's vertices from 0 into `local`, so the optimiser's work
@@ -30,3 +30,10 @@ class VertexCacheOrderer {
   std::vector<uint32_t> groupIndices_, orderedIndices_;
   std::vector<uint32_t> start_, byFirstCorner_, taken_, result_;
 };
+
+// Orders each run of faces (faces [first, second), three indices each in
+// `indices`) in place, in pieces of up to 32768 faces, so that the optimiser's
+// working memory follows the piece. The pieces are independent: with several
+// of them and a second core, two threads share them, with the same result.
+void OrderRunsInPlace(uint32_t* indices, const std::vector<std::pair<size_t, size_t>>& runs, size_t vertexCount,
+                      bool forStrips);

@@ -9,6 +9,7 @@
 
 #include "gfxutil/d3dx_mesh.h"
 #include "gfxutil/mesh/adjacency.h"
+#include "gfxutil/mesh/vertex_cache.h"
 #include "recording_device.h"
 #include "xfile_test_support.h"
 
@@ -343,6 +344,27 @@ TEST(MeshOptimize, IndexWidthFollowsTheVertexCount) {
   optimized->Release();
   large->Release();
   small->Release();
+}
+
+// The pieces may be ordered on two threads; the result is the order of
+// each piece of each run taken one after the other.
+TEST(VertexCacheOrder, RunsInPiecesGiveEachPiecesOwnOrder) {
+  constexpr size_t kVertices = 40000, kFaces = 200000, kPiece = 32768;
+  std::mt19937 random(7);
+  std::vector<uint32_t> indices(kFaces * 3);
+  for (uint32_t& index : indices) index = random() % kVertices;
+  const std::vector<std::pair<size_t, size_t>> runs = {{0, 150000}, {150000, 150001}, {150001, kFaces}};
+  for (bool forStrips : {false, true}) {
+    SCOPED_TRACE(forStrips);
+    std::vector<uint32_t> expected = indices, ordered = indices;
+    VertexCacheOrderer orderer(kVertices, forStrips);
+    for (auto [first, end] : runs)
+      for (size_t start = first; start < end; start += kPiece)
+        orderer.OrderPieceInPlace(expected.data() + start * 3, std::min(kPiece, end - start));
+    OrderRunsInPlace(ordered.data(), runs, kVertices, forStrips);
+    EXPECT_EQ(ordered, expected);
+    EXPECT_NE(ordered, indices);
+  }
 }
 
 }  // namespace
