@@ -23,10 +23,18 @@ class XTextReader : public XReaderBase {
   bool ReadString(std::string_view& value);
   // `count` values one after the other, each with its separators.
   bool ReadFloats(float* values, size_t count);
-  bool ReadDwords(uint32_t* values, size_t count);
+  bool ReadDwords(uint32_t* values, size_t count) {
+    // Inline for the items of a long list, a few values each, read ahead.
+    if (count > dwordsInHand_) return ReadValues(values, count);
+    for (size_t i = 0; i < count; ++i) values[i] = dwordsAhead_[taken_ + i];
+    taken_ += count;
+    dwordsInHand_ -= count;
+    valuesRead_ += count;
+    return true;
+  }
 
   // Whether the rest of the input may hold `values` more values.
-  bool MayHold(uint64_t values);
+  bool MayHold(uint64_t values) { return values <= dwordsInHand_ || MayHoldBeyondHand(values); }
   void Seek(size_t offset) { p_ = begin_ + offset; }
 
   // Values read so far, by count.
@@ -52,6 +60,7 @@ class XTextReader : public XReaderBase {
 
   template <class T>
   bool ReadValues(T* values, size_t count);
+  bool MayHoldBeyondHand(uint64_t values);
   template <class T>
   bool ReadLongList(T* values, size_t count);
   template <class T>
@@ -80,6 +89,9 @@ class XTextReader : public XReaderBase {
   Ahead ahead_ = Ahead::None;
   const uint8_t* aheadFrom_;  // where the values read ahead begin; end_ when there are none
   size_t taken_ = 0;  // of the present list
+  // Dwords read ahead that can be taken without waiting, and all of them.
+  size_t dwordsInHand_ = 0;
+  const uint32_t* dwordsAhead_ = nullptr;
   size_t takenAhead_ = 0;
   XValuesAhead valuesAhead_;
 };

@@ -44,7 +44,6 @@ XTextReader::XTextReader(const uint8_t* begin, const uint8_t* end, XInputPager* 
     : XReaderBase(begin, end, pager), readAheadMinimum_(DefaultReadAheadMinimum()), aheadFrom_(end) {}
 
 bool XTextReader::ReadFloats(float* values, size_t count) { return ReadValues(values, count); }
-bool XTextReader::ReadDwords(uint32_t* values, size_t count) { return ReadValues(values, count); }
 
 template <class T>
 bool XTextReader::ReadValues(T* values, size_t count) {
@@ -106,19 +105,24 @@ bool XTextReader::ReachedAhead(const uint8_t* start) {
     return false;
   }
   ahead_ = Ahead::Taking;
-  taken_ = 0;
   return true;
 }
 
 template <class T>
 bool XTextReader::TakeValues(T* values, size_t count) {
   static_assert(sizeof(T) == sizeof(uint32_t));
-  size_t taking = 0;
-  if (std::is_same_v<T, float> == valuesAhead_.Floats())
-    taking = std::min(count, valuesAhead_.WaitFor(taken_ + count) - taken_);
+  constexpr bool floats = std::is_same_v<T, float>;
+  size_t taking = 0, read = taken_;
+  if (floats == valuesAhead_.Floats()) {
+    read = valuesAhead_.WaitFor(taken_ + count);
+    taking = std::min(count, read - taken_);
+  }
   if (taking > 0) std::memcpy(values, valuesAhead_.Values() + taken_, taking * sizeof(T));
   taken_ += taking;
-  takenAhead_ += taking;
+  if (!floats) {
+    dwordsAhead_ = valuesAhead_.Values();
+    dwordsInHand_ = read - taken_;
+  }
   if (taking == count) return true;
   // The values read ahead ran out: on with the text after the last one taken.
   EndReadAhead();
@@ -127,18 +131,23 @@ bool XTextReader::TakeValues(T* values, size_t count) {
 
 void XTextReader::EndReadAhead() {
   Ahead was = ahead_;
+  size_t taken = taken_;
   ahead_ = Ahead::None;
   aheadFrom_ = end_;
+  taken_ = 0;
+  takenAhead_ += taken;
+  dwordsInHand_ = 0;
+  dwordsAhead_ = nullptr;
   if (was == Ahead::None) return;
-  if (was == Ahead::Reading || taken_ == 0) {
+  if (was == Ahead::Reading || taken == 0) {
     valuesAhead_.Stop();
     return;
   }
   // Reading the last values taken again, from the checkpoint before them,
   // leaves this reader just where reading them all would have.
-  size_t last = taken_ - 1;
+  size_t last = taken - 1;
   p_ = begin_ + valuesAhead_.CheckpointOffset(last);
-  size_t again = taken_ - XValuesAhead::CheckpointIndex(last);
+  size_t again = taken - XValuesAhead::CheckpointIndex(last);
   bool floats = valuesAhead_.Floats();
   valuesAhead_.Stop();
   if (floats) {
@@ -150,7 +159,7 @@ void XTextReader::EndReadAhead() {
   }
 }
 
-bool XTextReader::MayHold(uint64_t values) {
+bool XTextReader::MayHoldBeyondHand(uint64_t values) {
   // Each value takes two bytes at least: itself and a separator.
   if (ahead_ == Ahead::Taking) {
     if (values <= valuesAhead_.WaitFor(taken_ + values) - taken_) return true;
@@ -161,3 +170,4 @@ bool XTextReader::MayHold(uint64_t values) {
 
 template bool XTextReader::TakeValues(float*, size_t);
 template bool XTextReader::TakeValues(uint32_t*, size_t);
+template bool XTextReader::ReadValues(uint32_t*, size_t);
