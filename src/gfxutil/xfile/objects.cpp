@@ -72,7 +72,7 @@ D3DCOLOR ColourByte(float c, int shift) {
 // Items of a long dword list read before a text reader measures the rest.
 constexpr size_t kProbeItems = 256;
 
-// Lets the reader read the later half of a long dword list ahead, and puts it
+// Lets the reader read the later part of a long dword list ahead, and puts it
 // back to reading the text when the list is done.
 template <class Reader>
 class ListAhead {
@@ -389,16 +389,15 @@ class ObjectParser {
     if (faceCount != mesh.FaceCount())
       return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.FaceCount());
     NormalSplitter splitter(mesh.positions.size(), mesh.normals);
-    if (!ReadNormalFaces(mesh, splitter)) return false;
+    if (!ReadNormalFaces(mesh, normalCount, splitter)) return false;
     mesh.split = splitter.Finish();
     mesh.hasNormals = true;
     return SkipAllChildren();
   }
 
-  bool ReadNormalFaces(XRawMesh& mesh, NormalSplitter& splitter) {
+  bool ReadNormalFaces(XRawMesh& mesh, uint32_t normalCount, NormalSplitter& splitter) {
     std::vector<uint32_t> faceNormals;
     size_t corner = 0;
-    size_t normalCount = mesh.normals.size();
     ListAhead<Reader> ahead(reader_, mesh.FaceCount());
     for (size_t face = 0; face < mesh.FaceCount(); ++face) {
       ahead.BeforeItem(face);
@@ -408,8 +407,7 @@ class ObjectParser {
       faceNormals.resize(size);
       if (!reader_.ReadDwords(faceNormals.data(), size)) return false;
       for (uint32_t index : faceNormals) {
-        if (index >= normalCount)
-          return Invalid("normal index %u is beyond the %zu normals", index, normalCount);
+        if (index >= normalCount) return Invalid("normal index %u is beyond the %u normals", index, normalCount);
         mesh.corners[corner] = splitter.Assign(mesh.corners[corner], index);
         ++corner;
       }
