@@ -47,6 +47,9 @@ class XTextReader : public XReaderBase {
   void EndReadAhead();
   // Lists of fewer values are read by this reader alone.
   void SetReadAheadMinimum(size_t values) { readAheadMinimum_ = values; }
+  // How long to wait for values the other reader has not read yet before
+  // reading on alone.
+  void SetReadAheadPatience(std::chrono::microseconds patience) { valuesAhead_.SetPatience(patience); }
   // Values taken from a second reader so far.
   size_t ValuesTakenAhead() const { return takenAhead_; }
 

@@ -35,7 +35,6 @@ bool XValuesAhead::Start(const uint8_t* begin, const uint8_t* end, size_t from, 
   values_ = std::make_unique_for_overwrite<uint32_t[]>(cap);
   checkpoints_ = std::make_unique_for_overwrite<size_t[]>(cap / kCheckpointEvery + 1);
   progress_.store(0, std::memory_order_relaxed);
-  wanted_.store(SIZE_MAX, std::memory_order_relaxed);
   try {
     thread_ = std::jthread([this, begin, end, cap](std::stop_token stop) { Read(stop, begin, end, cap); });
   } catch (const std::system_error&) {
@@ -65,22 +64,22 @@ void XValuesAhead::Read(std::stop_token stop, const uint8_t* begin, const uint8_
   Publish(count, true);
 }
 
-void XValuesAhead::Publish(size_t count, bool ended) {
-  progress_.store(count * 2 + ended);
-  if (ended || count >= wanted_.load()) progress_.notify_one();
-}
+void XValuesAhead::Publish(size_t count, bool ended) { progress_.store(count * 2 + ended, std::memory_order_release); }
 
 size_t XValuesAhead::WaitFor(size_t count) {
   size_t progress = progress_.load(std::memory_order_acquire);
-  if (progress / 2 >= count || progress % 2 == 1) return progress / 2;
-  // Caught up: sleep until a good many more are read, not the next few.
-  wanted_.store(count + std::min(kCatchUp, SIZE_MAX - count));
-  for (;;) {
-    progress = progress_.load();
-    if (progress / 2 >= count || progress % 2 == 1) break;
-    progress_.wait(progress);
+  size_t seen = progress;
+  auto deadline = std::chrono::steady_clock::now() + patience_;
+  while (progress / 2 < count && progress % 2 == 0) {
+    std::this_thread::yield();
+    progress = progress_.load(std::memory_order_acquire);
+    if (std::chrono::steady_clock::now() < deadline) continue;
+    // The other thread stalled, its core busy with other work: the caller
+    // reads on alone rather than wait.
+    if (progress == seen) break;
+    seen = progress;
+    deadline = std::chrono::steady_clock::now() + patience_;
   }
-  wanted_.store(SIZE_MAX, std::memory_order_relaxed);
   return progress / 2;
 }
 
