@@ -21,8 +21,13 @@ class XBinaryReader : public XReaderBase {
   bool ReadFloats(float* values, size_t count);
   bool ReadDwords(uint32_t* values, size_t count);
 
-  size_t MaxValuesLeft() const { return listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
+  bool MayHold(uint64_t values) const { return values <= listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);
+
+  // Binary lists are copied, not parsed: nothing to read ahead.
+  size_t ValuesRead() const { return 0; }
+  void ReadAhead(size_t, size_t, size_t) {}
+  void EndReadAhead() {}
 
  protected:
   std::string Where(const uint8_t* at) const override;

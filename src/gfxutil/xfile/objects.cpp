@@ -69,6 +69,29 @@ D3DCOLOR ColourByte(float c, int shift) {
   return static_cast<D3DCOLOR>(clamped * 255.0f + 0.5f) << shift;
 }
 
+// Items of a long dword list read before a text reader measures the rest.
+constexpr size_t kProbeItems = 256;
+
+// Lets the reader read the later part of a long dword list ahead, and puts it
+// back to reading the text when the list is done.
+template <class Reader>
+class ListAhead {
+ public:
+  ListAhead(Reader& reader, size_t items) : reader_(reader), items_(items), valuesBefore_(reader.ValuesRead()) {}
+  ~ListAhead() { reader_.EndReadAhead(); }
+  ListAhead(const ListAhead&) = delete;
+  ListAhead& operator=(const ListAhead&) = delete;
+
+  void BeforeItem(size_t item) {
+    if (item == kProbeItems) reader_.ReadAhead(valuesBefore_, item, items_ - item);
+  }
+
+ private:
+  Reader& reader_;
+  size_t items_;
+  size_t valuesBefore_;
+};
+
 // What a child handler did with the object it was offered.
 enum class Handled { Parsed, Ignored, Failed };
 
@@ -263,7 +286,7 @@ class ObjectParser {
   }
 
   bool CheckCount(uint32_t count, size_t valuesEach, const char* what) {
-    if (count > reader_.MaxValuesLeft() / valuesEach)
+    if (!reader_.MayHold(uint64_t{count} * valuesEach))
       return Invalid("%s count %u is larger than the rest of the file can hold", what, count);
     return true;
   }
@@ -329,7 +352,9 @@ class ObjectParser {
         !CheckCount(faceCount, 4, "face", kXMaxModelFaces - modelTriangles_, kXMaxModelFaces))
       return false;
     mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
+    ListAhead<Reader> ahead(reader_, faceCount);
     for (uint32_t face = 0; face < faceCount; ++face) {
+      ahead.BeforeItem(face);
       uint32_t size;
       if (!reader_.ReadDword(size)) return false;
       if (size < 3) return Invalid("a face has %u corners; it needs at least 3", size);
@@ -364,9 +389,18 @@ class ObjectParser {
     if (faceCount != mesh.FaceCount())
       return Invalid("MeshNormals has %u faces, the mesh %zu", faceCount, mesh.FaceCount());
     NormalSplitter splitter(mesh.positions.size(), mesh.normals);
+    if (!ReadNormalFaces(mesh, normalCount, splitter)) return false;
+    mesh.split = splitter.Finish();
+    mesh.hasNormals = true;
+    return SkipAllChildren();
+  }
+
+  bool ReadNormalFaces(XRawMesh& mesh, uint32_t normalCount, NormalSplitter& splitter) {
     std::vector<uint32_t> faceNormals;
     size_t corner = 0;
-    for (size_t face = 0; face < faceCount; ++face) {
+    ListAhead<Reader> ahead(reader_, mesh.FaceCount());
+    for (size_t face = 0; face < mesh.FaceCount(); ++face) {
+      ahead.BeforeItem(face);
       uint32_t size = mesh.PolygonSize(face), normalSize;
       if (!reader_.ReadDword(normalSize)) return false;
       if (normalSize != size) return Invalid("a MeshNormals face has %u corners, the mesh face %u", normalSize, size);
@@ -378,9 +412,7 @@ class ObjectParser {
         ++corner;
       }
     }
-    mesh.split = splitter.Finish();
-    mesh.hasNormals = true;
-    return SkipAllChildren();
+    return true;
   }
 
   bool ParseTexCoords(XRawMesh& mesh) {

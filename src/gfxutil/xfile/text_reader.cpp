@@ -168,10 +168,12 @@ bool XTextReader::ReadSeparatorsAndComments() {
 // Values of the plain shapes that fill files are read inline: spaces, the
 // number, separators. Anything else (comments, exponents, faults) is left to
 // the general path, which starts again at the same place.
-bool XTextReader::ReadDwords(uint32_t* values, size_t count) {
+bool XTextReader::ReadRun(uint32_t* values, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     NoteProgress();
     const uint8_t* start = SkipPlainSpace(p_, end_);
+    if (start >= aheadFrom_ && ReachedAhead(start)) [[unlikely]]
+      return TakeValues(values + i, count - i);
     uint64_t number = 0;
     int digits = 0;
     const uint8_t* numberEnd = ReadDigitRun(start, end_, number, digits);
@@ -190,10 +192,12 @@ bool XTextReader::ReadDwords(uint32_t* values, size_t count) {
   return true;
 }
 
-bool XTextReader::ReadFloats(float* values, size_t count) {
+bool XTextReader::ReadRun(float* values, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     NoteProgress();
     const uint8_t* start = SkipPlainSpace(p_, end_);
+    if (start >= aheadFrom_ && ReachedAhead(start)) [[unlikely]]
+      return TakeValues(values + i, count - i);
     const uint8_t* numberEnd = ReadPlainDecimal(start, end_, values[i]);
     const uint8_t* next = nullptr;
     if (numberEnd && numberEnd < end_ && IsDelimiter(*numberEnd)) next = SkipPlainSeparators(numberEnd, end_);

@@ -21,6 +21,7 @@ void XReaderBase::ReleaseConsumed() {
 }
 
 bool XReaderBase::Fail(const char* format, ...) {
+  BeforeFailure();
   if (!error_.what.empty()) return false;
   char what[192];
   va_list args;

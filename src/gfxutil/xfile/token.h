@@ -74,6 +74,8 @@ class XReaderBase {
   // "line 12", "offset 345": where the reader stands, for messages.
   virtual std::string Where(const uint8_t* at) const = 0;
   virtual unsigned LineAt(const uint8_t*) const { return 0; }
+  // Puts the reader where the failure is, when it is not there already.
+  virtual void BeforeFailure() {}
 
   void NoteProgress() {
     if (Position() >= releaseMark_) ReleaseConsumed();
