@@ -137,11 +137,21 @@ wait_window() {
   fail "no visible window titled '$title' within ${limit}s"
 }
 
-# show_program_output: the standard error of the programs started so far, and which still run.
+# show_program_output: the standard error of the programs started so far,
+# which still run and how the others ended, and the debug log's last lines.
 show_program_output() {
-  local file pid
+  local file pid status
   for file in "$WORK"/*.err; do [ -f "$file" ] && { echo "--- $file:" >&2; tail -20 "$file" >&2; }; done
-  for pid in "${E2E_PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && echo "--- pid $pid still runs" >&2; done
+  for pid in "${E2E_PIDS[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then
+      echo "--- pid $pid still runs" >&2
+    else
+      status=0
+      wait "$pid" 2>/dev/null || status=$?
+      [ "$status" -ne 127 ] && echo "--- pid $pid ended with status $status" >&2
+    fi
+  done
+  [ -f "${LOG:-}" ] && { echo "--- $LOG:" >&2; tail -20 "$LOG" >&2; }
   return 0
 }
 
