@@ -116,6 +116,12 @@ Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::micro
 }
 
 // The list at `fraction` of its length, in the second half.
+std::string ReplaceEach(const std::string& text, char c, const std::string& replacement) {
+  std::string replaced;
+  for (char d : text) replaced += d == c ? replacement : std::string(1, d);
+  return replaced;
+}
+
 std::string& ItemAt(std::vector<std::string>& items, double fraction) {
   return items[static_cast<size_t>(static_cast<double>(items.size()) * fraction)];
 }
@@ -160,20 +166,12 @@ const Case kCases[] = {
      true, false},
     {"double separators",
      [](Lists&, Layout& layout) {
-       layout.item = [](std::string item) {
-         std::string doubled;
-         for (char c : item) doubled += c == ';' ? std::string(";;") : std::string(1, c);
-         return doubled;
-       };
+       layout.item = [](std::string item) { return ReplaceEach(item, ';', ";;"); };
      },
      true, true},
     {"CRLF line ends",
      [](Lists&, Layout& layout) {
-       layout.text = [](std::string text) {
-         std::string crlf;
-         for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-         return crlf;
-       };
+       layout.text = [](std::string text) { return ReplaceEach(text, '\n', "\r\n"); };
      },
      true, true},
     {"comments in the later halves",
