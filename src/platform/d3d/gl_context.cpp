@@ -4,16 +4,18 @@
 
 #include <cstdlib>
 
+#include "platform/os/sdl_library.h"
+
 namespace {
 
 SDL_GLContext CreateContext(SDL_Window* window, bool robust) {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, robust ? SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG : 0);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION,
+  Sdl().SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, robust ? SDL_GL_CONTEXT_ROBUST_ACCESS_FLAG : 0);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION,
                       robust ? SDL_GL_CONTEXT_RESET_LOSE_CONTEXT : SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
-  return SDL_GL_CreateContext(window);
+  return Sdl().SDL_GL_CreateContext(window);
 }
 
 }  // namespace
@@ -33,21 +35,21 @@ bool CreateGlContext(SDL_Window* window, Rasteriser rasteriser, GlContext* out, 
   // Mesa reads this when it loads its driver; a driver already loaded stays, and
   // the renderer check below then refuses the context.
   if (rasteriser == Rasteriser::Software) setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, rasteriser == Rasteriser::Accelerated ? 1 : -1);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, rasteriser == Rasteriser::Accelerated ? 1 : -1);
   bool robust = true;
   SDL_GLContext context = CreateContext(window, true);
   if (!context) {
     robust = false;
     context = CreateContext(window, false);
   }
-  SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, -1);
+  Sdl().SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, -1);
   if (!context) {
-    *reason = std::string("no OpenGL 3.3 core context: ") + SDL_GetError();
+    *reason = std::string("no OpenGL 3.3 core context: ") + Sdl().SDL_GetError();
     return false;
   }
-  if (SDL_GL_MakeCurrent(window, context) != 0) {
-    *reason = std::string("context cannot be made current: ") + SDL_GetError();
-    SDL_GL_DeleteContext(context);
+  if (Sdl().SDL_GL_MakeCurrent(window, context) != 0) {
+    *reason = std::string("context cannot be made current: ") + Sdl().SDL_GetError();
+    Sdl().SDL_GL_DeleteContext(context);
     return false;
   }
   const GLubyte* renderer = glGetString(GL_RENDERER);
@@ -55,8 +57,8 @@ bool CreateGlContext(SDL_Window* window, Rasteriser rasteriser, GlContext* out, 
   bool software = IsSoftwareRenderer(name);
   if ((rasteriser == Rasteriser::Accelerated && software) || (rasteriser == Rasteriser::Software && !software)) {
     *reason = (software ? "not a hardware rasteriser: " : "not a software rasteriser: ") + name;
-    SDL_GL_MakeCurrent(window, nullptr);
-    SDL_GL_DeleteContext(context);
+    Sdl().SDL_GL_MakeCurrent(window, nullptr);
+    Sdl().SDL_GL_DeleteContext(context);
     return false;
   }
   GLint strategy = 0;
@@ -70,7 +72,7 @@ bool CreateGlContext(SDL_Window* window, Rasteriser rasteriser, GlContext* out, 
 
 void DestroyGlContext(GlContext* context) {
   if (!context->context) return;
-  SDL_GL_MakeCurrent(context->window, nullptr);
-  SDL_GL_DeleteContext(context->context);
+  Sdl().SDL_GL_MakeCurrent(context->window, nullptr);
+  Sdl().SDL_GL_DeleteContext(context->context);
   *context = GlContext{};
 }

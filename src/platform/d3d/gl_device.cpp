@@ -10,6 +10,7 @@
 #include "platform/d3d/gl_texture.h"
 #include "platform/d3d/sdl_formats.h"
 #include "platform/os/os.h"
+#include "platform/os/sdl_library.h"
 
 namespace {
 
@@ -52,12 +53,12 @@ bool GlDevice::Initialise(Rasteriser rasteriser, std::string* reason) {
     // kept. The window first covers the display itself: without a window
     // manager the full-screen request alone changes nothing.
     SDL_Rect display{};
-    if (SDL_GetDisplayBounds(static_cast<int>(adapter_), &display) == 0) {
-      SDL_SetWindowPosition(window_, display.x, display.y);
-      SDL_SetWindowSize(window_, display.w, display.h);
+    if (Sdl().SDL_GetDisplayBounds(static_cast<int>(adapter_), &display) == 0) {
+      Sdl().SDL_SetWindowPosition(window_, display.x, display.y);
+      Sdl().SDL_SetWindowSize(window_, display.w, display.h);
     }
-    SDL_ShowWindow(window_);
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    Sdl().SDL_ShowWindow(window_);
+    Sdl().SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   return true;
 }
@@ -78,7 +79,7 @@ bool GlDevice::CreateContextObjects(std::string* reason) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glDepthRange(0.0, 1.0);
   // Full screen waits for the display's refresh, a window does not: as Direct3D's default interval.
-  SDL_GL_SetSwapInterval(p.Windowed ? 0 : 1);
+  Sdl().SDL_GL_SetSwapInterval(p.Windowed ? 0 : 1);
   return true;
 }
 
@@ -152,7 +153,7 @@ bool GlDevice::RestoreContext() {
 }
 
 GlDevice::~GlDevice() {
-  if (context_.context) SDL_GL_MakeCurrent(window_, context_.context);
+  if (context_.context) Sdl().SDL_GL_MakeCurrent(window_, context_.context);
   for (GlTexture*& texture : textures_) Rebind(texture, static_cast<GlTexture*>(nullptr));
   Rebind(streamSource_, static_cast<GlVertexBuffer*>(nullptr));
   Rebind(indices_, static_cast<GlIndexBuffer*>(nullptr));
@@ -160,7 +161,7 @@ GlDevice::~GlDevice() {
   resources_.clear();
   if (context_.context) {
     DestroyContextObjects();
-    if (!presentation_.Windowed) SDL_SetWindowFullscreen(window_, 0);
+    if (!presentation_.Windowed) Sdl().SDL_SetWindowFullscreen(window_, 0);
   }
   DestroyGlContext(&context_);
 }
@@ -239,7 +240,7 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   if (HRESULT level = TestCooperativeLevel(); FAILED(level)) return D3DERR_DEVICELOST;
   FlushPending();
   target_.PresentTo(window_);
-  SDL_GL_SwapWindow(window_);
+  Sdl().SDL_GL_SwapWindow(window_);
   ++presentCount_;
   ReportGlErrors();
   if (lossDrillPresents_ > 0 && --presentsToLoss_ == 0) {

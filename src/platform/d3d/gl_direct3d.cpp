@@ -12,6 +12,7 @@
 #include "platform/d3d/gl_formats.h"
 #include "platform/d3d/sdl_formats.h"
 #include "platform/os/os.h"
+#include "platform/os/sdl_library.h"
 #include "platform/os/sdl_window.h"
 
 namespace {
@@ -30,10 +31,10 @@ constexpr UINT kSdkVersion = 220;
 // Modes a back buffer can take; SDL also lists placeholders without a size or format.
 std::vector<D3DDISPLAYMODE> UsableModes(int display) {
   std::vector<D3DDISPLAYMODE> modes;
-  int count = SDL_GetNumDisplayModes(display);
+  int count = Sdl().SDL_GetNumDisplayModes(display);
   for (int i = 0; i < count; ++i) {
     SDL_DisplayMode mode{};
-    if (SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0) continue;
+    if (Sdl().SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0) continue;
     D3DFORMAT format = D3DFormatOfSdl(mode.format);
     if (format == D3DFMT_UNKNOWN) continue;
     modes.push_back({static_cast<UINT>(mode.w), static_cast<UINT>(mode.h), static_cast<UINT>(mode.refresh_rate),
@@ -47,17 +48,17 @@ class GlDirect3D : public IDirect3D8 {
   GlDirect3D() = default;
 
   UINT GetAdapterCount() override {
-    int count = SDL_GetNumVideoDisplays();
+    int count = Sdl().SDL_GetNumVideoDisplays();
     return count > 0 ? static_cast<UINT>(count) : 0;
   }
 
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFIER8* identifier) override {
     if (adapter >= GetAdapterCount() || !identifier) return D3DERR_INVALIDCALL;
     *identifier = D3DADAPTER_IDENTIFIER8{};
-    const char* name = SDL_GetDisplayName(static_cast<int>(adapter));
+    const char* name = Sdl().SDL_GetDisplayName(static_cast<int>(adapter));
     std::snprintf(identifier->Description, sizeof identifier->Description, "%s (display %s)",
-                  SDL_GetCurrentVideoDriver(), name ? name : "?");
-    std::snprintf(identifier->Driver, sizeof identifier->Driver, "OpenGL 3.3 on SDL %s", SDL_GetCurrentVideoDriver());
+                  Sdl().SDL_GetCurrentVideoDriver(), name ? name : "?");
+    std::snprintf(identifier->Driver, sizeof identifier->Driver, "OpenGL 3.3 on SDL %s", Sdl().SDL_GetCurrentVideoDriver());
     return D3D_OK;
   }
 
@@ -67,7 +68,7 @@ class GlDirect3D : public IDirect3D8 {
 
   HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* out) override {
     SDL_DisplayMode mode{};
-    if (adapter >= GetAdapterCount() || !out || SDL_GetDesktopDisplayMode(static_cast<int>(adapter), &mode) != 0)
+    if (adapter >= GetAdapterCount() || !out || Sdl().SDL_GetDesktopDisplayMode(static_cast<int>(adapter), &mode) != 0)
       return D3DERR_INVALIDCALL;
     *out = {static_cast<UINT>(mode.w), static_cast<UINT>(mode.h), static_cast<UINT>(mode.refresh_rate),
             D3DFormatOfSdl(mode.format)};
@@ -122,7 +123,7 @@ class GlDirect3D : public IDirect3D8 {
   }
 
  protected:
-  ~GlDirect3D() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+  ~GlDirect3D() override { Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
  private:
   // Listed once per adapter: the mode search asks for them one by one.
@@ -138,6 +139,6 @@ class GlDirect3D : public IDirect3D8 {
 }  // namespace
 
 IDirect3D8* CreateGlDirect3D(UINT sdkVersion) {
-  if (sdkVersion != kSdkVersion || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (sdkVersion != kSdkVersion || Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   return new GlDirect3D();
 }

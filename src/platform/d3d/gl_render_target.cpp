@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/os/sdl_library.h"
+
 bool GlRenderTarget::Create(UINT width, UINT height, const GlDepthFormat& depth, std::string* reason) {
   GLint largest = 0;
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
@@ -53,7 +55,7 @@ void GlRenderTarget::Bind() const {
 
 void GlRenderTarget::PresentTo(SDL_Window* window) const {
   int windowWidth = 0, windowHeight = 0;
-  SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
+  Sdl().SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
   if (windowWidth <= 0 || windowHeight <= 0) return;
   // The largest rectangle of the picture's aspect that fits, centred.
   double scale = std::min(static_cast<double>(windowWidth) / width_, static_cast<double>(windowHeight) / height_);

@@ -8,6 +8,7 @@
 
 #include "platform/dinput/dinput8.h"
 #include "platform/dinput/sdl_input_device.h"
+#include "platform/os/sdl_library.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ DIDEVICEINSTANCEA SystemDeviceInstance(const GUID& guid, DWORD type, const char*
 
 class SdlDirectInput final : public IDirectInput8A {
  public:
-  SdlDirectInput() : joysticksReady_(SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) {}
+  SdlDirectInput() : joysticksReady_(Sdl().SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) {}
   ~SdlDirectInput() override {
-    if (joysticksReady_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    if (joysticksReady_) Sdl().SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
 
   HRESULT CreateDevice(const GUID& instance, IDirectInputDevice8A** device) override {
@@ -66,16 +67,16 @@ class SdlDirectInput final : public IDirectInput8A {
 
  private:
   static void EnumJoysticks(LPDIENUMDEVICESCALLBACKA callback, void* ref) {
-    int count = SDL_NumJoysticks();
+    int count = Sdl().SDL_NumJoysticks();
     for (int index = 0; index < count; ++index) {
-      SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+      SDL_JoystickID id = Sdl().SDL_JoystickGetDeviceInstanceID(index);
       if (id < 0) continue;
       DIDEVICEINSTANCEA instance = {sizeof(DIDEVICEINSTANCEA), JoystickInstanceGuid(id), {}, DI8DEVTYPE_JOYSTICK,
                                     {}, {}};
-      SDL_JoystickGUID product = SDL_JoystickGetDeviceGUID(index);
+      SDL_JoystickGUID product = Sdl().SDL_JoystickGetDeviceGUID(index);
       static_assert(sizeof product == sizeof instance.guidProduct);
       std::memcpy(&instance.guidProduct, &product, sizeof product);
-      const char* name = SDL_JoystickNameForIndex(index);
+      const char* name = Sdl().SDL_JoystickNameForIndex(index);
       std::snprintf(instance.tszInstanceName, kDeviceNameSize, "%s", name ? name : "");
       std::snprintf(instance.tszProductName, kDeviceNameSize, "%s", name ? name : "");
       if (callback(&instance, ref) == DIENUM_STOP) return;
@@ -84,9 +85,9 @@ class SdlDirectInput final : public IDirectInput8A {
 
   SDL_Joystick* OpenJoystick(const GUID& instance) const {
     if (!joysticksReady_ || !IsJoystickGuid(instance)) return nullptr;
-    int count = SDL_NumJoysticks();
+    int count = Sdl().SDL_NumJoysticks();
     for (int index = 0; index < count; ++index)
-      if (JoystickInstanceGuid(SDL_JoystickGetDeviceInstanceID(index)) == instance) return SDL_JoystickOpen(index);
+      if (JoystickInstanceGuid(Sdl().SDL_JoystickGetDeviceInstanceID(index)) == instance) return Sdl().SDL_JoystickOpen(index);
     return nullptr;
   }
 

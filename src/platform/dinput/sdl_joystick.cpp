@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/dinput/sdl_input_device.h"
+#include "platform/os/sdl_library.h"
 
 namespace {
 
@@ -43,11 +44,11 @@ class SdlJoystick final : public SdlInputDevice {
   explicit SdlJoystick(SDL_Joystick* joystick)
       : SdlInputDevice(c_dfDIJoystick2.dwDataSize),
         joystick_(joystick),
-        axisCount_(std::clamp(SDL_JoystickNumAxes(joystick), 0, kMaxAxes)),
-        povCount_(std::clamp(SDL_JoystickNumHats(joystick), 0, kMaxPovs)),
-        buttonCount_(std::clamp(SDL_JoystickNumButtons(joystick), 0, kMaxButtons)) {
+        axisCount_(std::clamp(Sdl().SDL_JoystickNumAxes(joystick), 0, kMaxAxes)),
+        povCount_(std::clamp(Sdl().SDL_JoystickNumHats(joystick), 0, kMaxPovs)),
+        buttonCount_(std::clamp(Sdl().SDL_JoystickNumButtons(joystick), 0, kMaxButtons)) {
     // Our own reference keeps the joystick subsystem up until the joystick is closed.
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    Sdl().SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     for (int i = 0; i < axisCount_; ++i) objects_.push_back({DWORD(4 * i), DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(i)});
     for (int i = 0; i < povCount_; ++i) objects_.push_back({kPovOffset + 4 * i, DIDFT_POV | DIDFT_MAKEINSTANCE(i)});
     for (int i = 0; i < buttonCount_; ++i)
@@ -55,8 +56,8 @@ class SdlJoystick final : public SdlInputDevice {
   }
 
   ~SdlJoystick() override {
-    SDL_JoystickClose(joystick_);
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    Sdl().SDL_JoystickClose(joystick_);
+    Sdl().SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
 
   HRESULT SetProperty(DWORD property, const DIPROPHEADER* header) override {
@@ -84,20 +85,20 @@ class SdlJoystick final : public SdlInputDevice {
     }
   }
 
-  bool IsAttached() override { return SDL_JoystickGetAttached(joystick_); }
+  bool IsAttached() override { return Sdl().SDL_JoystickGetAttached(joystick_); }
 
   HRESULT ReadState(void* data) override {
-    SDL_JoystickUpdate();
+    Sdl().SDL_JoystickUpdate();
     if (!IsAttached()) return DIERR_INPUTLOST;
     auto* state = static_cast<DIJOYSTATE2*>(data);
     auto* bytes = static_cast<BYTE*>(data);
     for (int i = 0; i < axisCount_; ++i) {
-      LONG value = ScaleAxis(SDL_JoystickGetAxis(joystick_, i), ranges_[i]);
+      LONG value = ScaleAxis(Sdl().SDL_JoystickGetAxis(joystick_, i), ranges_[i]);
       std::memcpy(bytes + 4 * i, &value, sizeof value);
     }
     for (int i = 0; i < kMaxPovs; ++i)
-      state->rgdwPOV[i] = i < povCount_ ? PovFromHat(SDL_JoystickGetHat(joystick_, i)) : kPovCentred;
-    for (int i = 0; i < buttonCount_; ++i) state->rgbButtons[i] = SDL_JoystickGetButton(joystick_, i) ? 0x80 : 0;
+      state->rgdwPOV[i] = i < povCount_ ? PovFromHat(Sdl().SDL_JoystickGetHat(joystick_, i)) : kPovCentred;
+    for (int i = 0; i < buttonCount_; ++i) state->rgbButtons[i] = Sdl().SDL_JoystickGetButton(joystick_, i) ? 0x80 : 0;
     return DI_OK;
   }
 

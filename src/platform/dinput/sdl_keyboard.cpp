@@ -5,6 +5,7 @@
 #include "platform/dinput/press_latch.h"
 #include "platform/dinput/sdl_input_device.h"
 #include "platform/dinput/sdl_keyboard_table.h"
+#include "platform/os/sdl_library.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ class SdlKeyboard final : public SdlInputDevice {
 
   HRESULT ReadState(void* data) override {
     int count = 0;
-    const Uint8* down = SDL_GetKeyboardState(&count);
+    const Uint8* down = Sdl().SDL_GetKeyboardState(&count);
     auto* keys = static_cast<BYTE*>(data);
     for (const ScancodeToDik& key : KeyboardScancodeTable())
       if (presses_.Read(key.scancode, key.scancode < count && down[key.scancode])) keys[key.dik] = 0x80;

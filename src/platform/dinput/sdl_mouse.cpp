@@ -5,6 +5,7 @@
 
 #include "platform/dinput/press_latch.h"
 #include "platform/dinput/sdl_input_device.h"
+#include "platform/os/sdl_library.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ class SdlMouse final : public SdlInputDevice {
     state->lY = movedY_;
     state->lZ = wheel_;
     ResetMotion();
-    Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+    Uint32 buttons = Sdl().SDL_GetMouseState(nullptr, nullptr);
     for (int i = 0; i < kButtonCount; ++i)
       state->rgbButtons[i] = presses_.Read(i, (buttons & SDL_BUTTON(kSdlButtons[i])) != 0) ? 0x80 : 0;
     return DI_OK;

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/os/sdl_library.h"
+
 SDL_Surface* CreateProgramIconSurface() {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -12,16 +14,16 @@ SDL_Surface* CreateProgramIconSurface() {
     return nullptr;
   }
   image.format = PNG_FORMAT_RGBA;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(image.width),
+  SDL_Surface* surface = Sdl().SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(image.width),
                                                         static_cast<int>(image.height), 32, SDL_PIXELFORMAT_RGBA32);
   if (!surface) {
-    std::fprintf(stderr, "program icon: %s\n", SDL_GetError());
+    std::fprintf(stderr, "program icon: %s\n", Sdl().SDL_GetError());
     png_image_free(&image);
     return nullptr;
   }
   if (!png_image_finish_read(&image, nullptr, surface->pixels, surface->pitch, nullptr)) {
     std::fprintf(stderr, "program icon: %s\n", image.message);
-    SDL_FreeSurface(surface);
+    Sdl().SDL_FreeSurface(surface);
     return nullptr;
   }
   return surface;
@@ -30,6 +32,6 @@ SDL_Surface* CreateProgramIconSurface() {
 void SetProgramIcon(SDL_Window* window) {
   SDL_Surface* icon = CreateProgramIconSurface();
   if (!icon) return;
-  SDL_SetWindowIcon(window, icon);
-  SDL_FreeSurface(icon);
+  Sdl().SDL_SetWindowIcon(window, icon);
+  Sdl().SDL_FreeSurface(icon);
 }

@@ -3,6 +3,8 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/extensions/scrnsaver.h>
 
+#include "platform/os/sdl_library.h"
+
 namespace {
 
 // SDL 2 suspends the X server's screen saver (MIT-SCREEN-SAVER) when the desktop
@@ -12,7 +14,7 @@ namespace {
 void EndX11Suspension(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (!window || !Sdl().SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
   Display* display = info.info.x11.display;
   int unused = 0, major = 0, minor = 0;
   // Suspension came with version 1.1; on a server without it the request would be an error.
@@ -25,9 +27,9 @@ void EndX11Suspension(SDL_Window* window) {
 
 }  // namespace
 
-void HoldScreenSaver() { SDL_DisableScreenSaver(); }
+void HoldScreenSaver() { Sdl().SDL_DisableScreenSaver(); }
 
 void ReleaseScreenSaver(SDL_Window* window) {
-  SDL_EnableScreenSaver();
+  Sdl().SDL_EnableScreenSaver();
   EndX11Suspension(window);
 }

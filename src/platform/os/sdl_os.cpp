@@ -13,6 +13,7 @@
 #include "platform/os/real_os.h"
 #include "platform/os/screen_saver.h"
 #include "platform/os/sdl_events.h"
+#include "platform/os/sdl_library.h"
 #include "platform/os/sdl_window.h"
 #include "platform/os/virtual_keys.h"
 #include "platform/os/window_class.h"
@@ -33,7 +34,7 @@ constexpr LPARAM kMonitorOff = 2;  // the lParam of SC_MONITORPOWER that shuts t
 
 // Message boxes need a display; the headless drivers have none to show one on.
 bool CanShowMessageBox() {
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const char* driver = SdlWasInit(SDL_INIT_VIDEO) ? Sdl().SDL_GetCurrentVideoDriver() : Sdl().SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -54,7 +55,7 @@ class SdlOperatingSystem final : public OperatingSystem {
     for (;;) {
       if (TryAcquireNamedLock(lock)) return WAIT_OBJECT_0;
       if (timeGetTime() - start >= timeoutMs) return WAIT_TIMEOUT;
-      SDL_Delay(10);
+      Sdl().SDL_Delay(10);
     }
   }
 
@@ -69,10 +70,10 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   HWND CreateWindowExA(const char* title, int width, int height, WNDPROC procedure) override {
     if (!InitVideo()) return nullptr;
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+    SDL_Window* window = Sdl().SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) {
-      std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
+      std::fprintf(stderr, "SDL_CreateWindow: %s\n", Sdl().SDL_GetError());
       return nullptr;
     }
     SetProgramIcon(window);
@@ -84,25 +85,25 @@ class SdlOperatingSystem final : public OperatingSystem {
     for (auto it = windows_.begin(); it != windows_.end(); ++it) {
       if (HandleOf(it->window) != window) continue;
       if (it == windows_.begin()) LeaveFront(it->window);
-      SDL_DestroyWindow(it->window);
+      Sdl().SDL_DestroyWindow(it->window);
       windows_.erase(it);
       return;
     }
   }
 
   void SetWindowTextA(HWND window, const char* text) override {
-    if (SDL_Window* w = SdlWindow(window)) SDL_SetWindowTitle(w, text);
+    if (SDL_Window* w = SdlWindow(window)) Sdl().SDL_SetWindowTitle(w, text);
   }
 
   void ShowWindow(HWND window, bool show) override {
-    if (SDL_Window* w = SdlWindow(window)) show ? SDL_ShowWindow(w) : SDL_HideWindow(w);
+    if (SDL_Window* w = SdlWindow(window)) show ? Sdl().SDL_ShowWindow(w) : Sdl().SDL_HideWindow(w);
   }
 
   // Paints at once, as the Win32 call sends WM_PAINT past the queue.
   void UpdateWindow(HWND window) override { SendMessageA(window, WM_PAINT, 0, 0); }
 
   void CloseWindow(HWND window) override {
-    if (SDL_Window* w = SdlWindow(window)) SDL_MinimizeWindow(w);
+    if (SDL_Window* w = SdlWindow(window)) Sdl().SDL_MinimizeWindow(w);
   }
 
   // SDL places the client area; the frame sits around it.
@@ -110,20 +111,20 @@ class SdlOperatingSystem final : public OperatingSystem {
     SDL_Window* w = SdlWindow(window);
     if (!w) return;
     RECT frame = FrameOf(w);
-    SDL_SetWindowPosition(w, x - frame.left, y - frame.top);
+    Sdl().SDL_SetWindowPosition(w, x - frame.left, y - frame.top);
   }
 
   RECT GetClientRect(HWND window) override {
     SDL_Window* w = SdlWindow(window);
-    if (!w || (SDL_GetWindowFlags(w) & SDL_WINDOW_MINIMIZED)) return RECT{0, 0, 0, 0};
+    if (!w || (Sdl().SDL_GetWindowFlags(w) & SDL_WINDOW_MINIMIZED)) return RECT{0, 0, 0, 0};
     int width = 0, height = 0;
-    SDL_GetWindowSize(w, &width, &height);
+    Sdl().SDL_GetWindowSize(w, &width, &height);
     return RECT{0, 0, width, height};
   }
 
   RECT GetDesktopRect() override {
     SDL_Rect bounds{0, 0, 0, 0};
-    if (InitVideo()) SDL_GetDisplayBounds(0, &bounds);
+    if (InitVideo()) Sdl().SDL_GetDisplayBounds(0, &bounds);
     return RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
   }
 
@@ -134,14 +135,14 @@ class SdlOperatingSystem final : public OperatingSystem {
   }
 
   HWND GetActiveWindow() override {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
-    SDL_Window* focus = SDL_GetKeyboardFocus();
+    if (!SdlWasInit(SDL_INIT_VIDEO)) return nullptr;
+    SDL_Window* focus = Sdl().SDL_GetKeyboardFocus();
     return SdlWindow(HandleOf(focus)) ? HandleOf(focus) : nullptr;
   }
 
   bool PeekMessageA(MSG* msg) override {
     SDL_Event event;
-    while (queue_.empty() && SDL_WasInit(SDL_INIT_EVENTS) && SDL_PollEvent(&event)) Take(event);
+    while (queue_.empty() && SdlWasInit(SDL_INIT_EVENTS) && Sdl().SDL_PollEvent(&event)) Take(event);
     if (queue_.empty()) return false;
     *msg = queue_.front();
     queue_.pop_front();
@@ -150,7 +151,7 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   void WaitMessage() override {
     SDL_Event event;
-    while (queue_.empty() && InitVideo() && SDL_WaitEvent(&event)) Take(event);
+    while (queue_.empty() && InitVideo() && Sdl().SDL_WaitEvent(&event)) Take(event);
   }
 
   LRESULT DispatchMessageA(const MSG* msg) override {
@@ -174,13 +175,13 @@ class SdlOperatingSystem final : public OperatingSystem {
   int MessageBoxA(HWND owner, const char* text, const char* caption, UINT) override {
     WriteMessageToStderr(text, caption);
     if (CanShowMessageBox() &&
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, SdlWindow(owner)) != 0)
-      std::fprintf(stderr, "SDL_ShowSimpleMessageBox: %s\n", SDL_GetError());
+        Sdl().SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, SdlWindow(owner)) != 0)
+      std::fprintf(stderr, "SDL_ShowSimpleMessageBox: %s\n", Sdl().SDL_GetError());
     return IDOK;
   }
 
   DWORD timeGetTime() override { return MonotonicMilliseconds(); }
-  void Sleep(DWORD ms) override { SDL_Delay(ms); }
+  void Sleep(DWORD ms) override { Sdl().SDL_Delay(ms); }
   void OutputDebugStringA(const char* text) override {
     if (debuggerOutputShown) std::fputs(text, stderr);
   }
@@ -191,7 +192,7 @@ class SdlOperatingSystem final : public OperatingSystem {
   // A display counter as on Windows: the cursor shows while it is 0 or more.
   int ShowCursor(bool show) override {
     cursorCounter_ += show ? 1 : -1;
-    if (InitVideo()) SDL_ShowCursor(cursorCounter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    if (InitVideo()) Sdl().SDL_ShowCursor(cursorCounter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return cursorCounter_;
   }
 
@@ -199,22 +200,22 @@ class SdlOperatingSystem final : public OperatingSystem {
     if (!InitVideo()) return false;
     // Over our window the position comes from its own events and warps: on X11
     // the global state is only refreshed by button presses and warps.
-    if (SDL_Window* focus = SDL_GetMouseFocus()) {
-      SDL_GetMouseState(&point->x, &point->y);
+    if (SDL_Window* focus = Sdl().SDL_GetMouseFocus()) {
+      Sdl().SDL_GetMouseState(&point->x, &point->y);
       ClientToScreen(HandleOf(focus), point);
     } else {
-      SDL_GetGlobalMouseState(&point->x, &point->y);
+      Sdl().SDL_GetGlobalMouseState(&point->x, &point->y);
     }
     return true;
   }
 
   bool SetCursorPos(int x, int y) override {
     if (!InitVideo()) return false;
-    if (windows_.empty()) return SDL_WarpMouseGlobal(x, y) == 0;
+    if (windows_.empty()) return Sdl().SDL_WarpMouseGlobal(x, y) == 0;
     POINT point{x, y};
     HWND window = HandleOf(windows_.front().window);
     ScreenToClient(window, &point);
-    SDL_WarpMouseInWindow(windows_.front().window, point.x, point.y);
+    Sdl().SDL_WarpMouseInWindow(windows_.front().window, point.x, point.y);
     return true;
   }
 
@@ -231,12 +232,12 @@ class SdlOperatingSystem final : public OperatingSystem {
   }
 
   int16_t GetAsyncKeyState(int virtualKey) override {
-    bool down = SDL_WasInit(SDL_INIT_VIDEO) && IsVirtualKeyDown(virtualKey);
+    bool down = SdlWasInit(SDL_INIT_VIDEO) && IsVirtualKeyDown(virtualKey);
     return keyTable_.Query(virtualKey, down);
   }
 
   void CloseInputMethodWindow(HWND) override {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StopTextInput();
+    if (SdlWasInit(SDL_INIT_VIDEO)) Sdl().SDL_StopTextInput();
   }
 
   SDL_Window* SdlWindow(HWND window) const {
@@ -249,19 +250,19 @@ class SdlOperatingSystem final : public OperatingSystem {
   // SDL starts on first need; its signal handlers then turn SIGTERM and SIGINT
   // into a quit event, which closes the main window.
   bool InitVideo() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SdlWasInit(SDL_INIT_VIDEO)) return true;
     if (videoFailed_) return false;
     // One close request is enough: the window's own close event carries it.
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    Sdl().SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The screen saver is held off only while the main window is in front.
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    Sdl().SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     NameWindowClass();
     // With no session bus, libdbus would fork dbus-launch to start one for
     // SDL's input-method and screen-saver calls, though no service the viewer
     // could reach would be on a bus started so.
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-      std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", SDL_GetError());
+    if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", Sdl().SDL_GetError());
       videoFailed_ = true;
       return false;
     }
@@ -273,7 +274,7 @@ class SdlOperatingSystem final : public OperatingSystem {
     keyTable_.Observe(event);
     HWND mainWindow = windows_.empty() ? nullptr : HandleOf(windows_.front().window);
     HWND eventWindow = nullptr;
-    if (event.type == SDL_WINDOWEVENT) eventWindow = HandleOf(SDL_GetWindowFromID(event.window.windowID));
+    if (event.type == SDL_WINDOWEVENT) eventWindow = HandleOf(Sdl().SDL_GetWindowFromID(event.window.windowID));
     if (!SdlWindow(eventWindow)) eventWindow = nullptr;
     if (eventWindow && eventWindow == mainWindow) FollowPresence(mainWindow, event.window);
     MSG messages[kMaxMessagesPerEvent];
@@ -300,13 +301,13 @@ class SdlOperatingSystem final : public OperatingSystem {
 
   static RECT FrameOf(SDL_Window* window) {
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) return RECT{0, 0, 0, 0};
+    if (Sdl().SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) return RECT{0, 0, 0, 0};
     return RECT{-left, -top, right, bottom};
   }
 
   POINT ClientOrigin(HWND window) const {
     POINT origin{0, 0};
-    if (SDL_Window* w = SdlWindow(window)) SDL_GetWindowPosition(w, &origin.x, &origin.y);
+    if (SDL_Window* w = SdlWindow(window)) Sdl().SDL_GetWindowPosition(w, &origin.x, &origin.y);
     return origin;
   }
 

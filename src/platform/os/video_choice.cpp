@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/os/sdl_library.h"
+
 namespace {
 
 bool IsSet(const char* variable) {
@@ -15,4 +17,4 @@ bool IsSet(const char* variable) {
 
 bool DisplayIsAvailable() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER"); }
 
-void UseOffscreenVideo() { SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE); }
+void UseOffscreenVideo() { Sdl().SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE); }

@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "platform/os/sdl_library.h"
+
 namespace {
 
 constexpr int kVirtualKeyCount = 256;
@@ -127,10 +129,10 @@ int16_t AsyncKeyTable::Query(int virtualKey, bool downNow) {
 }
 
 bool IsVirtualKeyDown(int virtualKey) {
-  if (Uint32 mask = MouseMaskOf(virtualKey)) return (SDL_GetMouseState(nullptr, nullptr) & mask) != 0;
+  if (Uint32 mask = MouseMaskOf(virtualKey)) return (Sdl().SDL_GetMouseState(nullptr, nullptr) & mask) != 0;
   int count = 0;
-  const Uint8* keys = SDL_GetKeyboardState(&count);
-  return IsVirtualKeyDownOnKeyboard(virtualKey, keys, count, SDL_GetModState());
+  const Uint8* keys = Sdl().SDL_GetKeyboardState(&count);
+  return IsVirtualKeyDownOnKeyboard(virtualKey, keys, count, Sdl().SDL_GetModState());
 }
 
 bool IsVirtualKeyDownOnKeyboard(int virtualKey, const Uint8* keys, int count, Uint16 modifiers) {
@@ -150,7 +152,7 @@ bool IsVirtualKeyDownOnKeyboard(int virtualKey, const Uint8* keys, int count, Ui
   };
   // Looked up each time, since the keyboard layout may change.
   for (SDL_Keycode key : keysOf[virtualKey])
-    if (isDown(SDL_GetScancodeFromKey(key))) return true;
+    if (isDown(Sdl().SDL_GetScancodeFromKey(key))) return true;
   if (modifiers & KMOD_NUM) return false;
   for (const KeypadKey& key : kKeypadNavigationKeys)
     if (key.virtualKey == virtualKey && isDown(key.scancode)) return true;
