@@ -31,7 +31,7 @@ trap cleanup EXIT
 # A display for f3d, which needs one for its picture; the viewer's -check and
 # -shot run without, as a thumbnailer runs them.
 export DISPLAY=":$((90 + $$ % 100))"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB_PID=$!
 sleep 1
 

@@ -37,7 +37,7 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
 for ((i = 0; i < 100; i++)); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 F3D_DISPLAY=":$(head -1 "$WORK/display")"

@@ -46,10 +46,12 @@ has_message_box_font() {
 }
 
 # Xvfb picks a free display itself (-displayfd), so tests started at the same
-# time never share one.
+# time never share one. -noreset: by default an X server resets when its last
+# client leaves, and refuses connections meanwhile, so a program started just
+# after another ended would find no display.
 start_xvfb() {
   local number_file="$WORK/display" i
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -fp "built-ins,$(message_box_font_dir)" \
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset -fp "built-ins,$(message_box_font_dir)" \
     3>"$number_file" >/dev/null 2>&1 &
   E2E_XVFB=$!
   for ((i = 0; i < 200; i++)); do [ -s "$number_file" ] && break; sleep 0.05; done

@@ -39,7 +39,9 @@ extern "C" SDL_bool SDLCALL SDL_GetWindowWMInfo(SDL_Window* window, SDL_SysWMinf
   X(SDL_GetMouseState) \
   X(SDL_GetNumDisplayModes) \
   X(SDL_GetNumVideoDisplays) \
+  X(SDL_GetNumVideoDrivers) \
   X(SDL_GetScancodeFromKey) \
+  X(SDL_GetVideoDriver) \
   X(SDL_GetWindowBordersSize) \
   X(SDL_GetWindowFlags) \
   X(SDL_GetWindowFromID) \

@@ -15,6 +15,7 @@
 #include "platform/os/sdl_events.h"
 #include "platform/os/sdl_library.h"
 #include "platform/os/sdl_window.h"
+#include "platform/os/video_choice.h"
 #include "platform/os/virtual_keys.h"
 #include "platform/os/window_class.h"
 #include "platform/os/window_presence.h"
@@ -261,6 +262,7 @@ class SdlOperatingSystem final : public OperatingSystem {
     // SDL's input-method and screen-saver calls, though no service the viewer
     // could reach would be on a bus started so.
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+    UseOnlyVisibleVideo();
     if (Sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "SDL_InitSubSystem(video): %s\n", Sdl().SDL_GetError());
       videoFailed_ = true;
