@@ -57,11 +57,16 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 declare -A OUR_MS OUR_KIB
 # The two programs take turns run by run, so that load on the machine falls on both.
+# Each timed run follows an untimed one of the same command, so that both read
+# their files and libraries from the page cache: the kernel may drop pages
+# unused for a few seconds (proactive reclaim), and a run after the other
+# program's would then read from disk.
 side_by_side() {
   local name="$1" label="$2" ours="$3" peer="$4" i ms kib command
   local our_ms=() our_kib=() peer_ms=() peer_kib=()
   for ((i = 0; i < RUNS; ++i)); do
     for command in "$ours" "$peer"; do
+      run_once "$command" >/dev/null
       read -r ms kib <<<"$(run_once "$command")"
       if [ -z "$ms" ]; then
         echo "failed: $command" >&2
