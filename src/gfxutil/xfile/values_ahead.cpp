@@ -29,28 +29,64 @@ bool ReadChunk(XTextReader& reader, bool floats, uint32_t* out, size_t count) {
 
 }  // namespace
 
-bool XValuesAhead::Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap) {
-  from_ = from;
-  floats_ = floats;
-  values_ = std::make_unique_for_overwrite<uint32_t[]>(cap);
-  checkpoints_ = std::make_unique_for_overwrite<size_t[]>(cap / kCheckpointEvery + 1);
-  progress_.store(0, std::memory_order_relaxed);
+XValuesAhead::~XValuesAhead() {
+  if (!worker_.joinable()) return;
+  Stop();
+  state_.store(kQuit, std::memory_order_release);
+  state_.notify_one();
+  worker_.join();
+}
+
+bool XValuesAhead::Prepare() {
+  if (worker_.joinable()) return true;
   try {
-    thread_ = std::jthread([this, begin, end, cap](std::stop_token stop) { Read(stop, begin, end, cap); });
+    worker_ = std::thread([this] { Work(); });
   } catch (const std::system_error&) {
-    Stop();  // no thread to be had: the list is read by the main reader alone
-    return false;
+    return false;  // no thread to be had: lists are read by the main reader alone
   }
   return true;
 }
 
-void XValuesAhead::Read(std::stop_token stop, const uint8_t* begin, const uint8_t* end, size_t cap) {
-  QuietTextReader reader(begin, end);
+bool XValuesAhead::Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap) {
+  if (!Prepare()) return false;
+  begin_ = begin;
+  end_ = end;
+  from_ = from;
+  floats_ = floats;
+  cap_ = cap;
+  values_ = std::make_unique_for_overwrite<uint32_t[]>(cap);
+  checkpoints_ = std::make_unique_for_overwrite<size_t[]>(cap / kCheckpointEvery + 1);
+  progress_.store(0, std::memory_order_relaxed);
+  state_.store(kReading, std::memory_order_release);
+  state_.notify_one();
+  return true;
+}
+
+void XValuesAhead::Work() {
+  for (;;) {
+    // Awake, the worker takes the next list at once; asleep, it would first
+    // have to be woken, which can take milliseconds.
+    auto awakeUntil = std::chrono::steady_clock::now() + kStayAwake;
+    uint32_t state;
+    while ((state = state_.load(std::memory_order_acquire)) == kIdle) {
+      if (std::chrono::steady_clock::now() < awakeUntil)
+        std::this_thread::yield();
+      else
+        state_.wait(kIdle, std::memory_order_acquire);
+    }
+    if (state == kQuit) return;
+    Read();
+    state_.store(kIdle, std::memory_order_release);
+  }
+}
+
+void XValuesAhead::Read() {
+  QuietTextReader reader(begin_, end_);
   reader.Seek(from_);
   size_t count = 0;
-  while (count < cap && !stop.stop_requested()) {
+  while (count < cap_ && !cancel_.load(std::memory_order_relaxed)) {
     size_t at = reader.Position();
-    size_t chunk = std::min(kCheckpointEvery, cap - count);
+    size_t chunk = std::min(kCheckpointEvery, cap_ - count);
     checkpoints_[count / kCheckpointEvery] = at;
     if (!ReadChunk(reader, floats_, &values_[count], chunk)) {
       // Keep the values before the one that failed.
@@ -84,8 +120,9 @@ size_t XValuesAhead::WaitFor(size_t count) {
 }
 
 void XValuesAhead::Stop() {
-  thread_.request_stop();
-  if (thread_.joinable()) thread_.join();
+  cancel_.store(true, std::memory_order_relaxed);
+  while (state_.load(std::memory_order_acquire) == kReading) std::this_thread::yield();
+  cancel_.store(false, std::memory_order_relaxed);
   values_.reset();
   checkpoints_.reset();
 }

@@ -3,7 +3,8 @@
 // it, and taken by the main reader while they are still being read (or read
 // by the main reader itself when the second stalls). The second
 // reader only records values: it stops at the first text that is not one, and
-// the main reader, reading on from there, reports what it finds.
+// the main reader, reading on from there, reports what it finds. One worker
+// thread reads every list of a file in turn.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -17,11 +18,22 @@ class XValuesAhead {
   static constexpr size_t kCheckpointEvery = 64;
   // How long the main reader waits for values when none come, by default.
   static constexpr std::chrono::microseconds kPatience{500};
+  // How long the worker stays awake for the next list before it sleeps.
+  static constexpr std::chrono::milliseconds kStayAwake{20};
 
+  XValuesAhead() = default;
+  ~XValuesAhead();
+  XValuesAhead(const XValuesAhead&) = delete;
+  XValuesAhead& operator=(const XValuesAhead&) = delete;
+
+  // Starts the worker before any list needs it: where the other cores sleep,
+  // a new thread may take milliseconds to first run. False when no thread
+  // could be started.
+  bool Prepare();
   // Reads at most `cap` floats or dwords of [begin + from, end); false when
   // no thread could be started.
   bool Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap);
-  // Stops reading, waits for the thread and frees the values.
+  // Stops reading, waits until the worker is idle and frees the values.
   void Stop();
 
   void SetPatience(std::chrono::microseconds patience) { patience_ = patience; }
@@ -38,15 +50,24 @@ class XValuesAhead {
   static size_t CheckpointIndex(size_t index) { return index / kCheckpointEvery * kCheckpointEvery; }
 
  private:
-  void Read(std::stop_token stop, const uint8_t* begin, const uint8_t* end, size_t cap);
+  enum State : uint32_t { kIdle, kReading, kQuit };
+
+  void Work();
+  void Read();
   void Publish(size_t count, bool ended);
 
   std::chrono::microseconds patience_ = kPatience;
+  // The list being read: set by the main thread before it hands it over.
+  const uint8_t* begin_ = nullptr;
+  const uint8_t* end_ = nullptr;
   size_t from_ = 0;
+  size_t cap_ = 0;
   bool floats_ = false;
   std::unique_ptr<uint32_t[]> values_;
   std::unique_ptr<size_t[]> checkpoints_;  // offset before every kCheckpointEvery-th value
   // Values read, times two, plus one once the reading has ended.
   std::atomic<size_t> progress_{0};
-  std::jthread thread_;
+  std::atomic<uint32_t> state_{kIdle};
+  std::atomic<bool> cancel_{false};
+  std::thread worker_;
 };

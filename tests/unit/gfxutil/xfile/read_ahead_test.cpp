@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gfxutil/xfile/mesh_builder.h"
@@ -99,11 +100,17 @@ struct Result {
 
 // A long patience makes sure the values read ahead are taken however busy
 // the machine; none has the main reader go on alone wherever it catches up.
-Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::microseconds patience) {
+// `idle`: the reader's worker is started first and left that long.
+Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::microseconds patience,
+            std::chrono::milliseconds idle = {}) {
   const auto* begin = reinterpret_cast<const uint8_t*>(text.data());
   XTextReader reader(begin, begin + text.size());
   reader.SetReadAheadMinimum(readAheadMinimum);
   reader.SetReadAheadPatience(patience);
+  if (idle.count() > 0) {
+    reader.PrepareReadAhead();
+    std::this_thread::sleep_for(idle);
+  }
   XMeshBuilder builder;
   XParseOutcome outcome = ParseXObjects(reader, builder, "grid.x");
   Result result;
@@ -241,6 +248,22 @@ TEST_P(ReadAhead, GivesWhatOneReaderGives) {
       }
     }
   }
+}
+
+// The worker started with the reader sleeps when no list comes for a while:
+// a list then wakes it, and a reader whose worker sleeps ends at once.
+TEST(ReadAheadWorker, WakesForAListAfterSleeping) {
+  std::string text = MeshText(GridLists(90, 80, false), Layout{});
+  Result alone = Read(text, SIZE_MAX, kLong);
+  auto asleep = std::chrono::duration_cast<std::chrono::milliseconds>(XValuesAhead::kStayAwake * 3);
+  Result late = Read(text, 4096, kLong, asleep);
+  EXPECT_TRUE(late.ok) << late.error;
+  EXPECT_EQ(late.mesh.vertexBytes, alone.mesh.vertexBytes);
+  EXPECT_EQ(late.mesh.indices, alone.mesh.indices);
+  EXPECT_GT(late.takenAhead, 0u);
+  // Long enough for a worker, with no list in it.
+  Result unused = Read(std::string(4 * 4096, ' '), 4096, kLong, asleep);
+  EXPECT_EQ(unused.takenAhead, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, ReadAhead, testing::ValuesIn(kCases), [](const testing::TestParamInfo<Case>& info) {
