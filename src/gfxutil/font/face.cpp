@@ -4,14 +4,15 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "gfxutil/font/freetype_library.h"
 #include "gfxutil/font/match.h"
 
 struct FontFace::FreeTypeHandles {
   FT_Library library = nullptr;
   FT_Face face = nullptr;
   ~FreeTypeHandles() {
-    if (face) FT_Done_Face(face);
-    if (library) FT_Done_FreeType(library);
+    if (face) FreeType().FT_Done_Face(face);
+    if (library) FreeType().FT_Done_FreeType(library);
   }
 };
 
@@ -30,7 +31,7 @@ bool RequestPixelSize(FT_Face face, LONG height) {
   FT_Size_RequestRec request{};
   request.type = height < 0 ? FT_SIZE_REQUEST_TYPE_NOMINAL : FT_SIZE_REQUEST_TYPE_CELL;
   request.height = PixelHeight(height) * 64;
-  return FT_Request_Size(face, &request) == 0;
+  return FreeType().FT_Request_Size(face, &request) == 0;
 }
 
 void CopyCoverage(const FT_Bitmap& bitmap, GlyphBitmap& out) {
@@ -54,8 +55,8 @@ std::unique_ptr<FontFace> FontFace::Open(const LOGFONTA& logFont) {
   FontFileMatch match = MatchFontFile(logFont);
   if (match.path.empty()) return nullptr;
   auto ft = std::make_unique<FreeTypeHandles>();
-  if (FT_Init_FreeType(&ft->library) != 0) return nullptr;
-  if (FT_New_Face(ft->library, match.path.c_str(), match.faceIndex, &ft->face) != 0) return nullptr;
+  if (FreeType().FT_Init_FreeType(&ft->library) != 0) return nullptr;
+  if (FreeType().FT_New_Face(ft->library, match.path.c_str(), match.faceIndex, &ft->face) != 0) return nullptr;
   if (!RequestPixelSize(ft->face, logFont.lfHeight)) return nullptr;
   return std::unique_ptr<FontFace>(new FontFace(std::move(ft), logFont.lfHeight));
 }
@@ -64,13 +65,13 @@ FontFace::FontFace(std::unique_ptr<FreeTypeHandles> handles, LONG requestedHeigh
   FT_Face face = ft_->face;
   // Unrounded scaled metrics: FreeType rounds ascender and descender outwards,
   // which would make a 14-pixel cell 15 pixels tall.
-  FT_Pos ascender = FT_MulFix(face->ascender, face->size->metrics.y_scale);
-  FT_Pos descender = -FT_MulFix(face->descender, face->size->metrics.y_scale);
+  FT_Pos ascender = FreeType().FT_MulFix(face->ascender, face->size->metrics.y_scale);
+  FT_Pos descender = -FreeType().FT_MulFix(face->descender, face->size->metrics.y_scale);
   ascent_ = RoundPixels(ascender);
   lineHeight_ = requestedHeight > 0 ? PixelHeight(requestedHeight) : ascent_ + RoundPixels(descender);
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  auto* os2 = static_cast<TT_OS2*>(FreeType().FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   if (os2 && os2->xAvgCharWidth > 0) {
-    averageCharWidth_ = RoundPixels(FT_MulFix(os2->xAvgCharWidth, face->size->metrics.x_scale));
+    averageCharWidth_ = RoundPixels(FreeType().FT_MulFix(os2->xAvgCharWidth, face->size->metrics.x_scale));
   } else {
     averageCharWidth_ = Advance(U'x');
   }
@@ -82,14 +83,14 @@ int FontFace::Advance(char32_t codepoint) {
   auto known = advances_.find(codepoint);
   if (known != advances_.end()) return known->second;
   int advance = 0;
-  if (FT_Load_Char(ft_->face, codepoint, FT_LOAD_DEFAULT) == 0) advance = RoundPixels(ft_->face->glyph->advance.x);
+  if (FreeType().FT_Load_Char(ft_->face, codepoint, FT_LOAD_DEFAULT) == 0) advance = RoundPixels(ft_->face->glyph->advance.x);
   advances_.emplace(codepoint, advance);
   return advance;
 }
 
 GlyphBitmap FontFace::Rasterise(char32_t codepoint) {
   GlyphBitmap glyph;
-  if (FT_Load_Char(ft_->face, codepoint, FT_LOAD_RENDER) != 0) return glyph;
+  if (FreeType().FT_Load_Char(ft_->face, codepoint, FT_LOAD_RENDER) != 0) return glyph;
   FT_GlyphSlot slot = ft_->face->glyph;
   glyph.advance = RoundPixels(slot->advance.x);
   const FT_Bitmap& bitmap = slot->bitmap;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "gfxutil/font/fontconfig_library.h"
 #include "gfxutil/load_notes.h"
 #include "platform/os/text_encoding.h"
 
@@ -20,22 +21,22 @@ const Language* LanguageOf(BYTE charSet) { return charSet == SHIFTJIS_CHARSET ? 
 
 bool CoversLanguage(FcPattern* font, const char* language) {
   FcLangSet* languages = nullptr;
-  if (FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch) return false;
-  return FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(language)) != FcLangDifferentLang;
+  if (Fontconfig().FcPatternGetLangSet(font, FC_LANG, 0, &languages) != FcResultMatch) return false;
+  return Fontconfig().FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(language)) != FcLangDifferentLang;
 }
 
 FcPattern* RequestPattern(FcConfig* config, const LOGFONTA& logFont, const char* language) {
-  FcPattern* pattern = FcPatternCreate();
+  FcPattern* pattern = Fontconfig().FcPatternCreate();
   if (!pattern) return nullptr;
   std::string family = DisplayText(std::string_view(logFont.lfFaceName, strnlen(logFont.lfFaceName, LF_FACESIZE)));
-  if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  if (language) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
+  if (!family.empty()) Fontconfig().FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (language) Fontconfig().FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
   int weight = logFont.lfWeight > 0 ? logFont.lfWeight : FW_NORMAL;
-  FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
-  FcPatternAddInteger(pattern, FC_SLANT, logFont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+  Fontconfig().FcPatternAddInteger(pattern, FC_WEIGHT, Fontconfig().FcWeightFromOpenType(weight));
+  Fontconfig().FcPatternAddInteger(pattern, FC_SLANT, logFont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  Fontconfig().FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  Fontconfig().FcConfigSubstitute(config, pattern, FcMatchPattern);
+  Fontconfig().FcDefaultSubstitute(pattern);
   return pattern;
 }
 
@@ -45,18 +46,18 @@ FontFileMatch BestFace(FcConfig* config, const LOGFONTA& logFont, const char* la
   FcPattern* pattern = RequestPattern(config, logFont, language);
   if (!pattern) return match;
   FcResult result = FcResultNoMatch;
-  FcPattern* font = FcFontMatch(config, pattern, &result);
-  FcPatternDestroy(pattern);
+  FcPattern* font = Fontconfig().FcFontMatch(config, pattern, &result);
+  Fontconfig().FcPatternDestroy(pattern);
   if (!font) return match;
   FcChar8* file = nullptr;
-  if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && (!language || CoversLanguage(font, language))) {
+  if (Fontconfig().FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && (!language || CoversLanguage(font, language))) {
     match.path = reinterpret_cast<const char*>(file);
-    FcPatternGetInteger(font, FC_INDEX, 0, &match.faceIndex);
+    Fontconfig().FcPatternGetInteger(font, FC_INDEX, 0, &match.faceIndex);
     FcChar8* family = nullptr;
-    if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
+    if (Fontconfig().FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
       match.family = reinterpret_cast<const char*>(family);
   }
-  FcPatternDestroy(font);
+  Fontconfig().FcPatternDestroy(font);
   return match;
 }
 
@@ -78,9 +79,9 @@ FontFileMatch MatchFontFile(const LOGFONTA& logFont) {
   // A configuration of our own, destroyed after the match: fontconfig's
   // process-wide one would stay allocated until the process ends. Fonts are
   // matched only when a font is created, so loading it each time costs little.
-  FcConfig* config = FcInitLoadConfigAndFonts();
+  FcConfig* config = Fontconfig().FcInitLoadConfigAndFonts();
   if (!config) return {};
   FontFileMatch match = MatchWithConfig(config, logFont);
-  FcConfigDestroy(config);
+  Fontconfig().FcConfigDestroy(config);
   return match;
 }

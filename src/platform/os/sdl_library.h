@@ -1,8 +1,10 @@
-// SDL is opened on its first call, not when the program starts: SDL and the
-// libraries it needs (sound, X, Wayland) take longer to load than a check
-// report on a small plug-in takes to write, and a check report never calls SDL.
+// SDL, opened on its first call (see lazy_library.h): SDL and the libraries
+// it needs (sound, X, Wayland) take longer to load than a check report on a
+// small plug-in takes to write, and a check report never calls SDL.
 #pragma once
 #include <SDL2/SDL.h>
+
+#include "platform/os/lazy_library.h"
 
 // As SDL_syswm.h declares it; that header brings in X11's, with its macros.
 struct SDL_SysWMinfo;
@@ -84,13 +86,10 @@ extern "C" SDL_bool SDLCALL SDL_GetWindowWMInfo(SDL_Window* window, SDL_SysWMinf
   X(SDL_WasInit)
 
 struct SdlLibrary {
-#define VDL_SDL_FUNCTION_POINTER(name) decltype(&::name) name;
-  VDL_SDL_FUNCTIONS(VDL_SDL_FUNCTION_POINTER)
-#undef VDL_SDL_FUNCTION_POINTER
+  VDL_SDL_FUNCTIONS(VDL_LIBRARY_POINTER)
 };
 
-// SDL's functions, opened on the first call. When SDL cannot be opened the
-// program ends with a line that says why, as it did when it was linked.
+// SDL's functions, opened on the first call.
 const SdlLibrary& Sdl();
 // Whether SDL was opened and started `flags`; never opens it.
 bool SdlWasInit(Uint32 flags);

@@ -1,0 +1,3 @@
+#include "gfxutil/font/fontconfig_library.h"
+
+VDL_LAZY_LIBRARY(FontconfigLibrary, Fontconfig, "libfontconfig.so.1", VDL_FONTCONFIG_FUNCTIONS)
