@@ -10,9 +10,9 @@ namespace {
 // What the dynamic loader ends a program with when a library it needs is missing.
 constexpr int kLibraryMissingStatus = 127;
 
-[[noreturn]] void EndWithout(const char* soname) {
+[[noreturn]] void EndWithout(const char* soname, const char* what) {
   const char* reason = dlerror();
-  std::fprintf(stderr, "vondrel-viewer: %s cannot be opened: %s\n", soname, reason ? reason : "unknown reason");
+  std::fprintf(stderr, "vondrel-viewer: %s %s: %s\n", soname, what, reason ? reason : "unknown reason");
   std::fflush(stderr);
   std::_Exit(kLibraryMissingStatus);
 }
@@ -22,12 +22,12 @@ constexpr int kLibraryMissingStatus = 127;
 void* OpenLibraryOrEnd(const char* soname) {
   // Never closed: the libraries keep threads and handlers of their own until the end.
   void* library = dlopen(soname, RTLD_NOW | RTLD_LOCAL);
-  if (!library) EndWithout(soname);
+  if (!library) EndWithout(soname, "cannot be opened");
   return library;
 }
 
 void* FindSymbolOrEnd(void* library, const char* soname, const char* name) {
   void* symbol = dlsym(library, name);
-  if (!symbol) EndWithout(soname);
+  if (!symbol) EndWithout(soname, "lacks a function the program calls");
   return symbol;
 }

@@ -19,7 +19,7 @@ TEST(LazyLibraryDeathTest, EndsWithTheReasonWhenALibraryOrFunctionIsMissing) {
   EXPECT_EXIT(OpenLibraryOrEnd("libvdl-missing.so.0"), testing::ExitedWithCode(127),
               "libvdl-missing.so.0 cannot be opened: .*libvdl-missing");
   EXPECT_EXIT(FindSymbolOrEnd(OpenLibraryOrEnd("libz.so.1"), "libz.so.1", "vdlMissing"),
-              testing::ExitedWithCode(127), "libz.so.1 cannot be opened: .*vdlMissing");
+              testing::ExitedWithCode(127), "libz.so.1 lacks a function the program calls: .*vdlMissing");
 }
 
 }  // namespace
