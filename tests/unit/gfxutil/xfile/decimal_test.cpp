@@ -36,6 +36,9 @@ TEST(PlainDecimal, ReadsOrDeclines) {
   const Case kCases[] = {
       {"1.000000;", true, 8},   {"-0.707107;", true, 9}, {"0;", true, 1},     {"-0.000000,", true, 9},
       {"12345678;", true, 8},   {".5;", true, 2},         {"5.;", true, 2},    {"1247.531250;", true, 11},
+      // At the edges of the division in floats: 2^24, ten and eleven decimals.
+      {"16777216;", true, 8},   {"-1.6777216;", true, 10}, {"0.0000000001;", true, 12},
+      {"0.00000000003;", true, 13},
       {"1e5;", false, 0},       {"-1.#IND00;", false, 0}, {"-;", false, 0},    {".;", false, 0},
       {"abc", false, 0},        {"12345678901234567890;", false, 0},        {"0.1234567890123456789;", false, 0},
   };

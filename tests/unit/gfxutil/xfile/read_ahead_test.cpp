@@ -122,13 +122,14 @@ Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::micro
   return result;
 }
 
-// The list at `fraction` of its length, in the second half.
+// `text` with every `c` replaced.
 std::string ReplaceEach(const std::string& text, char c, const std::string& replacement) {
   std::string replaced;
   for (char d : text) replaced += d == c ? replacement : std::string(1, d);
   return replaced;
 }
 
+// The list at `fraction` of its length, in the second half.
 std::string& ItemAt(std::vector<std::string>& items, double fraction) {
   return items[static_cast<size_t>(static_cast<double>(items.size()) * fraction)];
 }
