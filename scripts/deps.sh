@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libx11-dev libxss-dev libepoxy-dev libgl1-mesa-dri libegl1 libegl-dev
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libstb-dev libmeshoptimizer-dev
+  libpng-dev zlib1g-dev libzip-dev libjpeg62-turbo-dev libstb-dev libmeshoptimizer-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils time
   desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
+  chromium
 )
 if [ "${1:-}" = peers ]; then
   packages+=(assimp-utils f3d)

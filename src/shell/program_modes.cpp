@@ -2,7 +2,9 @@
 
 #include "base/program_globals.h"
 #include "platform/os/video_choice.h"
+#include "platform/os/zip_source.h"
 #include "shell/application.h"
+#include "shell/gallery.h"
 #include "shell/shot.h"
 #include "shell/usage.h"
 #include "viewer/check_run.h"
@@ -14,6 +16,17 @@
 namespace {
 
 constexpr int kUsageErrorStatus = 2;
+
+// An archive named alone that holds several plug-ins leaves the choice to the
+// user: the reason lists how to name each.
+bool NamesSeveralPlugins(const char* path, std::string& reason) {
+  ArchivePath parts;
+  std::vector<std::string> plugins;
+  if (!path || !IsArchivePath(path, &parts) || !parts.inside.empty()) return false;
+  if (!ListArchivePlugins(parts.archive, plugins, reason) || plugins.size() < 2) return false;
+  reason = std::string(path) + ": " + SeveralPluginsReason(parts.archive, plugins);
+  return true;
+}
 
 int RunViewer(const ProgramOptions& options) {
   // Without a display SDL would fall back to an invisible window that nobody can close.
@@ -51,6 +64,10 @@ int RunProgram(const ProgramOptions& options) {
     default:
       break;
   }
+  if (std::string reason; NamesSeveralPlugins(options.pluginPath, reason)) {
+    PrintProgramLine(reason);
+    return kUsageErrorStatus;
+  }
   for (const std::string& warning : options.warnings) PrintProgramLine(warning);
   GetProgramDirectory(programDirectory);
   SetDisplaySize();
@@ -58,5 +75,6 @@ int RunProgram(const ProgramOptions& options) {
   isLinearFilter = options.linear ? 1 : 0;
   if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json);
   if (options.mode == ProgramMode::kShot) return RunShot(options);
+  if (options.mode == ProgramMode::kGallery) return RunGallery(options);
   return RunViewer(options);
 }

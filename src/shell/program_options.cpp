@@ -19,7 +19,7 @@ bool IsOptionWord(const char* word) {
   return std::any_of(std::begin(kOptionWords), std::end(kOptionWords), [&](const char* o) { return Is(word, o); });
 }
 
-// A side of 1 to kMaxShotSide written in decimal digits, up to `end`.
+// A side of 1 to kMaxShotSide written in decimal digits, up to `end` (also a count of workers).
 bool ParseSide(const char* text, const char* end, int& side) {
   if (text == end || end - text > 4) return false;
   side = 0;
@@ -39,6 +39,27 @@ bool ParseSize(const char* text, int& width, int& height) {
 ProgramOptions UsageError(ProgramOptions options, std::string what) {
   options.mode = ProgramMode::kUsageError;
   options.usageError = std::move(what);
+  return options;
+}
+
+// "-gallery <folder> <out-dir> [-j N]", argv[1] being "-gallery".
+ProgramOptions ParseGalleryOptions(int argc, char** argv) {
+  ProgramOptions options;
+  constexpr const char* kForm = "-gallery <folder> <out-dir> [-j N]";
+  if (argc < 4) return UsageError(options, std::string("-gallery needs a folder and an output directory: ") + kForm);
+  options.mode = ProgramMode::kGallery;
+  options.galleryFolder = argv[2];
+  options.galleryOutput = argv[3];
+  for (int i = 4; i < argc; ++i) {
+    if (!Is(argv[i], "-j")) {
+      options.warnings.push_back(std::string("-gallery: ") + argv[i] + " ignored (" + kForm + ")");
+      continue;
+    }
+    const char* count = i + 1 < argc ? argv[i + 1] : "";
+    if (!ParseSide(count, count + std::strlen(count), options.jobs) || options.jobs > kMaxJobs)
+      return UsageError(options, "-j needs a number of workers from 1 to " + std::to_string(kMaxJobs));
+    ++i;
+  }
   return options;
 }
 
@@ -62,6 +83,7 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
     options.mode = help ? ProgramMode::kHelp : ProgramMode::kVersion;
     return options;
   }
+  if (argc > 1 && Is(argv[1], "-gallery")) return ParseGalleryOptions(argc, argv);
   if (argc > 1) options.pluginPath = argv[1];
   // The simulator puts the path first. An option word in its place is also
   // read as the option, so that "-check" alone is not taken for a path.

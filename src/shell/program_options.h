@@ -8,12 +8,14 @@ enum class ProgramMode {
   kViewer,      // the window
   kShot,        // -shot: the first frame as a PNG file
   kCheck,       // -check: a report of the loaded plug-in
+  kGallery,     // -gallery: pictures and reports of every plug-in of a folder
   kHelp,        // -h, --help
   kVersion,     // --version
   kUsageError,  // exit status 2
 };
 
-// The largest side -size accepts.
+// The largest side -size accepts; the most workers -j starts.
+constexpr int kMaxJobs = 256;
 constexpr int kMaxShotSide = 4096;
 
 struct ProgramOptions {
@@ -30,6 +32,9 @@ struct ProgramOptions {
   // arguments, options without their mode. They never stop a launch.
   std::vector<std::string> warnings;
   std::string usageError;  // kUsageError: what is wrong
+  std::string galleryFolder;  // -gallery <folder> <out-dir>
+  std::string galleryOutput;
+  int jobs = 0;  // -j; 0: one per core
 };
 
 ProgramOptions ParseProgramOptions(int argc, char** argv);

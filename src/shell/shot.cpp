@@ -1,17 +1,16 @@
 #include "shell/shot.h"
 
-#include <string>
-#include <vector>
+#include <cstdint>
 
 #include "base/program_globals.h"
 #include "gfxutil/picture_file.h"
 #include "graphics/direct3d.h"
 #include "platform/d3d/read_back.h"
 #include "platform/os/video_choice.h"
+#include "rail/station_rails.h"
 #include "resources/mesh_resource.h"
 #include "shell/main_window.h"
 #include "viewer/frame_routines.h"
-#include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
 
@@ -23,41 +22,71 @@ bool Fail(const std::string& reason) {
 }
 
 bool TakeShot(const ProgramOptions& options) {
-  if (!CreateMainWindow()) return Fail("-shot: no off-screen window can be made");
-  if (!InitDirect3D(screenWidth, screenHeight)) return Fail("-shot: no OpenGL device can be made off-screen");
-  // The picture is read from the back buffer; a window nobody sees needs no copy of it.
-  PresentFrames(false);
+  std::string reason;
+  if (!OpenPictureDevice(reason)) return Fail(reason);
   LaunchProbe probe;
   std::vector<LoadNote> notes;
-  std::string reason;
-  if (!LoadLaunchArgumentKeepingNotes(options.pluginPath, probe, notes, reason)) return Fail(reason);
-  // A window would show the overlay alone; a picture without the model is no picture of the plug-in.
-  ShownPlugin shown = CurrentPlugin();
-  if (!shown.model || !shown.model->mesh)
-    return Fail(WithFirstNote(std::string(options.pluginPath) + ": the model cannot be loaded", notes));
-  application.frameRoutine();
-  std::vector<uint32_t> pixels;
-  UINT width = 0, height = 0;
-  if (!ReadBackBuffer(d3dDevice, pixels, &width, &height)) return Fail("-shot: the picture cannot be read back");
-  std::string error;
-  if (!SavePicturePng(options.shotPath, pixels, width, height, static_cast<uint32_t>(options.shotWidth),
-                      static_cast<uint32_t>(options.shotHeight), error))
-    return Fail(error);
+  if (!LoadForPicture(options.pluginPath, probe, notes, reason)) return Fail(reason);
+  if (!WriteFramePictures({{options.shotPath, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
   // The picture is written, yet what was wrong with the plug-in is said.
-  PrintProblemLines(PluginProblems(shown, notes));
+  PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
   return true;
 }
 
 }  // namespace
 
+bool OpenPictureDevice(std::string& reason) {
+  UseOffscreenVideo();
+  if (!CreateMainWindow()) {
+    reason = "-shot: no off-screen window can be made";
+    return false;
+  }
+  if (!InitDirect3D(screenWidth, screenHeight)) {
+    reason = "-shot: no OpenGL device can be made off-screen";
+    return false;
+  }
+  // The picture is read from the back buffer; a window nobody sees needs no copy of it.
+  PresentFrames(false);
+  return true;
+}
+
+void ClosePictureDevice() {
+  FreeDirect3D();
+  DestroyMainWindow();
+}
+
+bool LoadForPicture(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes, std::string& reason) {
+  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) return false;
+  // A window would show the overlay alone; a picture without the model is no picture of the plug-in.
+  ShownPlugin shown = CurrentPlugin();
+  if (shown.model && shown.model->mesh) return true;
+  reason = WithFirstNote(std::string(argument) + ": the model cannot be loaded", notes);
+  return false;
+}
+
+bool WriteFramePictures(const std::vector<PictureFile>& files, std::string& reason) {
+  blinkAngle = 0.0f;  // each picture is a first frame
+  application.frameRoutine();
+  std::vector<uint32_t> pixels;
+  UINT frameWidth = 0, frameHeight = 0;
+  if (!ReadBackBuffer(d3dDevice, pixels, &frameWidth, &frameHeight)) {
+    reason = "-shot: the picture cannot be read back";
+    return false;
+  }
+  for (const PictureFile& file : files) {
+    if (!SavePicturePng(file.path, pixels, frameWidth, frameHeight, static_cast<uint32_t>(file.width),
+                        static_cast<uint32_t>(file.height), reason))
+      return false;
+  }
+  return true;
+}
+
 int RunShot(const ProgramOptions& options) {
   QuietDebugLog();
-  UseOffscreenVideo();
   InitDebugStream();
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
   bool written = TakeShot(options);
   ViewerShutdown();
-  FreeDirect3D();
-  DestroyMainWindow();
+  ClosePictureDevice();
   return written ? 0 : 1;
 }

@@ -151,3 +151,5 @@ std::string CheckReportJson(const CheckReport& report) {
              .Close() +
          "\n";
 }
+
+std::string JsonQuoted(std::string_view text) { return Quoted(text); }

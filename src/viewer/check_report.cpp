@@ -8,6 +8,7 @@
 
 #include "gfxutil/d3dx_mesh.h"
 #include "gfxutil/xfile_form.h"
+#include "platform/os/file_source.h"
 #include "platform/os/path_lookup.h"
 #include "platform/os/text_encoding.h"
 #include "plugins/plugin_object.h"
@@ -18,13 +19,6 @@
 #include "viewer/problem_lines.h"
 
 namespace {
-
-std::string CurrentDirectory() {
-  char directory[PATH_MAX];
-  if (!getcwd(directory, sizeof directory)) return "";
-  std::string path = DisplayText(directory);
-  return path == "/" ? path : path + "/";
-}
 
 const char* FileFormatName(D3DXIMAGE_FILEFORMAT format) {
   switch (format) {
@@ -136,7 +130,7 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
   CheckReport report;
   bool plugin = probe.target == LaunchTarget::kPlugin;
   report.kind = plugin ? probe.kindName : "model";
-  report.directory = CurrentDirectory();
+  report.directory = Files().CurrentDirectory();
   if (plugin) report.definitionFile = DisplayText(probe.definitionPath);
   if (const PluginObject* object = shown.object) {
     report.name = DisplayText(object->name);

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gfxutil/d3dx_math.h"
@@ -77,3 +78,5 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
 std::string CheckReportText(const CheckReport& report);
 // One JSON document; its keys are listed in the README.
 std::string CheckReportJson(const CheckReport& report);
+// Text as a JSON string, quotes included, as the report writes its strings.
+std::string JsonQuoted(std::string_view text);

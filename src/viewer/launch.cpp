@@ -1,7 +1,5 @@
 #include "viewer/launch.h"
 
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "base/program_globals.h"
 #include "base/window_globals.h"
 #include "graphics/direct3d.h"
+#include "platform/os/file_source.h"
 #include "resources/load_log.h"
 #include "viewer/plugin_loading.h"
 
@@ -21,23 +20,14 @@ namespace {
   EndProcessWithReason(("ViewerStartup: " + reason).c_str());
 }
 
-// The directory the probe has entered, with its trailing '/'; empty if unknown.
-void CurrentDirectory(char (&directory)[kLaunchPathSize]) {
-  if (!getcwd(directory, sizeof directory - 1)) {
-    directory[0] = '\0';
-    return;
-  }
-  if (std::strcmp(directory, "/") != 0) std::strcat(directory, "/");
-}
-
 // What was recognised and where, so a log shows what the run is about.
 void LogLaunchTarget(const LaunchProbe& probe) {
-  char directory[kLaunchPathSize];
-  CurrentDirectory(directory);
+  std::string directory = Files().CurrentDirectory();
   if (probe.target == LaunchTarget::kPlugin)
-    LogPrintf("ViewerStartup: %s plug-in in %s (%s)\n", probe.kindName, directory, probe.definitionName);
+    LogPrintf("ViewerStartup: %s plug-in in %s (%s)\n", probe.kindName, directory.c_str(), probe.definitionName);
   else
-    LogPrintf("ViewerStartup: model %s%s\n", probe.modelPath[0] == '/' ? "" : directory, probe.modelPath);
+    LogPrintf("ViewerStartup: model %s%s\n", probe.modelPath.starts_with('/') ? "" : directory.c_str(),
+              probe.modelPath.c_str());
 }
 
 }  // namespace
@@ -56,7 +46,6 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
   if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
   SetupInfoBlocks();
   probe = ProbeLaunchArgument(argument);
-  char text[256];
   switch (probe.target) {
     case LaunchTarget::kPlugin:
       LogLaunchTarget(probe);
@@ -65,14 +54,13 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
       return true;
     case LaunchTarget::kBareModel:
       LogLaunchTarget(probe);
-      if (LoadBareModel(probe.modelPath)) return true;
-      std::snprintf(text, sizeof text, "%.160s: the model cannot be loaded", argument);
-      break;
+      if (LoadBareModel(probe.modelPath.c_str())) return true;
+      reason = std::string(argument) + ": the model cannot be loaded";
+      return false;
     case LaunchTarget::kNothing:
-      std::snprintf(text, sizeof text, "%.120s: %s", argument, probe.reason);
       break;
   }
-  reason = text;
+  reason = std::string(argument) + ": " + probe.reason;
   return false;
 }
 

@@ -23,12 +23,25 @@ struct LaunchProbe {
   const char* kindName = "";              // kPlugin: e.g. "Station"
   const char* definitionName = "";        // kPlugin: e.g. "Station.txt"
   std::string definitionPath;             // kPlugin: the file opened, e.g. "station.TXT"
-  const char* modelPath = nullptr;        // kBareModel: the model, from the new current directory
-  const char* reason = "";                // kNothing: why, for the log
+  std::string modelPath;                  // kBareModel: the model, from the new current directory
+  std::string reason;                     // kNothing: why, for the log
 };
 
 // Decides what the argument names, changing the current directory on the way.
+// An argument naming a zip archive ("x.zip", "x.zip!/Folder") makes the
+// archive the file source (platform/os/file_source.h), any other the file
+// system; an archive must hold one plug-in or name one.
 LaunchProbe ProbeLaunchArgument(const char* argument);
+// The plug-ins of the current file source's root and its folders: each folder
+// holding Model.x and a definition file, else each .x model of a folder; as
+// names relative to the root ("." for the root itself).
+std::vector<std::string> PluginsInFileSource();
+// The plug-ins of an archive, as PluginsInFileSource names them; the file
+// system is the file source after it. False with the reason when it cannot be read.
+bool ListArchivePlugins(const std::string& archive, std::vector<std::string>& plugins, std::string& error);
+// Why an archive that holds none or several plug-ins cannot be shown, listing
+// how to name each ("x.zip!/Folder").
+std::string SeveralPluginsReason(const std::string& archive, const std::vector<std::string>& plugins);
 // The definition file of a kind ("Station.txt"), and that file of the current
 // directory opened for reading (its name in any letter case); null if absent.
 const char* DefinitionFileName(int kind);

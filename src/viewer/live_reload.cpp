@@ -7,6 +7,7 @@
 #include "base/program_globals.h"
 #include "base/window_globals.h"
 #include "graphics/overlay_text.h"
+#include "platform/os/file_source.h"
 #include "platform/os/os.h"
 #include "platform/os/path_lookup.h"
 #include "platform/os/text_encoding.h"
@@ -33,8 +34,11 @@ struct LiveReload {
 LiveReload live;
 
 // Where a file the plug-in names is, to watch it: the file when it exists,
-// else the name in its directory, which must exist.
+// else the name in its directory, which must exist; inside an archive, the
+// archive.
 std::string WatchPath(const std::string& name) {
+  std::string archive = Files().ArchiveFile();
+  if (!archive.empty()) return archive;
   std::string existing = ResolveExistingPath(name);
   if (!existing.empty()) return existing;
   size_t separator = name.find_last_of("/\\");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/os/file_source.h"
 #include "plugins/plugin_list.h"
 #include "plugins/plugin_object.h"
 #include "resources/load_log.h"
@@ -51,6 +52,11 @@ std::vector<LoadNote> TakeFailuresOf(const PluginObject* object) {
 
 ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadNote>& shownFailures) {
   ReloadOutcome outcome;
+  // An archive saved anew is read again; files on disk are read as they are.
+  if (!Files().Refresh(outcome.reason)) {
+    outcome.files = FilesOf(source, nullptr);
+    return outcome;
+  }
   FILE* definitionFile = nullptr;
   if (!source.IsBareModel() && !(definitionFile = OpenDefinitionFile(source.kind))) {
     outcome.reason = std::string(DefinitionFileName(source.kind)) + ": cannot be opened";

@@ -2,11 +2,11 @@
 
 #include "gfxutil/image/bmp.h"
 #include "gfxutil/image/dds.h"
-#include "gfxutil/image/file.h"
 #include "gfxutil/image/jpeg.h"
 #include "gfxutil/image/png.h"
 #include "gfxutil/image/pnm.h"
 #include "gfxutil/image/tga.h"
+#include "platform/os/file_source.h"
 
 namespace {
 
@@ -41,5 +41,5 @@ bool DecodeImage(ImageBytes data, DecodedImage& image, std::string& error, Image
 bool LoadImageFile(const std::string& path, DecodedImage& image, std::string& error, ImageFileType* type) {
   std::vector<uint8_t> bytes;
   image = DecodedImage{};
-  return ReadFileBytes(path, kMaxFileBytes, bytes, error) && DecodeImage(bytes, image, error, type);
+  return Files().Read(path, kMaxFileBytes, BeyondLimit::kRefuse, bytes, error) && DecodeImage(bytes, image, error, type);
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/os/file_source.h"
 #include "platform/os/mapping_guard.h"
 
 XMappedFile::~XMappedFile() {
@@ -17,6 +18,12 @@ XMappedFile::~XMappedFile() {
 }
 
 bool XMappedFile::Open(const char* path, std::string& error) {
+  if (!Files().OnDisk()) {
+    if (!Files().Read(path, kMaxArchivedBytes, BeyondLimit::kRefuse, read_, error)) return false;
+    data_ = read_.data();
+    size_ = read_.size();
+    return true;
+  }
   int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = std::string("cannot open the file: ") + std::strerror(errno);

@@ -5,7 +5,8 @@
 // finished with are given back, so the file does not stay resident; they are
 // read again from the file should a reference lead back to them. The mapping
 // is guarded: pages a rewrite cuts away read as zeros instead of ending the
-// process, and the reader reports the nonsense it then finds.
+// process, and the reader reports the nonsense it then finds. A file inside an
+// archive is inflated whole.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -18,6 +19,9 @@ class XMappedFile final : public XInputPager {
  public:
   // Files up to this size are read whole.
   static constexpr uint64_t kReadWholeLimit = 1u << 20;
+  // A file inside an archive is inflated whole, up to the limit of an
+  // inflated compressed X file.
+  static constexpr uint64_t kMaxArchivedBytes = kXMaxInflatedBytes;
 
   XMappedFile() = default;
   ~XMappedFile();

@@ -2,30 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "platform/os/file_source.h"
 #include "platform/os/text_encoding.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Longer names are refused rather than walked (Linux's PATH_MAX).
 constexpr size_t kMaxNameLength = 4096;
 
-// What a path element must be: a directory on the way, a file at the end.
-enum class EntryKind { kDirectory, kFile };
+bool IsKind(const std::string& path, EntryKind kind) { return Files().IsEntry(path, kind); }
 
-// Symbolic links count as what they point to.
-bool IsKind(const fs::path& path, EntryKind kind) {
-  std::error_code error;
-  return kind == EntryKind::kFile ? fs::is_regular_file(path, error) : fs::is_directory(path, error);
-}
-
-bool IsFile(const std::string& path) { return IsKind(fs::path(path), EntryKind::kFile); }
+bool IsFile(const std::string& path) { return IsKind(path, EntryKind::kFile); }
 
 bool IsCp932LeadByte(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
@@ -61,14 +51,10 @@ std::vector<std::string> Spellings(const std::string& name) {
 // equals element ignoring ASCII case; the first in byte order when several
 // do, empty when none does.
 std::string FindEntryIgnoringCase(const std::string& directory, std::string_view element, EntryKind kind) {
-  std::error_code error;
-  fs::directory_iterator entries(fs::path(directory.empty() ? "." : directory), error);
-  if (error) return {};
   std::string best;
-  for (const fs::directory_entry& entry : entries) {
-    std::string entryName = entry.path().filename().string();
+  for (const std::string& entryName : Files().EntryNames(directory)) {
     if (EqualsIgnoringAsciiCase(entryName, element) && (best.empty() || entryName < best) &&
-        IsKind(entry.path(), kind)) {
+        IsKind(directory + entryName, kind)) {
       best = entryName;
     }
   }
@@ -78,7 +64,7 @@ std::string FindEntryIgnoringCase(const std::string& directory, std::string_view
 // The element itself when it is of the kind in directory, else its match ignoring case.
 std::string FindEntry(const std::string& directory, std::string_view element, EntryKind kind) {
   std::string asWritten(element);
-  if (IsKind(fs::path(directory + asWritten), kind)) return asWritten;
+  if (IsKind(directory + asWritten, kind)) return asWritten;
   return FindEntryIgnoringCase(directory, element, kind);
 }
 

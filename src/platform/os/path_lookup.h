@@ -18,7 +18,7 @@ struct ResolvedPath {
 };
 
 // The regular file a name read from a plug-in stands for, relative names taken
-// from the current directory. Tried in order: the name as stored; then with
+// from the current directory of the current file source (Files()). Tried in order: the name as stored; then with
 // '\' read as '/' and runs of separators as one, also decoded from code page
 // 932 when the name is not valid UTF-8; each of these first as written, then
 // with every path element matched against its directory ignoring ASCII letter

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/image/file.h"
+#include "platform/os/file_source.h"
 #include "gfxutil/image/png.h"
 #include "platform/os/program_icon.h"
 #include "test_paths.h"
@@ -16,7 +16,7 @@ namespace {
 TEST(ProgramIconTest, EmbeddedIconIsTheCommittedPng) {
   std::vector<uint8_t> file;
   std::string error;
-  ASSERT_TRUE(ReadFileBytes(SourcePath("desktop/icons/vondrel-viewer-48.png"), 1 << 20, file, error)) << error;
+  ASSERT_TRUE(Files().Read(SourcePath("desktop/icons/vondrel-viewer-48.png"), 1 << 20, BeyondLimit::kRefuse, file, error)) << error;
   ASSERT_EQ(kProgramIconPngSize, file.size());
   EXPECT_EQ(std::memcmp(kProgramIconPng, file.data(), file.size()), 0);
 
