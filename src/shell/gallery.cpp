@@ -53,6 +53,15 @@ class Progress {
   Clock::time_point start_ = Clock::now();
 };
 
+// The record and page of a plug-in that cannot be shown, for the reason.
+GalleryRecord FailedRecord(const fs::path& out, const GalleryEntry& entry, std::string reason) {
+  GalleryResult result;
+  result.reason = std::move(reason);
+  std::string error;
+  if (!WritePluginPage(out.string(), entry, result, error)) PrintProgramLine("-gallery: " + error);
+  return MakeGalleryRecord(entry, result);
+}
+
 int Workers(int asked) {
   if (asked > 0) return asked;
   long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -80,16 +89,12 @@ int RunGallery(const ProgramOptions& options) {
   std::vector<GalleryRecord> records(entries.size());
   std::vector<size_t> jobs;
   size_t kept = 0;
-  std::string pageError;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (CanKeep(state, entries[i], out)) {
-      records[i] = state[entries[i].id];
+      records[i] = std::move(state[entries[i].id]);
       ++kept;
     } else if (!entries[i].failure.empty()) {
-      GalleryResult result;
-      result.reason = entries[i].failure;
-      WritePluginPage(out.string(), entries[i], result, pageError);
-      records[i] = MakeGalleryRecord(entries[i], result);
+      records[i] = FailedRecord(out, entries[i], entries[i].failure);
     } else {
       jobs.push_back(i);
     }
@@ -100,10 +105,8 @@ int RunGallery(const ProgramOptions& options) {
                  [&](size_t index, const std::string& line, const std::string& failure) {
                    progress.Step();
                    if (!line.empty() && ParseStateLine(line, records[index])) return;
-                   GalleryResult result;
-                   result.reason = failure.empty() ? "the worker's answer cannot be read" : failure;
-                   WritePluginPage(out.string(), entries[index], result, pageError);
-                   records[index] = MakeGalleryRecord(entries[index], result);
+                   records[index] = FailedRecord(
+                       out, entries[index], failure.empty() ? "the worker's answer cannot be read" : failure);
                  });
 
   std::string siteError;

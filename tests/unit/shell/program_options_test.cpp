@@ -37,6 +37,14 @@ TEST(ProgramOptions, TheModeFollowsTheWords) {
       {{"/p/Foo", "-shot", "a.png", "-size"}, ProgramMode::kUsageError},
       // The path comes first; an option word in its place is the path, as the simulator never writes one there.
       {{"-win"}, ProgramMode::kViewer},
+      {{"-gallery", "plugins", "site"}, ProgramMode::kGallery},
+      {{"-gallery", "plugins", "site", "-j", "3"}, ProgramMode::kGallery},
+      {{"-gallery", "plugins"}, ProgramMode::kUsageError},
+      {{"-gallery", "plugins", "site", "-j"}, ProgramMode::kUsageError},
+      {{"-gallery", "plugins", "site", "-j", "0"}, ProgramMode::kUsageError},
+      {{"-gallery", "plugins", "site", "-j", "257"}, ProgramMode::kUsageError},
+      {{"-gallery", "plugins", "site", "-j", "two"}, ProgramMode::kUsageError},
+      {{"-gallery", "plugins", "site", "--help"}, ProgramMode::kHelp},
   };
   for (const ModeCase& c : cases) {
     ProgramOptions options = Parse(c.words);
@@ -45,6 +53,16 @@ TEST(ProgramOptions, TheModeFollowsTheWords) {
     EXPECT_EQ(options.mode, c.mode) << line;
     EXPECT_EQ(options.usageError.empty(), c.mode != ProgramMode::kUsageError) << line;
   }
+}
+
+TEST(ProgramOptions, GalleryTakesItsFolderOutputAndWorkers) {
+  ProgramOptions options = Parse({"-gallery", "plugins", "site", "-j", "256", "-night"});
+  EXPECT_EQ(options.galleryFolder, "plugins");
+  EXPECT_EQ(options.galleryOutput, "site");
+  EXPECT_EQ(options.jobs, kMaxJobs);
+  ASSERT_EQ(options.warnings.size(), 1u);
+  EXPECT_NE(options.warnings[0].find("-night ignored"), std::string::npos) << options.warnings[0];
+  EXPECT_EQ(Parse({"-gallery", "plugins", "site"}).jobs, 0);
 }
 
 TEST(ProgramOptions, PathAndSwitchesAreTaken) {

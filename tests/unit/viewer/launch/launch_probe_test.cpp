@@ -6,7 +6,9 @@
 #include <fstream>
 #include <string>
 
+#include "platform/os/file_source.h"
 #include "viewer/launch.h"
+#include "zip_bytes.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ class LaunchProbeTest : public testing::Test {
   }
   void TearDown() override {
     if (probe.definitionFile) std::fclose(probe.definitionFile);
+    UseFiles(nullptr);
     fs::current_path(startDirectory);
     fs::remove_all(root);
   }
@@ -142,14 +145,14 @@ TEST_F(LaunchProbeTest, RelativeModelPathIsOpenedFromItsDirectory) {
   Probe(std::string("models/car.x"));
   EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
   EXPECT_EQ(fs::current_path(), root / "models");
-  EXPECT_STREQ(probe.modelPath, "car.x");
+  EXPECT_EQ(probe.modelPath, "car.x");
 }
 
 TEST_F(LaunchProbeTest, BareFileNameLeavesCurrentDirectory) {
   Probe(std::string("car.x"));
   EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
   EXPECT_EQ(fs::current_path(), root / "neutral");
-  EXPECT_STREQ(probe.modelPath, "car.x");
+  EXPECT_EQ(probe.modelPath, "car.x");
 }
 
 TEST_F(LaunchProbeTest, NameEndingInDefinitionFileNameProbesCurrentDirectory) {
@@ -182,6 +185,75 @@ TEST_F(LaunchProbeTest, ArgumentOf1024BytesOrMoreNamesNothing) {
   EXPECT_NE(std::string(probe.reason).find("1024"), std::string::npos);
   Probe(longName.substr(1));  // 1023 bytes still fit
   EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
+}
+
+TEST_F(LaunchProbeTest, ArchiveOfOnePluginIsReadInPlace) {
+  struct Case {
+    std::vector<ZipMember> members;
+    const char* directory;  // the current directory shown, after the archive's path
+    int kind;
+  } cases[] = {
+      {{{"Pack/Struct.txt", "Struct.txt\n"}, {"Pack/model.X", ""}}, "!/Pack/", 1},
+      {{{"Pack/", ""}, {"Pack\\Station.TXT", "Station.txt\n"}, {"Pack\\Model.x", ""}}, "!/Pack/", 2},
+      {{{"Train.txt", "Train.txt\n"}, {"Model.x", ""}}, "!/", 0},
+  };
+  for (const Case& c : cases) {
+    std::string archive = (root / "pack.ZIP").string();
+    ASSERT_TRUE(WriteZip(archive, c.members));
+    Probe(archive);
+    ASSERT_EQ(probe.target, LaunchTarget::kPlugin) << c.directory << " " << probe.reason;
+    EXPECT_EQ(probe.kind, c.kind);
+    EXPECT_EQ(FirstLineOfDefinitionFile(), std::string(DefinitionFileName(c.kind)) + "\n");
+    EXPECT_EQ(Files().CurrentDirectory(), archive + c.directory);
+    EXPECT_EQ(fs::current_path(), root / "neutral");  // the process's own directory stays
+    std::fclose(probe.definitionFile);
+    probe.definitionFile = nullptr;
+  }
+}
+
+TEST_F(LaunchProbeTest, ArchiveOfSeveralPluginsNamesEachAndTakesTheOneNamed) {
+  std::string archive = (root / "pack.zip").string();
+  ASSERT_TRUE(WriteZip(archive, {{"A/Train.txt", ""}, {"A/Model.x", ""}, {"B/Struct.txt", ""},
+                                 {"B/Model.x", ""}, {"models/car.x", ""}, {"readme.txt", ""}}));
+  Probe(archive);
+  EXPECT_EQ(probe.target, LaunchTarget::kNothing);
+  EXPECT_NE(probe.reason.find("holds 3 plug-ins"), std::string::npos) << probe.reason;
+  for (const char* name : {"!/A", "!/B", "!/models/car.x"})
+    EXPECT_NE(probe.reason.find(archive + name), std::string::npos) << probe.reason;
+  Probe(archive + "!/B");
+  EXPECT_EQ(probe.kind, 1);
+  Probe(archive + "!/models/car.x");
+  EXPECT_EQ(probe.target, LaunchTarget::kBareModel);
+  EXPECT_EQ(probe.modelPath, "car.x");
+  EXPECT_EQ(Files().CurrentDirectory(), archive + "!/models/");
+  std::vector<std::string> plugins;
+  std::string error;
+  ASSERT_TRUE(ListArchivePlugins(archive, plugins, error)) << error;
+  EXPECT_EQ(plugins, (std::vector<std::string>{"A", "B", "models/car.x"}));
+  EXPECT_TRUE(Files().OnDisk());
+}
+
+TEST_F(LaunchProbeTest, ArchiveWithoutPluginsOrUnreadableNamesNothingWithItsReason) {
+  std::string empty = (root / "empty.zip").string();
+  ASSERT_TRUE(WriteZip(empty, {{"readme.txt", "none"}}));
+  std::string junk = (root / "junk.zip").string();
+  std::FILE* file = std::fopen(junk.c_str(), "w");
+  std::fputs("not a zip", file);
+  std::fclose(file);
+  struct Case {
+    std::string argument;
+    const char* reason;
+  } cases[] = {{empty, "holds no plug-in"}, {junk, "not a readable zip archive"},
+               {(root / "absent.zip").string(), "not a readable zip archive"}, {empty + "!/Nothing", "no Model.x"}};
+  for (const Case& c : cases) {
+    Probe(c.argument);
+    EXPECT_EQ(probe.target, LaunchTarget::kNothing) << c.argument;
+    EXPECT_NE(probe.reason.find(c.reason), std::string::npos) << c.argument << ": " << probe.reason;
+  }
+  // A later argument on disk is read from disk again.
+  Probe(Plugin("Foo", {"Surface.txt", "Model.x"}));
+  EXPECT_EQ(probe.kind, 3);
+  EXPECT_TRUE(Files().OnDisk());
 }
 
 TEST(StripToDirectoryTest, CutsAfterLastSlash) {
