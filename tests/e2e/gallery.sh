@@ -19,6 +19,8 @@ note "$summary"
 [[ "$summary" == "gallery: 10 plug-ins, 10 shown, 0 with problems, 0 failed, "* ]] || fail "summary: $summary"
 [ ! -s "$WORK/gallery.err" ] || fail "standard error is not a terminal, yet holds: $(cat "$WORK/gallery.err")"
 python3 "$ROOT/tests/e2e/gallery_check.py" "$PROGRAM" "$WORK/site" 10 "$WORK"
+# The README's picture of a gallery is this one.
+[ -z "${E2E_UPDATE_GOLDEN:-}" ] || cp "$WORK/index.png" "$ROOT/docs/screenshots/gallery.png"
 
 # The zips' names are decoded from code page 932 and shown as their folders.
 grep -q '"plugin": "zips/Station.zip!/ソフト駅"' "$WORK/site/gallery.jsonl" || fail "the station's zip is not named by its folder"

@@ -6,11 +6,22 @@
 
 #include "base/command_line.h"
 #include "fake_file_watcher.h"
+#include "platform/os/file_source.h"
 #include "reload_fixture.h"
+#include "zip_bytes.h"
 
 namespace {
 
 using Files = std::vector<std::string>;
+
+// The Struct sample in a folder of a zip archive, its brick texture replaced.
+bool WriteStructArchive(const std::string& path, const std::string& brick) {
+  std::vector<ZipMember> members;
+  for (const char* name : {"Struct.txt", "Model.x", "tiles.jpg"})
+    members.push_back({std::string("Pack/") + name, FileText(SourcePath(std::string("samples/Struct/") + name))});
+  members.push_back({"Pack/brick.png", brick});
+  return WriteZip(path, members);
+}
 
 class LiveReloadTest : public ReloadTest {
  protected:
@@ -49,6 +60,34 @@ TEST_F(LiveReloadTest, TheDefinitionFileTheModelAndItsTexturesAreWatchedFromTheP
   EXPECT_EQ(application.pumpRoutine, &CheckWatchedFiles);
   Pump();
   EXPECT_EQ(watcher->takeCalls, 1) << "the changes are taken once per pump";
+}
+
+TEST_F(LiveReloadTest, AnArchiveIsWatchedAsOneFileAndReadAgainWhenSaved) {
+  std::string archive = scratch.path() + "/pack.zip";
+  ASSERT_TRUE(WriteStructArchive(archive, OneColourImage(255, 0, 0)));
+  LaunchProbe probe = ProbeLaunchArgument("pack.zip");
+  ASSERT_EQ(probe.target, LaunchTarget::kPlugin) << probe.reason;
+  source = {probe.kind, ""};
+  LoadPlugin(probe.kind, probe.definitionFile);
+  shownFailures = TakeFailuresOf(Shown());
+  Watch();
+  EXPECT_EQ(watcher->watched, Files{archive});
+  // Saved again, with a texture the old archive did not decode the same way.
+  ASSERT_TRUE(WriteStructArchive(archive, OneColourImage(0, 0, 255)));
+  Pump({archive});
+  for (int frame = 0; frame < 12; ++frame) Pump();
+  EXPECT_EQ(Reloads(), 1u) << os.DebugText();
+  EXPECT_NE(os.DebugText().find("reload: ok"), std::string::npos) << os.DebugText();
+  EXPECT_EQ(watcher->watched, Files{archive});
+  // An archive that is no longer one keeps the plug-in shown, with the reason.
+  std::FILE* broken = std::fopen(archive.c_str(), "w");
+  std::fputs("not a zip", broken);
+  std::fclose(broken);
+  Pump({archive});
+  for (int frame = 0; frame < 12; ++frame) Pump();
+  EXPECT_NE(ReloadAlert().find("pack.zip"), std::string::npos) << ReloadAlert();
+  EXPECT_NE(Shown(), nullptr);
+  UseFiles(nullptr);
 }
 
 TEST_F(LiveReloadTest, ABurstOfWritesGivesOneReloadOnceTheyHaveSettled) {
