@@ -9,6 +9,7 @@ file and the argument to give the program, a tab between.
 xfile: the bytes are a bare model. image_<format>: the texture of a small
 model. plugin_definition: byte 0 chooses the kind, the rest is its definition
 file beside a small model. check_plugin: split as fuzz/check_plugin.cpp does.
+zip_archive: the bytes are a zip archive of plug-ins.
 A file too short to make a plug-in of is left out.
 """
 import sys
@@ -70,6 +71,9 @@ def make(target, data, directory):
         return directory
     if target == "check_plugin":
         return check_plugin(data, directory)
+    if target == "zip_archive":
+        (directory / "plugins.zip").write_bytes(data)
+        return directory / "plugins.zip"
     sys.exit(f"corpus_plugin.py: no plug-in form for fuzz target {target}")
 
 

@@ -110,7 +110,8 @@ int RunGallery(const ProgramOptions& options) {
                  });
 
   std::string siteError;
-  if (!WriteGallerySite(out.string(), options.galleryFolder, records, siteError)) {
+  std::string title = fs::weakly_canonical(fs::absolute(options.galleryFolder, error), error).filename().string();
+  if (!WriteGallerySite(out.string(), title, records, siteError)) {
     PrintProgramLine("-gallery: " + siteError);
     return 1;
   }

@@ -85,7 +85,7 @@ bool WriteText(const std::string& path, const std::string& text, std::string& er
 }
 
 std::string IndexHtml(const std::string& folder, const std::vector<GalleryRecord>& records) {
-  std::string title = HtmlEscaped(folder);
+  std::string title = HtmlEscaped(folder) + " &middot; Vondrel plug-ins";
   std::string html = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
                      "</title>\n<link rel=\"stylesheet\" href=\"gallery.css\">\n</head>\n<body>\n<header>\n<h1>" +
                      title + "</h1>\n";
@@ -131,7 +131,7 @@ std::map<std::string, GalleryRecord> ReadGalleryState(const std::string& outputD
   return records;
 }
 
-bool WriteGallerySite(const std::string& outputDirectory, const std::string& folder,
+bool WriteGallerySite(const std::string& outputDirectory, const std::string& title,
                       const std::vector<GalleryRecord>& records, std::string& error) {
   std::string jsonl, state = std::string(kStateHeader) + "\n";
   for (const GalleryRecord& record : records) {
@@ -140,7 +140,7 @@ bool WriteGallerySite(const std::string& outputDirectory, const std::string& fol
   }
   std::string out = outputDirectory + "/";
   bool written = WriteText(out + "gallery.css", kStyle, error) &&
-                 WriteText(out + "index.html", IndexHtml(folder, records), error) &&
+                 WriteText(out + "index.html", IndexHtml(title, records), error) &&
                  WriteText(out + "gallery.jsonl", jsonl, error) && WriteText(out + kStateFile, state, error);
   if (written) RemoveStaleFiles(outputDirectory, records);
   return written;

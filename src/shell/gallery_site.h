@@ -15,5 +15,6 @@ std::map<std::string, GalleryRecord> ReadGalleryState(const std::string& outputD
 // Writes index.html, gallery.css, gallery.jsonl and the state, each whole or
 // not at all, and removes pages and pictures of plug-ins no longer there.
 // False with the reason.
-bool WriteGallerySite(const std::string& outputDirectory, const std::string& folder,
+// The index is titled with `title`, the folder's name.
+bool WriteGallerySite(const std::string& outputDirectory, const std::string& title,
                       const std::vector<GalleryRecord>& records, std::string& error);

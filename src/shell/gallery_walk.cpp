@@ -18,10 +18,6 @@ namespace fs = std::filesystem;
 // Deeper folders are not walked: a link loop, not a collection.
 constexpr int kMaxDepth = 32;
 
-bool EndsWithIgnoringCase(const std::string& text, std::string_view tail) {
-  return text.size() >= tail.size() && EqualsIgnoringAsciiCase(std::string_view(text).substr(text.size() - tail.size()), tail);
-}
-
 std::vector<fs::directory_entry> SortedEntries(const fs::path& directory) {
   std::vector<fs::directory_entry> entries;
   std::error_code error;
@@ -76,9 +72,9 @@ class Walk {
       std::string name = entry.path().filename().string();
       if (entry.is_directory(error)) {
         if (depth < kMaxDepth) Directory(entry.path(), depth + 1);
-      } else if (EndsWithIgnoringCase(name, ".zip")) {
+      } else if (IsArchivePath(entry.path().string())) {
         Archive(entry.path());
-      } else if (EndsWithIgnoringCase(name, ".x") && entry.is_regular_file(error)) {
+      } else if (EndsWithIgnoringAsciiCase(name, ".x") && entry.is_regular_file(error)) {
         // A bare model's textures lie beside it.
         Add(Relative(entry.path()), entry.path().string(), Fingerprint(directory, false));
       }

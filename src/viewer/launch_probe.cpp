@@ -25,18 +25,6 @@ constexpr KindNames kKinds[] = {
     {"Train", "Train.txt"}, {"Struct", "Struct.txt"}, {"Station", "Station.txt"}, {"Surface", "Surface.txt"}};
 constexpr int kKindTableSize = std::size(kKinds);
 
-// UTF-8 and code page 932 multi-byte characters never contain ASCII letters in
-// their first byte, so folding ASCII letters only compares them as whole characters.
-bool EndsWithIgnoringCase(const char* text, const char* tail) {
-  size_t textLength = std::strlen(text);
-  size_t tailLength = std::strlen(tail);
-  if (textLength < tailLength) return false;
-  const char* start = text + textLength - tailLength;
-  for (size_t i = 0; i < tailLength; ++i)
-    if (LowerAscii(start[i]) != LowerAscii(tail[i])) return false;
-  return true;
-}
-
 // A failing change leaves the current directory where it was, and the probe
 // looks there; callers go on either way.
 bool EnterDirectory(const char* path) { return Files().EnterDirectory(path); }
@@ -104,7 +92,7 @@ std::vector<std::string> PluginsInFileSource() {
       continue;
     }
     for (const std::string& name : Files().EntryNames(folder))
-      if (EndsWithIgnoringCase(name.c_str(), ".x") && Files().IsEntry(folder + name, EntryKind::kFile))
+      if (EndsWithIgnoringAsciiCase(name, ".x") && Files().IsEntry(folder + name, EntryKind::kFile))
         found.push_back(folder + name);
   }
   return found;
@@ -155,7 +143,7 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
     int kind = i % kKindTableSize;
     if (i < kKindTableSize) {
       const char* name = kKinds[kind].definitionFile;
-      if (!EndsWithIgnoringCase(argument, name)) continue;
+      if (!EndsWithIgnoringAsciiCase(argument, name)) continue;
       std::snprintf(directory, sizeof directory, "%s", argument);
       directory[std::strlen(argument) - std::strlen(name)] = '\0';
       EnterDirectory(directory);
@@ -171,7 +159,7 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
       return probe;
     }
   }
-  if (EndsWithIgnoringCase(argument, ".x")) {
+  if (EndsWithIgnoringAsciiCase(argument, ".x")) {
     std::snprintf(directory, sizeof directory, "%s", argument);
     StripToDirectory(directory);
     // Once inside the model's directory a relative path would point below it;

@@ -112,6 +112,10 @@ std::string OnOneLine(std::string_view text) {
   return out;
 }
 
+bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && EqualsIgnoringAsciiCase(text.substr(text.size() - tail.size()), tail);
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });

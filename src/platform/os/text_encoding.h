@@ -23,3 +23,7 @@ std::string OnOneLine(std::string_view text);
 // included, compares as it is.
 inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Whether text ends with tail, ASCII letter case ignored. UTF-8 and code page
+// 932 multi-byte characters never hold ASCII letters in their first byte, so
+// only whole characters are compared as equal.
+bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view tail);

@@ -32,10 +32,6 @@ std::string ZipErrorText(zip_error_t* error) {
   return text;
 }
 
-bool EndsWithZip(std::string_view path) {
-  return path.size() > 4 && EqualsIgnoringAsciiCase(path.substr(path.size() - 4), ".zip");
-}
-
 // The elements of a '/'-separated path with "." and empty ones left out and
 // ".." taking one back; nothing when ".." would climb above the start.
 std::optional<std::vector<std::string>> Elements(std::string_view path) {
@@ -246,7 +242,10 @@ std::unique_ptr<FileSource> Indexed(std::string path, zip_t* archive, std::strin
 bool IsArchivePath(const std::string& argument, ArchivePath* parts) {
   size_t separator = argument.find(kArchiveSeparator);
   std::string archive = separator == std::string::npos ? argument : argument.substr(0, separator);
-  if (!EndsWithZip(archive)) return false;
+  // A directory that happens to be called so is no archive.
+  std::error_code error;
+  if (archive.size() <= 4 || !EndsWithIgnoringAsciiCase(archive, ".zip") || std::filesystem::is_directory(archive, error))
+    return false;
   if (parts) {
     parts->archive = archive;
     parts->inside = separator == std::string::npos ? "" : argument.substr(separator + 2);

@@ -22,8 +22,8 @@ struct ArchivePath {
 // The separator between an archive and a name inside it.
 inline constexpr char kArchiveSeparator[] = "!/";
 
-// Whether the argument names a zip archive (".zip" in any letter case, maybe
-// followed by "!/" and a name inside); the parts when it does.
+// Whether the argument names a zip archive (".zip" in any letter case and no
+// directory, maybe followed by "!/" and a name inside); the parts when it does.
 bool IsArchivePath(const std::string& argument, ArchivePath* parts = nullptr);
 
 // The archive at path (relative to the current directory or absolute); null

@@ -64,6 +64,13 @@ TEST(ArchivePath, IsRecognisedByItsExtensionInAnyCaseWithOrWithoutANameInside) {
   }
 }
 
+TEST(ArchivePath, ADirectoryCalledSoIsNoArchive) {
+  TempDir dir;
+  dir.Write("Plugin.zip/Model.x", {1});
+  EXPECT_FALSE(IsArchivePath(dir.path() + "/Plugin.zip"));
+  EXPECT_FALSE(IsArchivePath(dir.path() + "/Plugin.zip!/Model.x"));
+}
+
 TEST_F(ZipSource, NamesAreCodePage932WithoutTheFlagAndUtf8WithIt) {
   Use({{"Folder/" + kSignCp932 + ".png", "cp932"},
        {"Folder/" + kSignUtf8 + "2.png", "utf8", true},
