@@ -72,6 +72,12 @@ function update() {
 function order() {
   tiles.sort(orders[sort.value]).forEach(t => grid.appendChild(t));
 }
+// A link may carry the view: index.html?q=words&kind=Train&problems=1&sort=author
+const asked = new URLSearchParams(location.search);
+filter.value = asked.get('q') || '';
+kind.value = asked.get('kind') || '';
+problems.checked = asked.get('problems') === '1';
+if (orders[asked.get('sort')]) sort.value = asked.get('sort');
 filter.addEventListener('input', update);
 kind.addEventListener('change', update);
 problems.addEventListener('change', update);

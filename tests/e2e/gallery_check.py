@@ -124,6 +124,25 @@ def main():
         if ("ok" in tile["text"]) != (line["counts"] == {"error": 0, "warning": 0}):
             fail(f"{line['plugin']}: the 'no problems' badge does not match the counts")
 
+    # The page's own filter and sort, asked for in its address.
+    views = [("?q=ソフト駅", lambda l: "ソフト駅" in l["check"]["author"] + l["check"]["name"] + l["plugin"]),
+             ("?kind=Train", lambda l: l["check"]["kind"] == "Train"),
+             ("?problems=1", lambda l: l["counts"]["error"] + l["counts"]["warning"] > 0),
+             ("?q=zips%20car", lambda l: l["plugin"].startswith("zips/") and "car" in l["plugin"].lower())]
+    for query, shown in views:
+        parser = Tiles()
+        parser.feed(chromium(work, "--dump-dom", (site / "index.html").as_uri() + query))
+        visible = sorted(t["attrs"]["href"] for t in parser.tiles if "hidden" not in t["attrs"])
+        expected_pages = sorted(l["page"] for l in lines if shown(l))
+        if visible != expected_pages:
+            fail(f"index.html{query} shows {visible}, expected {expected_pages}")
+    parser = Tiles()
+    parser.feed(chromium(work, "--dump-dom", (site / "index.html").as_uri() + "?sort=author"))
+    authors = [t["text"].get("author", "") for t in parser.tiles]
+    changes = sum(1 for a, b in zip(authors, authors[1:]) if a != b)
+    if changes != len(set(authors)) - 1:
+        fail(f"sorted by author, the tiles of an author are not together: {authors}")
+
     page = chromium(work, "--dump-dom", (site / lines[-1]["page"]).as_uri())
     for text in (line_text for line_text in (lines[-1]["check"]["name"], "Report", "../index.html")):
         if text not in page:
