@@ -1,10 +1,7 @@
 #include "viewer/check_report.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <climits>
 
 #include "gfxutil/d3dx_mesh.h"
 #include "gfxutil/xfile_form.h"

@@ -12,7 +12,7 @@ for word in --help -h; do
   [ ! -s "$WORK/help.err" ] || fail "$word: standard error is not empty"
   for text in "Usage: vondrel-viewer <plug-in path> [options]" -win -full -2nd -dbf -night -linear -notext \
     "-shot <out.png>" "-size <W>x<H>" -check -json --version "Exit status" "  2  a usage error" \
-    "  3  -check found problems"; do
+    "  3  -check found problems" "-gallery <folder> <out-dir>" "-j N" "archive.zip!/Folder"; do
     expect_in_file "$WORK/help.out" "$text" "$word"
   done
 done
@@ -38,6 +38,8 @@ usage_error "-shot without a file" "$ROOT/samples/Struct" -shot
 usage_error "-size of a zero side" "$ROOT/samples/Struct" -shot "$WORK/x.png" -size 0x100
 usage_error "-size that is no size" "$ROOT/samples/Struct" -shot "$WORK/x.png" -size big
 usage_error "-shot with -check" "$ROOT/samples/Struct" -check -shot "$WORK/x.png"
+usage_error "-gallery without an output directory" -gallery "$ROOT/samples"
+usage_error "-gallery with no number of workers" -gallery "$ROOT/samples" "$WORK/site" -j
 
 # An unknown option does not stop a launch by the simulator.
 start_viewer unknown "$ROOT/samples/Struct" -win -frobnicate

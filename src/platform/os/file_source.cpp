@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
-#include <algorithm>
 #include <system_error>
 
 #include "platform/os/text_encoding.h"
