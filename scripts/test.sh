@@ -59,14 +59,8 @@ count() {
 in_build() { (cd "$1" && shift && ctest --output-on-failure "$@"); }
 
 build_sanitized() {
-  CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers vondrel-viewer -- \
+  CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers vondrel-viewer dynamic_tls_probe -- \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
-}
-
-asan_environment() {
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-  export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
 }
 
 phase dependencies -- "$ROOT/scripts/deps.sh"
@@ -76,7 +70,7 @@ phase "unit and render tests" build -- in_build "$ROOT/build" -j2 -L 'unit|rende
 phase "end to end" build -- in_build "$ROOT/build" -L e2e
 phase soak build -- in_build "$ROOT/build" -L soak
 phase "sanitizer build" dependencies -- build_sanitized
-asan_environment
+source "$ROOT/scripts/sanitizer_options.sh"
 phase "unit tests under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -j2 -L unit --timeout 600
 phase fuzzing "sanitizer build" -- in_build "$ROOT/build-asan" -j2 -L fuzz
 phase "program under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -L sanitize
