@@ -1,6 +1,8 @@
 #include "shell/shot.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "base/program_globals.h"
 #include "gfxutil/picture_file.h"
@@ -22,12 +24,17 @@ bool Fail(const std::string& reason) {
 }
 
 bool TakeShot(const ProgramOptions& options) {
+  // The loading enters the plug-in's directory: a relative picture path is
+  // taken from where the program started, before that.
+  std::error_code pathError;
+  std::string picture = std::filesystem::absolute(options.shotPath, pathError).string();
+  if (pathError) picture = options.shotPath;
   std::string reason;
   if (!OpenPictureDevice(reason)) return Fail(reason);
   LaunchProbe probe;
   std::vector<LoadNote> notes;
   if (!LoadForPicture(options.pluginPath, probe, notes, reason)) return Fail(reason);
-  if (!WriteFramePictures({{options.shotPath, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
+  if (!WriteFramePictures({{picture, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
   // The picture is written, yet what was wrong with the plug-in is said.
   PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
   return true;
