@@ -3,8 +3,11 @@
 #include <vector>
 
 #include "platform/os/atomic_file.h"
+#include "platform/os/text_encoding.h"
 #include "viewer/check_report.h"
 
+// Paths and reasons are bytes as found (a file name on disk, a note quoting a
+// model): they are shown as text, UTF-8 when valid, else code page 932.
 namespace {
 
 constexpr char kStateSeparator = '\t';
@@ -30,33 +33,33 @@ std::string Attribute(const char* name, std::string_view value) {
 }
 
 std::string ShownName(const GalleryEntry& entry, const GalleryResult& result) {
-  return result.checked && !result.name.empty() ? result.name : entry.name;
+  return result.checked && !result.name.empty() ? result.name : DisplayText(entry.name);
 }
 
 std::string Tile(const GalleryEntry& entry, const GalleryResult& result) {
   std::string name = ShownName(entry, result);
   std::string html = "<a class=\"tile" + std::string(result.shown ? "" : " failed") + "\"";
   html += Attribute("href", PageFile(entry.id)) + Attribute("data-name", name) + Attribute("data-author", result.author) +
-          Attribute("data-kind", result.kind) + Attribute("data-path", entry.name) +
+          Attribute("data-kind", result.kind) + Attribute("data-path", DisplayText(entry.name)) +
           Attribute("data-errors", std::to_string(result.counts.errors)) +
           Attribute("data-warnings", std::to_string(result.counts.warnings)) +
           Attribute("data-failed", result.shown ? "0" : "1") + ">";
   if (result.shown)
     html += "<img" + Attribute("src", ThumbnailFile(entry.id)) + " alt=\"\" width=\"256\" height=\"192\">";
   else
-    html += "<span class=\"reason\">" + HtmlEscaped(result.reason) + "</span>";
+    html += "<span class=\"reason\">" + HtmlEscaped(DisplayText(result.reason)) + "</span>";
   html += "<span class=\"name\">" + HtmlEscaped(name) + "</span>";
   html += "<span class=\"author\">" + HtmlEscaped(result.author) + "</span>";
   html += "<span class=\"kind\">" + HtmlEscaped(result.kind.empty() ? "?" : result.kind) + "</span>";
-  html += "<span class=\"path\">" + HtmlEscaped(entry.name) + "</span>";
+  html += "<span class=\"path\">" + HtmlEscaped(DisplayText(entry.name)) + "</span>";
   return html + Badges(result) + "</a>";
 }
 
 std::string JsonLine(const GalleryEntry& entry, const GalleryResult& result) {
   auto picture = [&](const std::string& file) { return result.shown ? JsonQuoted(file) : std::string("null"); };
-  return "{\"id\": " + JsonQuoted(entry.id) + ", \"plugin\": " + JsonQuoted(entry.name) +
-         ", \"path\": " + JsonQuoted(entry.argument) + ", \"shown\": " + (result.shown ? "true" : "false") +
-         ", \"reason\": " + (result.shown ? "null" : JsonQuoted(result.reason)) +
+  return "{\"id\": " + JsonQuoted(entry.id) + ", \"plugin\": " + JsonQuoted(DisplayText(entry.name)) +
+         ", \"path\": " + JsonQuoted(DisplayText(entry.argument)) + ", \"shown\": " + (result.shown ? "true" : "false") +
+         ", \"reason\": " + (result.shown ? "null" : JsonQuoted(DisplayText(result.reason))) +
          ", \"counts\": {\"error\": " + std::to_string(result.counts.errors) +
          ", \"warning\": " + std::to_string(result.counts.warnings) + "}" +
          ", \"page\": " + JsonQuoted(PageFile(entry.id)) + ", \"thumbnail\": " + picture(ThumbnailFile(entry.id)) +
@@ -122,7 +125,7 @@ bool WritePluginPage(const std::string& outputDirectory, const GalleryEntry& ent
                      "</title>\n<link rel=\"stylesheet\" href=\"../gallery.css\">\n</head>\n<body class=\"page\">\n";
   html += "<p><a id=\"back\" href=\"../index.html\">&larr; all plug-ins</a></p>\n";
   html += "<h1>" + name + "</h1>\n<p class=\"author\">" + HtmlEscaped(result.author) + "</p>\n";
-  html += "<p class=\"kind\">" + HtmlEscaped(result.kind) + " <code id=\"path\">" + HtmlEscaped(entry.argument) +
+  html += "<p class=\"kind\">" + HtmlEscaped(result.kind) + " <code id=\"path\">" + HtmlEscaped(DisplayText(entry.argument)) +
           "</code></p>\n<p>" + Badges(result) + "</p>\n";
   if (result.shown) {
     html += "<div class=\"pictures\"><figure><img id=\"day\" src=\"../" + DayPictureFile(entry.id) +
@@ -130,7 +133,7 @@ bool WritePluginPage(const std::string& outputDirectory, const GalleryEntry& ent
             "<figure><img id=\"night\" src=\"../" + NightPictureFile(entry.id) +
             "\" alt=\"at night\" width=\"640\" height=\"480\"><figcaption>夜 night</figcaption></figure></div>\n";
   } else {
-    html += "<p class=\"reason\">" + HtmlEscaped(result.reason) + "</p>\n";
+    html += "<p class=\"reason\">" + HtmlEscaped(DisplayText(result.reason)) + "</p>\n";
   }
   if (result.checked) {
     html += "<h2>Report</h2>\n<pre id=\"report\">" + HtmlEscaped(result.reportText) + "</pre>\n";

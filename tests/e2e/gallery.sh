@@ -41,6 +41,15 @@ grep -q '"plugin": "broken.zip", .*"shown": false, "reason": "not a readable zip
   fail "the broken archive has no line with its reason"
 grep -q 'class="tile failed".*data-path="NoModel"' "$WORK/site/index.html" || fail "the plug-in without a model has no failed tile"
 
+# Broken and hostile plug-ins (every hundredth file of the plug-in fuzz corpus)
+# drawn one after another by the same workers: each report as -check gives it.
+mkdir -p "$WORK/hostile"
+mapfile -t corpus < <(find "$ROOT/fuzz/corpus/check_plugin" -type f | sort | awk 'NR % 100 == 0')
+python3 "$ROOT/scripts/corpus_plugin.py" check_plugin "$WORK/hostile" "${corpus[@]}" >/dev/null
+count="$(find "$WORK/hostile" -mindepth 1 -maxdepth 1 -type d | wc -l)"
+"$PROGRAM" -gallery "$WORK/hostile" "$WORK/hostile-site" -j 2 >/dev/null || fail "-gallery of hostile plug-ins failed"
+python3 "$ROOT/tests/e2e/gallery_check.py" "$PROGRAM" "$WORK/hostile-site" "$count" "$WORK" --counts-only
+
 # An archive of several plug-ins: the window, -shot and -check ask which one
 # (the window before it looks for a display, which this test has none of).
 python3 "$ROOT/tests/e2e/windows_zip.py" "$WORK/several.zip" "$ROOT/samples/Train" 旧形電車 "$ROOT/samples/Struct" 煉瓦倉庫

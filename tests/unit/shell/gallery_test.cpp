@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "image_test_support.h"
+#include "platform/os/text_encoding.h"
 #include "shell/gallery_record.h"
 #include "shell/gallery_site.h"
 #include "shell/gallery_walk.h"
@@ -86,6 +87,22 @@ TEST(Gallery, RecordsShowBadgesPicturesAndReasons) {
   EXPECT_NE(record.json.find("\"thumbnail\": null"), std::string::npos);
   EXPECT_NE(record.json.find("\"check\": null"), std::string::npos);
   EXPECT_FALSE(record.shown);
+}
+
+TEST(Gallery, BytesFromDiskAndFromModelsAreShownAsText) {
+  // A folder named in code page 932 (表示) and a note quoting a byte of a broken model.
+  GalleryEntry entry = Entry("\x95\x5C\x8E\xA6/Model.x");
+  GalleryResult result;
+  result.reason = "Model.x: line 6: reference to an unknown object '\xF5'";
+  GalleryRecord record = MakeGalleryRecord(entry, result);
+  EXPECT_TRUE(IsValidUtf8(record.json)) << record.json;
+  EXPECT_TRUE(IsValidUtf8(record.tile)) << record.tile;
+  EXPECT_NE(record.json.find("\"plugin\": \"表示/Model.x\""), std::string::npos) << record.json;
+  TempDir dir;
+  fs::create_directories(fs::path(dir.path()) / "p");
+  std::string error;
+  ASSERT_TRUE(WritePluginPage(dir.path(), entry, result, error)) << error;
+  EXPECT_TRUE(IsValidUtf8(ReadText(fs::path(dir.path()) / PageFile(entry.id))));
 }
 
 TEST(Gallery, StateLinesComeBackAsWritten) {
