@@ -13,6 +13,7 @@
 #include "graphics/direct3d.h"
 #include "resources/load_log.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
@@ -98,6 +99,9 @@ void ViewerStartup() {
   }
   Os().ShowCursor(false);
   LaunchProbe probe;
+  std::vector<LoadNote> notes;
   std::string reason;
-  if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
+  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) EndLaunch(reason);
+  // What is wrong with the plug-in reaches standard error even when the log does not.
+  if (!LogGoesToStandardError()) PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
 }

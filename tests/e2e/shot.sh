@@ -94,6 +94,28 @@ expect_failure "a model that does not load" "$WORK/Broken" -shot "$WORK/out/b.pn
 expect_failure "an unwritable file" "$ROOT/samples/Struct" -shot "$WORK/out/missing-directory/c.png"
 expect_failure "a directory as the file" "$ROOT/samples/Struct" -shot "$WORK/out"
 
+# A relative picture path belongs to the directory the program was started
+# in, not to the plug-in's, which the launch enters; a failure names the path
+# as it was given.
+cp -r "$ROOT/samples/Train" "$WORK/TrainCopy"
+mkdir -p "$WORK/caller/pictures"
+while read -r given; do
+  (cd "$WORK/caller" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$WORK/TrainCopy" -shot "$given" -notext) ||
+    fail "-shot $given from another directory"
+  [ -s "$WORK/caller/$given" ] || fail "-shot $given: not written in the directory the program was started in"
+done <<'GIVEN'
+relative.png
+pictures/relative.png
+./pictures/../dotted.png
+GIVEN
+[ -z "$(find "$WORK/TrainCopy" -name '*.png')" ] || fail "-shot wrote into the plug-in's directory: $(find "$WORK/TrainCopy" -name '*.png')"
+status=0
+(cd "$WORK/caller" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$WORK/TrainCopy" -shot missing/relative.png) \
+  2>"$WORK/relative.err" || status=$?
+[ "$status" = 1 ] || fail "-shot into a missing folder: exit status $status"
+expect_in_file "$WORK/relative.err" "vondrel-viewer: cannot create a file beside missing/relative.png: No such file or directory" \
+  "the path as given"
+
 # A plug-in with problems is still drawn; each problem is a line on standard error.
 make_plugin "$WORK/Odd" Struct.txt
 status=0
