@@ -6,6 +6,7 @@
 #include "base/program_globals.h"
 #include "gfxutil/picture_file.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
 #include "platform/d3d/read_back.h"
 #include "platform/os/directory_mark.h"
 #include "platform/os/video_choice.h"
@@ -59,6 +60,8 @@ int RunShot(const ProgramOptions& options) {
   UseOffscreenVideo();
   InitDebugStream();
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
+  // A picture without text needs no font: no Fontconfig, no FreeType.
+  WantOverlayFont(!options.noText);
   bool written = TakeShot(options, started);
   ViewerShutdown();
   FreeDirect3D();

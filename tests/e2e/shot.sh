@@ -58,6 +58,19 @@ headless_shot train_notext "$ROOT/samples/Train" -notext
 count="$(differing_pixels "$SHOTS/train.png" "$SHOTS/train_notext.png" "$MODEL_AREA")"
 [ "$count" -lt 200 ] || fail "-notext: the model changed ($count pixels)"
 
+# A picture without text loads no font library: no Fontconfig to start (and
+# complain in a thumbnailer's sandbox), no FreeType; with text it does.
+loaded_libraries() {
+  env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG=files "$PROGRAM" "$ROOT/samples/Train" -shot "$WORK/libraries.png" "$@" \
+    2>&1 >/dev/null | grep -o 'file=lib[A-Za-z0-9_+-]*' | sort -u
+}
+loaded_libraries -notext >"$WORK/notext.libraries"
+for library in libfreetype libfontconfig; do
+  grep -qx "file=$library" "$WORK/notext.libraries" && fail "-shot -notext loaded $library"
+done
+loaded_libraries >"$WORK/text.libraries"
+grep -qx "file=libfontconfig" "$WORK/text.libraries" || fail "-shot with text: Fontconfig not seen in the loader's trace"
+
 # -night: darker, the windows lit; -linear: the filter line says so.
 headless_shot train_night "$ROOT/samples/Train" -night
 greater "$(mean_level "$SHOTS/train.png" "$MODEL_AREA")" "$(mean_level "$SHOTS/train_night.png" "$MODEL_AREA")" ||
