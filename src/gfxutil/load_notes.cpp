@@ -54,6 +54,12 @@ void AddLoadInformationAt(const char* file, unsigned line, const std::string& pl
   va_end(arguments);
 }
 
+const LoadNote* FirstProblem(const std::vector<LoadNote>& notes) {
+  for (const LoadNote& note : notes)
+    if (note.kind == LoadNoteKind::kProblem) return &note;
+  return nullptr;
+}
+
 std::vector<LoadNote> TakeLoadNotes() {
   if (dropped) notes.push_back(LoadNote{"", 0, "", std::to_string(dropped) + " more notes left out"});
   dropped = 0;

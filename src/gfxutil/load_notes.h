@@ -31,6 +31,8 @@ void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, co
 // A note about a spot of a file that loads as meant: information, not a problem.
 void AddLoadInformationAt(const char* file, unsigned line, const std::string& place, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
+// The first note that is a problem; null when there is none.
+const LoadNote* FirstProblem(const std::vector<LoadNote>& notes);
 // The notes since the last call, oldest first; at most kMaxLoadNotes of them.
 std::vector<LoadNote> TakeLoadNotes();
 

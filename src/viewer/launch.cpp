@@ -78,7 +78,8 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
 }
 
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
-  return notes.empty() ? reason : reason + " (" + notes.front().Text() + ")";
+  const LoadNote* problem = FirstProblem(notes);
+  return problem ? reason + " (" + problem->Text() + ")" : reason;
 }
 
 bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,

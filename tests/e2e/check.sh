@@ -106,6 +106,11 @@ expect_in_file "$WORK/braces.out" "braces.x:8: 1 closing '}' more than the file 
 run_check braces.json 0 "$WORK/Braces/braces.x" -check -json
 json_expect "$WORK/braces.json.out" "d['problems'] == [] and [(n['file'].endswith('/braces.x'), n['line']) for n in d['notes']] == [(True, 8)]"
 json_expect "$WORK/braces.json.out" "d['model']['loaded'] and d['model']['faces'] == 1"
+# A load that fails after such a note gives the fault as its reason, not the note.
+printf 'xof 0302txt 0032\nFrame root {\n}\n}\n' >"$WORK/Braces/empty.x"
+run_check braces-empty 1 "$WORK/Braces/empty.x" -check
+[ "$(cat "$WORK/braces-empty.err")" = "vondrel-viewer: $WORK/Braces/empty.x: the model cannot be loaded ($WORK/Braces/empty.x: the file holds no mesh with vertices)" ] ||
+  { cat "$WORK/braces-empty.err" >&2; fail "a failed load after a note: not the fault as the reason"; }
 
 # A texture named where it lay on the author's machine is found by its
 # trailing elements beside the model, and the report says so.
