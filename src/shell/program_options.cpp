@@ -104,7 +104,8 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
     return UsageError(options, "the plug-in path comes first: vondrel-viewer <plug-in path> -check | -shot <out.png>");
   if (sized && !shot) options.warnings.push_back("-size has no effect without -shot");
   if (options.json && !check) options.warnings.push_back("-json has no effect without -check");
-  if (watch && (shot || check)) options.warnings.push_back(shot ? "-watch has no effect with -shot" : "-watch has no effect with -check");
+  if (watch && (shot || check))
+    options.warnings.push_back(shot ? "-watch has no effect with -shot" : "-watch has no effect with -check");
   if (shot) {
     options.mode = ProgramMode::kShot;
     FitPicture(boxWidth, boxHeight, options.shotWidth, options.shotHeight);

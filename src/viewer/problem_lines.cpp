@@ -8,7 +8,7 @@
 
 namespace {
 
-// The notes of a kind appended to `out`, as UTF-8 text.
+// `out` with the notes of `kind` appended, all with their texts as UTF-8.
 std::vector<LoadNote> NotesOfKind(std::vector<LoadNote> out, const std::vector<LoadNote>& notes, LoadNoteKind kind) {
   for (const LoadNote& note : notes)
     if (note.kind == kind) out.push_back(note);

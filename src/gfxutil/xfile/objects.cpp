@@ -180,7 +180,7 @@ class ObjectParser {
         if (!reader_.Next(token)) return false;
         if (token.kind == XTokenKind::End) {
           AddLoadInformationAt(fileName_.c_str(), line, place,
-                           "%u closing '}' more than the file opened, after its last object; passed over", count);
+                               "%u closing '}' more than the file opened, after its last object; passed over", count);
           return true;
         }
         if (token.kind != XTokenKind::CloseBrace) break;
