@@ -100,7 +100,7 @@ soak() {
   cp -r "$ROOT/samples/$name" "$dir.original"
   prepare_versions "$dir"
   rm -f "$LOG"
-  start_viewer "$name" "$dir/$target" -watch -dbf
+  start_viewer "$name" "$dir/$target" -watch -dbf -log  # -log: the graphics layer's error lines on standard error
   local window cover
   window="$(wait_window "Vondrel Plugin Viewer")"
   toplevel_windows >"$WORK/before-cover"
