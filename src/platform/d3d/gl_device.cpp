@@ -141,7 +141,7 @@ bool GlDevice::RestoreContext() {
     }
   }
   if (!restored) {
-    OutputFaultLine(("OpenGL context not restored: " + reason + "\n").c_str());
+    Os().OutputDebugStringA(("OpenGL context not restored: " + reason + "\n").c_str());
     // The next attempt starts from nothing again.
     for (GlResource* resource : resources_) resource->DropGlObjects();
     if (context_.context) DestroyContextObjects();

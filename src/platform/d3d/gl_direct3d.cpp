@@ -12,7 +12,6 @@
 #include "platform/d3d/gl_formats.h"
 #include "platform/d3d/sdl_formats.h"
 #include "platform/os/os.h"
-#include "platform/os/real_os.h"
 #include "platform/os/sdl_library.h"
 #include "platform/os/sdl_window.h"
 
@@ -115,7 +114,7 @@ class GlDirect3D : public IDirect3D8 {
     std::string reason;
     GlDevice* device = GlDevice::Create(SdlWindowOf(window), type, rasteriser, adapter, *presentation, &reason);
     if (!device) {
-      OutputFaultLine(("CreateDevice: " + reason + "\n").c_str());
+      Os().OutputDebugStringA(("CreateDevice: " + reason + "\n").c_str());
       return D3DERR_NOTAVAILABLE;
     }
     device->SetContextLossDrill(ContextLossDrillPresents());

@@ -9,7 +9,7 @@ OperatingSystem& RealOperatingSystem();
 // debugger); on by default. Turned off unless the log is asked for there.
 void ShowDebuggerOutput(bool shown);
 bool DebuggerOutputShown();
-// A debugger-output line that tells of a fault (an OpenGL error, a device or
-// context that cannot be made): it reaches standard error also when the
-// debugger output does not, as "vondrel-viewer: <text>".
+// A debugger-output line that tells of a fault (an OpenGL error): it reaches
+// standard error also when the debugger output does not, as
+// "vondrel-viewer: <text>".
 void OutputFaultLine(const char* text);
