@@ -90,7 +90,13 @@ inline const uint8_t* ReadPlainDecimal(const uint8_t* begin, const uint8_t* end,
   if (negative) ++p;
   uint64_t mantissa = 0;
   int digits = 0;
-  p = ReadDigitRun(p, end, mantissa, digits);
+  if (end - p >= 2 && static_cast<unsigned>(*p - '0') < 10 && p[1] == '.') {
+    // One digit before the point, as most values of a model are written.
+    mantissa = static_cast<uint64_t>(*p++ - '0');
+    digits = 1;
+  } else {
+    p = ReadDigitRun(p, end, mantissa, digits);
+  }
   int scale = 0;  // the value is mantissa * 10^scale
   if (p < end && *p == '.') {
     const uint8_t* fraction = p + 1;

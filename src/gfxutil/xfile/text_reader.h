@@ -43,9 +43,10 @@ class XTextReader : public XReaderBase {
   // `valuesBefore`, and `itemsLeft` follow: when they hold enough values, the
   // later half of them is read ahead.
   void ReadAhead(size_t valuesBefore, size_t itemsRead, size_t itemsLeft);
-  // Starts the second reader's thread now when the input may hold a list
-  // long enough to be read in two halves, so that it runs when one comes.
-  void PrepareReadAhead();
+  // A mesh announces lists of about `values` values: when they are long
+  // enough to be read in two halves, the second reader's thread starts now,
+  // so that it runs when the first comes. A file of small meshes starts none.
+  void PrepareReadAhead(uint64_t values);
   // Back to reading the text, just after the last value taken.
   void EndReadAhead();
   // Lists of fewer values are read by this reader alone.

@@ -46,9 +46,8 @@ XTextReader::XTextReader(const uint8_t* begin, const uint8_t* end, XInputPager* 
 
 bool XTextReader::ReadFloats(float* values, size_t count) { return ReadValues(values, count); }
 
-void XTextReader::PrepareReadAhead() {
-  // Each value takes two bytes at least: itself and a separator.
-  if (static_cast<size_t>(end_ - begin_) / 2 >= readAheadMinimum_) valuesAhead_.Prepare();
+void XTextReader::PrepareReadAhead(uint64_t values) {
+  if (values >= readAheadMinimum_) valuesAhead_.Prepare();
 }
 
 template <class T>

@@ -108,7 +108,7 @@ Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::micro
   reader.SetReadAheadMinimum(readAheadMinimum);
   reader.SetReadAheadPatience(patience);
   if (idle.count() > 0) {
-    reader.PrepareReadAhead();
+    reader.PrepareReadAhead(readAheadMinimum);
     std::this_thread::sleep_for(idle);
   }
   XMeshBuilder builder;
