@@ -51,6 +51,8 @@ class XTextReader : public XReaderBase {
   void EndReadAhead();
   // Lists of fewer values are read by this reader alone.
   void SetReadAheadMinimum(size_t values) { readAheadMinimum_ = values; }
+  // Whether a second reader is used only while a core stands idle (so by default).
+  void SetReadAheadOnIdleCoreOnly(bool idleCoreOnly) { idleCoreOnly_ = idleCoreOnly; }
   // How long to wait for values the other reader has not read yet before
   // reading on alone.
   void SetReadAheadPatience(std::chrono::microseconds patience) { valuesAhead_.SetPatience(patience); }
@@ -74,6 +76,7 @@ class XTextReader : public XReaderBase {
   bool TakeValues(T* values, size_t count);
   bool ReadRun(float* values, size_t count);
   bool ReadRun(uint32_t* values, size_t count);
+  bool SecondReaderPays() const;
   // About `left` values of the list follow, `share` of them to be read by this reader.
   void StartAhead(double left, bool floats, double share);
   // Whether the values read ahead begin where the next value `start`s.
@@ -93,6 +96,7 @@ class XTextReader : public XReaderBase {
 
   size_t valuesRead_ = 0;
   size_t readAheadMinimum_;
+  bool idleCoreOnly_ = true;
   Ahead ahead_ = Ahead::None;
   const uint8_t* aheadFrom_;  // where the values read ahead begin; end_ when there are none
   size_t taken_ = 0;  // of the present list

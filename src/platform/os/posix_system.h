@@ -11,3 +11,9 @@ void ReadLocalTime(SYSTEMTIME* time);
 // Kernel release as major.minor, patch level as build number (see os.h).
 bool ReadKernelVersion(OSVERSIONINFOA* info);
 void ReadPhysicalMemory(MEMORYSTATUS* status);
+// Whether a core stands idle: fewer tasks are ready to run, the caller
+// included, than the machine has `cores`, by the text of /proc/loadavg
+// ("0.52 0.48 0.40 1/345 6789"). False when the text does not say.
+bool IdleCoreIn(const char* loadavg, unsigned cores);
+// The same for this machine now; false when /proc/loadavg cannot be read.
+bool IdleCoreNow();
