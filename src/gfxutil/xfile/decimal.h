@@ -78,6 +78,27 @@ inline const uint8_t* ReadDigitRun(const uint8_t* p, const uint8_t* end, uint64_
   return p;
 }
 
+// Reads the integer at `begin` when it fits a dword and returns where its
+// digits end; null when there are none or it is too large. One to seven
+// digits, the form of nearly every index and count, take one word load.
+inline const uint8_t* ReadPlainDword(const uint8_t* begin, const uint8_t* end, uint32_t& value) {
+  using namespace decimal_detail;
+  if (end - begin >= 8) {
+    uint64_t word = LoadWord(begin);
+    int n = LeadingDigits(word);
+    if (n > 0 && n < 8) {
+      value = DigitsValue(word, n);
+      return begin + n;
+    }
+  }
+  uint64_t number = 0;
+  int digits = 0;
+  const uint8_t* p = ReadDigitRun(begin, end, number, digits);
+  if (digits == 0 || digits > kMaxExactDigits || number > UINT32_MAX) return nullptr;
+  value = static_cast<uint32_t>(number);
+  return p;
+}
+
 // Converts the plain decimal at `begin` to the nearest float, exactly as a
 // correctly rounding conversion does, and returns where it ends. Null when the
 // text is not such a number or the shortcut cannot promise the same result

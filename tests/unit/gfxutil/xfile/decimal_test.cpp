@@ -98,6 +98,32 @@ TEST(DigitRun, ReadsRunsOfEveryLength) {
   }
 }
 
+// Integers of up to seven digits are read from one word, longer ones and
+// those near the end of the input digit by digit; both give the same.
+TEST(PlainDword, ReadsIntegersThatFitADword) {
+  struct Case {
+    std::string text;
+    bool read;
+    uint32_t value;
+    size_t length;
+  };
+  const Case kCases[] = {
+      {"0,        ", true, 0, 1},          {"3;        ", true, 3, 1},
+      {"1234567;  ", true, 1234567, 7},    {"12345678; ", true, 12345678, 8},
+      {"4294967295;", true, 4294967295u, 10}, {"4294967296;", false, 0, 0},
+      {"00000000000000000001;", false, 0, 0},  // more digits than a uint64_t holds
+      {"42;", true, 42, 2},  {"7", true, 7, 1}, {";        ", false, 0, 0}, {"", false, 0, 0},
+  };
+  for (const Case& c : kCases) {
+    uint32_t value = 0;
+    const uint8_t* end = ReadPlainDword(Bytes(c.text), Bytes(c.text) + c.text.size(), value);
+    EXPECT_EQ(end != nullptr, c.read) << c.text;
+    if (!end || !c.read) continue;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(static_cast<size_t>(end - Bytes(c.text)), c.length) << c.text;
+  }
+}
+
 // Ties between two floats are left to the general conversion: 2^24 + 1 lies
 // halfway between 2^24 and 2^24 + 2.
 TEST(PlainDecimal, DeclinesFloatTies) {
