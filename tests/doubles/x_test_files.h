@@ -34,6 +34,30 @@ struct XTestModel {
   std::vector<XTestMaterial> materials;
 };
 
+namespace xtest_detail {
+
+// The quad a, b, d, c (c and d the next row's) as two triangles of one material.
+inline void AddQuad(XTestModel& model, uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t material) {
+  for (std::array<uint32_t, 3> triangle : {std::array<uint32_t, 3>{a, c, b}, std::array<uint32_t, 3>{b, c, d}}) {
+    model.polygonSizes.push_back(3);
+    model.corners.insert(model.corners.end(), triangle.begin(), triangle.end());
+    model.faceMaterials.push_back(material);
+  }
+}
+
+// Normals shared by the corners as by the positions, and `count` textured materials.
+inline void FinishModel(XTestModel& model, uint32_t count) {
+  model.normalCorners = model.corners;
+  for (uint32_t m = 0; m < count; ++m) {
+    XTestMaterial material;
+    material.diffuse = {0.2f * m, 0.5f, 1.0f, 1.0f};
+    material.texture = "tex" + std::to_string(m) + ".png";
+    model.materials.push_back(material);
+  }
+}
+
+}  // namespace xtest_detail
+
 // Where the materials of a grid lie: bands of rows follow each other in file
 // order; bands of columns interleave, each row visiting every band.
 enum class XTestBands { Rows, Columns };
@@ -53,28 +77,18 @@ inline XTestModel GridModel(uint32_t columns, uint32_t rows, uint32_t materialCo
   }
   for (uint32_t y = 0; y < rows; ++y) {
     for (uint32_t x = 0; x < columns; ++x) {
-      uint32_t a = y * (columns + 1) + x, b = a + 1, c = a + columns + 1, d = c + 1;
-      for (std::array<uint32_t, 3> triangle : {std::array<uint32_t, 3>{a, c, b}, std::array<uint32_t, 3>{b, c, d}}) {
-        model.polygonSizes.push_back(3);
-        model.corners.insert(model.corners.end(), triangle.begin(), triangle.end());
-        model.faceMaterials.push_back(bands == XTestBands::Rows ? y * materialCount / rows
-                                                                : x * materialCount / columns);
-      }
+      uint32_t a = y * (columns + 1) + x, c = a + columns + 1;
+      xtest_detail::AddQuad(model, a, a + 1, c, c + 1,
+                            bands == XTestBands::Rows ? y * materialCount / rows : x * materialCount / columns);
     }
   }
-  model.normalCorners = model.corners;
-  for (uint32_t m = 0; m < materialCount; ++m) {
-    XTestMaterial material;
-    material.diffuse = {0.2f * m, 0.5f, 1.0f, 1.0f};
-    material.texture = "tex" + std::to_string(m) + ".png";
-    model.materials.push_back(material);
-  }
+  xtest_detail::FinishModel(model, materialCount);
   return model;
 }
 
 // A closed tube of `segments` x `rings` vertices, the small part of an
 // exporter's model, with normals, texture coordinates and `materialCount`
-// materials taking turns face by face.
+// materials taking turns quad by quad.
 inline XTestModel TubeModel(uint32_t segments, uint32_t rings, uint32_t materialCount) {
   XTestModel model;
   for (uint32_t r = 0; r < rings; ++r) {
@@ -89,21 +103,11 @@ inline XTestModel TubeModel(uint32_t segments, uint32_t rings, uint32_t material
   }
   for (uint32_t r = 0; r + 1 < rings; ++r) {
     for (uint32_t s = 0; s < segments; ++s) {
-      uint32_t a = r * segments + s, b = r * segments + (s + 1) % segments, c = a + segments, d = b + segments;
-      for (std::array<uint32_t, 3> triangle : {std::array<uint32_t, 3>{a, c, b}, std::array<uint32_t, 3>{b, c, d}}) {
-        model.polygonSizes.push_back(3);
-        model.corners.insert(model.corners.end(), triangle.begin(), triangle.end());
-        model.faceMaterials.push_back(static_cast<uint32_t>(model.faceMaterials.size() % materialCount));
-      }
+      uint32_t a = r * segments + s, b = r * segments + (s + 1) % segments;
+      xtest_detail::AddQuad(model, a, b, a + segments, b + segments, (r * segments + s) % materialCount);
     }
   }
-  model.normalCorners = model.corners;
-  for (uint32_t m = 0; m < materialCount; ++m) {
-    XTestMaterial material;
-    material.diffuse = {0.3f * m, 0.6f, 0.9f, 1.0f};
-    material.texture = "tex" + std::to_string(m) + ".png";
-    model.materials.push_back(material);
-  }
+  xtest_detail::FinishModel(model, materialCount);
   return model;
 }
 
