@@ -68,12 +68,12 @@ phase includes -- python3 "$ROOT/scripts/check_includes.py" "$ROOT"
 phase build dependencies -- configure_and_build "$ROOT/build" -- -DCMAKE_BUILD_TYPE=Release
 phase "unit and render tests" build -- in_build "$ROOT/build" -j2 -L 'unit|render' --timeout 300
 phase "end to end" build -- in_build "$ROOT/build" -L e2e
-phase soak build -- in_build "$ROOT/build" -L soak
+phase soak build -- in_build "$ROOT/build" -V -L soak
 phase "sanitizer build" dependencies -- build_sanitized
 source "$ROOT/scripts/sanitizer_options.sh"
 phase "unit tests under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -j2 -L unit --timeout 600
-phase fuzzing "sanitizer build" -- in_build "$ROOT/build-asan" -j2 -L fuzz
-phase "program under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -L sanitize
+phase fuzzing "sanitizer build" -- in_build "$ROOT/build-asan" -V -j2 -L fuzz
+phase "program under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -V -L sanitize
 
 echo
 summary="$(count passed) passed, $(count failed) failed, $(count skipped) skipped"
