@@ -10,14 +10,15 @@ namespace {
 std::vector<LoadNote> notes;
 size_t dropped = 0;  // notes beyond the limit, counted in one last note
 
-void AddNote(const char* file, unsigned line, const std::string& place, const char* format, va_list arguments) {
+void AddNote(const char* file, unsigned line, const std::string& place, LoadNoteKind kind, const char* format,
+             va_list arguments) {
   if (notes.size() >= kMaxLoadNotes - 1) {
     ++dropped;
     return;
   }
   char text[512];
   std::vsnprintf(text, sizeof text, format, arguments);
-  notes.push_back(LoadNote{file, line, place, text});
+  notes.push_back(LoadNote{file, line, place, text, kind});
 }
 
 }  // namespace
@@ -35,15 +36,28 @@ std::string LoadNote::Text() const {
 void AddLoadNote(const char* file, const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  AddNote(file, 0, "", format, arguments);
+  AddNote(file, 0, "", LoadNoteKind::kProblem, format, arguments);
   va_end(arguments);
 }
 
 void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  AddNote(file, line, place, format, arguments);
+  AddNote(file, line, place, LoadNoteKind::kProblem, format, arguments);
   va_end(arguments);
+}
+
+void AddLoadInformationAt(const char* file, unsigned line, const std::string& place, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  AddNote(file, line, place, LoadNoteKind::kInformation, format, arguments);
+  va_end(arguments);
+}
+
+const LoadNote* FirstProblem(const std::vector<LoadNote>& notes) {
+  for (const LoadNote& note : notes)
+    if (note.kind == LoadNoteKind::kProblem) return &note;
+  return nullptr;
 }
 
 std::vector<LoadNote> TakeLoadNotes() {

@@ -23,7 +23,8 @@ void LogLoadOutcome(bool loaded) {
   LogPrintf(loaded ? "ok.\n" : "failed.\n");
   std::vector<LoadNote> notes = TakeLoadNotes();
   if (!loaded && failures.size() < kMaxLoadFailures) {
-    failures.push_back(notes.empty() ? LoadNote{loading, 0, "", "cannot be loaded"} : notes.front());
+    const LoadNote* problem = FirstProblem(notes);
+    failures.push_back(problem ? *problem : LoadNote{loading, 0, "", "cannot be loaded"});
   }
   for (LoadNote& note : notes) {
     LogPrintf("%s\n", note.Text().c_str());

@@ -16,6 +16,6 @@ void KeepLoadNotes(std::vector<LoadNote>* kept);
 constexpr size_t kMaxLoadFailures = 32;
 
 // The loads that failed since the last call, oldest first, each as its first
-// note (or "cannot be loaded" when the reader noted nothing); later ones
+// problem (or "cannot be loaded" when the reader noted none); later ones
 // beyond kMaxLoadFailures are dropped.
 std::vector<LoadNote> TakeLoadFailures();

@@ -28,7 +28,7 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
   // A name found as stored is handed on as stored: the loader finds it the same way.
   ResolvedPath file = ResolveTexturePath(name, modelDirectory);
   const char* openName = name;
-  if (file.match == PathMatch::kModelDirectory) {
+  if (file.match == PathMatch::kTrailingPath || file.match == PathMatch::kModelDirectory) {
     AddLoadNote(name, "not found as named; using %s from the model's directory", file.path.c_str());
     openName = file.path.c_str();
   }

@@ -8,6 +8,7 @@
 
 #include "base/debug_log.h"
 #include "base/program_globals.h"
+#include "graphics/overlay_text.h"
 #include "shell/shot.h"
 #include "viewer/check_report.h"
 #include "viewer/frame_routines.h"
@@ -79,9 +80,9 @@ bool WriteWhole(int fd, const std::string& text) {
 
 void RunGalleryWorker(const std::vector<GalleryEntry>& entries, const std::string& outputDirectory, int jobs,
                       int results) {
-  QuietDebugLog();
   InitDebugStream();
   SetOverlayTexts(OverlayTexts::kNone);
+  WantOverlayFont(false);
   std::string noDevice;
   bool deviceReady = OpenPictureDevice(noDevice);
   FILE* input = fdopen(jobs, "r");

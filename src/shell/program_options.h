@@ -28,6 +28,7 @@ struct ProgramOptions {
   bool linear = false;  // -linear
   bool noText = false;  // -notext
   bool json = false;    // -json
+  bool log = false;     // -log: the debug log on standard error too
   // One line each about words that change nothing: unknown options, extra
   // arguments, options without their mode. They never stop a launch.
   std::vector<std::string> warnings;

@@ -1,13 +1,13 @@
 #include "shell/shot.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
 
 #include "base/program_globals.h"
 #include "gfxutil/picture_file.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
 #include "platform/d3d/read_back.h"
+#include "platform/os/directory_mark.h"
 #include "platform/os/video_choice.h"
 #include "rail/station_rails.h"
 #include "resources/mesh_resource.h"
@@ -23,18 +23,16 @@ bool Fail(const std::string& reason) {
   return false;
 }
 
-bool TakeShot(const ProgramOptions& options) {
-  // The loading enters the plug-in's directory: a relative picture path is
-  // taken from where the program started, before that.
-  std::error_code pathError;
-  std::string picture = std::filesystem::absolute(options.shotPath, pathError).string();
-  if (pathError) picture = options.shotPath;
+// `started` is where the program started: a relative picture path is written there.
+bool TakeShot(const ProgramOptions& options, const DirectoryMark& started) {
   std::string reason;
   if (!OpenPictureDevice(reason)) return Fail(reason);
   LaunchProbe probe;
   std::vector<LoadNote> notes;
   if (!LoadForPicture(options.pluginPath, probe, notes, reason)) return Fail(reason);
-  if (!WriteFramePictures({{picture, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
+  if (!started.Return() && !options.shotPath.starts_with('/'))
+    return Fail("-shot: " + options.shotPath + " cannot be written: the directory the program started in is gone");
+  if (!WriteFramePictures({{options.shotPath, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
   // The picture is written, yet what was wrong with the plug-in is said.
   PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
   return true;
@@ -89,10 +87,12 @@ bool WriteFramePictures(const std::vector<PictureFile>& files, std::string& reas
 }
 
 int RunShot(const ProgramOptions& options) {
-  QuietDebugLog();
+  DirectoryMark started;
   InitDebugStream();
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
-  bool written = TakeShot(options);
+  // A picture without text needs no font: no Fontconfig, no FreeType.
+  WantOverlayFont(!options.noText);
+  bool written = TakeShot(options, started);
   ViewerShutdown();
   ClosePictureDevice();
   return written ? 0 : 1;

@@ -148,6 +148,7 @@ std::string CheckReportJson(const CheckReport& report) {
              .Add("model", ModelJson(report.model))
              .Add("textures", Array(report.textures, TextureJson))
              .Add("problems", Array(report.problems, ProblemJson))
+             .Add("notes", Array(report.notes, ProblemJson))
              .Close() +
          "\n";
 }

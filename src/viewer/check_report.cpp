@@ -33,6 +33,7 @@ const char* FoundBy(PathMatch match) {
   switch (match) {
     case PathMatch::kExact: return "exact";
     case PathMatch::kCaseOrSeparators: return "letter case or separators";
+    case PathMatch::kTrailingPath: return "trailing path";
     case PathMatch::kModelDirectory: return "model directory";
     case PathMatch::kMissing: return "missing";
   }
@@ -142,5 +143,6 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
     report.textures = DescribeTextures(*shown.model);
   }
   report.problems = PluginProblems(shown, notes);
+  report.notes = PluginInformation(notes);
   return report;
 }

@@ -46,7 +46,7 @@ struct CheckTexture {
   std::vector<uint32_t> materials;  // that use it
   bool found = false;
   std::string path;     // the file found, for display; empty when missing
-  const char* foundBy = "";  // "exact", "letter case or separators", "model directory", "missing"
+  const char* foundBy = "";  // "exact", "letter case or separators", "trailing path", "model directory", "missing"
   bool loaded = false;
   const char* format = "";  // "PNG", "JPEG", "BMP", "TGA", "DDS", "PPM"; empty when not loaded
   uint32_t width = 0, height = 0;
@@ -62,6 +62,7 @@ struct CheckReport {
   CheckModel model;
   std::vector<CheckTexture> textures;
   std::vector<LoadNote> problems;  // the definition file's, then the loads', in order
+  std::vector<LoadNote> notes;     // how the loads read what was not as the format has it; no problem
 };
 
 // What a material's diffuse alpha means to the viewer: "lit window at night"

@@ -94,10 +94,10 @@ std::string TextureSection(const std::vector<CheckTexture>& textures) {
   return text + FormatTable(rows, 2);
 }
 
-std::string ProblemSection(const std::vector<LoadNote>& problems) {
-  if (problems.empty()) return "\nNo problems found.\n";
-  std::string text = "\nProblems (" + std::to_string(problems.size()) + ")\n";
-  for (const LoadNote& p : problems) {
+// "<title> (n)" and one line per note, "file:line: message".
+std::string NoteList(const char* title, const std::vector<LoadNote>& notes) {
+  std::string text = "\n" + std::string(title) + " (" + std::to_string(notes.size()) + ")\n";
+  for (const LoadNote& p : notes) {
     text += "  ";
     if (!p.file.empty()) {
       text += OnOneLine(p.file);
@@ -109,6 +109,10 @@ std::string ProblemSection(const std::vector<LoadNote>& problems) {
   return text;
 }
 
+std::string ProblemSection(const std::vector<LoadNote>& problems) {
+  return problems.empty() ? "\nNo problems found.\n" : NoteList("Problems", problems);
+}
+
 }  // namespace
 
 std::string CheckReportText(const CheckReport& report) {
@@ -118,5 +122,6 @@ std::string CheckReportText(const CheckReport& report) {
   text += ModelSection(report.model);
   text += TextureSection(report.textures);
   text += ProblemSection(report.problems);
+  if (!report.notes.empty()) text += NoteList("Notes", report.notes);
   return text;
 }

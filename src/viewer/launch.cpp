@@ -12,6 +12,7 @@
 #include "platform/os/file_source.h"
 #include "resources/load_log.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
 }
 
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
-  return notes.empty() ? reason : reason + " (" + notes.front().Text() + ")";
+  const LoadNote* problem = FirstProblem(notes);
+  return problem ? reason + " (" + problem->Text() + ")" : reason;
 }
 
 bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
@@ -86,6 +88,9 @@ void ViewerStartup() {
   }
   Os().ShowCursor(false);
   LaunchProbe probe;
+  std::vector<LoadNote> notes;
   std::string reason;
-  if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
+  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) EndLaunch(reason);
+  // What is wrong with the plug-in reaches standard error even when the log does not.
+  if (!LogGoesToStandardError()) PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
 }

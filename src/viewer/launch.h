@@ -55,11 +55,13 @@ void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 
 // to show; the probe tells what was found.
 bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason);
 // As LoadLaunchArgument, for the modes without a debug log on the screen:
-// the notes of every load are kept, and a failure's reason carries the first.
+// the notes of every load are kept, and a failure's reason carries the first problem.
 bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
                                     std::string& reason);
-// The reason with the first note, when there is one: "reason (note)".
+// The reason with the first note that is a problem, when there is one:
+// "reason (note)".
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes);
 // Sets the caption, hides the cursor and loads the plug-in named on the
-// command line, or ends the program with status 1.
+// command line, or ends the program with status 1. The plug-in's problems
+// go to standard error, one line each, when the log is not there.
 void ViewerStartup();

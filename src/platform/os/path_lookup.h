@@ -8,6 +8,7 @@
 enum class PathMatch {
   kExact,             // the name as stored
   kCaseOrSeparators,  // with '\' read as '/', letter case ignored or decoded from code page 932
+  kTrailingPath,      // the name's last elements (folders and file), in the model's directory
   kModelDirectory,    // the name's last element, in the model's directory
   kMissing,           // nowhere
 };
@@ -26,9 +27,11 @@ struct ResolvedPath {
 // them as a file.
 ResolvedPath ResolvePath(const std::string& name);
 
-// As ResolvePath; when that finds nothing, the name's last element is looked
-// for in modelDirectory (empty: the current directory) ignoring letter case,
-// for texture names that still hold the path of the author's machine.
+// As ResolvePath; when that finds nothing, for texture names that still hold
+// the path of the author's machine, the name's trailing elements are looked
+// for in modelDirectory (empty: the current directory), from the longest that
+// stays inside it down to the file name alone, with the same spellings and
+// letter case rules: C:\Game\Tex\Wood.jpg finds Tex/Wood.jpg there.
 ResolvedPath ResolveTexturePath(const std::string& name, const std::string& modelDirectory);
 
 // ResolvePath(name).path: the path alone.

@@ -1,5 +1,7 @@
 // Facts about the process and the machine, from POSIX and /proc.
 #pragma once
+#include <string>
+
 #include "platform/os/os.h"
 
 // Path of the running program (/proc/self/exe). Copies at most size-1 bytes and
@@ -11,3 +13,13 @@ void ReadLocalTime(SYSTEMTIME* time);
 // Kernel release as major.minor, patch level as build number (see os.h).
 bool ReadKernelVersion(OSVERSIONINFOA* info);
 void ReadPhysicalMemory(MEMORYSTATUS* status);
+// The user's folder for state such as logs, with its trailing '/':
+// $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state/;
+// empty when neither is known.
+std::string UserStateDirectory();
+// Whether a core stands idle: fewer tasks are ready to run, the caller
+// included, than the machine has `cores`, by the text of /proc/loadavg
+// ("0.52 0.48 0.40 1/345 6789"). False when the text does not say.
+bool IdleCoreIn(const char* loadavg, unsigned cores);
+// The same for this machine now; false when /proc/loadavg cannot be read.
+bool IdleCoreNow();

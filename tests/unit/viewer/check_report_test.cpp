@@ -158,6 +158,7 @@ TEST_F(CheckReportTest, EachTextureSaysHowItWasFound) {
       {"wall.ppm", "exact", "wall.ppm", 0},
       {"tex\\WALL.PPM", "letter case or separators", "tex/wall.ppm", 0},
       {"C:\\author\\wall.ppm", "model directory", "wall.ppm", 1},  // the note names the file used
+      {"C:\\author\\Tex\\Wall.ppm", "trailing path", "tex/wall.ppm", 1},
       {"gone.ppm", "missing", "", 1},
   };
   for (const TextureCase& c : cases) {
@@ -220,6 +221,7 @@ CheckReport SmallReport() {
   report.model.materials.push_back({{1, 0.5f, 0, 0.5f}, {}, 2, {}, "lit window at night", ""});
   report.textures.push_back({"a.bmp", {0}, false, "", "missing", false, "", 0, 0});
   report.problems.push_back({"a.bmp", 0, "", "file not found\x01"});
+  report.notes.push_back({"Model.x", 9, "line 9", "1 closing '}' more", LoadNoteKind::kInformation});
   return report;
 }
 
@@ -233,7 +235,8 @@ TEST(CheckReportParts, JsonEscapesTextAndWritesNullForWhatIsNot) {
                            "\"texture\": null", "{\"name\": \"a.bmp\", \"materials\": [0], \"found\": false",
                            "\"path\": null", "\"problems\": [{\"file\": \"a.bmp\", \"line\": null, \"message\": "
                            "\"file not found\\u0001\"}]",
-                           "\"fields\": [{\"name\": \"name\", \"line\": 1, \"text\": \"名前\"}]"})
+                           "\"fields\": [{\"name\": \"name\", \"line\": 1, \"text\": \"名前\"}]",
+                           "\"notes\": [{\"file\": \"Model.x\", \"line\": 9, \"message\": \"1 closing '}' more\"}]"})
     EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
   EXPECT_EQ(json.back(), '\n');
 }
@@ -243,11 +246,14 @@ TEST(CheckReportParts, TextHasEverySection) {
   // Control characters are escaped: each item stays on its line.
   for (const char* part : {"Struct plug-in \"名前\\tx\" by a\n", "Definition file Struct.txt\n",
                            "Model Model.x (compressed binary, 64-bit floats)\n", "Textures\n", "Problems (1)\n",
-                           "  a.bmp: file not found\\x01\n", "  directory        /p/\"q\"\\r/\n"})
+                           "  a.bmp: file not found\\x01\n", "  directory        /p/\"q\"\\r/\n", "\nNotes (1)\n",
+                           "  Model.x:9: 1 closing '}' more\n"})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
   CheckReport clean = SmallReport();
   clean.problems.clear();
+  clean.notes.clear();
   EXPECT_NE(CheckReportText(clean).find("No problems found."), std::string::npos);
+  EXPECT_EQ(CheckReportText(clean).find("Notes"), std::string::npos) << "no notes, no section";
 }
 
 }  // namespace
