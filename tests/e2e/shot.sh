@@ -160,10 +160,4 @@ kill -0 "$VIEWER_PID" || fail "the viewer ended"
 kill -TERM "$VIEWER_PID"
 expect_exit "$VIEWER_PID" 0 "the viewer beside the shots"
 
-# A relative picture path is taken from where the program started, not from
-# the plug-in's directory, which the loading enters.
-cp -r "$ROOT/samples/Struct" "$WORK/Struct" && mkdir -p "$WORK/started/pictures" "$WORK/Struct/pictures"
-(cd "$WORK/started" && "$PROGRAM" ../Struct -shot pictures/relative.png) || fail "a relative picture path"
-[ -s "$WORK/started/pictures/relative.png" ] || fail "the relative picture is not where the program started"
-[ ! -e "$WORK/Struct/pictures/relative.png" ] || fail "the relative picture went into the plug-in's directory"
 echo "ok: -shot"
