@@ -28,13 +28,13 @@ bool TakeShot(const ProgramOptions& options) {
   // The picture is read from the back buffer; a window nobody sees needs no copy of it.
   PresentFrames(false);
   LaunchProbe probe;
-  std::vector<LoadNote> notes;
   std::string reason;
-  if (!LoadLaunchArgumentKeepingNotes(options.pluginPath, probe, notes, reason)) return Fail(reason);
+  if (!LoadLaunchArgument(options.pluginPath, probe, reason)) return Fail(reason);
   // A window would show the overlay alone; a picture without the model is no picture of the plug-in.
   ShownPlugin shown = CurrentPlugin();
   if (!shown.model || !shown.model->mesh)
-    return Fail(WithFirstNote(std::string(options.pluginPath) + ": the model cannot be loaded", notes));
+    return Fail(WithFirstNote(std::string(options.pluginPath) + ": the model cannot be loaded",
+                              shown.model ? shown.model->notes : std::vector<LoadNote>{}));
   application.frameRoutine();
   std::vector<uint32_t> pixels;
   UINT width = 0, height = 0;
@@ -44,7 +44,7 @@ bool TakeShot(const ProgramOptions& options) {
                       static_cast<uint32_t>(options.shotHeight), error))
     return Fail(error);
   // The picture is written, yet what was wrong with the plug-in is said.
-  PrintProblemLines(PluginProblems(shown, notes));
+  PrintProblemLines(PluginProblems(shown));
   return true;
 }
 

@@ -52,11 +52,13 @@ void ShowFatalMessage(const char* format, ...) {
   Os().MessageBoxA(Os().GetActiveWindow(), text, "Vondrel", MB_OK);
 }
 
-bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason) {
+bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason,
+                        std::vector<LoadNote>* failureNotes) {
   if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
   SetupInfoBlocks();
   probe = ProbeLaunchArgument(argument);
   char text[256];
+  std::vector<LoadNote> notes;
   switch (probe.target) {
     case LaunchTarget::kPlugin:
       LogLaunchTarget(probe);
@@ -65,28 +67,20 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
       return true;
     case LaunchTarget::kBareModel:
       LogLaunchTarget(probe);
-      if (LoadBareModel(probe.modelPath)) return true;
+      if (LoadBareModel(probe.modelPath, &notes)) return true;
       std::snprintf(text, sizeof text, "%.160s: the model cannot be loaded", argument);
       break;
     case LaunchTarget::kNothing:
       std::snprintf(text, sizeof text, "%.120s: %s", argument, probe.reason);
       break;
   }
-  reason = text;
+  reason = WithFirstNote(text, notes);
+  if (failureNotes) *failureNotes = std::move(notes);
   return false;
 }
 
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
   return notes.empty() ? reason : reason + " (" + notes.front().Text() + ")";
-}
-
-bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
-                                    std::string& reason) {
-  KeepLoadNotes(&notes);
-  bool loaded = LoadLaunchArgument(argument, probe, reason);
-  KeepLoadNotes(nullptr);
-  if (!loaded) reason = WithFirstNote(reason, notes);
-  return loaded;
 }
 
 void ViewerStartup() {
