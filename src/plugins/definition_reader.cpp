@@ -220,9 +220,12 @@ int DefinitionReader::Read(const char* format, ...) {
     // The format's next character, at which a number's word may end.
     const int stop = f[1] != '\0' && !IsSpace(static_cast<unsigned char>(f[1])) && f[1] != '%'
                          ? static_cast<unsigned char>(f[1]) : EOF;
+    const size_t problemsBefore = record_.problems.size();
     if (!ScanNumber(conversion == 'f', text, line)) {
+      // A number too long to read has its own problem.
       std::string word = text + WordAhead(stop);
-      if (!word.empty()) record_.fields.push_back({"", line, "", word, false});
+      if (!word.empty() && record_.problems.size() == problemsBefore)
+        record_.fields.push_back({"", line, "", word, false});
       break;
     }
     if (conversion == 'f') {
