@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils time
   desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
+  python3-jsonschema
 )
 if [ "${1:-}" = peers ]; then
   packages+=(assimp-utils f3d)

@@ -17,10 +17,35 @@
 #include "platform/os/text_encoding.h"
 #include "test_paths.h"
 #include "viewer/check_report.h"
+#include "viewer/check_run.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
 
 namespace {
+
+// What the schema's validator (run by the system's Python, with
+// python3-jsonschema) says of the JSON reports; empty when all validate.
+std::string SchemaFaults(const std::vector<std::string>& reports) {
+  namespace fs = std::filesystem;
+  fs::path directory = fs::temp_directory_path() / ("check-reports-" + std::to_string(getpid()));
+  fs::create_directories(directory);
+  std::string command = "/usr/bin/python3 " + SourcePath("tests/e2e/check_report_schema.py");
+  for (size_t i = 0; i < reports.size(); ++i) {
+    fs::path file = directory / (std::to_string(i) + ".json");
+    std::ofstream(file, std::ios::binary) << reports[i];
+    command += " " + file.string();
+  }
+  std::string faults;
+  if (FILE* out = popen((command + " 2>&1").c_str(), "r")) {
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, out)) faults += buffer;
+    if (pclose(out) != 0 && faults.empty()) faults = "the validator failed";
+  } else {
+    faults = "the validator cannot be run";
+  }
+  fs::remove_all(directory);
+  return faults;
+}
 
 std::vector<std::string> CodeNames(const std::vector<LoadNote>& findings) {
   std::vector<std::string> names;
@@ -39,13 +64,18 @@ class CheckReportTest : public testing::Test {
     ViewerShutdown();
     FreeDirect3D();
     if (start_[0] && chdir(start_) != 0) std::perror("chdir");
+    // Every report the test made is one the schema describes.
+    EXPECT_EQ(SchemaFaults(reports_), "");
   }
   CheckReport Load(const std::string& path) {
     LaunchProbe probe;
     std::string reason;
     EXPECT_TRUE(LoadLaunchArgument(path.c_str(), probe, reason)) << reason;
-    return GatherCheckReport(probe, CurrentPlugin());
+    CheckReport report = GatherCheckReport(probe, CurrentPlugin());
+    reports_.push_back(CheckReportJson(report));
+    return report;
   }
+  std::vector<std::string> reports_;  // the JSON of each report made
 
   FakeOs os;
   char start_[PATH_MAX] = {};
@@ -330,6 +360,50 @@ TEST_F(CheckReportTest, TheFixturesTriangleHasNoFinding) {
   EXPECT_EQ(CodeNames(report.problems), std::vector<std::string>{});
 }
 
+// A model whose reader notes twenty harmless things before the fault that ends it.
+std::string ManyNotesThenAFault() {
+  std::string materials;
+  for (int i = 0; i < 20; ++i) materials += " Material { 1;1;1;1;; 5; 0;0;0;; 0;0;0;; TextureFilename { \"\"; } }\n";
+  return MeshOf(" 3; 0;0;0;, 1;0;0;, 0;1;0;;\n 1; 3;0,1,2;;\n MeshMaterialList { 21; 1; 0;;\n" + materials + " }\n");
+}
+
+struct FailureCase {
+  const char* what;
+  std::string modelBytes;  // written as m.x; empty for no file
+  std::vector<std::string> codes;
+  const char* reason;  // a part of the reason
+};
+
+// A path that shows nothing still gets its report: the model not loaded, the
+// reason first, then the fault that stopped the load, however many notes came before it.
+TEST_F(CheckReportTest, NothingToShowIsAReportToo) {
+  const FailureCase cases[] = {
+      {"no file", "", {"NOTHING_TO_SHOW", "MODEL_UNREADABLE"}, "cannot open the file"},
+      {"a fault after many notes", ManyNotesThenAFault(),
+       {"NOTHING_TO_SHOW", "MODEL_UNREADABLE", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY",
+        "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY",
+        "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY",
+        "TEXTURE_NAME_EMPTY", "TEXTURE_NAME_EMPTY", "NOTES_LEFT_OUT"},
+       "the material list names 21 materials but holds 20"},
+  };
+  for (const FailureCase& c : cases) {
+    ScratchDirectory scratch;
+    if (!c.modelBytes.empty()) scratch.Write("m.x", c.modelBytes);
+    CheckReport report;
+    std::string reason;
+    EXPECT_FALSE(CheckPlugin((scratch.path() + "/m.x").c_str(), report, reason)) << c.what;
+    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.what << ": " << reason;
+    EXPECT_EQ(CodeNames(report.problems), c.codes) << c.what;
+    EXPECT_EQ(report.kind, "model");
+    EXPECT_FALSE(report.model.loaded);
+    EXPECT_EQ(CheckExitStatus(report), 3);
+    ASSERT_GE(report.problems.size(), 2u);
+    EXPECT_NE(report.problems[1].message.find(c.reason), std::string::npos) << c.what;
+    reports_.push_back(CheckReportJson(report));
+    ASSERT_EQ(InitMemoryDevice(), 1);  // CheckPlugin freed it
+  }
+}
+
 struct StatusCase {
   std::vector<FindingCode> findings;
   std::vector<FindingCode> ignored;
@@ -456,6 +530,7 @@ TEST(CheckReportParts, JsonEscapesTextAndWritesNullForWhatIsNot) {
                            "\"fields\": [{\"name\": \"name\", \"line\": 1, \"text\": \"名前\"}]"})
     EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
   EXPECT_EQ(json.back(), '\n');
+  EXPECT_EQ(SchemaFaults({json}), "");
 }
 
 TEST(CheckReportParts, TextHasEverySection) {
