@@ -10,6 +10,8 @@
 #include "platform/os/video_choice.h"
 #include "resources/mesh_resource.h"
 #include "shell/main_window.h"
+#include "viewer/check_findings.h"
+#include "viewer/check_report.h"
 #include "viewer/frame_routines.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
@@ -43,8 +45,8 @@ bool TakeShot(const ProgramOptions& options) {
   if (!SavePicturePng(options.shotPath, pixels, width, height, static_cast<uint32_t>(options.shotWidth),
                       static_cast<uint32_t>(options.shotHeight), error))
     return Fail(error);
-  // The picture is written, yet what was wrong with the plug-in is said.
-  PrintProblemLines(PluginProblems(shown));
+  // The picture is written, yet what is wrong with the plug-in is said, as -check says it.
+  PrintProblemLines(ErrorsAndWarnings(PluginFindings(shown, probe.target == LaunchTarget::kBareModel)));
   return true;
 }
 

@@ -12,7 +12,7 @@ for word in --help -h; do
   [ ! -s "$WORK/help.err" ] || fail "$word: standard error is not empty"
   for text in "Usage: vondrel-viewer <plug-in path> [options]" -win -full -2nd -dbf -night -linear -notext \
     "-shot <out.png>" "-size <W>x<H>" -check -json --version "Exit status" "  2  a usage error" \
-    "  3  -check found problems"; do
+    "  3  -check found an error or a warning" "-ignore CODE[,CODE...]"; do
     expect_in_file "$WORK/help.out" "$text" "$word"
   done
 done
