@@ -18,6 +18,7 @@
 #include "test_paths.h"
 #include "viewer/check_report.h"
 #include "viewer/check_run.h"
+#include "viewer/finding_changes.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
 
@@ -445,6 +446,29 @@ TEST(CheckReportParts, TheTextGroupsFindingsBySeverityErrorsFirst) {
       "\nWarnings (1)\n  Model.x:8: short (in Frame Body/Mesh body/MeshMaterialList) [MATERIAL_INDEXES_SHORT]\n"
       "\nInfo (1)\n  Model.x: flat [NO_NORMALS]\n";
   EXPECT_TRUE(text.ends_with(expected)) << text;
+}
+
+struct CodesChangeCase {
+  std::vector<FindingCode> before, after;
+  const char* text;
+};
+
+TEST(CheckReportParts, TheLogNamesTheCodesThatCameAndWent) {
+  using F = FindingCode;
+  const CodesChangeCase cases[] = {
+      {{}, {}, "no codes new or gone"},
+      {{F::kNoNormals}, {F::kNoNormals}, "no codes new or gone"},
+      {{}, {F::kTextureNotFound, F::kNoNormals}, "new TEXTURE_NOT_FOUND, NO_NORMALS"},
+      {{F::kModelScale}, {}, "gone MODEL_SCALE"},
+      {{F::kModelScale, F::kNoNormals}, {F::kNoNormals, F::kTextureTooLarge}, "new TEXTURE_TOO_LARGE; gone MODEL_SCALE"},
+  };
+  for (const CodesChangeCase& c : cases) EXPECT_EQ(CodesNewAndGone(c.before, c.after), c.text);
+  std::vector<LoadNote> findings = {{F::kNoNormals, "", 0, "", "", ""},
+                                    {F::kTextureNotFound, "", 0, "", "", ""},
+                                    {F::kTextureNotFound, "", 0, "", "", ""},
+                                    {F::kModelScale, "", 0, "", "", ""}};
+  EXPECT_EQ(DistinctCodes(findings), (std::vector<F>{F::kModelScale, F::kNoNormals, F::kTextureNotFound}));
+  EXPECT_EQ(ErrorWarningCounts(findings), "エラー 2  警告 1");
 }
 
 TEST(CheckReportParts, BytesThatAreNotUtf8ArePercentEncoded) {
