@@ -204,7 +204,7 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
     report.scaleFigure = object->scaleFigure;
     report.drawScale = object->drawScale;
     for (const DefinitionField& field : object->definition.fields)
-      report.fields.push_back({field.name, field.line, DisplayText(field.text)});
+      if (field.stored) report.fields.push_back({field.name, field.line, DisplayText(field.text)});
   }
   if (shown.model) {
     report.model = DescribeModel(*shown.model);
