@@ -352,6 +352,21 @@ TEST_F(CheckReportTest, EachCheckFindsWhatItsFixtureHolds) {
   }
 }
 
+// The model's vertices as drawn, and as the reference loader counts them:
+// split by their normals, with those no face uses.
+TEST_F(CheckReportTest, VerticesAreCountedAsDrawnAndAsInTheFile) {
+  ScratchDirectory scratch;
+  scratch.Write("P/Struct.txt", "name\nauthor\n1.0\n");
+  // Two faces meet at two corners with different normals; a fifth vertex is loose.
+  scratch.Write("P/Model.x", MeshOf(" 5; 0;0;0;, 1;0;0;, 0;1;0;, 1;1;0;, 7;7;7;;\n 2; 3;0,1,2;, 3;1,3,2;;\n"
+                                    " MeshNormals { 2; 0;0;-1;, 0;0.6;-0.8;; 2; 3;0,0,0;, 3;1,1,1;; }\n"));
+  CheckReport report = Load(scratch.path() + "/P");
+  EXPECT_EQ(report.model.vertices, 6u);
+  EXPECT_EQ(report.model.fileVertices, 7u);
+  EXPECT_EQ(report.model.unusedVertices, 1u);
+  EXPECT_NE(CheckReportText(report).find("  vertices  6 (7 in the file, 1 used by no face)\n"), std::string::npos);
+}
+
 // The plain triangle of the fixtures has nothing to report: each finding above is its fixture's alone.
 TEST_F(CheckReportTest, TheFixturesTriangleHasNoFinding) {
   ScratchDirectory scratch;
