@@ -150,7 +150,7 @@ std::string ReloadCounts() {
 void DrawReloadAlert() {
   if (live.alert.empty()) {
     std::string counts = ReloadCounts();
-    if (!counts.empty()) DrawOverlayAlert(kAlertLeft, kAlertTop, counts.c_str());
+    if (!counts.empty()) DrawOverlayText(kAlertLeft, kAlertTop, counts.c_str());
     return;
   }
   DrawOverlayAlert(kAlertLeft, kAlertTop, "再読み込みできません。前のモデルを表示しています:");
