@@ -68,7 +68,8 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   if (notes) {
     notes->Append(data.notes);
     if (FAILED(result))
-      notes->SetFatal(LoadNote{FindingCode::kModelUnreadable, file, error.line, error.place, error.objectPath, error.what});
+      notes->SetFatal(
+          LoadNote{FindingCode::kModelUnreadable, file, error.line, error.place, error.objectPath, error.what});
   }
   if (FAILED(result)) return result;
   if (materials) *materials = MaterialBuffer(data.materials);

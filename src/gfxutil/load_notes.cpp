@@ -43,6 +43,7 @@ std::vector<LoadNote> LoadNotes::All() const {
   if (fatal_) all.push_back(*fatal_);
   all.insert(all.end(), notes_.begin(), notes_.end());
   if (dropped_)
-    all.push_back(LoadNote{FindingCode::kNotesLeftOut, "", 0, "", "", std::to_string(dropped_) + " more notes left out"});
+    all.push_back(
+        LoadNote{FindingCode::kNotesLeftOut, "", 0, "", "", std::to_string(dropped_) + " more notes left out"});
   return all;
 }

@@ -29,7 +29,8 @@ void DefinitionRecord::AddProblem(FindingCode code, unsigned line, const char* f
 int DefinitionReader::Next() {
   if (cutShort_) return EOF;
   if (bytesRead_ == kMaxDefinitionBytes) {
-    record_.AddProblem(FindingCode::kDefinitionTooLong, line_, "the file goes on beyond %zu bytes; the rest is not read", kMaxDefinitionBytes);
+    record_.AddProblem(FindingCode::kDefinitionTooLong, line_, "the file goes on beyond %zu bytes; the rest is not read",
+                       kMaxDefinitionBytes);
     cutShort_ = true;
     return EOF;
   }
@@ -69,7 +70,8 @@ bool DefinitionReader::AtItemLimit() {
   if (cutShort_) return true;
   if (record_.fields.size() < kMaxDefinitionItems) return false;
   SkipSpace();  // to the line of the first item left unread
-  record_.AddProblem(FindingCode::kDefinitionTooManyItems, line_, "the file holds more than %zu items; the rest is not read", kMaxDefinitionItems);
+  record_.AddProblem(FindingCode::kDefinitionTooManyItems, line_,
+                     "the file holds more than %zu items; the rest is not read", kMaxDefinitionItems);
   cutShort_ = true;
   return true;
 }
@@ -182,7 +184,8 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64], unsigned
   PutBack(c);
   text[length] = '\0';
   if (overlong) {
-    record_.AddProblem(FindingCode::kDefinitionNumberTooLong, line, "a number longer than %zu characters is not read", sizeof text - 1);
+    record_.AddProblem(FindingCode::kDefinitionNumberTooLong, line, "a number longer than %zu characters is not read",
+                       sizeof text - 1);
     return false;
   }
   return hex ? length > signLength + 2 : digits;

@@ -37,7 +37,9 @@ void PluginObject::FinishReading(DefinitionReader& reader, int itemsRead, std::s
   reader.NameFields(kindItemNames);
   DefinitionRecord& record = reader.Record();
   int itemsExpected = static_cast<int>(std::size(kHeadItemNames) + kindItemNames.size());
-  if (itemsRead < itemsExpected) record.AddProblem(FindingCode::kDefinitionItemsMissing, reader.Line(), "only %d of %d items read", itemsRead, itemsExpected);
+  if (itemsRead < itemsExpected)
+    record.AddProblem(FindingCode::kDefinitionItemsMissing, reader.Line(), "only %d of %d items read", itemsRead,
+                      itemsExpected);
   if (ComputeDrawScale()) return;
   if (itemsRead < kScaleFigureItem) {
     record.AddProblem(FindingCode::kScaleFigureMissing, reader.Line(), "no scale figure; drawScale 1.0 instead");

@@ -42,7 +42,8 @@ void PlatformFindings(const StationPlugin& station, std::vector<LoadNote>& findi
         FindingCode::kPlatformNotCounted, station.definition, PlatformLine(station.definition, i),
         NoteMessage("platform %zu is %.3g long as drawn, under the %g a platform needs to count: "
                     "\"ホーム数\" shows %d of the %d platforms read",
-                    i + 1, length, StationPlugin::kShortestPlatform, station.platformCount, station.platformCountRead)));
+                    i + 1, length, StationPlugin::kShortestPlatform, station.platformCount,
+                    station.platformCountRead)));
   }
 }
 

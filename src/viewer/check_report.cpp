@@ -13,23 +13,24 @@
 #include "plugins/plugin_object.h"
 #include "resources/mesh_resource.h"
 #include "resources/texture_cache.h"
+#include "viewer/check_findings.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
-#include "viewer/check_findings.h"
 #include "viewer/problem_lines.h"
 
 namespace {
 
-// The current directory's bytes, with its trailing '/'.
-std::string CurrentDirectory() {
-  char directory[PATH_MAX];
-  if (!getcwd(directory, sizeof directory)) return "";
-  std::string path = directory;
-  return path == "/" ? path : path + "/";
-}
-
 // The bytes percent-encoded when they are not UTF-8, for a program to open the file; else empty.
 std::string BytesIfNotUtf8(const std::string& bytes) { return IsValidUtf8(bytes) ? "" : PercentEncoded(bytes); }
+
+// The current directory, where the launch has gone: as text, and its bytes when they are not UTF-8.
+void SetDirectory(CheckReport& report) {
+  char directory[PATH_MAX];
+  std::string path = getcwd(directory, sizeof directory) ? directory : "";
+  if (!path.empty() && path != "/") path += '/';
+  report.directory = DisplayText(path);
+  report.directoryBytes = BytesIfNotUtf8(path);
+}
 
 const char* FileFormatName(D3DXIMAGE_FILEFORMAT format) {
   switch (format) {
@@ -194,9 +195,7 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
   CheckReport report;
   bool plugin = probe.target == LaunchTarget::kPlugin;
   report.kind = plugin ? probe.kindName : "model";
-  std::string directory = CurrentDirectory();
-  report.directory = DisplayText(directory);
-  report.directoryBytes = BytesIfNotUtf8(directory);
+  SetDirectory(report);
   if (plugin) report.definitionFile = DisplayText(probe.definitionPath);
   if (const PluginObject* object = shown.object) {
     report.name = DisplayText(object->name);
@@ -221,9 +220,7 @@ CheckReport FailedCheckReport(const LaunchProbe& probe, const std::string& reaso
     report.kind = "model";
     report.model.file = DisplayText(probe.modelPath);
   }
-  std::string directory = CurrentDirectory();
-  report.directory = DisplayText(directory);
-  report.directoryBytes = BytesIfNotUtf8(directory);
+  SetDirectory(report);
   report.problems.push_back(LoadNote{FindingCode::kNothingToShow, "", 0, "", "", DisplayText(reason)});
   std::vector<LoadNote> notes = AsDisplayText(failureNotes);
   report.problems.insert(report.problems.end(), notes.begin(), notes.end());

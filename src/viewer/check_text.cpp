@@ -130,7 +130,8 @@ std::string ProblemSection(const std::vector<LoadNote>& problems) {
   for (size_t i = 0; i < sorted.size(); ++i) {
     Severity severity = SeverityOf(sorted[i]);
     if (i == 0 || SeverityOf(sorted[i - 1]) != severity) {
- text += std::string("\n") + kHeadings[static_cast<size_t>(severity)] + " (" + std::to_string(counts[static_cast<size_t>(severity)]) + ")\n";
+      size_t s = static_cast<size_t>(severity);
+      text += std::string("\n") + kHeadings[s] + " (" + std::to_string(counts[s]) + ")\n";
     }
     text += ProblemLine(sorted[i]);
   }
