@@ -8,8 +8,11 @@ configure_and_build() {
   local targets=()
   while [ $# -gt 0 ] && [ "$1" != "--" ]; do targets+=("$1"); shift; done
   [ "${1:-}" = "--" ] && shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  # Configured again when the options or compilers differ from the last time.
+  local settings="${CC:-} ${CXX:-} $*"
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/vdl-configured-with" 2>/dev/null)" != "$settings" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return 1
+    echo "$settings" >"$dir/vdl-configured-with"
   fi
   ninja -C "$dir" "${targets[@]}"
 }

@@ -18,8 +18,7 @@ RESULTS="$(mktemp -d /tmp/vdl-fuzz.XXXXXX)"
 "$ROOT/scripts/deps.sh"
 CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" fuzzers vondrel-viewer -- \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
-export ASAN_OPTIONS="detect_leaks=1"
-export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
+source "$ROOT/scripts/sanitizer_options.sh"
 
 # long_run <binary>: fuzz, keep any finding, minimise the corpus, write the figures.
 long_run() {

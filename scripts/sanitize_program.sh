@@ -20,9 +20,7 @@ CORPUS_SAMPLE=30
 WORK="$(mktemp -d /tmp/vdl-sanitize.XXXXXX)"
 trap 'rm -rf "$WORK"' EXIT
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
+source "$ROOT/scripts/sanitizer_options.sh"
 export LIBGL_ALWAYS_SOFTWARE=1
 # LeakSanitizer can neither scan nor name a library once it is unloaded, so
 # what the OpenGL driver keeps in its own globals (a few hundred bytes) would

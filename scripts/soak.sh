@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A soak of the real window: scripts/soak.sh [minutes per sample, default 10]
+# A soak of the real window: scripts/soak.sh [minutes per sample, default 10] [program]
+# (without a program it builds the Release one).
 # Each sample plug-in runs under Xvfb with -watch while random keys, drags,
 # wheel turns and focus changes reach it and its files are saved again (by
 # rename, as editors do; now and then a broken model that the next save
@@ -11,13 +12,17 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 MINUTES="${1:-10}"
+PROGRAM_UNDER_SOAK="${2:-}"
 SAMPLE_EVERY=3          # seconds between two records
 GROWTH_LIMIT_KB=8192    # more than this from the first half's peak to the second's is growth
 
-configure_and_build "$ROOT/build" vondrel-viewer -- -DCMAKE_BUILD_TYPE=Release >/dev/null
+if [ -z "$PROGRAM_UNDER_SOAK" ]; then
+  configure_and_build "$ROOT/build" vondrel-viewer -- -DCMAKE_BUILD_TYPE=Release >/dev/null
+  PROGRAM_UNDER_SOAK="$ROOT/build/vondrel-viewer"
+fi
 source "$ROOT/tests/e2e/lib.sh"
 source "$ROOT/tests/e2e/lib_images.sh"
-e2e_init "$ROOT/build/vondrel-viewer" "$ROOT"
+e2e_init "$PROGRAM_UNDER_SOAK" "$ROOT"
 unset VDL_TRACE_INPUT   # a line per frame would only fill the disk
 RANDOM=1                # the same actions in every run
 
