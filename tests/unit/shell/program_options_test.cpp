@@ -37,6 +37,11 @@ TEST(ProgramOptions, TheModeFollowsTheWords) {
       {{"/p/Foo", "-shot", "a.png", "-size"}, ProgramMode::kUsageError},
       // The path comes first; an option word in its place is the path, as the simulator never writes one there.
       {{"-win"}, ProgramMode::kViewer},
+      {{"/p/Foo", "-check", "-ignore", "NO_NORMALS,MODEL_SCALE"}, ProgramMode::kCheck},
+      {{"/p/Foo", "-check", "-ignore"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-check", "-ignore", "NO_NORMALS,"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-check", "-ignore", "no_normals"}, ProgramMode::kUsageError},
+      {{"-checks-doc"}, ProgramMode::kChecksDoc},
   };
   for (const ModeCase& c : cases) {
     ProgramOptions options = Parse(c.words);
@@ -101,12 +106,21 @@ TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
       {{"/p/Foo", "-size", "10x10"}, {"-size has no effect without -shot"}},
       {{"/p/Foo", "-DBF"}, {"unknown option -DBF ignored (--help lists the options)"}},
       {{"/p/Foo", "-check", "-frob"}, {"unknown option -frob ignored (--help lists the options)"}},
+      {{"/p/Foo", "-ignore", "NO_NORMALS"}, {"-ignore has no effect without -check"}},
   };
   for (const WarningCase& c : cases) {
     ProgramOptions options = Parse(c.words);
     EXPECT_NE(options.mode, ProgramMode::kUsageError) << c.words[1];
     EXPECT_EQ(options.warnings, c.warnings) << c.words[1];
   }
+}
+
+TEST(ProgramOptions, IgnoredCodesAddUpAndAnUnknownOneIsNamed) {
+  ProgramOptions options = Parse({"/p/Foo", "-check", "-ignore", "NO_NORMALS,MODEL_SCALE", "-ignore", "UNUSED_VERTICES"});
+  EXPECT_EQ(options.ignoredCodes,
+            (std::vector<FindingCode>{FindingCode::kNoNormals, FindingCode::kModelScale, FindingCode::kUnusedVertices}));
+  options = Parse({"/p/Foo", "-check", "-ignore", "NO_NORMALS,NO_SUCH"});
+  EXPECT_EQ(options.usageError, "-ignore: \"NO_SUCH\" is no code of -check (docs/checks.md lists them)");
 }
 
 TEST(ProgramOptions, ValuesAreTakenWhateverTheyLookLike) {
