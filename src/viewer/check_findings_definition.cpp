@@ -1,4 +1,5 @@
 // The definition file's checks: numbers read in part, platforms too short to count.
+#include <cstdlib>
 #include <string>
 
 #include "platform/os/text_encoding.h"
@@ -20,7 +21,8 @@ void NumberFindings(const DefinitionRecord& record, std::vector<LoadNote>& findi
     std::string name = field.name.empty() ? "an item" : field.name;
     std::string word = OnOneLine(DisplayText(field.text + field.untaken));
     std::string message = field.stored
-                              ? name + " \"" + word + "\" is read only in part: taken as " + field.text
+                              ? name + " \"" + word + "\" is read only in part: taken as " +
+                                    NoteMessage("%g", std::strtod(field.text.c_str(), nullptr))
                               : name + " \"" + word + "\" is not a number: nothing is taken, and reading stops there";
     findings.push_back(DefinitionFinding(FindingCode::kDefinitionNumber, record, field.line, std::move(message)));
   }
