@@ -31,7 +31,7 @@ KEYS=(Left Right Up Down Prior Next Home End Insert Delete Tab space Shift_L Con
 
 resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$VIEWER_PID/status"; }
 descriptors() { find "/proc/$VIEWER_PID/fd" -mindepth 1 2>/dev/null | wc -l; }
-gl_errors() { grep -c '^OpenGL error' "$WORK/$1.err" || true; }
+gl_errors() { grep -c '^vondrel-viewer: OpenGL error' "$WORK/$1.err" || true; }
 
 # save <file> <contents file>: as an editor saves.
 save() {
@@ -153,7 +153,7 @@ soak() {
   ((${#rss[@]} >= 2)) || fail "$name: too few records"
   ((second_rss - first_rss <= GROWTH_LIMIT_KB)) || fail "$name: resident memory grew by $((second_rss - first_rss)) kB"
   ((second_fds <= first_fds)) || fail "$name: descriptors grew from $first_fds to $second_fds"
-  [ "$errors" = 0 ] || fail "$name: $(grep -m1 '^OpenGL error' "$WORK/$name.err")"
+  [ "$errors" = 0 ] || fail "$name: $(grep -m1 '^vondrel-viewer: OpenGL error' "$WORK/$name.err")"
   ((ok > 0)) || fail "$name: no save was reloaded"
 }
 

@@ -3,9 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "base/command_line.h"
 #include "platform/os/os.h"
+#include "platform/os/posix_system.h"
 #include "platform/os/real_os.h"
 
 char debugLogPath[kPathBufferSize];
@@ -14,6 +18,7 @@ namespace {
 
 constexpr size_t kLogLineSize = 256;
 constexpr char kLogFileName[] = "debug.txt";
+constexpr char kStateFolder[] = "vondrel-viewer/";
 
 // The file when one is chosen; a file that cannot be opened loses no line,
 // which goes to the debugger output instead.
@@ -36,23 +41,48 @@ void EndTruncatedLine(char (&line)[kLogLineSize]) {
   line[end + 1] = '\0';
 }
 
+// The file -dbf names, when it can be appended to (made if need be).
+bool UseLogFile(const std::string& path) {
+  if (path.size() >= kPathBufferSize) return false;
+  FILE* file = std::fopen(path.c_str(), "a");
+  if (!file) return false;
+  std::fclose(file);
+  std::memcpy(debugLogPath, path.c_str(), path.size() + 1);
+  return true;
+}
+
+// debug.txt in the program's directory; where that cannot be written (an
+// installed program run by a user), in the user's state directory; else the
+// log stays on standard error. Empty for the program's directory, else one
+// line that says where the log goes.
+std::string ChooseLogFile() {
+  debugLogPath[0] = '\0';
+  char directory[kPathBufferSize];
+  GetProgramDirectory(directory);
+  std::string beside = std::string(directory) + kLogFileName;
+  if (directory[0] != '\0' && UseLogFile(beside)) return "";
+  std::string reason = directory[0] == '\0'                  ? "the program's directory is unknown"
+                       : beside.size() >= kPathBufferSize ? "the program's directory path is too long"
+                                                          : std::string(directory) + " cannot be written";
+  std::string state = UserStateDirectory();
+  if (!state.empty()) {
+    std::string folder = state + kStateFolder;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (UseLogFile(folder + kLogFileName)) return "debug.txt: " + reason + "; the log goes to " + folder + kLogFileName;
+  }
+  ShowDebuggerOutput(true);
+  return "debug.txt: " + reason + ", nor can the user's state directory be; the log goes to standard error";
+}
+
 }  // namespace
 
 int InitDebugStream() {
-  const char* reason = nullptr;
-  if (HasOption("-dbf")) {
-    char directory[kPathBufferSize];
-    GetProgramDirectory(directory);
-    if (directory[0] == '\0')
-      reason = "debug.txt: the program's directory is unknown; the log goes to standard error\n";
-    else if (std::snprintf(debugLogPath, sizeof debugLogPath, "%s%s", directory, kLogFileName) >=
-             static_cast<int>(sizeof debugLogPath))
-      reason = "debug.txt: the program's directory path is too long; the log goes to standard error\n";
-    if (reason) debugLogPath[0] = '\0';
-  }
+  std::string elsewhere = HasOption("-dbf") ? ChooseLogFile() : "";
+  if (!elsewhere.empty()) std::fprintf(stderr, "vondrel-viewer: %s\n", elsewhere.c_str());
   LogSeparator();
   LogPrintf("InitDebugStream\n");
-  if (reason) LogPrintf("%s", reason);
+  if (!elsewhere.empty()) LogPrintf("%s\n", elsewhere.c_str());
   WriteSystemReport();
   return 1;
 }

@@ -1,5 +1,7 @@
-// The debug log: printf-style lines to the debugger output (standard error),
-// or appended to debug.txt in the program's directory with "-dbf".
+// The debug log: printf-style lines to the debugger output (standard error,
+// when it is shown), or appended to debug.txt with "-dbf": in the program's
+// directory, or where that cannot be written in the user's state directory
+// ($XDG_STATE_HOME/vondrel-viewer/), which one line on standard error names.
 #pragma once
 #include <cstddef>
 
@@ -9,8 +11,8 @@ extern char debugLogPath[kPathBufferSize];
 
 int InitDebugStream();
 // Drops what would go to standard error as debugger output, the log lines
-// among it; a log file chosen with "-dbf" still receives them. For the modes
-// whose output is a report or a file.
+// among it; a log file chosen with "-dbf" still receives them. Standard error
+// then carries only what is wrong.
 void QuietDebugLog();
 // False once the lines go to a file or nowhere.
 bool LogGoesToStandardError();

@@ -22,6 +22,7 @@ enum class FindingCode : uint8_t {
   kModelUnreadable,
   kModelSizeUnusable,
   kMaterialIndexesShort,
+  kSurplusClosingBraces,
   kTextureNameEmpty,
   kModelInvisibleByDay,
   kModelScale,

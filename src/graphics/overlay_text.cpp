@@ -19,6 +19,7 @@ constexpr int kFormattedTextSize = 2400;
 constexpr int kFpsTextSize = 16;
 
 ID3DXFont* overlayFont = nullptr;
+bool overlayFontWanted = true;
 
 LOGFONTA OverlayLogFont(int height, int weight) {
   LOGFONTA logFont{};
@@ -43,8 +44,14 @@ void DrawWithShadow(int x, int y, const char* text, D3DCOLOR colour) {
 
 }  // namespace
 
+void WantOverlayFont(bool wanted) { overlayFontWanted = wanted; }
+
 int CreateOverlayFont(int height, int weight) {
   ReleaseOverlayFont();
+  if (!overlayFontWanted) {
+    LogPrintf("overlay font: none wanted; overlay text is not drawn\n");
+    return 0;
+  }
   if (!d3dDevice) {
     LogPrintf("overlay font: no device; overlay text is not drawn\n");
     return 0;

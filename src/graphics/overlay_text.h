@@ -3,8 +3,11 @@
 #pragma once
 
 // Replaces the current font. Returns 0, and logs why, when no font can be
-// made; text drawing then draws nothing.
+// made or none is wanted; text drawing then draws nothing.
 int CreateOverlayFont(int height, int weight);
+// Whether fonts are made (the default), or left out for a picture without
+// text, which then loads no font library at all.
+void WantOverlayFont(bool wanted);
 void ReleaseOverlayFont();
 
 void DrawOverlayText(int x, int y, const char* text);

@@ -30,7 +30,7 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
   ResolvedPath file = ResolveTexturePath(name, modelDirectory);
   const char* openName = name;
   LoadNotes loadNotes;
-  if (file.match == PathMatch::kModelDirectory) {
+  if (file.match == PathMatch::kTrailingPath || file.match == PathMatch::kModelDirectory) {
     loadNotes.Add(LoadNote{FindingCode::kTextureInModelDirectory, name, 0, "", "",
                            NoteMessage("not found as named; using %s from the model's directory", file.path.c_str())});
     openName = file.path.c_str();

@@ -1,5 +1,6 @@
 #include "shell/program_modes.h"
 
+#include "base/debug_log.h"
 #include "base/program_globals.h"
 #include "platform/os/video_choice.h"
 #include "shell/application.h"
@@ -56,6 +57,8 @@ int RunProgram(const ProgramOptions& options) {
       break;
   }
   for (const std::string& warning : options.warnings) PrintProgramLine(warning);
+  // Standard error carries what is wrong; the whole log only when asked.
+  if (!options.log) QuietDebugLog();
   GetProgramDirectory(programDirectory);
   SetDisplaySize();
   nightMode = options.night ? 1 : 0;

@@ -13,8 +13,8 @@ constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
 // Every option word the program knows; the display options and -dbf are
 // looked up where they are used (HasOption).
-constexpr const char* kOptionWords[] = {"-shot",   "-size",  "-check", "-json", "-ignore", "-night", "-linear",
-                                        "-notext", "-watch", "-dbf",   "-win",  "-full",   "-2nd"};
+constexpr const char* kOptionWords[] = {"-shot",   "-size",  "-check", "-json",  "-ignore", "-night", "-linear",
+                                        "-notext", "-log",   "-watch", "-dbf",   "-win",    "-full",  "-2nd"};
 
 bool Is(const char* word, const char* option) { return std::strcmp(word, option) == 0; }
 
@@ -89,7 +89,7 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
   // The simulator puts the path first. An option word in its place is also
   // read as the option, so that "-check" alone is not taken for a path.
   bool pathIsOption = argc > 1 && IsOptionWord(argv[1]);
-  bool shot = false, check = false, sized = false;
+  bool shot = false, check = false, sized = false, watch = false;
   int boxWidth = kPictureWidth, boxHeight = kPictureHeight;
   for (int i = pathIsOption ? 1 : 2; i < argc; ++i) {
     const char* word = argv[i];
@@ -117,6 +117,10 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
       options.linear = true;
     } else if (Is(word, "-notext")) {
       options.noText = true;
+    } else if (Is(word, "-log")) {
+      options.log = true;
+    } else if (Is(word, "-watch")) {
+      watch = true;
     } else if (!IsOptionWord(word)) {
       options.warnings.push_back(word[0] == '-'
                                      ? std::string("unknown option ") + word + " ignored (--help lists the options)"
@@ -129,6 +133,8 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
   if (sized && !shot) options.warnings.push_back("-size has no effect without -shot");
   if (options.json && !check) options.warnings.push_back("-json has no effect without -check");
   if (!options.ignoredCodes.empty() && !check) options.warnings.push_back("-ignore has no effect without -check");
+  if (watch && (shot || check))
+    options.warnings.push_back(shot ? "-watch has no effect with -shot" : "-watch has no effect with -check");
   if (shot) {
     options.mode = ProgramMode::kShot;
     FitPicture(boxWidth, boxHeight, options.shotWidth, options.shotHeight);

@@ -30,6 +30,7 @@ struct ProgramOptions {
   bool noText = false;  // -notext
   bool json = false;    // -json
   std::vector<FindingCode> ignoredCodes;  // -ignore CODE[,CODE...], with -check
+  bool log = false;     // -log: the debug log on standard error too
   // One line each about words that change nothing: unknown options, extra
   // arguments, options without their mode. They never stop a launch.
   std::vector<std::string> warnings;

@@ -6,7 +6,9 @@
 #include "base/program_globals.h"
 #include "gfxutil/picture_file.h"
 #include "graphics/direct3d.h"
+#include "graphics/overlay_text.h"
 #include "platform/d3d/read_back.h"
+#include "platform/os/directory_mark.h"
 #include "platform/os/video_choice.h"
 #include "resources/mesh_resource.h"
 #include "shell/main_window.h"
@@ -24,7 +26,8 @@ bool Fail(const std::string& reason) {
   return false;
 }
 
-bool TakeShot(const ProgramOptions& options) {
+// `started` is where the program started: a relative picture path is written there.
+bool TakeShot(const ProgramOptions& options, const DirectoryMark& started) {
   if (!CreateMainWindow()) return Fail("-shot: no off-screen window can be made");
   if (!InitDirect3D(screenWidth, screenHeight)) return Fail("-shot: no OpenGL device can be made off-screen");
   // The picture is read from the back buffer; a window nobody sees needs no copy of it.
@@ -41,6 +44,8 @@ bool TakeShot(const ProgramOptions& options) {
   std::vector<uint32_t> pixels;
   UINT width = 0, height = 0;
   if (!ReadBackBuffer(d3dDevice, pixels, &width, &height)) return Fail("-shot: the picture cannot be read back");
+  if (!started.Return() && !options.shotPath.starts_with('/'))
+    return Fail("-shot: " + options.shotPath + " cannot be written: the directory the program started in is gone");
   std::string error;
   if (!SavePicturePng(options.shotPath, pixels, width, height, static_cast<uint32_t>(options.shotWidth),
                       static_cast<uint32_t>(options.shotHeight), error))
@@ -53,11 +58,13 @@ bool TakeShot(const ProgramOptions& options) {
 }  // namespace
 
 int RunShot(const ProgramOptions& options) {
-  QuietDebugLog();
+  DirectoryMark started;
   UseOffscreenVideo();
   InitDebugStream();
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
-  bool written = TakeShot(options);
+  // A picture without text needs no font: no Fontconfig, no FreeType.
+  WantOverlayFont(!options.noText);
+  bool written = TakeShot(options, started);
   ViewerShutdown();
   FreeDirect3D();
   DestroyMainWindow();

@@ -65,6 +65,11 @@ constexpr CheckCode kCodes[] = {
      "A MeshMaterialList gives fewer material indexes than the mesh has faces; the last index is repeated.",
      "The faces without an index of their own take the last one's material, which may not be the one meant.",
      "Export the material list again so that it has one index per face."},
+    {F::kSurplusClosingBraces, "SURPLUS_CLOSING_BRACES", kInfo,
+     "A text model ends with more closing braces than it opened, after its last object (an old exporter closes its "
+     "root frame twice).",
+     "The reference loader passes them over, and so does the viewer: the model shows as meant.",
+     "Nothing needs mending; export again with a newer exporter to be rid of the note."},
     {F::kTextureNameEmpty, "TEXTURE_NAME_EMPTY", kWarning, "A TextureFilename is empty.",
      "The material is drawn without a texture.", "Name the texture file, or remove the TextureFilename."},
     {F::kModelInvisibleByDay, "MODEL_INVISIBLE_BY_DAY", kWarning,

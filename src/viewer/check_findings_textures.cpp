@@ -20,6 +20,7 @@ const char* HowFound(PathMatch match) {
     case PathMatch::kExact: return "found as named";
     case PathMatch::kCaseOrSeparators: return "found by letter case or separators";
     case PathMatch::kCodePage932: return "found by its code page 932 reading";
+    case PathMatch::kTrailingPath: return "found by its trailing path in the model's directory";
     case PathMatch::kModelDirectory: return "found in the model's directory";
     case PathMatch::kMissing: return "not found";
   }

@@ -49,6 +49,7 @@ const char* FoundBy(PathMatch match) {
     case PathMatch::kExact: return "exact";
     case PathMatch::kCaseOrSeparators: return "letter case or separators";
     case PathMatch::kCodePage932: return "code page 932";
+    case PathMatch::kTrailingPath: return "trailing path";
     case PathMatch::kModelDirectory: return "model directory";
     case PathMatch::kMissing: return "missing";
   }

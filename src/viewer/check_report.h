@@ -55,7 +55,7 @@ struct CheckTexture {
   bool found = false;
   std::string path;       // the file found, for display; empty when missing
   std::string pathBytes;  // the path's bytes percent-encoded when they are not UTF-8; else empty
-  // "exact", "letter case or separators", "code page 932", "model directory", "missing"
+  // "exact", "letter case or separators", "code page 932", "trailing path", "model directory", "missing"
   const char* foundBy = "";
   bool loaded = false;
   const char* format = "";  // "PNG", "JPEG", "BMP", "TGA", "DDS", "PPM"; empty when not loaded

@@ -12,7 +12,9 @@
 #include "base/window_globals.h"
 #include "graphics/direct3d.h"
 #include "resources/load_log.h"
+#include "viewer/check_report.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
@@ -80,7 +82,8 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
 }
 
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
-  return notes.empty() ? reason : reason + " (" + notes.front().Text() + ")";
+  std::vector<LoadNote> wrong = ErrorsAndWarnings(notes);
+  return wrong.empty() ? reason : reason + " (" + wrong.front().Text() + ")";
 }
 
 void ViewerStartup() {
@@ -94,4 +97,6 @@ void ViewerStartup() {
   LaunchProbe probe;
   std::string reason;
   if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
+  // What is wrong with the plug-in reaches standard error even when the log does not.
+  if (!LogGoesToStandardError()) PrintProblemLines(ErrorsAndWarnings(PluginProblems(CurrentPlugin())));
 }

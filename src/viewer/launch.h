@@ -44,8 +44,10 @@ void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 
 // first.
 bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason,
                         std::vector<LoadNote>* failureNotes = nullptr);
-// The reason with the first note, when there is one: "reason (note)".
+// The reason with the first note that is an error or a warning, when there is
+// one: "reason (note)".
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes);
 // Sets the caption, hides the cursor and loads the plug-in named on the
-// command line, or ends the program with status 1.
+// command line, or ends the program with status 1. The plug-in's problems
+// go to standard error, one line each, when the log is not there.
 void ViewerStartup();

@@ -16,6 +16,7 @@
 #include "viewer/finding_changes.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
+#include "viewer/problem_lines.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ void Reload() {
   } else {
     LogPrintf("reload: failed, the plug-in shown is kept: %s\n", outcome.reason.c_str());
     live.alert = DisplayText(outcome.reason);
+    if (!LogGoesToStandardError()) PrintProgramLine("reload: failed, the plug-in shown is kept: " + live.alert);
   }
   // Also what the failed load named, so that a file still missing is seen when it comes.
   std::vector<std::string> files = FilesOfShownPlugin(live.source);

@@ -125,6 +125,37 @@ run_check ignore-alone 2 "$WORK/Bad" -check -ignore
 "$PROGRAM" -checks-doc >"$WORK/checks.md" || fail "-checks-doc"
 cmp -s "$WORK/checks.md" "$ROOT/docs/checks.md" || fail "docs/checks.md differs from the table: run vondrel-viewer -checks-doc > docs/checks.md"
 
+# A text model that closes its root frame once too often loads with a note of
+# severity info: status 0 and nothing on standard error. (The model has no
+# material list: its default material, of alpha 0, is hidden by day.)
+mkdir -p "$WORK/Braces"
+printf 'xof 0302txt 0032\nFrame root {\n Mesh {\n  3;0.0;0.0;0.0;,1.0;0.0;0.0;,0.0;1.0;0.0;;\n  1;3;0,1,2;;\n }\n}\n}\n' \
+  >"$WORK/Braces/braces.x"
+run_check braces 0 "$WORK/Braces/braces.x" -check -ignore MODEL_INVISIBLE_BY_DAY
+expect_in_file "$WORK/braces.out" "0 errors, 0 warnings" "a surplus brace is no problem"
+expect_in_file "$WORK/braces.out" "braces.x:8: 1 closing '}' more than the file opened" "the surplus brace's note"
+[ ! -s "$WORK/braces.err" ] || fail "a surplus brace: standard error is not empty"
+run_check braces.json 0 "$WORK/Braces/braces.x" -check -json -ignore MODEL_INVISIBLE_BY_DAY
+json_expect "$WORK/braces.json.out" "[(n['file'].endswith('/braces.x'), n['line'], n['severity']) for n in d['problems'] if n['code'] == 'SURPLUS_CLOSING_BRACES'] == [(True, 8, 'info')]"
+json_expect "$WORK/braces.json.out" "d['model']['loaded'] and d['model']['faces'] == 1"
+# A load that fails after such a note gives the fault as its reason, not the note.
+printf 'xof 0302txt 0032\nFrame root {\n}\n}\n' >"$WORK/Braces/empty.x"
+run_check braces-empty 1 "$WORK/Braces/empty.x" -check
+[ "$(cat "$WORK/braces-empty.err")" = "vondrel-viewer: $WORK/Braces/empty.x: the model cannot be loaded ($WORK/Braces/empty.x: the file holds no mesh with vertices)" ] ||
+  { cat "$WORK/braces-empty.err" >&2; fail "a failed load after a note: not the fault as the reason"; }
+
+# A texture named where it lay on the author's machine is found by its
+# trailing elements beside the model, and the report says so.
+mkdir -p "$WORK/Foreign/Tex"
+cp "$ROOT/samples/model/paint.tga" "$WORK/Foreign/Tex/Paint.TGA"
+sed 's/"paint.tga"/"C:\\\\Users\\\\someone\\\\Desktop\\\\Game\\\\tex\\\\paint.tga"/' "$ROOT/samples/model/Car.x" \
+  >"$WORK/Foreign/Car.x"
+grep -q 'Game\\\\tex' "$WORK/Foreign/Car.x" || fail "the foreign texture path was not written"
+run_check foreign 3 "$WORK/Foreign/Car.x" -check
+grep -q "trailing path  .*/Foreign/Tex/Paint.TGA  TGA" "$WORK/foreign.out" || { cat "$WORK/foreign.out" >&2; fail "the texture found by its trailing path"; }
+run_check foreign.json 3 "$WORK/Foreign/Car.x" -check -json
+json_expect "$WORK/foreign.json.out" "[(t['foundBy'], t['path'].endswith('/Foreign/Tex/Paint.TGA'), t['loaded']) for t in d['textures']] == [('trailing path', True, True)]"
+
 # Shift-JIS names are shown as UTF-8.
 make_plugin "$WORK/Sjis" Struct.txt
 printf '\x83\x65\x83\x58\x83\x67\n\x8d\xec\x8e\xd2\n1.0\n' >"$WORK/Sjis/Struct.txt"

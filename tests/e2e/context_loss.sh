@@ -16,7 +16,7 @@ descriptors() { find "/proc/$VIEWER_PID/fd" -mindepth 1 | wc -l; }
 # run <name> [drill]: the structure sample, ready for input.
 run() {
   rm -f "$LOG"
-  VDL_CONTEXT_LOSS_DRILL="${2:-}" start_viewer "$1" "$ROOT/samples/Struct" -dbf
+  VDL_CONTEXT_LOSS_DRILL="${2:-}" start_viewer "$1" "$ROOT/samples/Struct" -dbf -log
   WINDOW="$(wait_window "Vondrel Plugin Viewer")"
   xdotool mousemove --window "$WINDOW" 320 240
   wait_ready "$WINDOW"

@@ -73,7 +73,9 @@ samples="$WORK/typed"
 mkdir -p "$samples"
 cp "$ROOT/samples/model/"* "$samples/"  # Car.x and its texture
 printf 'xof 0302bin 0032\x01\x00\x00\x00' >"$samples/model-without-extension"
-printf 'Name = e2e\n' | tee "$samples/Train.txt" "$samples/STATION.TXT" >"$samples/notes.txt"
+mkdir -p "$samples/dataset"
+printf 'Name = e2e\n' | tee "$samples/Train.txt" "$samples/Station.txt" "$samples/STATION.TXT" \
+  "$samples/dataset/train.txt" "$samples/dataset/surface.TXT" "$samples/my-Train.txt" >"$samples/notes.txt"
 while read -r name expected; do
   type="$(env "${xdg[@]}" gio info -a standard::content-type "$samples/$name" |
     sed -n 's/^ *standard::content-type: //p')"
@@ -82,9 +84,27 @@ done <<'TYPES'
 Car.x model/x-directx
 model-without-extension model/x-directx
 Train.txt text/x-vondrel-plugin
-STATION.TXT text/x-vondrel-plugin
+Station.txt text/x-vondrel-plugin
+STATION.TXT text/plain
+dataset/train.txt text/plain
+dataset/surface.TXT text/plain
+my-Train.txt text/plain
 notes.txt text/plain
 TYPES
+# Which program opens what: the viewer is offered for definition files and is
+# the default for models, never for plain text. GIO reads the staged entries
+# (their database made as a package would) and takes an entry only when its
+# program is on the PATH.
+update-desktop-database "$share/applications" || fail "update-desktop-database"
+apps=("${xdg[@]}" XDG_CONFIG_HOME="$WORK/no-user-config" XDG_CONFIG_DIRS="$WORK/no-config" PATH="$prefix/bin:$PATH")
+env "${apps[@]}" gio mime text/x-vondrel-plugin >"$WORK/plugin.apps" 2>&1 || true
+grep -q "vondrel-viewer.desktop" "$WORK/plugin.apps" || { cat "$WORK/plugin.apps" >&2; fail "the viewer is not offered for definition files"; }
+env "${apps[@]}" gio mime model/x-directx >"$WORK/model.apps" 2>&1 || true
+grep -q "^Default application for .model/x-directx.: vondrel-viewer.desktop" "$WORK/model.apps" ||
+  { cat "$WORK/model.apps" >&2; fail "the viewer is not the default for X files"; }
+env "${apps[@]}" gio mime text/plain >"$WORK/text.apps" 2>&1 || true
+grep -q "vondrel-viewer" "$WORK/text.apps" && { cat "$WORK/text.apps" >&2; fail "the viewer is offered for plain text"; }
+grep -q "text/plain" "$ROOT/desktop/vondrel-viewer.desktop" && fail "the desktop entry claims plain text"
 
 # --- another prefix -------------------------------------------------------
 install_into "$WORK/stage-opt" --prefix /opt/vondrel

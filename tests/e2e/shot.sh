@@ -58,6 +58,19 @@ headless_shot train_notext "$ROOT/samples/Train" -notext
 count="$(differing_pixels "$SHOTS/train.png" "$SHOTS/train_notext.png" "$MODEL_AREA")"
 [ "$count" -lt 200 ] || fail "-notext: the model changed ($count pixels)"
 
+# A picture without text loads no font library: no Fontconfig to start (and
+# complain in a thumbnailer's sandbox), no FreeType; with text it does.
+loaded_libraries() {
+  env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG=files "$PROGRAM" "$ROOT/samples/Train" -shot "$WORK/libraries.png" "$@" \
+    2>&1 >/dev/null | grep -o 'file=lib[A-Za-z0-9_+-]*' | sort -u
+}
+loaded_libraries -notext >"$WORK/notext.libraries"
+for library in libfreetype libfontconfig; do
+  grep -qx "file=$library" "$WORK/notext.libraries" && fail "-shot -notext loaded $library"
+done
+loaded_libraries >"$WORK/text.libraries"
+grep -qx "file=libfontconfig" "$WORK/text.libraries" || fail "-shot with text: Fontconfig not seen in the loader's trace"
+
 # -night: darker, the windows lit; -linear: the filter line says so.
 headless_shot train_night "$ROOT/samples/Train" -night
 greater "$(mean_level "$SHOTS/train.png" "$MODEL_AREA")" "$(mean_level "$SHOTS/train_night.png" "$MODEL_AREA")" ||
@@ -93,6 +106,28 @@ echo "not an X file" >"$WORK/Broken/Model.x"
 expect_failure "a model that does not load" "$WORK/Broken" -shot "$WORK/out/b.png"
 expect_failure "an unwritable file" "$ROOT/samples/Struct" -shot "$WORK/out/missing-directory/c.png"
 expect_failure "a directory as the file" "$ROOT/samples/Struct" -shot "$WORK/out"
+
+# A relative picture path belongs to the directory the program was started
+# in, not to the plug-in's, which the launch enters; a failure names the path
+# as it was given.
+cp -r "$ROOT/samples/Train" "$WORK/TrainCopy"
+mkdir -p "$WORK/caller/pictures"
+while read -r given; do
+  (cd "$WORK/caller" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$WORK/TrainCopy" -shot "$given" -notext) ||
+    fail "-shot $given from another directory"
+  [ -s "$WORK/caller/$given" ] || fail "-shot $given: not written in the directory the program was started in"
+done <<'GIVEN'
+relative.png
+pictures/relative.png
+./pictures/../dotted.png
+GIVEN
+[ -z "$(find "$WORK/TrainCopy" -name '*.png')" ] || fail "-shot wrote into the plug-in's directory: $(find "$WORK/TrainCopy" -name '*.png')"
+status=0
+(cd "$WORK/caller" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$WORK/TrainCopy" -shot missing/relative.png) \
+  2>"$WORK/relative.err" || status=$?
+[ "$status" = 1 ] || fail "-shot into a missing folder: exit status $status"
+expect_in_file "$WORK/relative.err" "vondrel-viewer: cannot create a file beside missing/relative.png: No such file or directory" \
+  "the path as given"
 
 # A plug-in with problems is still drawn; each error and warning is a line on
 # standard error, as -check writes them.

@@ -117,6 +117,10 @@ expect_same renamed texture "the info block" "$INFO_AREA" 20
 reload "truncated model" "$PLUGIN/Model.x" "$WORK/Model-half.x" "reload: failed"
 window_picture broken
 expect_in_file "$LOG" "reload: failed, the plug-in shown is kept: Model.x: " "the reason in the log"
+# What is wrong also reaches standard error, where the log does not go.
+expect_in_file "$WORK/watch.err" "vondrel-viewer: reload: failed, the plug-in shown is kept: Model.x: " \
+  "the reason on standard error"
+grep -q "^reload: " "$WORK/watch.err" && fail "the log's reload lines on standard error"
 expect_same texture broken "the last picture stays" "$MODEL_AREA"
 alert="$(yellow_pixels "$SHOTS/broken.png" "$ALERT_AREA")"
 [ "$alert" -gt 150 ] || fail "no reason in yellow at the top ($alert pixels)"

@@ -1,10 +1,13 @@
 #include "gfxutil/xfile/objects.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
+#include <vector>
 
 #include "gfxutil/load_notes.h"
 #include "gfxutil/xfile/binary_reader.h"
@@ -157,6 +160,7 @@ class ObjectParser {
     D3DXMatrixIdentity(&identity);
     for (;;) {
       XToken token;
+      size_t start = reader_.Position();
       if (!reader_.Next(token)) return false;
       switch (token.kind) {
         case XTokenKind::End:
@@ -177,10 +181,40 @@ class ObjectParser {
           path_.pop_back();
           break;
         }
+        case XTokenKind::CloseBrace:
+          return SurplusClosingBraces(token, start);
         default:
           return Unexpected(token);
       }
     }
+  }
+
+  // An old exporter closes its root frame once too often. In text, closing
+  // braces with nothing after them are passed over with a note; anything
+  // else after them, and any in a binary file, is a fault at the first one,
+  // which began at `start`.
+  bool SurplusClosingBraces(const XToken& first, size_t start) {
+    if constexpr (std::is_same_v<Reader, XTextReader>) {
+      unsigned line = reader_.LocationLine();
+      std::string place = reader_.Location();
+      unsigned count = 1;
+      XToken token;
+      for (;;) {
+        if (!reader_.Next(token)) return false;
+        if (token.kind == XTokenKind::End) {
+          notes_.Add(LoadNote{FindingCode::kSurplusClosingBraces, fileName_, line, place, "",
+                              NoteMessage("%u closing '}' more than the file opened, after its last object; passed over",
+                                          count)});
+          return true;
+        }
+        if (token.kind != XTokenKind::CloseBrace) break;
+        ++count;
+      }
+      reader_.Seek(start);
+      XToken again;
+      if (!reader_.Next(again)) return false;
+    }
+    return Unexpected(first);
   }
 
   bool SkipTemplate() {
@@ -221,17 +255,36 @@ class ObjectParser {
     if (handled == Handled::Failed) return false;
     if (handled == Handled::Ignored && !reader_.SkipBlock()) return false;
     if (referenceDepth_ == 0) {
-      if (!header.name.empty()) names_[header.name] = {type, header.body};
+      if (!header.name.empty()) RecordName(header.name, {type, header.body});
       if (header.hasGuid) guids_[header.guid] = {type, header.body};
     }
     return true;
   }
 
+  // Objects of different kinds may share a name; each kind keeps its latest
+  // object of that name, the latest of all last.
+  void RecordName(std::string_view name, Target target) {
+    std::vector<Target>& targets = names_[name];
+    std::erase_if(targets, [&](const Target& t) { return t.type == target.type; });
+    targets.push_back(target);
+  }
+
+  // The object a name refers to: the latest of the kind the reference
+  // expects, else the latest of any kind; null when none has the name.
+  const Target* FindName(std::string_view name, XType expected) const {
+    auto found = names_.find(name);
+    if (found == names_.end()) return nullptr;
+    const std::vector<Target>& targets = found->second;
+    auto ofKind = std::find_if(targets.begin(), targets.end(), [&](const Target& t) { return t.type == expected; });
+    return ofKind != targets.end() ? &*ofKind : &targets.back();
+  }
+
   // Reads the children of the object whose members were just read, up to its
   // '}'. Each child, inline or referenced, is offered to `handle`, which reads
-  // its body including the closing '}' or returns Ignored.
+  // its body including the closing '}' or returns Ignored. A reference by
+  // name means an object of kind `referenced` when there is one.
   template <class Handle>
-  bool ForEachChild(Handle&& handle) {
+  bool ForEachChild(Handle&& handle, XType referenced = XType::Unknown) {
     if (++depth_ > kXMaxNesting) return reader_.Fail("objects nested more than %d deep", kXMaxNesting);
     for (;;) {
       XToken token;
@@ -246,7 +299,7 @@ class ObjectParser {
         if (!Finish(handle(type), header, type)) return false;
         path_.pop_back();
       } else if (token.kind == XTokenKind::OpenBrace) {
-        if (!FollowReference(handle)) return false;
+        if (!FollowReference(handle, referenced)) return false;
       } else {
         return Unexpected(token);
       }
@@ -258,7 +311,7 @@ class ObjectParser {
   // "{ Name }", "{ Name <GUID> }" or "{ <GUID> }": the object read earlier is
   // read again where the reference stands.
   template <class Handle>
-  bool FollowReference(Handle&& handle) {
+  bool FollowReference(Handle&& handle, XType referenced) {
     XToken token;
     std::string_view name;
     Guid guid{};
@@ -276,8 +329,7 @@ class ObjectParser {
     if (token.kind != XTokenKind::CloseBrace || (name.empty() && !hasGuid)) return Unexpected(token);
     const Target* target = nullptr;
     if (!name.empty()) {
-      auto found = names_.find(name);
-      if (found != names_.end()) target = &found->second;
+      target = FindName(name, referenced);
     } else {
       auto found = guids_.find(guid);
       if (found != guids_.end()) target = &found->second;
@@ -487,7 +539,7 @@ class ObjectParser {
         return Result(Invalid("more Material objects than the %u of the material list", materialCount));
       materials.emplace_back();
       return Result(ParseMaterial(materials.back()));
-    });
+    }, XType::Material);
     if (!ok) return false;
     if (materialCount == 0) return true;  // an empty list changes nothing
     if (materials.size() != materialCount)
@@ -521,7 +573,7 @@ class ObjectParser {
   Reader& reader_;
   XMeshBuilder& builder_;
   const std::string& fileName_;
-  std::unordered_map<std::string_view, Target> names_;
+  std::unordered_map<std::string_view, std::vector<Target>> names_;
   std::map<Guid, Target> guids_;
   int depth_ = 0;
   int referenceDepth_ = 0;

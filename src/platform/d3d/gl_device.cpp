@@ -10,6 +10,7 @@
 #include "platform/d3d/gl_texture.h"
 #include "platform/d3d/sdl_formats.h"
 #include "platform/os/os.h"
+#include "platform/os/real_os.h"
 #include "platform/os/sdl_library.h"
 
 namespace {
@@ -100,7 +101,7 @@ void GlDevice::ReportGlErrors() {
     std::snprintf(line, sizeof line, "OpenGL error 0x%04x in frame %llu%s\n", error,
                   static_cast<unsigned long long>(presentCount_),
                   glErrorCount_ == kMaxReported ? "; later errors are not reported" : "");
-    Os().OutputDebugStringA(line);
+    OutputFaultLine(line);
   }
 }
 

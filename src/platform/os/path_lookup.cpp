@@ -130,11 +130,21 @@ ResolvedPath ResolveTexturePath(const std::string& name, const std::string& mode
   std::string directory = modelDirectory;
   if (!directory.empty() && !directory.ends_with('/')) directory += '/';
   for (const std::string& spelling : Spellings(name)) {
-    std::string_view element(spelling);
-    element.remove_prefix(std::min(element.size(), element.rfind('/') + 1));
-    if (element.empty() || element == "." || element == "..") continue;
-    std::string entry = FindEntry(directory, element, EntryKind::kFile);
-    if (!entry.empty()) return {directory + entry, PathMatch::kModelDirectory};
+    // The trailing elements after the last '.' or '..' stay inside the directory.
+    std::vector<size_t> starts;
+    for (size_t start = 0; start < spelling.size();) {
+      size_t end = std::min(spelling.find('/', start), spelling.size());
+      std::string_view element(spelling.data() + start, end - start);
+      if (element == "." || element == "..") starts.clear();
+      else if (!element.empty()) starts.push_back(start);
+      start = end + 1;
+    }
+    for (size_t i = 0; i < starts.size(); ++i) {
+      std::string resolved = ResolveIgnoringCase(directory + spelling.substr(starts[i]));
+      if (resolved.empty()) continue;
+      bool nameAlone = i + 1 == starts.size();
+      return {resolved, nameAlone ? PathMatch::kModelDirectory : PathMatch::kTrailingPath};
+    }
   }
   return {};
 }

@@ -8,7 +8,8 @@
 enum class PathMatch {
   kExact,             // the name as stored
   kCaseOrSeparators,  // with '\' read as '/' or letter case ignored
-  kCodePage932,       // decoded from code page 932 (as a name unpacked on Linux holds it), maybe also so
+  kCodePage932,       // decoded from code page 932, as an archive unpacked on Linux names the file
+  kTrailingPath,      // the name's last elements (folders and file), in the model's directory
   kModelDirectory,    // the name's last element, in the model's directory
   kMissing,           // nowhere
 };
@@ -27,9 +28,11 @@ struct ResolvedPath {
 // them as a file.
 ResolvedPath ResolvePath(const std::string& name);
 
-// As ResolvePath; when that finds nothing, the name's last element is looked
-// for in modelDirectory (empty: the current directory) ignoring letter case,
-// for texture names that still hold the path of the author's machine.
+// As ResolvePath; when that finds nothing, for texture names that still hold
+// the path of the author's machine, the name's trailing elements are looked
+// for in modelDirectory (empty: the current directory), from the longest that
+// stays inside it down to the file name alone, with the same spellings and
+// letter case rules: C:\Game\Tex\Wood.jpg finds Tex/Wood.jpg there.
 ResolvedPath ResolveTexturePath(const std::string& name, const std::string& modelDirectory);
 
 // ResolvePath(name).path: the path alone.

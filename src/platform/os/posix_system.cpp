@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -91,4 +92,22 @@ void ReadPhysicalMemory(MEMORYSTATUS* status) {
   }
   status->dwMemoryLoad =
       status->dwTotalPhys ? static_cast<DWORD>(100 - status->dwAvailPhys * 100 / status->dwTotalPhys) : 0;
+}
+
+namespace {
+
+// The directory with one trailing '/'.
+std::string WithSlash(std::string directory) {
+  while (directory.ends_with('/')) directory.pop_back();
+  return directory + "/";
+}
+
+}  // namespace
+
+std::string UserStateDirectory() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state && state[0] == '/') return WithSlash(state);
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return WithSlash(home) + ".local/state/";
+  return {};
 }

@@ -1,5 +1,7 @@
 // Facts about the process and the machine, from POSIX and /proc.
 #pragma once
+#include <string>
+
 #include "platform/os/os.h"
 
 // Path of the running program (/proc/self/exe). Copies at most size-1 bytes and
@@ -11,3 +13,7 @@ void ReadLocalTime(SYSTEMTIME* time);
 // Kernel release as major.minor, patch level as build number (see os.h).
 bool ReadKernelVersion(OSVERSIONINFOA* info);
 void ReadPhysicalMemory(MEMORYSTATUS* status);
+// The user's folder for state such as logs, with its trailing '/':
+// $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state/;
+// empty when neither is known.
+std::string UserStateDirectory();

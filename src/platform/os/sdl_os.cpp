@@ -333,4 +333,9 @@ OperatingSystem& RealOperatingSystem() { return TheRealOs(); }
 void ShowDebuggerOutput(bool shown) { debuggerOutputShown = shown; }
 bool DebuggerOutputShown() { return debuggerOutputShown; }
 
+void OutputFaultLine(const char* text) {
+  Os().OutputDebugStringA(text);
+  if (!debuggerOutputShown) std::fprintf(stderr, "vondrel-viewer: %s", text);
+}
+
 SDL_Window* SdlWindowOf(HWND window) { return TheRealOs().SdlWindow(window); }

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,8 +32,13 @@ class DebugLogTest : public testing::Test {
     std::filesystem::create_directories(directory);
     os.moduleFileName = (directory / "vondrel-viewer").string();
     debugLogPath[0] = '\0';
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state) savedState = state;
+    setenv("XDG_STATE_HOME", (directory / "state").c_str(), 1);
   }
   void TearDown() override {
+    if (savedState.empty()) unsetenv("XDG_STATE_HOME");
+    else setenv("XDG_STATE_HOME", savedState.c_str(), 1);
     debugLogPath[0] = '\0';
     SetCommandLine(0, nullptr);
     std::filesystem::remove_all(directory);
@@ -42,9 +48,16 @@ class DebugLogTest : public testing::Test {
     SetCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
   }
 
+  // A regular file where the user's state directory would be: nothing can be made in it.
+  void BlockStateDirectory() {
+    std::ofstream(directory / "state-file") << "";
+    setenv("XDG_STATE_HOME", (directory / "state-file").c_str(), 1);
+  }
+
   FakeOs os;
   std::filesystem::path directory;
   std::vector<const char*> arguments;
+  std::string savedState;
 };
 
 const std::string kReport =
@@ -91,18 +104,63 @@ TEST_F(DebugLogTest, PercentSignInFormattedTextIsWrittenUnchanged) {
 
 TEST_F(DebugLogTest, UnopenableLogFileSendsLinesToDebuggerOutput) {
   std::filesystem::create_directory(directory / "debug.txt");  // a directory cannot be appended to
+  BlockStateDirectory();
   StartWith({"viewer", "/plugins/Foo", "-dbf"});
+  testing::internal::CaptureStderr();
   InitDebugStream();
+  std::string line = "debug.txt: " + directory.string() +
+                     "/ cannot be written, nor can the user's state directory be; the log goes to standard error\n";
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "vondrel-viewer: " + line);
   LogPrintf("still here\n");
-  EXPECT_EQ(os.DebugText(), kSeparator + "InitDebugStream\n" + kReport + "still here\n");
+  EXPECT_EQ(os.DebugText(), kSeparator + "InitDebugStream\n" + line + kReport + "still here\n");
 }
 
 TEST_F(DebugLogTest, ProgramDirectoryTooLongForLogPathKeepsLogOnDebuggerOutput) {
   os.moduleFileName = "/" + std::string(249, 'd') + "/viewer";  // directory fits, directory + debug.txt does not
+  BlockStateDirectory();
   StartWith({"viewer", "/plugins/Foo", "-dbf"});
+  testing::internal::CaptureStderr();
   InitDebugStream();
+  testing::internal::GetCapturedStderr();
   EXPECT_EQ(debugLogPath[0], '\0');
   EXPECT_NE(os.DebugText().find("too long"), std::string::npos);
+}
+
+// An installed program, run by a user, cannot write beside itself.
+TEST_F(DebugLogTest, WhereTheProgramsDirectoryCannotBeWrittenTheLogGoesToTheUsersStateDirectory) {
+  std::filesystem::create_directory(directory / "debug.txt");
+  const std::string home = (directory / "home").string();
+  const struct {
+    const char* state;  // XDG_STATE_HOME; null: unset
+    std::string file;   // where the log goes
+  } cases[] = {
+      {"/state", "/state/vondrel-viewer/debug.txt"},
+      {"/state///", "/state/vondrel-viewer/debug.txt"},
+      {nullptr, "/home/.local/state/vondrel-viewer/debug.txt"},
+      {"relative/state", "/home/.local/state/vondrel-viewer/debug.txt"},  // only an absolute path counts
+      {"", "/home/.local/state/vondrel-viewer/debug.txt"},
+  };
+  const char* savedHome = std::getenv("HOME");
+  std::string keptHome = savedHome ? savedHome : "";
+  setenv("HOME", home.c_str(), 1);
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(directory / "state");
+    std::filesystem::remove_all(home);
+    std::string state = c.state && c.state[0] == '/' ? directory.string() + c.state : c.state ? c.state : "";
+    if (c.state) setenv("XDG_STATE_HOME", state.c_str(), 1);
+    else unsetenv("XDG_STATE_HOME");
+    std::string file = directory.string() + c.file;
+    StartWith({"viewer", "/plugins/Foo", "-dbf"});
+    testing::internal::CaptureStderr();
+    InitDebugStream();
+    std::string line = "debug.txt: " + directory.string() + "/ cannot be written; the log goes to " + file + "\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vondrel-viewer: " + line) << state;
+    LogPrintf("here\n");
+    EXPECT_EQ(ReadFile(file), kSeparator + "InitDebugStream\n" + line + kReport + "here\n") << state;
+    EXPECT_TRUE(os.debugOutput.empty()) << state;
+  }
+  if (savedHome) setenv("HOME", keptHome.c_str(), 1);
+  else unsetenv("HOME");
 }
 
 TEST(LogPrintfTest, LongLineIsCutAtWholeCharacterAndKeepsLineEnd) {

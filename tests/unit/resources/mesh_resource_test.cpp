@@ -105,8 +105,12 @@ TEST_F(MeshResourceTest, TextureNamesThatFindNothingAreLookedForInTheModelsDirec
     int red;           // of the texture loaded; -1 for none
     std::string note;  // the line after the load line
   } cases[] = {
-      {"C:\\Users\\me\\My Documents\\tex\\Side.ppm", 10,
-       "C:\\Users\\me\\My Documents\\tex\\Side.ppm: not found as named; using models/Side.ppm from the model's "
+      // The longest trailing part of the name that is there, then the file name alone.
+      {"C:\\Users\\me\\My Documents\\tex\\Side.ppm", 20,
+       "C:\\Users\\me\\My Documents\\tex\\Side.ppm: not found as named; using models/tex/side.ppm from the "
+       "model's directory\n"},
+      {"C:\\Users\\me\\My Documents\\Side.ppm", 10,
+       "C:\\Users\\me\\My Documents\\Side.ppm: not found as named; using models/Side.ppm from the model's "
        "directory\n"},
       {"..\\..\\common\\SIDE.PPM", 10,
        "..\\..\\common\\SIDE.PPM: not found as named; using models/Side.ppm from the model's directory\n"},

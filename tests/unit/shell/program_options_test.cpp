@@ -63,7 +63,12 @@ TEST(ProgramOptions, PathAndSwitchesAreTaken) {
   EXPECT_EQ(options.shotWidth, 640);
   EXPECT_EQ(options.shotHeight, 480);
   EXPECT_TRUE(options.warnings.empty());
+  EXPECT_FALSE(options.log);
   EXPECT_EQ(Parse({}).pluginPath, nullptr);
+  for (auto words : {std::vector<const char*>{"/p/Foo", "-log"}, {"/p/Foo", "-check", "-log"}}) {
+    EXPECT_TRUE(Parse(words).log) << words.back();
+    EXPECT_TRUE(Parse(words).warnings.empty()) << words.back();
+  }
 }
 
 struct SizeCase {
@@ -107,6 +112,10 @@ TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
       {{"/p/Foo", "-DBF"}, {"unknown option -DBF ignored (--help lists the options)"}},
       {{"/p/Foo", "-check", "-frob"}, {"unknown option -frob ignored (--help lists the options)"}},
       {{"/p/Foo", "-ignore", "NO_NORMALS"}, {"-ignore has no effect without -check"}},
+      {{"/p/Foo", "-check", "-watch"}, {"-watch has no effect with -check"}},
+      {{"/p/Foo", "-watch", "-shot", "a.png"}, {"-watch has no effect with -shot"}},
+      {{"/p/Foo", "-watch", "-check", "-json"}, {"-watch has no effect with -check"}},
+      {{"/p/Foo", "-watch", "-log", "-dbf"}, {}},
   };
   for (const WarningCase& c : cases) {
     ProgramOptions options = Parse(c.words);

@@ -206,6 +206,8 @@ TEST_F(CheckReportTest, EachTextureSaysHowItWasFound) {
       {"tex\\WALL.PPM", "letter case or separators", "tex/wall.ppm", {"TEXTURE_FOUND_BY_CASE"}},
       // The note names the file used.
       {"C:\\author\\wall.ppm", "model directory", "wall.ppm", {"TEXTURE_IN_MODEL_DIRECTORY", "TEXTURE_FOREIGN_PATH"}},
+      {"C:\\author\\Tex\\Wall.ppm", "trailing path", "tex/wall.ppm",
+       {"TEXTURE_IN_MODEL_DIRECTORY", "TEXTURE_FOREIGN_PATH"}},
       {"gone.ppm", "missing", "", {"TEXTURE_NOT_FOUND"}},
       {"tex\\\x95\x5C\x8E\x44.ppm", "code page 932", "tex/表札.ppm", {"TEXTURE_FOUND_BY_CP932"}},
   };
@@ -554,6 +556,7 @@ CheckReport SmallReport() {
   report.model.materials.push_back({{1, 0.5f, 0, 0.5f}, {}, 2, {}, "lit window at night", ""});
   report.textures.push_back({"a.bmp", {0}, false, "", "", "missing", false, "", 0, 0});
   report.problems.push_back({FindingCode::kTextureNotFound, "a.bmp", 0, "", "", "file not found\x01"});
+  report.problems.push_back({FindingCode::kSurplusClosingBraces, "Model.x", 9, "line 9", "", "1 closing '}' more"});
   return report;
 }
 
@@ -566,9 +569,11 @@ TEST(CheckReportParts, JsonEscapesTextAndWritesNullForWhatIsNot) {
                            "at night\"",
                            "\"texture\": null", "{\"name\": \"a.bmp\", \"materials\": [0], \"found\": false",
                            "\"path\": null", "\"schemaVersion\": 1", "\"directoryBytes\": null",
-                           "\"counts\": {\"error\": 1, \"warning\": 0, \"info\": 0, \"hint\": 0}",
+                           "\"counts\": {\"error\": 1, \"warning\": 0, \"info\": 1, \"hint\": 0}",
                            "\"problems\": [{\"code\": \"TEXTURE_NOT_FOUND\", \"severity\": \"error\", \"file\": "
-                           "\"a.bmp\", \"line\": null, \"objectPath\": null, \"message\": \"file not found\\u0001\"}]",
+                           "\"a.bmp\", \"line\": null, \"objectPath\": null, \"message\": \"file not found\\u0001\"}, "
+                           "{\"code\": \"SURPLUS_CLOSING_BRACES\", \"severity\": \"info\", \"file\": \"Model.x\", "
+                           "\"line\": 9, \"objectPath\": null, \"message\": \"1 closing '}' more\"}]",
                            "\"fields\": [{\"name\": \"name\", \"line\": 1, \"text\": \"名前\"}]"})
     EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
   EXPECT_EQ(json.back(), '\n');
@@ -580,12 +585,14 @@ TEST(CheckReportParts, TextHasEverySection) {
   // Control characters are escaped: each item stays on its line.
   for (const char* part : {"Struct plug-in \"名前\\tx\" by a\n", "Definition file Struct.txt\n",
                            "Model Model.x (compressed binary, 64-bit floats)\n", "Textures\n",
-                           "Problems (1): 1 error, 0 warnings, 0 info, 0 hints\n",
-                           "  a.bmp: file not found\\x01 [TEXTURE_NOT_FOUND]\n", "  directory        /p/\"q\"\\r/\n"})
+                           "Problems (2): 1 error, 0 warnings, 1 info, 0 hints\n",
+                           "  a.bmp: file not found\\x01 [TEXTURE_NOT_FOUND]\n", "  directory        /p/\"q\"\\r/\n",
+                           "\nInfo (1)\n  Model.x:9: 1 closing '}' more [SURPLUS_CLOSING_BRACES]\n"})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
   CheckReport clean = SmallReport();
   clean.problems.clear();
   EXPECT_NE(CheckReportText(clean).find("No problems found."), std::string::npos);
+  EXPECT_EQ(CheckReportText(clean).find("Info ("), std::string::npos) << "no findings, no section";
 }
 
 }  // namespace

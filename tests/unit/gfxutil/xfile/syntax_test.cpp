@@ -2,6 +2,7 @@
 // objects and references.
 #include <gtest/gtest.h>
 
+#include "taken_notes.h"
 #include "xfile_test_support.h"
 
 namespace {
@@ -136,6 +137,70 @@ TEST(XFileObjects, MaterialsDefinedInsideOneMeshServeTheNext) {
   EXPECT_EQ(mesh.materials[1].material.Power, 2.0f);
 }
 
+TEST(XFileObjects, AMaterialListRefersToTheMaterialOfANameFramesAndMeshesShare) {
+  const std::string red = "Material x3dc_1 {1.0;0.0;0.0;1.0;;0.0;0.0;0.0;0.0;;0.0;0.0;0.0;;}\n";
+  const std::string blue = "Material x3dc_2 {0.0;0.0;1.0;1.0;;0.0;0.0;0.0;0.0;;0.0;0.0;0.0;;}\n";
+  // Each frame and its mesh take the name of a material; the second mesh
+  // refers to the first material after a frame and a mesh of that name.
+  auto framed = [&](const char* name, const char* references) {
+    return std::string("Frame ") + name + " { Mesh " + name + " {" + kVertices + "1;3;0,1,2;; MeshMaterialList {" +
+           references + "} } }\n";
+  };
+  XMeshData mesh;
+  std::string error;
+  ASSERT_EQ(ReadX(kHeader + red + blue + framed("x3dc_1", "1;1;0;; {x3dc_1}") +
+                      framed("x3dc_2", "2;1;1;; { x3dc_1 } {x3dc_2}") + "Frame { {x3dc_1} }",
+                  mesh, &error),
+            D3D_OK)
+      << error;
+  ASSERT_EQ(mesh.materials.size(), 4u) << "the frame's reference still reads the mesh of that name again";
+  for (size_t i : {0u, 1u, 3u}) EXPECT_EQ(mesh.materials[i].material.Diffuse.r, 1.0f) << i;
+  EXPECT_EQ(mesh.materials[2].material.Diffuse.b, 1.0f);
+  EXPECT_EQ(mesh.VertexCount(), 9u);
+
+  // A name that no material has still means what it names: a frame is no material.
+  EXPECT_EQ(ReadX(kHeader + red + framed("x3dc_3", "1;1;0;; {x3dc_1}") + framed("x3dc_4", "1;1;0;; {x3dc_3}"), mesh,
+                  &error),
+            E_FAIL);
+  EXPECT_NE(error.find("names 1 materials but holds 0"), std::string::npos) << error;
+}
+
+// What follows the last object of a text file, and what the reader makes of it.
+struct Ending {
+  std::string text;
+  HRESULT result;
+  const char* errorOrNote;  // the error of a failed load, else the note
+};
+
+TEST(XFileObjects, SurplusClosingBracesAfterTheLastObjectOfATextFileAreANote) {
+  const Ending endings[] = {
+      {"}", D3D_OK, "memory: line 5: 1 closing '}' more than the file opened, after its last object; passed over"},
+      {"\n}\n  } // closes the root frame\n}\n", D3D_OK,
+       "memory: line 6: 3 closing '}' more than the file opened, after its last object; passed over"},
+      {"", D3D_OK, ""},
+      {"} Mesh {" + kVertices + "1;3;0,1,2;;}", D3DXFERR_PARSEERROR, "line 5: unexpected '}'"},
+      {"}}\nFrame", D3DXFERR_PARSEERROR, "line 5: unexpected '}'"},
+      {"} {", D3DXFERR_PARSEERROR, "line 5: unexpected '}'"},
+      {"} / }", D3DXFERR_PARSEERROR, "line 5: "},
+  };
+  for (const Ending& ending : endings) {
+    XMeshData mesh;
+    std::string error;
+    EXPECT_EQ(ReadX(kHeader + "Frame {\nMesh {" + kVertices + "1;3;0,1,2;;}\n}\n" + ending.text, mesh, &error),
+              ending.result)
+        << ending.text;
+    std::vector<LoadNote> notes = mesh.notes.All();
+    if (ending.result == D3D_OK) {
+      EXPECT_EQ(mesh.FaceCount(), 1u) << ending.text;
+      EXPECT_EQ(notes.empty() ? "" : notes.front().Text(), ending.errorOrNote) << ending.text;
+      for (const LoadNote& note : notes) EXPECT_EQ(note.code, FindingCode::kSurplusClosingBraces) << ending.text;
+    } else {
+      EXPECT_EQ(error.rfind(ending.errorOrNote, 0), 0u) << ending.text << ": " << error;
+      EXPECT_TRUE(notes.empty()) << ending.text;
+    }
+  }
+}
+
 // The triangle as a binary file; `faces` writes the face list.
 std::vector<uint8_t> BinaryTriangle(void (*faces)(BinaryX&)) {
   BinaryX x;
@@ -202,6 +267,15 @@ TEST(XFileBinary, TemplatesAndUnknownObjectsAreSkippedByTokens) {
   std::string error;
   ASSERT_EQ(ReadX(x.bytes(), mesh, &error), D3D_OK) << error;
   EXPECT_EQ(mesh.FaceCount(), 1u);
+}
+
+TEST(XFileBinary, ASurplusClosingBraceStaysAFault) {
+  XMeshData mesh;
+  std::string error;
+  std::vector<uint8_t> bytes = BinaryTriangle(+[](BinaryX& x) { x.Integers({1, 3, 0, 1, 2}); });
+  bytes.insert(bytes.end(), {11, 0});  // '}'
+  EXPECT_EQ(ReadX(bytes, mesh, &error), D3DXFERR_PARSEERROR);
+  EXPECT_NE(error.find("unexpected '}'"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ TEST_F(PathLookup, TextureNamesThatFindNothingAreLookedForInTheModelDirectory) {
       // The name as stored comes first.
       {"Top.bmp", "models", "Top.bmp", PathMatch::kExact},
       {"MODELS\\TEX\\roof.bmp", "models", "models/tex/Roof.bmp", PathMatch::kCaseOrSeparators},
-      // Only the model's own directory, only files, only a last element.
-      {"D:\\tex\\Roof.bmp", "models", "", PathMatch::kMissing},
+      // Only the model's own directory, only files; trailing elements as below.
+      {"D:\\tex\\Roof.bmp", "models", "models/tex/Roof.bmp", PathMatch::kTrailingPath},
       {"D:\\tex\\Door.bmp", "models", "", PathMatch::kMissing},
       {"D:\\tex\\", "models", "", PathMatch::kMissing},
       {"D:\\tex\\..", "models", "", PathMatch::kMissing},
@@ -132,6 +132,44 @@ TEST_F(PathLookup, TextureNamesThatFindNothingAreLookedForInTheModelDirectory) {
   for (const auto& c : cases) {
     ResolvedPath found = ResolveTexturePath(c.name, c.modelDirectory);
     EXPECT_EQ(found.path, c.path) << c.name;
+    EXPECT_EQ(found.match, c.match) << c.name;
+  }
+}
+
+// A model made on Windows names its textures where they lay on the author's
+// machine; they ship in folders beside the model.
+TEST_F(PathLookup, TextureNamesFindTheirTrailingElementsInTheModelDirectory) {
+  dir.Write("logHouse/Tex/Wood_Floor.jpg", {1});
+  dir.Write("logHouse/Wood_Floor.jpg", {2});
+  dir.Write("logHouse/Game/Tex/Roof.png", {1});
+  dir.Write("logHouse/Tex/Roof.png", {2});
+  dir.Write("logHouse/Signs/" + kSignUtf8 + "/Sign.bmp", {1});
+  dir.Write("logHouse/Door.bmp", {1});
+  dir.Write("outside/Tex/Gate.bmp", {1});
+  const std::string home = dir.path() + "/logHouse";
+  const struct {
+    std::string name;
+    std::string path;  // below the model's directory
+    PathMatch match;
+  } cases[] = {
+      // The longest trailing part that is there wins over the file name alone.
+      {"C:\\Users\\someone\\Desktop\\Game\\logHouse\\Tex\\Wood_Floor.jpg", "Tex/Wood_Floor.jpg",
+       PathMatch::kTrailingPath},
+      {"C:\\Users\\someone\\Desktop\\Game\\Tex\\Roof.png", "Game/Tex/Roof.png", PathMatch::kTrailingPath},
+      {"D:/work/TEX/wood_floor.JPG", "Tex/Wood_Floor.jpg", PathMatch::kTrailingPath},  // letter case
+      {"D:\\work\\SIGNS\\" + kSignCp932 + "\\sign.bmp", "Signs/" + kSignUtf8 + "/Sign.bmp",
+       PathMatch::kTrailingPath},  // code page 932
+      {"C:\\Users\\someone\\Door.bmp", "Door.bmp", PathMatch::kModelDirectory},
+      {"C:\\Users\\someone\\Wood_Floor.jpg", "Wood_Floor.jpg", PathMatch::kModelDirectory},
+      // Only what stays inside the model's directory: nothing before a '..'.
+      {"..\\outside\\Tex\\Gate.bmp", "", PathMatch::kMissing},
+      {"C:\\x\\..\\Tex\\Wood_Floor.jpg", "Tex/Wood_Floor.jpg", PathMatch::kTrailingPath},
+      {"C:\\x\\Tex\\..", "", PathMatch::kMissing},
+      {"C:\\x\\Tex\\", "", PathMatch::kMissing},  // a directory is no texture
+  };
+  for (const auto& c : cases) {
+    ResolvedPath found = ResolveTexturePath(c.name, home);
+    EXPECT_EQ(found.path, c.path.empty() ? "" : home + "/" + c.path) << c.name;
     EXPECT_EQ(found.match, c.match) << c.name;
   }
 }

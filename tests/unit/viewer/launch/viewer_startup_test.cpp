@@ -34,6 +34,9 @@ int LoadBareModel(const char* modelPath, std::vector<LoadNote>* /*failureNotes*/
   return bareModelResult;
 }
 
+// Nothing is put on show, so there are no problems to tell.
+ShownPlugin CurrentPlugin() { return {}; }
+
 namespace {
 
 namespace fs = std::filesystem;
