@@ -1,15 +1,23 @@
-// The stages of loading the large grid (see grid_files.h), each on its own, so
+// The stages of loading the large grid (see grid_files.h), or of the file that
+// LOAD_STAGES_FILE names (a shape of bench_write_shapes), each on its own, so
 // that a change to one shows in its own figure:
-// * reading the text and the binary file into plain mesh data;
+// * a plain scan of the file: reading it and finding its line ends, the floor
+//   under every reader;
+// * reading the text and the binary file into plain mesh data (a named file
+//   stands for both);
 // * the face adjacency of the read mesh;
 // * Optimize in place as the viewer calls it, with the vertex-cache efficiency
 //   it leaves (ACMR: vertex shader runs per triangle with a 16-entry FIFO
 //   cache) and its heap peak above the mesh it works on;
+// * the bounding box and sphere of the read vertices;
 // * the two vertex-cache orderings of the library, on the same attribute groups.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <meshoptimizer.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -22,8 +30,13 @@
 
 namespace {
 
+// The named file as all three forms, or the grid written for this process.
 const GridFilePaths& Files() {
-  static ScratchGridFiles files("/tmp/load_stages_" + std::to_string(getpid()));
+  static const GridFilePaths files = []() -> GridFilePaths {
+    if (const char* named = std::getenv("LOAD_STAGES_FILE")) return {named, named, named};
+    static ScratchGridFiles grid("/tmp/load_stages_" + std::to_string(getpid()));
+    return grid;
+  }();
   return files;
 }
 
@@ -36,6 +49,32 @@ const XMeshData& ReadGrid() {
     return mesh;
   }();
   return data;
+}
+
+// Reading the text file in blocks and counting its line ends.
+void BM_Scan(benchmark::State& state) {
+  std::vector<char> block(1 << 16);
+  size_t lines = 0;
+  for (auto _ : state) {
+    int fd = open(Files().text.c_str(), O_RDONLY | O_CLOEXEC);
+    lines = 0;
+    for (ssize_t got; (got = read(fd, block.data(), block.size())) > 0;)
+      lines += static_cast<size_t>(std::count(block.data(), block.data() + got, '\n'));
+    close(fd);
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+}
+
+void BM_Bounds(benchmark::State& state) {
+  const XMeshData& mesh = ReadGrid();
+  D3DXVECTOR3 low, high, centre;
+  float radius;
+  for (auto _ : state) {
+    D3DXComputeBoundingBox(mesh.vertexBytes.data(), static_cast<DWORD>(mesh.VertexCount()), mesh.fvf, &low, &high);
+    D3DXComputeBoundingSphere(mesh.vertexBytes.data(), static_cast<DWORD>(mesh.VertexCount()), mesh.fvf, &centre,
+                              &radius);
+    benchmark::DoNotOptimize(radius);
+  }
 }
 
 double MeshBytes(ID3DXMesh* mesh) {
@@ -168,10 +207,12 @@ void VertexCacheBenchmark(benchmark::State& state, bool fifo) {
 void BM_VertexCacheForsyth(benchmark::State& state) { VertexCacheBenchmark(state, false); }
 void BM_VertexCacheFifo(benchmark::State& state) { VertexCacheBenchmark(state, true); }
 
+BENCHMARK(BM_Scan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Adjacency)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Optimize)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Bounds)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VertexCacheForsyth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VertexCacheFifo)->Unit(benchmark::kMillisecond);
 

@@ -1,18 +1,19 @@
-// Live and peak heap bytes of the whole program, counted through the global
-// allocation functions, which this header replaces: include it in one source
-// file of a benchmark program only.
+// Live, peak and allocated heap bytes of the whole program, counted through
+// the global allocation functions, which this header replaces: include it in
+// one source file of a benchmark or test program only.
 #pragma once
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace heap_counter {
-inline std::atomic<size_t> liveBytes{0}, peakBytes{0};
+inline std::atomic<size_t> liveBytes{0}, peakBytes{0}, allocatedBytes{0};
 
 inline void* Allocate(size_t size) {
   void* block = std::malloc(size + 16);
   if (!block) throw std::bad_alloc();
   *static_cast<size_t*>(block) = size;
+  allocatedBytes += size;
   size_t now = liveBytes += size;
   size_t peak = peakBytes.load();
   while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
@@ -34,6 +35,14 @@ size_t PeakAbove(Work&& work) {
   peakBytes = before;
   work();
   return peakBytes - before;
+}
+
+// The bytes allocated while `work` runs, whether freed again or not.
+template <class Work>
+size_t AllocatedDuring(Work&& work) {
+  size_t before = allocatedBytes;
+  work();
+  return allocatedBytes - before;
 }
 }  // namespace heap_counter
 

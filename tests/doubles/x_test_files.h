@@ -1,11 +1,13 @@
-// Writers of X files for the tests and the load benchmark: one model in text,
-// binary (32- or 64-bit floats) and MSZIP-compressed form, and a builder of
-// binary token streams.
+// Writers of X files for the tests and the load benchmarks: one model, or a
+// tree of frames holding models, in text (with a choice of line ends,
+// indentation and number form), binary (32- or 64-bit floats) and
+// MSZIP-compressed form, and a builder of binary token streams.
 #pragma once
 #include <zlib.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,13 +29,43 @@ struct XTestModel {
   std::vector<std::array<float, 3>> normals;  // empty: no MeshNormals
   std::vector<uint32_t> normalCorners;        // same shape as corners
   std::vector<std::array<float, 2>> uvs;      // empty: no MeshTextureCoords
+  std::vector<std::array<float, 4>> colours;  // r, g, b, a per vertex; empty: no MeshVertexColors
   std::vector<uint32_t> faceMaterials;        // empty: no MeshMaterialList
   std::vector<XTestMaterial> materials;
 };
 
+namespace xtest_detail {
+
+// The quad a, b, d, c (c and d the next row's) as two triangles of one material.
+inline void AddQuad(XTestModel& model, uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t material) {
+  for (std::array<uint32_t, 3> triangle : {std::array<uint32_t, 3>{a, c, b}, std::array<uint32_t, 3>{b, c, d}}) {
+    model.polygonSizes.push_back(3);
+    model.corners.insert(model.corners.end(), triangle.begin(), triangle.end());
+    model.faceMaterials.push_back(material);
+  }
+}
+
+// Normals shared by the corners as by the positions, and `count` textured materials.
+inline void FinishModel(XTestModel& model, uint32_t count) {
+  model.normalCorners = model.corners;
+  for (uint32_t m = 0; m < count; ++m) {
+    XTestMaterial material;
+    material.diffuse = {0.2f * m, 0.5f, 1.0f, 1.0f};
+    material.texture = "tex" + std::to_string(m) + ".png";
+    model.materials.push_back(material);
+  }
+}
+
+}  // namespace xtest_detail
+
+// Where the materials of a grid lie: bands of rows follow each other in file
+// order; bands of columns interleave, each row visiting every band.
+enum class XTestBands { Rows, Columns };
+
 // A grid of columns x rows quads (two triangles each) with normals, texture
 // coordinates and `materialCount` materials in bands.
-inline XTestModel GridModel(uint32_t columns, uint32_t rows, uint32_t materialCount) {
+inline XTestModel GridModel(uint32_t columns, uint32_t rows, uint32_t materialCount,
+                            XTestBands bands = XTestBands::Rows) {
   XTestModel model;
   for (uint32_t y = 0; y <= rows; ++y) {
     for (uint32_t x = 0; x <= columns; ++x) {
@@ -45,93 +77,169 @@ inline XTestModel GridModel(uint32_t columns, uint32_t rows, uint32_t materialCo
   }
   for (uint32_t y = 0; y < rows; ++y) {
     for (uint32_t x = 0; x < columns; ++x) {
-      uint32_t a = y * (columns + 1) + x, b = a + 1, c = a + columns + 1, d = c + 1;
-      for (std::array<uint32_t, 3> triangle : {std::array<uint32_t, 3>{a, c, b}, std::array<uint32_t, 3>{b, c, d}}) {
-        model.polygonSizes.push_back(3);
-        model.corners.insert(model.corners.end(), triangle.begin(), triangle.end());
-        model.faceMaterials.push_back(y * materialCount / rows);
-      }
+      uint32_t a = y * (columns + 1) + x, c = a + columns + 1;
+      xtest_detail::AddQuad(model, a, a + 1, c, c + 1,
+                            bands == XTestBands::Rows ? y * materialCount / rows : x * materialCount / columns);
     }
   }
-  model.normalCorners = model.corners;
-  for (uint32_t m = 0; m < materialCount; ++m) {
-    XTestMaterial material;
-    material.diffuse = {0.2f * m, 0.5f, 1.0f, 1.0f};
-    material.texture = "tex" + std::to_string(m) + ".png";
-    model.materials.push_back(material);
-  }
+  xtest_detail::FinishModel(model, materialCount);
   return model;
 }
 
+// A closed tube of `segments` x `rings` vertices, the small part of an
+// exporter's model, with normals, texture coordinates and `materialCount`
+// materials taking turns quad by quad.
+inline XTestModel TubeModel(uint32_t segments, uint32_t rings, uint32_t materialCount) {
+  XTestModel model;
+  for (uint32_t r = 0; r < rings; ++r) {
+    for (uint32_t s = 0; s < segments; ++s) {
+      // Angles whose sine and cosine need all of nine decimals.
+      float angle = 6.2831853f * static_cast<float>(s) / static_cast<float>(segments);
+      model.positions.push_back({0.37f * std::cos(angle), 0.29f * static_cast<float>(r), 0.37f * std::sin(angle)});
+      model.normals.push_back({std::cos(angle), 0.0f, std::sin(angle)});
+      model.uvs.push_back({static_cast<float>(s) / static_cast<float>(segments),
+                           static_cast<float>(r) / static_cast<float>(rings)});
+    }
+  }
+  for (uint32_t r = 0; r + 1 < rings; ++r) {
+    for (uint32_t s = 0; s < segments; ++s) {
+      uint32_t a = r * segments + s, b = r * segments + (s + 1) % segments;
+      xtest_detail::AddQuad(model, a, b, a + segments, b + segments, (r * segments + s) % materialCount);
+    }
+  }
+  xtest_detail::FinishModel(model, materialCount);
+  return model;
+}
+
+// A frame of a model's tree: its transform (16 values, row after row) and
+// the meshes and frames it holds.
+struct XTestFrame {
+  std::string name;
+  std::array<float, 16> matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  std::vector<XTestModel> meshes;
+  std::vector<XTestFrame> frames;
+};
+
+// How a text file is laid out: line ends, the indentation of each line in a
+// list, and the printf form of each number.
+struct XTextStyle {
+  std::string lineEnd = "\n";
+  std::string indent;
+  const char* floatFormat = "%.6f";
+};
+
 namespace xtest_detail {
 
-inline void AppendFloat(std::string& out, float value, char separator) {
-  char text[32];
-  int length = std::snprintf(text, sizeof text, "%.6f%c", value, separator);
-  out.append(text, static_cast<size_t>(length));
-}
+class TextWriter {
+ public:
+  TextWriter(std::string& out, const XTextStyle& style) : out_(out), style_(style) {}
 
-inline void AppendFaces(std::string& out, const std::vector<uint32_t>& sizes, const std::vector<uint32_t>& corners) {
-  out += std::to_string(sizes.size()) + ";\n";
-  size_t corner = 0;
-  for (size_t f = 0; f < sizes.size(); ++f) {
-    out += std::to_string(sizes[f]) + ";";
-    for (uint32_t k = 0; k < sizes[f]; ++k)
-      out += std::to_string(corners[corner++]) + (k + 1 < sizes[f] ? "," : ";");
-    out += f + 1 < sizes.size() ? ",\n" : ";\n";
+  void Line(const std::string& text) { out_ += text + style_.lineEnd; }
+  void Item(const std::string& text, bool last) {
+    out_ += style_.indent + text + (last ? ";" : ",") + style_.lineEnd;
   }
-}
+  std::string Floats(const float* values, size_t count) const {
+    std::string text;
+    char number[48];
+    for (size_t k = 0; k < count; ++k) {
+      int length = std::snprintf(number, sizeof number, style_.floatFormat, values[k]);
+      text.append(number, static_cast<size_t>(length));
+      text += ';';
+    }
+    return text;
+  }
+  void Faces(const std::vector<uint32_t>& sizes, const std::vector<uint32_t>& corners) {
+    Line(std::to_string(sizes.size()) + ";");
+    size_t corner = 0;
+    for (size_t f = 0; f < sizes.size(); ++f) {
+      std::string face = std::to_string(sizes[f]) + ";";
+      for (uint32_t k = 0; k < sizes[f]; ++k)
+        face += std::to_string(corners[corner++]) + (k + 1 < sizes[f] ? "," : ";");
+      Item(face, f + 1 == sizes.size());
+    }
+  }
+  template <size_t N>
+  void Vectors(const std::vector<std::array<float, N>>& vectors) {
+    Line(std::to_string(vectors.size()) + ";");
+    for (size_t i = 0; i < vectors.size(); ++i) Item(Floats(vectors[i].data(), N), i + 1 == vectors.size());
+  }
+  void Material(const XTestMaterial& m) {
+    Line("Material {");
+    Line(Floats(m.diffuse.data(), 4) + ";");
+    Line(Floats(&m.power, 1));
+    Line(Floats(m.specular.data(), 3) + ";");
+    Line(Floats(m.emissive.data(), 3) + ";");
+    if (!m.texture.empty()) {
+      Line("TextureFilename {");
+      Line("\"" + m.texture + "\";");
+      Line("}");
+    }
+    Line("}");
+  }
+  void Mesh(const XTestModel& model, const std::string& name) {
+    Line("Mesh " + name + " {");
+    Vectors(model.positions);
+    Faces(model.polygonSizes, model.corners);
+    if (!model.normals.empty()) {
+      Line("MeshNormals {");
+      Vectors(model.normals);
+      Faces(model.polygonSizes, model.normalCorners);
+      Line("}");
+    }
+    if (!model.uvs.empty()) {
+      Line("MeshTextureCoords {");
+      Vectors(model.uvs);
+      Line("}");
+    }
+    if (!model.colours.empty()) {
+      Line("MeshVertexColors {");
+      Line(std::to_string(model.colours.size()) + ";");
+      for (size_t i = 0; i < model.colours.size(); ++i)
+        Item(std::to_string(i) + ";" + Floats(model.colours[i].data(), 4) + ";", i + 1 == model.colours.size());
+      Line("}");
+    }
+    if (!model.faceMaterials.empty()) {
+      Line("MeshMaterialList {");
+      Line(std::to_string(model.materials.size()) + ";");
+      Line(std::to_string(model.faceMaterials.size()) + ";");
+      for (size_t f = 0; f < model.faceMaterials.size(); ++f)
+        Item(std::to_string(model.faceMaterials[f]), f + 1 == model.faceMaterials.size());
+      for (const XTestMaterial& m : model.materials) Material(m);
+      Line("}");
+    }
+    Line("}");
+  }
+  void Frame(const XTestFrame& frame) {
+    Line("Frame " + frame.name + " {");
+    Line("FrameTransformMatrix {");
+    Line(Floats(frame.matrix.data(), 16) + ";");
+    Line("}");
+    for (size_t i = 0; i < frame.meshes.size(); ++i) Mesh(frame.meshes[i], frame.name + "_mesh" + std::to_string(i));
+    for (const XTestFrame& child : frame.frames) Frame(child);
+    Line("}");
+  }
 
-template <size_t N>
-void AppendVectors(std::string& out, const std::vector<std::array<float, N>>& vectors) {
-  out += std::to_string(vectors.size()) + ";\n";
-  for (size_t i = 0; i < vectors.size(); ++i) {
-    for (size_t k = 0; k < N; ++k) AppendFloat(out, vectors[i][k], ';');
-    out += i + 1 < vectors.size() ? ",\n" : ";\n";
-  }
-}
+ private:
+  std::string& out_;
+  const XTextStyle& style_;
+};
 
 }  // namespace xtest_detail
 
-inline std::string TextX(const XTestModel& model) {
-  using namespace xtest_detail;
-  std::string out = "xof 0303txt 0032\n";
+inline std::string TextX(const XTestModel& model, const XTextStyle& style = {}) {
+  std::string out;
   out.reserve(model.positions.size() * 160 + model.corners.size() * 20 + 1024);
-  out += "Mesh model {\n";
-  AppendVectors(out, model.positions);
-  AppendFaces(out, model.polygonSizes, model.corners);
-  if (!model.normals.empty()) {
-    out += "MeshNormals {\n";
-    AppendVectors(out, model.normals);
-    AppendFaces(out, model.polygonSizes, model.normalCorners);
-    out += "}\n";
-  }
-  if (!model.uvs.empty()) {
-    out += "MeshTextureCoords {\n";
-    AppendVectors(out, model.uvs);
-    out += "}\n";
-  }
-  if (!model.faceMaterials.empty()) {
-    out += "MeshMaterialList {\n" + std::to_string(model.materials.size()) + ";\n" +
-           std::to_string(model.faceMaterials.size()) + ";\n";
-    for (size_t f = 0; f < model.faceMaterials.size(); ++f)
-      out += std::to_string(model.faceMaterials[f]) + (f + 1 < model.faceMaterials.size() ? ",\n" : ";\n");
-    for (const XTestMaterial& m : model.materials) {
-      out += "Material {\n";
-      for (float c : m.diffuse) AppendFloat(out, c, ';');
-      out += ";\n";
-      AppendFloat(out, m.power, ';');
-      out += "\n";
-      for (float c : m.specular) AppendFloat(out, c, ';');
-      out += ";\n";
-      for (float c : m.emissive) AppendFloat(out, c, ';');
-      out += ";\n";
-      if (!m.texture.empty()) out += "TextureFilename {\n\"" + m.texture + "\";\n}\n";
-      out += "}\n";
-    }
-    out += "}\n";
-  }
-  out += "}\n";
+  xtest_detail::TextWriter writer(out, style);
+  writer.Line("xof 0303txt 0032");
+  writer.Mesh(model, "model");
+  return out;
+}
+
+inline std::string TextXFrames(const XTestFrame& root, const XTextStyle& style = {}) {
+  std::string out;
+  xtest_detail::TextWriter writer(out, style);
+  writer.Line("xof 0303txt 0032");
+  writer.Frame(root);
   return out;
 }
 
@@ -193,8 +301,9 @@ class BinaryX {
   bool doubles_;
 };
 
-inline std::vector<uint8_t> BinaryXFile(const XTestModel& model, bool doubles = false) {
-  BinaryX x(doubles ? "xof 0303bin 0064" : "xof 0303bin 0032", doubles);
+namespace xtest_detail {
+
+inline void AppendBinaryMesh(BinaryX& x, const XTestModel& model, const std::string& name) {
   auto flat = [](const auto& vectors) {
     std::vector<float> out;
     for (const auto& v : vectors) out.insert(out.end(), v.begin(), v.end());
@@ -209,7 +318,7 @@ inline std::vector<uint8_t> BinaryXFile(const XTestModel& model, bool doubles = 
     }
     return list;
   };
-  x.Name("Mesh").Name("model").Open();
+  x.Name("Mesh").Name(name).Open();
   x.Integers({static_cast<uint32_t>(model.positions.size())}).Floats(flat(model.positions)).Integers(faces(model.corners));
   if (!model.normals.empty()) {
     x.Name("MeshNormals").Open().Integers({static_cast<uint32_t>(model.normals.size())}).Floats(flat(model.normals));
@@ -217,6 +326,12 @@ inline std::vector<uint8_t> BinaryXFile(const XTestModel& model, bool doubles = 
   }
   if (!model.uvs.empty())
     x.Name("MeshTextureCoords").Open().Integers({static_cast<uint32_t>(model.uvs.size())}).Floats(flat(model.uvs)).Close();
+  if (!model.colours.empty()) {
+    x.Name("MeshVertexColors").Open().Integers({static_cast<uint32_t>(model.colours.size())});
+    for (size_t i = 0; i < model.colours.size(); ++i)
+      x.Integers({static_cast<uint32_t>(i)}).Floats({model.colours[i].begin(), model.colours[i].end()});
+    x.Close();
+  }
   if (!model.faceMaterials.empty()) {
     std::vector<uint32_t> list{static_cast<uint32_t>(model.materials.size()),
                                static_cast<uint32_t>(model.faceMaterials.size())};
@@ -234,6 +349,30 @@ inline std::vector<uint8_t> BinaryXFile(const XTestModel& model, bool doubles = 
     x.Close();
   }
   x.Close();
+}
+
+inline void AppendBinaryFrame(BinaryX& x, const XTestFrame& frame) {
+  x.Name("Frame").Name(frame.name).Open();
+  x.Name("FrameTransformMatrix").Open().Floats({frame.matrix.begin(), frame.matrix.end()}).Close();
+  for (size_t i = 0; i < frame.meshes.size(); ++i)
+    AppendBinaryMesh(x, frame.meshes[i], frame.name + "_mesh" + std::to_string(i));
+  for (const XTestFrame& child : frame.frames) AppendBinaryFrame(x, child);
+  x.Close();
+}
+
+inline const char* BinaryHeader(bool doubles) { return doubles ? "xof 0303bin 0064" : "xof 0303bin 0032"; }
+
+}  // namespace xtest_detail
+
+inline std::vector<uint8_t> BinaryXFile(const XTestModel& model, bool doubles = false) {
+  BinaryX x(xtest_detail::BinaryHeader(doubles), doubles);
+  xtest_detail::AppendBinaryMesh(x, model, "model");
+  return x.bytes();
+}
+
+inline std::vector<uint8_t> BinaryXFrames(const XTestFrame& root, bool doubles = false) {
+  BinaryX x(xtest_detail::BinaryHeader(doubles), doubles);
+  xtest_detail::AppendBinaryFrame(x, root);
   return x.bytes();
 }
 

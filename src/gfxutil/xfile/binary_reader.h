@@ -28,6 +28,7 @@ class XBinaryReader : public XReaderBase {
   size_t ValuesRead() const { return 0; }
   void ReadAhead(size_t, size_t, size_t) {}
   void EndReadAhead() {}
+  void PrepareReadAhead(uint64_t) {}
 
  protected:
   std::string Where(const uint8_t* at) const override;

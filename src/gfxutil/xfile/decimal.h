@@ -1,6 +1,6 @@
 // Reading the numbers that fill text X files: runs of digits eight at a time,
-// and the fast path for floats written as an optional '-', digits and an
-// optional fraction, with no exponent.
+// and the fast path for floats written as an optional '-', digits, an
+// optional fraction and an optional exponent of up to three digits.
 #pragma once
 #include <bit>
 #include <cstdint>
@@ -16,7 +16,7 @@ constexpr uint64_t kPowersOfTen[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 
 // Powers of ten that doubles hold exactly.
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr uint64_t kExactInDouble = 1ull << 53;  // the quotients below stay in the normal range of floats
+constexpr uint64_t kExactInDouble = 1ull << 53;
 // Powers of ten that floats hold exactly, and the integers they all hold.
 constexpr float kFloatPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 constexpr uint64_t kExactInFloat = 1ull << 24;
@@ -78,11 +78,32 @@ inline const uint8_t* ReadDigitRun(const uint8_t* p, const uint8_t* end, uint64_
   return p;
 }
 
+// Reads the integer at `begin` when it fits a dword and returns where its
+// digits end; null when there are none or it is too large. One to seven
+// digits, the form of nearly every index and count, take one word load.
+inline const uint8_t* ReadPlainDword(const uint8_t* begin, const uint8_t* end, uint32_t& value) {
+  using namespace decimal_detail;
+  if (end - begin >= 8) {
+    uint64_t word = LoadWord(begin);
+    int n = LeadingDigits(word);
+    if (n > 0 && n < 8) {
+      value = DigitsValue(word, n);
+      return begin + n;
+    }
+  }
+  uint64_t number = 0;
+  int digits = 0;
+  const uint8_t* p = ReadDigitRun(begin, end, number, digits);
+  if (digits == 0 || digits > kMaxExactDigits || number > UINT32_MAX) return nullptr;
+  value = static_cast<uint32_t>(number);
+  return p;
+}
+
 // Converts the plain decimal at `begin` to the nearest float, exactly as a
 // correctly rounding conversion does, and returns where it ends. Null when the
 // text is not such a number or the shortcut cannot promise the same result
-// (more than 19 digits, or a value on a float rounding tie); the caller then
-// uses the general conversion.
+// (more than 19 digits, a power of ten beyond 10^22, or a value on a float
+// rounding tie); the caller then uses the general conversion.
 inline const uint8_t* ReadPlainDecimal(const uint8_t* begin, const uint8_t* end, float& value) {
   using namespace decimal_detail;
   const uint8_t* p = begin;
@@ -90,24 +111,45 @@ inline const uint8_t* ReadPlainDecimal(const uint8_t* begin, const uint8_t* end,
   if (negative) ++p;
   uint64_t mantissa = 0;
   int digits = 0;
-  p = ReadDigitRun(p, end, mantissa, digits);
-  int fractionDigits = 0;
+  if (end - p >= 2 && static_cast<unsigned>(*p - '0') < 10 && p[1] == '.') {
+    // One digit before the point, as most values of a model are written.
+    mantissa = static_cast<uint64_t>(*p++ - '0');
+    digits = 1;
+  } else {
+    p = ReadDigitRun(p, end, mantissa, digits);
+  }
+  int scale = 0;  // the value is mantissa * 10^scale
   if (p < end && *p == '.') {
     const uint8_t* fraction = p + 1;
     p = ReadDigitRun(fraction, end, mantissa, digits);
-    fractionDigits = static_cast<int>(p - fraction);
+    scale = -static_cast<int>(p - fraction);
   }
   if (digits == 0 || digits > kMaxExactDigits || mantissa > kExactInDouble) return nullptr;
-  if (p < end && (*p == 'e' || *p == 'E' || *p == '#')) return nullptr;
-  // With both operands exact, one division rounds correctly. In floats it
-  // needs no tie check, and a float division is the quicker.
-  if (mantissa <= kExactInFloat && fractionDigits <= 10) {
-    float quotient = static_cast<float>(mantissa) / kFloatPowersOfTen[fractionDigits];
-    value = negative ? -quotient : quotient;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const uint8_t* q = p + 1;
+    bool negativeExponent = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) ++q;
+    uint64_t exponent = 0;
+    int exponentDigits = 0;
+    p = ReadDigitRun(q, end, exponent, exponentDigits);
+    if (exponentDigits == 0 || exponentDigits > 3) return nullptr;
+    scale += negativeExponent ? -static_cast<int>(exponent) : static_cast<int>(exponent);
+  }
+  if (p < end && *p == '#') return nullptr;
+  // With both operands exact, one multiplication or division rounds
+  // correctly. In floats it needs no tie check, and a float operation is the
+  // quicker.
+  if (mantissa <= kExactInFloat && scale >= -10 && scale <= 10) {
+    float exact = static_cast<float>(mantissa);
+    float result = scale < 0 ? exact / kFloatPowersOfTen[-scale] : exact * kFloatPowersOfTen[scale];
+    value = negative ? -result : result;
     return p;
   }
-  double exact = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
-  if (IsFloatTie(exact)) return nullptr;
-  value = static_cast<float>(negative ? -exact : exact);
+  if (scale < -22 || scale > 22) return nullptr;
+  // Within 10^-22 to 2^53 * 10^22 the result is in the normal range of floats.
+  double exact = static_cast<double>(mantissa);
+  double result = scale < 0 ? exact / kExactPowersOfTen[-scale] : exact * kExactPowersOfTen[scale];
+  if (IsFloatTie(result)) return nullptr;
+  value = static_cast<float>(negative ? -result : result);
   return p;
 }

@@ -46,13 +46,17 @@ void SortFacesByAttribute(uint32_t* indices, uint32_t* attributes, size_t faceCo
 }
 
 // Appends `values` plus `offset` each; the first mesh's array is taken over.
+// Growing by resize keeps the vector's doubling: an exact reserve per mesh
+// would copy everything merged so far for every mesh of a many-mesh file.
 void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uint32_t offset) {
   if (to.empty() && offset == 0) {
     to = std::move(values);
     return;
   }
-  to.reserve(to.size() + values.size());
-  for (uint32_t v : values) to.push_back(v + offset);
+  const size_t first = to.size();
+  to.resize(first + values.size());
+  std::transform(values.begin(), values.end(), to.begin() + static_cast<ptrdiff_t>(first),
+                 [offset](uint32_t v) { return v + offset; });
   values = std::vector<uint32_t>();
 }
 

@@ -426,6 +426,7 @@ class ObjectParser {
         !CheckCount(vertexCount, 3, "vertex", kXMaxModelVertices - modelVertices_, kXMaxModelVertices))
       return false;
     modelVertices_ += vertexCount;
+    reader_.PrepareReadAhead(uint64_t{vertexCount} * 3);
     mesh.positions.resize(vertexCount);
     if (!ReadVectors(mesh.positions)) return false;
     // Each face is at least one triangle.

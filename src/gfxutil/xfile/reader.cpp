@@ -68,7 +68,6 @@ HRESULT ReadBytes(std::span<const uint8_t> file, XInputPager* filePager, const s
     return ParseBody(reader, name, mesh, error);
   }
   XTextReader reader(begin, end, pager);
-  reader.PrepareReadAhead();
   return ParseBody(reader, name, mesh, error);
 }
 

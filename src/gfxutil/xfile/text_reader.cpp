@@ -174,15 +174,12 @@ bool XTextReader::ReadRun(uint32_t* values, size_t count) {
     const uint8_t* start = SkipPlainSpace(p_, end_);
     if (start >= aheadFrom_ && ReachedAhead(start)) [[unlikely]]
       return TakeValues(values + i, count - i);
-    uint64_t number = 0;
-    int digits = 0;
-    const uint8_t* numberEnd = ReadDigitRun(start, end_, number, digits);
+    uint32_t number;
+    const uint8_t* numberEnd = ReadPlainDword(start, end_, number);
     const uint8_t* next = nullptr;
-    if (digits > 0 && digits <= kMaxExactDigits && number <= UINT32_MAX && numberEnd < end_ &&
-        IsDelimiter(*numberEnd))
-      next = SkipPlainSeparators(numberEnd, end_);
+    if (numberEnd && numberEnd < end_ && IsDelimiter(*numberEnd)) next = SkipPlainSeparators(numberEnd, end_);
     if (next) {
-      values[i] = static_cast<uint32_t>(number);
+      values[i] = number;
       tokenStart_ = start;
       p_ = next;
     } else if (!ReadGeneralDword(values[i])) {

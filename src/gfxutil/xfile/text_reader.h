@@ -43,13 +43,16 @@ class XTextReader : public XReaderBase {
   // `valuesBefore`, and `itemsLeft` follow: when they hold enough values, the
   // later half of them is read ahead.
   void ReadAhead(size_t valuesBefore, size_t itemsRead, size_t itemsLeft);
-  // Starts the second reader's thread now when the input may hold a list
-  // long enough to be read in two halves, so that it runs when one comes.
-  void PrepareReadAhead();
+  // A mesh announces lists of about `values` values: when they are long
+  // enough to be read in two halves, the second reader's thread starts now,
+  // so that it runs when the first comes. A file of small meshes starts none.
+  void PrepareReadAhead(uint64_t values);
   // Back to reading the text, just after the last value taken.
   void EndReadAhead();
   // Lists of fewer values are read by this reader alone.
   void SetReadAheadMinimum(size_t values) { readAheadMinimum_ = values; }
+  // Whether a second reader is used only while a core stands idle (so by default).
+  void SetReadAheadOnIdleCoreOnly(bool idleCoreOnly) { idleCoreOnly_ = idleCoreOnly; }
   // How long to wait for values the other reader has not read yet before
   // reading on alone.
   void SetReadAheadPatience(std::chrono::microseconds patience) { valuesAhead_.SetPatience(patience); }
@@ -73,6 +76,7 @@ class XTextReader : public XReaderBase {
   bool TakeValues(T* values, size_t count);
   bool ReadRun(float* values, size_t count);
   bool ReadRun(uint32_t* values, size_t count);
+  bool SecondReaderPays() const;
   // About `left` values of the list follow, `share` of them to be read by this reader.
   void StartAhead(double left, bool floats, double share);
   // Whether the values read ahead begin where the next value `start`s.
@@ -92,6 +96,7 @@ class XTextReader : public XReaderBase {
 
   size_t valuesRead_ = 0;
   size_t readAheadMinimum_;
+  bool idleCoreOnly_ = true;
   Ahead ahead_ = Ahead::None;
   const uint8_t* aheadFrom_;  // where the values read ahead begin; end_ when there are none
   size_t taken_ = 0;  // of the present list

@@ -81,6 +81,24 @@ uint64_t MeminfoBytes(const char* key) {
 
 }  // namespace
 
+bool IdleCoreIn(const char* loadavg, unsigned cores) {
+  double averages[3];
+  unsigned running = 0, tasks = 0;
+  if (std::sscanf(loadavg, "%lf %lf %lf %u/%u", &averages[0], &averages[1], &averages[2], &running, &tasks) != 5)
+    return false;
+  return running >= 1 && running < cores;
+}
+
+bool IdleCoreNow() {
+  char text[128] = {};
+  FILE* file = std::fopen("/proc/loadavg", "re");
+  if (!file) return false;
+  size_t length = std::fread(text, 1, sizeof text - 1, file);
+  std::fclose(file);
+  text[length] = '\0';
+  return IdleCoreIn(text, static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN)));
+}
+
 void ReadPhysicalMemory(MEMORYSTATUS* status) {
   status->dwTotalPhys = MeminfoBytes("MemTotal");
   // MemAvailable counts reclaimable caches, which is what "available" means to a user.

@@ -17,3 +17,9 @@ void ReadPhysicalMemory(MEMORYSTATUS* status);
 // $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state/;
 // empty when neither is known.
 std::string UserStateDirectory();
+// Whether a core stands idle: fewer tasks are ready to run, the caller
+// included, than the machine has `cores`, by the text of /proc/loadavg
+// ("0.52 0.48 0.40 1/345 6789"). False when the text does not say.
+bool IdleCoreIn(const char* loadavg, unsigned cores);
+// The same for this machine now; false when /proc/loadavg cannot be read.
+bool IdleCoreNow();

@@ -39,7 +39,12 @@ TEST(PlainDecimal, ReadsOrDeclines) {
       // At the edges of the division in floats: 2^24, ten and eleven decimals.
       {"16777216;", true, 8},   {"-1.6777216;", true, 10}, {"0.0000000001;", true, 12},
       {"0.00000000003;", true, 13},
-      {"1e5;", false, 0},       {"-1.#IND00;", false, 0}, {"-;", false, 0},    {".;", false, 0},
+      // Exponents of up to three digits, within the exact powers of ten.
+      {"1e5;", true, 3},        {"-3.700000e-01;", true, 13}, {"1.5E+3;", true, 6}, {"2.5e-12;", true, 7},
+      {"1.234567e22;", true, 11}, {"9.87654321e-12;", true, 14},
+      {"2e-45;", false, 0},     {"1e0005;", false, 0},    {"1e;", false, 0},   {"1e+;", false, 0},
+      {"1.5e30;", false, 0},
+      {"-1.#IND00;", false, 0}, {"-;", false, 0},    {".;", false, 0},
       {"abc", false, 0},        {"12345678901234567890;", false, 0},        {"0.1234567890123456789;", false, 0},
   };
   for (const Case& c : kCases) {
@@ -93,6 +98,32 @@ TEST(DigitRun, ReadsRunsOfEveryLength) {
   }
 }
 
+// Integers of up to seven digits are read from one word, longer ones and
+// those near the end of the input digit by digit; both give the same.
+TEST(PlainDword, ReadsIntegersThatFitADword) {
+  struct Case {
+    std::string text;
+    bool read;
+    uint32_t value;
+    size_t length;
+  };
+  const Case kCases[] = {
+      {"0,        ", true, 0, 1},          {"3;        ", true, 3, 1},
+      {"1234567;  ", true, 1234567, 7},    {"12345678; ", true, 12345678, 8},
+      {"4294967295;", true, 4294967295u, 10}, {"4294967296;", false, 0, 0},
+      {"00000000000000000001;", false, 0, 0},  // more digits than a uint64_t holds
+      {"42;", true, 42, 2},  {"7", true, 7, 1}, {";        ", false, 0, 0}, {"", false, 0, 0},
+  };
+  for (const Case& c : kCases) {
+    uint32_t value = 0;
+    const uint8_t* end = ReadPlainDword(Bytes(c.text), Bytes(c.text) + c.text.size(), value);
+    EXPECT_EQ(end != nullptr, c.read) << c.text;
+    if (!end || !c.read) continue;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(static_cast<size_t>(end - Bytes(c.text)), c.length) << c.text;
+  }
+}
+
 // Ties between two floats are left to the general conversion: 2^24 + 1 lies
 // halfway between 2^24 and 2^24 + 2.
 TEST(PlainDecimal, DeclinesFloatTies) {
@@ -105,7 +136,7 @@ TEST(PlainDecimal, DeclinesFloatTies) {
 // reference conversion.
 TEST(PlainDecimal, MatchesTheReferenceConversion) {
   std::mt19937_64 random(15);
-  const char* kFormats[] = {"%.6f", "%.3f", "%.9f", "%.1f", "%.0f", "%.12f"};
+  const char* kFormats[] = {"%.6f", "%.3f", "%.9f", "%.1f", "%.0f", "%.12f", "%.6e", "%.9e", "%.2e"};
   int fast = 0;
   for (int i = 0; i < 200000; ++i) {
     uint32_t bits = static_cast<uint32_t>(random());
@@ -113,7 +144,7 @@ TEST(PlainDecimal, MatchesTheReferenceConversion) {
     std::memcpy(&source, &bits, 4);
     if (!std::isfinite(source) || std::fabs(source) > 1e9f) source = static_cast<float>(random() % 2000000) / 997.0f;
     char text[64];
-    std::snprintf(text, sizeof text, kFormats[i % 6], static_cast<double>(source));
+    std::snprintf(text, sizeof text, kFormats[i % std::size(kFormats)], static_cast<double>(source));
     std::string number = text;
     float value;
     const uint8_t* end = ReadPlainDecimal(Bytes(number), Bytes(number) + number.size(), value);

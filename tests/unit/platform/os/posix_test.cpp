@@ -116,6 +116,27 @@ TEST(PosixSystemTest, LocalTimeIsPlausible) {
   EXPECT_LE(time.wHour, 23);
 }
 
+// A core stands idle while fewer tasks are ready to run, the caller
+// included, than there are cores.
+TEST(PosixSystemTest, IdleCoreComesFromTheTasksReadyToRun) {
+  struct Case {
+    const char* loadavg;
+    unsigned cores;
+    bool idle;
+  };
+  const Case kCases[] = {
+      {"0.10 0.20 0.30 1/345 6789\n", 2, true},   // only the caller
+      {"7.51 7.51 6.36 9/175 28290\n", 2, false},  // five developers compiling
+      {"1.00 1.00 1.00 2/300 100\n", 2, false},    // one other job on two cores
+      {"1.00 1.00 1.00 2/300 100\n", 4, true},
+      {"0.00 0.00 0.00 1/80 5\n", 1, false},       // one core: never a second
+      {"0.00 0.00 0.00 0/80 5\n", 2, false},       // not even the caller: no sense
+      {"garbage", 2, false},
+      {"", 2, false},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(IdleCoreIn(c.loadavg, c.cores), c.idle) << c.loadavg << " on " << c.cores;
+}
+
 TEST(RealOsTest, PostedQuitIsTakenFromOwnQueue) {
   OperatingSystem& os = Os();
   os.PostQuitMessage(3);
