@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils time
   desktop-file-utils shared-mime-info libxml2-utils libglib2.0-bin librsvg2-bin
   chromium
+  python3-jsonschema
 )
 if [ "${1:-}" = peers ]; then
   packages+=(assimp-utils f3d)

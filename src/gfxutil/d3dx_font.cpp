@@ -113,10 +113,11 @@ class AtlasFont final : public ID3DXFont {
 
 }  // namespace
 
-HRESULT D3DXCreateFontIndirect(IDirect3DDevice8* device, const LOGFONTA* logFont, ID3DXFont** font) {
+HRESULT D3DXCreateFontIndirect(IDirect3DDevice8* device, const LOGFONTA* logFont, ID3DXFont** font,
+                               LoadNotes* notes) {
   if (!device || !logFont || !font) return D3DERR_INVALIDCALL;
   *font = nullptr;
-  std::unique_ptr<FontFace> face = FontFace::Open(*logFont);
+  std::unique_ptr<FontFace> face = FontFace::Open(*logFont, notes);
   if (!face) return D3DERR_NOTFOUND;
   auto* created = new AtlasFont(device, std::move(face));
   // The first page's texture is made now, so a device that cannot hold one fails here, not in every frame.

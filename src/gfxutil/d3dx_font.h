@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "gfxutil/load_notes.h"
 #include "platform/d3d/d3d8.h"
 
 using BYTE = uint8_t;
@@ -50,6 +51,7 @@ class ID3DXFont : public IUnknown {
 // Fails with D3DERR_INVALIDCALL for null arguments, D3DERR_NOTFOUND when no
 // face is installed at all, or the device's error when the first glyph
 // texture cannot be made. When no installed face has the glyphs of the
-// requested character set, the best face there is stands in, and a load
-// note names it.
-HRESULT D3DXCreateFontIndirect(IDirect3DDevice8* device, const LOGFONTA* logFont, ID3DXFont** font);
+// requested character set, the best face there is stands in, and a note in
+// `notes` (when given) names it.
+HRESULT D3DXCreateFontIndirect(IDirect3DDevice8* device, const LOGFONTA* logFont, ID3DXFont** font,
+                               LoadNotes* notes = nullptr);

@@ -52,7 +52,7 @@ HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWOR
 }
 
 HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* device, ID3DXBuffer** adjacency,
-                          ID3DXBuffer** materials, DWORD* numMaterials, ID3DXMesh** mesh) {
+                          ID3DXBuffer** materials, DWORD* numMaterials, ID3DXMesh** mesh, LoadNotes* notes) {
   if (!file || !device || !mesh) return D3DERR_INVALIDCALL;
   *mesh = nullptr;
   if (adjacency) *adjacency = nullptr;
@@ -65,10 +65,13 @@ HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* dev
   XMeshData data;
   XReadError error;
   HRESULT result = ReadXFile(found.match == PathMatch::kMissing ? file : found.path.c_str(), data, error);
-  if (FAILED(result)) {
-    AddLoadNoteAt(file, error.line, error.place, "%s", error.what.c_str());
-    return result;
+  if (notes) {
+    notes->Append(data.notes);
+    if (FAILED(result))
+      notes->SetFatal(
+          LoadNote{FindingCode::kModelUnreadable, file, error.line, error.place, error.objectPath, error.what});
   }
+  if (FAILED(result)) return result;
   if (materials) *materials = MaterialBuffer(data.materials);
   if (numMaterials) *numMaterials = static_cast<DWORD>(data.materials.size());
   if (adjacency) *adjacency = AdjacencyBuffer(data);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "gfxutil/d3dx_math.h"
+#include "gfxutil/load_notes.h"
 #include "gfxutil/xfile/errors.h"
 #include "platform/d3d/d3d8.h"
 
@@ -87,9 +88,11 @@ HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWOR
 // merged into one. `materials` receives
 // `numMaterials` D3DXMATERIAL entries (texture names as stored in the file)
 // and `adjacency` three DWORDs per face; both may be null. A file without
-// materials gets one default material. On failure the reason goes to the log.
+// materials gets one default material. `notes`, when given, receives what the
+// reader repaired and, on failure, the fault that stopped it.
 HRESULT D3DXLoadMeshFromX(const char* file, DWORD options, IDirect3DDevice8* device, ID3DXBuffer** adjacency,
-                          ID3DXBuffer** materials, DWORD* numMaterials, ID3DXMesh** mesh);
+                          ID3DXBuffer** materials, DWORD* numMaterials, ID3DXMesh** mesh,
+                          LoadNotes* notes = nullptr);
 
 // Bytes per vertex of a flexible vertex format.
 UINT D3DXGetFVFVertexSize(DWORD fvf);

@@ -100,34 +100,38 @@ SizeLimit DeviceSizeLimit(IDirect3DDevice8* device) {
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile, UINT /*width*/,
                                      UINT /*height*/, UINT mipLevels, DWORD usage, D3DFORMAT /*format*/,
                                      D3DPOOL /*pool*/, DWORD /*filter*/, DWORD /*mipFilter*/, D3DCOLOR colourKey,
-                                     D3DXIMAGE_INFO* srcInfo, void* palette, IDirect3DTexture8** texture) {
+                                     D3DXIMAGE_INFO* srcInfo, void* palette, IDirect3DTexture8** texture,
+                                     LoadNotes* notes) {
   if (!texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
   if (!device || !srcFile || palette) return D3DERR_INVALIDCALL;
+  auto fail = [&](FindingCode code, std::string message) {
+    if (notes) notes->SetFatal(LoadNote{code, srcFile, 0, "", "", std::move(message)});
+  };
 
   std::string path = ResolveExistingPath(srcFile);
   if (path.empty()) {
     // An empty name is no file to name; the model reader notes where it stands.
-    if (srcFile[0] != '\0') AddLoadNote(srcFile, "file not found");
+    if (srcFile[0] != '\0') fail(FindingCode::kTextureNotFound, "file not found");
     return D3DERR_NOTFOUND;
   }
   DecodedImage image;
   std::string error;
   SizeLimit limit = DeviceSizeLimit(device);
   if (limit.width == 0 || limit.height == 0) {
-    AddLoadNote(srcFile, "device reports no texture size");
+    fail(FindingCode::kTextureNotCreated, "device reports no texture size");
     return D3DERR_INVALIDCALL;
   }
   ImageFileType type = ImageFileType::Bmp;
   if (!LoadImageFile(path, image, error, &type)) {
-    AddLoadNote(srcFile, "%s", error.c_str());
+    fail(FindingCode::kTextureUnreadable, error);
     return D3DXERR_INVALIDDATA;
   }
   if (srcInfo) {
     *srcInfo = D3DXIMAGE_INFO{image.width, image.height, 1, 1, image.format, D3DRTYPE_TEXTURE, FileFormatOf(type)};
   }
   if (!PrepareForUpload(image, limit, colourKey, error)) {
-    AddLoadNote(srcFile, "%s", error.c_str());
+    fail(FindingCode::kTextureUnreadable, error);
     return D3DXERR_INVALIDDATA;
   }
   UINT levels = mipLevels == D3DX_DEFAULT ? 0 : mipLevels;
@@ -137,11 +141,12 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFi
     result = CreateFilledTexture(device, image, levels, usage, texture);
   }
   if (result == D3DERR_OUTOFVIDEOMEMORY) {
-    AddLoadNote(srcFile, "texture of %ux%u not created: the textures would take more than the %zu MiB kept for them",
-                image.width, image.height, kTextureBudgetBytes >> 20);
+    fail(FindingCode::kTextureNotCreated,
+         NoteMessage("texture of %ux%u not created: the textures would take more than the %zu MiB kept for them",
+                     image.width, image.height, kTextureBudgetBytes >> 20));
   } else if (FAILED(result)) {
-    AddLoadNote(srcFile, "texture of %ux%u not created (error 0x%08X)", image.width, image.height,
-                static_cast<unsigned>(result));
+    fail(FindingCode::kTextureNotCreated, NoteMessage("texture of %ux%u not created (error 0x%08X)", image.width,
+                                                      image.height, static_cast<unsigned>(result)));
   }
   return result;
 }

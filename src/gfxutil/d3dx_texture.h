@@ -1,5 +1,6 @@
 // Texture creation from image files, in the shape of the D3DX call.
 #pragma once
+#include "gfxutil/load_notes.h"
 #include "platform/d3d/d3d8.h"
 
 constexpr UINT D3DX_DEFAULT = 0xFFFFFFFF;
@@ -37,9 +38,9 @@ constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 // width, height, format, pool, filter and mipFilter are accepted for the
 // call's shape; the size, format and pool are chosen as described above.
 // srcInfo, when given, receives what the file holds, before any scaling;
-// palette must be null. A failure writes one load note naming the file and the
-// reason and leaves *texture null.
+// palette must be null. A failure leaves *texture null and, when `notes` is
+// given, sets its fault: the file and the reason.
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile, UINT width, UINT height,
                                      UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
                                      DWORD mipFilter, D3DCOLOR colourKey, D3DXIMAGE_INFO* srcInfo, void* palette,
-                                     IDirect3DTexture8** texture);
+                                     IDirect3DTexture8** texture, LoadNotes* notes = nullptr);

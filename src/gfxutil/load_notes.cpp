@@ -5,24 +5,6 @@
 
 #include "platform/os/text_encoding.h"
 
-namespace {
-
-std::vector<LoadNote> notes;
-size_t dropped = 0;  // notes beyond the limit, counted in one last note
-
-void AddNote(const char* file, unsigned line, const std::string& place, LoadNoteKind kind, const char* format,
-             va_list arguments) {
-  if (notes.size() >= kMaxLoadNotes - 1) {
-    ++dropped;
-    return;
-  }
-  char text[512];
-  std::vsnprintf(text, sizeof text, format, arguments);
-  notes.push_back(LoadNote{file, line, place, text, kind});
-}
-
-}  // namespace
-
 std::string LoadNote::Text() const {
   std::string text;
   for (const std::string* part : {&file, &place, &message}) {
@@ -33,37 +15,35 @@ std::string LoadNote::Text() const {
   return text;
 }
 
-void AddLoadNote(const char* file, const char* format, ...) {
+std::string NoteMessage(const char* format, ...) {
+  char text[512];
   va_list arguments;
   va_start(arguments, format);
-  AddNote(file, 0, "", LoadNoteKind::kProblem, format, arguments);
+  std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
+  return text;
 }
 
-void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  AddNote(file, line, place, LoadNoteKind::kProblem, format, arguments);
-  va_end(arguments);
+void LoadNotes::Add(LoadNote note) {
+  if (notes_.size() >= kMaxLoadNotes - 1) {
+    ++dropped_;
+    return;
+  }
+  notes_.push_back(std::move(note));
 }
 
-void AddLoadInformationAt(const char* file, unsigned line, const std::string& place, const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  AddNote(file, line, place, LoadNoteKind::kInformation, format, arguments);
-  va_end(arguments);
+void LoadNotes::Append(const LoadNotes& other) {
+  if (other.fatal_) Add(*other.fatal_);
+  for (const LoadNote& note : other.notes_) Add(note);
+  dropped_ += other.dropped_;
 }
 
-const LoadNote* FirstProblem(const std::vector<LoadNote>& notes) {
-  for (const LoadNote& note : notes)
-    if (note.kind == LoadNoteKind::kProblem) return &note;
-  return nullptr;
-}
-
-std::vector<LoadNote> TakeLoadNotes() {
-  if (dropped) notes.push_back(LoadNote{"", 0, "", std::to_string(dropped) + " more notes left out"});
-  dropped = 0;
-  std::vector<LoadNote> taken;
-  taken.swap(notes);
-  return taken;
+std::vector<LoadNote> LoadNotes::All() const {
+  std::vector<LoadNote> all;
+  if (fatal_) all.push_back(*fatal_);
+  all.insert(all.end(), notes_.begin(), notes_.end());
+  if (dropped_)
+    all.push_back(
+        LoadNote{FindingCode::kNotesLeftOut, "", 0, "", "", std::to_string(dropped_) + " more notes left out"});
+  return all;
 }

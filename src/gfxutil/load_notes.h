@@ -1,39 +1,50 @@
-// What the file readers have to say about the file they were given: why it
-// could not be loaded, or what they repaired (or which font stands in for
-// the one asked for). The utility operations keep no
-// log of their own; the caller takes the notes after the call and logs them
-// after its own line about the load.
+// What the file readers have to say about the file they were given: the fault
+// that stopped the load, and what they repaired (or which font stands in for
+// the one asked for). The readers keep no log of their own: each load hands
+// its notes back to its caller, who logs them after its own line about the
+// load and may keep them for a report.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
-// A problem of the file, or only a word on how it was read: it loads as its
-// author meant, and nothing needs mending.
-enum class LoadNoteKind { kProblem, kInformation };
+#include "gfxutil/finding_code.h"
 
 struct LoadNote {
-  std::string file;   // as the reader was given it; empty for the count of notes left out
-  unsigned line = 0;  // the line of the file the note points at, from 1; 0 for none
-  std::string place;  // the spot as the log line names it ("line 12", "offset 345"); empty for the whole file
+  FindingCode code = FindingCode::kNotesLeftOut;
+  std::string file;        // as the reader was given it; empty for a note of no file
+  unsigned line = 0;       // the line of the file the note points at, from 1; 0 for none
+  std::string place;       // the spot as the log line names it ("line 12", "offset 345"); empty for the whole file
+  std::string objectPath;  // the enclosing objects of a model ("Frame Body/Mesh body"); empty for none
   std::string message;
-  LoadNoteKind kind = LoadNoteKind::kProblem;
 
   // The debug-log line: "file: place: message", empty parts left out, control
   // characters escaped (OnOneLine).
   std::string Text() const;
 };
 
-// A note about the file as a whole.
-void AddLoadNote(const char* file, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// A note about a spot in the file; line 0 when the spot is no line.
-void AddLoadNoteAt(const char* file, unsigned line, const std::string& place, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
-// A note about a spot of a file that loads as meant: information, not a problem.
-void AddLoadInformationAt(const char* file, unsigned line, const std::string& place, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
-// The first note that is a problem; null when there is none.
-const LoadNote* FirstProblem(const std::vector<LoadNote>& notes);
-// The notes since the last call, oldest first; at most kMaxLoadNotes of them.
-std::vector<LoadNote> TakeLoadNotes();
+// printf into a string, for a note's message.
+std::string NoteMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 constexpr size_t kMaxLoadNotes = 16;
+
+// The notes of one load. The fault that ended it is kept apart, so that no
+// number of notes can push it out; of the other notes the first
+// kMaxLoadNotes - 1 are kept and the rest counted.
+class LoadNotes {
+ public:
+  void Add(LoadNote note);
+  void SetFatal(LoadNote note) { fatal_ = std::move(note); }
+  // Another load's notes after these (its fault, if any, as a note).
+  void Append(const LoadNotes& other);
+
+  const std::optional<LoadNote>& Fatal() const { return fatal_; }
+  // The fault first, then the notes, then one note counting those left out.
+  std::vector<LoadNote> All() const;
+  bool Empty() const { return !fatal_ && notes_.empty(); }
+
+ private:
+  std::optional<LoadNote> fatal_;
+  std::vector<LoadNote> notes_;
+  size_t dropped_ = 0;
+};

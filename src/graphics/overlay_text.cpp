@@ -57,9 +57,9 @@ int CreateOverlayFont(int height, int weight) {
     return 0;
   }
   LOGFONTA logFont = OverlayLogFont(height, weight);
-  TakeLoadNotes();  // notes left by others are not this font's
-  HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, &overlayFont);
-  for (const LoadNote& note : TakeLoadNotes()) LogPrintf("overlay font: %s\n", note.Text().c_str());
+  LoadNotes notes;
+  HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, &overlayFont, &notes);
+  for (const LoadNote& note : notes.All()) LogPrintf("overlay font: %s\n", note.Text().c_str());
   if (FAILED(hr)) {
     overlayFont = nullptr;
     LogPrintf("overlay font \"%s\" %d/%d cannot be created (0x%08x%s); overlay text is not drawn\n",

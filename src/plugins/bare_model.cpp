@@ -20,6 +20,8 @@ StructPlugin::StructPlugin(const char* modelPath) : PluginObject("") {
   std::snprintf(author, sizeof author, "%s", kAuthor);
   scaleFigure = mesh.sphereRadius * kScaleFigurePerRadius;
   definition.fileName = modelPath;
-  if (!ComputeDrawScale()) definition.AddProblem(0, "bounding sphere radius %g; drawScale 1.0 instead", mesh.sphereRadius);
+  if (!ComputeDrawScale())
+    definition.AddProblem(FindingCode::kModelSizeUnusable, 0, "bounding sphere radius %g; drawScale 1.0 instead",
+                          mesh.sphereRadius);
   AppendTo(structList);
 }

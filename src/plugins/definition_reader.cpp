@@ -16,24 +16,31 @@ bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A
 
 }  // namespace
 
-void DefinitionRecord::AddProblem(unsigned line, const char* format, ...) {
+void DefinitionRecord::AddProblem(FindingCode code, unsigned line, const char* format, ...) {
   char message[256];
   va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
-  problems.push_back(LoadNote{fileName, line, line ? "line " + std::to_string(line) : "", message});
+  problems.push_back(LoadNote{code, fileName, line, line ? "line " + std::to_string(line) : "", "", message});
   LogPrintf("%s\n", problems.back().Text().c_str());
 }
 
 int DefinitionReader::Next() {
   if (cutShort_) return EOF;
   if (bytesRead_ == kMaxDefinitionBytes) {
-    record_.AddProblem(line_, "the file goes on beyond %zu bytes; the rest is not read", kMaxDefinitionBytes);
+    record_.AddProblem(FindingCode::kDefinitionTooLong, line_, "the file goes on beyond %zu bytes; the rest is not read",
+                       kMaxDefinitionBytes);
     cutShort_ = true;
     return EOF;
   }
-  int c = std::fgetc(file_);
+  int c;
+  if (!putBack_.empty()) {
+    c = static_cast<unsigned char>(putBack_.back());
+    putBack_.pop_back();
+  } else {
+    c = std::fgetc(file_);
+  }
   if (c == EOF) return c;
   ++bytesRead_;
   if (c == '\n') ++line_;
@@ -42,16 +49,29 @@ int DefinitionReader::Next() {
 
 void DefinitionReader::PutBack(int c) {
   if (c == EOF) return;
-  std::ungetc(c, file_);
+  putBack_.push_back(static_cast<char>(c));
   --bytesRead_;
   if (c == '\n') --line_;
+}
+
+std::string DefinitionReader::WordAhead(int stop) {
+  std::string word;
+  int c = Next();
+  while (c != EOF && !IsSpace(c) && c != stop && word.size() < 63) {
+    word += static_cast<char>(c);
+    c = Next();
+  }
+  PutBack(c);
+  for (size_t i = word.size(); i-- > 0;) PutBack(static_cast<unsigned char>(word[i]));
+  return word;
 }
 
 bool DefinitionReader::AtItemLimit() {
   if (cutShort_) return true;
   if (record_.fields.size() < kMaxDefinitionItems) return false;
   SkipSpace();  // to the line of the first item left unread
-  record_.AddProblem(line_, "the file holds more than %zu items; the rest is not read", kMaxDefinitionItems);
+  record_.AddProblem(FindingCode::kDefinitionTooManyItems, line_,
+                     "the file holds more than %zu items; the rest is not read", kMaxDefinitionItems);
   cutShort_ = true;
   return true;
 }
@@ -88,8 +108,9 @@ bool DefinitionReader::ReadWord(char* field, unsigned& line) {
   }
   PutBack(c);
   field[length] = '\0';
-  if (cut) record_.AddProblem(line, "a word longer than %zu bytes was cut to its first %zu", kPluginWordSize - 1,
-                              kPluginWordSize - 1);
+  if (cut)
+    record_.AddProblem(FindingCode::kDefinitionWordCut, line, "a word longer than %zu bytes was cut to its first %zu",
+                       kPluginWordSize - 1, kPluginWordSize - 1);
   return true;
 }
 
@@ -163,7 +184,8 @@ bool DefinitionReader::ScanNumber(bool allowFraction, char (&text)[64], unsigned
   PutBack(c);
   text[length] = '\0';
   if (overlong) {
-    record_.AddProblem(line, "a number longer than %zu characters is not read", sizeof text - 1);
+    record_.AddProblem(FindingCode::kDefinitionNumberTooLong, line, "a number longer than %zu characters is not read",
+                       sizeof text - 1);
     return false;
   }
   return hex ? length > signLength + 2 : digits;
@@ -187,7 +209,7 @@ int DefinitionReader::Read(const char* format, ...) {
       continue;
     }
     if (AtItemLimit()) break;
-    char text[64];
+    char text[64] = {};
     unsigned line = 0;
     char conversion = *++f;
     if (conversion == 's') {
@@ -197,17 +219,25 @@ int DefinitionReader::Read(const char* format, ...) {
       ++stored;
       continue;
     }
+    if (conversion != 'f' && conversion != 'd') break;  // not a conversion this reader knows
+    // The format's next character, at which a number's word may end.
+    const int stop = f[1] != '\0' && !IsSpace(static_cast<unsigned char>(f[1])) && f[1] != '%'
+                         ? static_cast<unsigned char>(f[1]) : EOF;
+    const size_t problemsBefore = record_.problems.size();
+    if (!ScanNumber(conversion == 'f', text, line)) {
+      // A number too long to read has its own problem.
+      std::string word = text + WordAhead(stop);
+      if (!word.empty() && record_.problems.size() == problemsBefore)
+        record_.fields.push_back({"", line, "", word, false});
+      break;
+    }
     if (conversion == 'f') {
-      if (!ScanNumber(true, text, line)) break;
       *va_arg(items, float*) = std::strtof(text, nullptr);
-    } else if (conversion == 'd') {
-      if (!ScanNumber(false, text, line)) break;
+    } else {
       long long value = std::strtoll(text, nullptr, 10);
       *va_arg(items, int*) = static_cast<int>(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value);
-    } else {
-      break;  // not a conversion this reader knows
     }
-    record_.fields.push_back({"", line, text});
+    record_.fields.push_back({"", line, text, WordAhead(stop), true});
     ++stored;
   }
   va_end(items);

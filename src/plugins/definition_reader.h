@@ -22,16 +22,22 @@ struct DefinitionField {
   std::string name;   // what the kind calls it ("scale figure"); empty until named
   unsigned line = 0;  // from 1
   std::string text;   // the bytes taken, as in the file (a word as stored, cut words cut)
+  // A number's word beyond what was taken ("x.5" of "1x.5"), up to white space
+  // or the format's next character; empty when the word was taken whole.
+  std::string untaken;
+  // False for the number that ended a read because nothing of its word could
+  // be taken ("時速95"): text is empty, untaken holds the word.
+  bool stored = true;
 };
 
 // What was read from a definition file, and what was wrong with it.
 struct DefinitionRecord {
   std::string fileName;
-  std::vector<DefinitionField> fields;  // in file order; only items that were stored
+  std::vector<DefinitionField> fields;  // in file order; the last may be a number not stored
   std::vector<LoadNote> problems;
 
   // Keeps the problem with its line (0: none) and logs it: "fileName: line N: message".
-  void AddProblem(unsigned line, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void AddProblem(FindingCode code, unsigned line, const char* format, ...) __attribute__((format(printf, 4, 5)));
 };
 
 class DefinitionReader {
@@ -52,7 +58,8 @@ class DefinitionReader {
   //   white space in the format skips any run of white space, including none;
   //   any other character must be the very next one in the file.
   // Numbers and words skip the white space before them.
-  // Each item stored is kept in the record as a field, at the line it starts on.
+  // Each item stored is kept in the record as a field, at the line it starts on;
+  // so is a number that could not be taken at all, marked as not stored.
   // At kMaxDefinitionItems items or kMaxDefinitionBytes bytes the file ends.
   int Read(const char* format, ...) __attribute__((format(scanf, 2, 3)));
 
@@ -65,6 +72,8 @@ class DefinitionReader {
  private:
   int Next();
   void PutBack(int c);
+  // The word ahead, up to white space or `stop` (at most 63 bytes); nothing is consumed.
+  std::string WordAhead(int stop);
   // True once a limit has ended the read; the first time, notes the problem.
   bool AtItemLimit();
   void SkipSpace();
@@ -75,6 +84,7 @@ class DefinitionReader {
   bool ScanLetters(const char* word, char (&text)[64], size_t& length);
 
   FILE* file_;
+  std::string putBack_;  // bytes put back, the next one last
   unsigned line_ = 1;
   size_t bytesRead_ = 0;
   bool cutShort_ = false;  // a limit was reached: the rest reads as the end of the file

@@ -37,13 +37,15 @@ void PluginObject::FinishReading(DefinitionReader& reader, int itemsRead, std::s
   reader.NameFields(kindItemNames);
   DefinitionRecord& record = reader.Record();
   int itemsExpected = static_cast<int>(std::size(kHeadItemNames) + kindItemNames.size());
-  if (itemsRead < itemsExpected) record.AddProblem(reader.Line(), "only %d of %d items read", itemsRead, itemsExpected);
+  if (itemsRead < itemsExpected)
+    record.AddProblem(FindingCode::kDefinitionItemsMissing, reader.Line(), "only %d of %d items read", itemsRead,
+                      itemsExpected);
   if (ComputeDrawScale()) return;
   if (itemsRead < kScaleFigureItem) {
-    record.AddProblem(reader.Line(), "no scale figure; drawScale 1.0 instead");
+    record.AddProblem(FindingCode::kScaleFigureMissing, reader.Line(), "no scale figure; drawScale 1.0 instead");
   } else {
-    record.AddProblem(record.fields[kScaleFigureItem - 1].line, "scale figure %g is not usable; drawScale 1.0 instead",
-                      scaleFigure);
+    record.AddProblem(FindingCode::kScaleFigureUnusable, record.fields[kScaleFigureItem - 1].line,
+                      "scale figure %g is not usable; drawScale 1.0 instead", scaleFigure);
   }
 }
 

@@ -14,12 +14,12 @@ constexpr int kPlatformCountItem = 4;
 constexpr const char* kPlatformItemNames[] = {"start x", "start y", "start z", "end x", "end y", "end z"};
 constexpr int kPlatformItems = std::size(kPlatformItemNames);
 constexpr float kPlatformHeight = 0.05f;  // above the points as given
+}  // namespace
 
-float Length(const PlatformSegment& p) {
+float StationPlugin::Length(const PlatformSegment& p) {
   float dx = p[3] - p[0], dy = p[4] - p[1], dz = p[5] - p[2];
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
-}  // namespace
 
 StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bool loadNow)
     : StructPlugin(directoryName, loadNow) {
@@ -28,8 +28,8 @@ StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bo
   int itemsRead = reader.Read("%s\n%s\n%f\n%d", name, author, &scaleFigure, &count);
   FinishReading(reader, itemsRead, kItemNames);
   if (count < 0) {
-    reader.Record().AddProblem(reader.Record().fields[kPlatformCountItem - 1].line, "platform count %d read as 0",
-                               count);
+    reader.Record().AddProblem(FindingCode::kPlatformCountNegative, reader.Record().fields[kPlatformCountItem - 1].line,
+                               "platform count %d read as 0", count);
     count = 0;
   }
   ReadPlatforms(reader, count);
@@ -43,7 +43,7 @@ void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
     int itemsRead = reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]);
     reader.NameFields(kPlatformItemNames, "platform " + std::to_string(i + 1) + " ");
     if (itemsRead != kPlatformItems) {
-      reader.Record().AddProblem(reader.Line(), "%d of %d platforms read", i, count);
+      reader.Record().AddProblem(FindingCode::kPlatformsMissing, reader.Line(), "%d of %d platforms read", i, count);
       break;
     }
     for (float& value : p) value *= drawScale;

@@ -30,6 +30,8 @@ class StationPlugin : public StructPlugin {
   std::vector<PlatformSegment> platforms;
 
   static constexpr float kShortestPlatform = 2.0f;
+  // From start to end, as drawn.
+  static float Length(const PlatformSegment& platform);
 
  private:
   void ReadPlatforms(DefinitionReader& reader, int32_t count);

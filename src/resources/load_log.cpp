@@ -6,30 +6,21 @@
 #include "platform/os/text_encoding.h"
 
 namespace {
-std::vector<LoadNote>* keptNotes = nullptr;
 std::string loading;  // the file of the load under way
 std::vector<LoadNote> failures;
 }  // namespace
 
-void KeepLoadNotes(std::vector<LoadNote>* kept) { keptNotes = kept; }
-
 void LogLoadStart(const char* name) {
-  TakeLoadNotes();  // notes of earlier loads that nobody logged are not this file's
   loading = name;
   LogPrintf("load(%s) ... ", OnOneLine(name).c_str());
 }
 
-void LogLoadOutcome(bool loaded) {
+void LogLoadOutcome(bool loaded, const LoadNotes& notes, FindingCode failure) {
   LogPrintf(loaded ? "ok.\n" : "failed.\n");
-  std::vector<LoadNote> notes = TakeLoadNotes();
-  if (!loaded && failures.size() < kMaxLoadFailures) {
-    const LoadNote* problem = FirstProblem(notes);
-    failures.push_back(problem ? *problem : LoadNote{loading, 0, "", "cannot be loaded"});
-  }
-  for (LoadNote& note : notes) {
-    LogPrintf("%s\n", note.Text().c_str());
-    if (keptNotes) keptNotes->push_back(std::move(note));
-  }
+  std::vector<LoadNote> all = notes.All();
+  if (!loaded && failures.size() < kMaxLoadFailures)
+    failures.push_back(all.empty() ? LoadNote{failure, loading, 0, "", "", "cannot be loaded"} : all.front());
+  for (const LoadNote& note : all) LogPrintf("%s\n", note.Text().c_str());
 }
 
 std::vector<LoadNote> TakeLoadFailures() {

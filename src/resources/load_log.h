@@ -8,14 +8,12 @@
 #include "gfxutil/load_notes.h"
 
 void LogLoadStart(const char* name);
-void LogLoadOutcome(bool loaded);
-// From now on every note logged is also appended to `kept`, for a report of
-// the loads; null stops it.
-void KeepLoadNotes(std::vector<LoadNote>* kept);
+// `failure` is the code of a failed load whose loader noted no fault.
+void LogLoadOutcome(bool loaded, const LoadNotes& notes, FindingCode failure);
 
 constexpr size_t kMaxLoadFailures = 32;
 
-// The loads that failed since the last call, oldest first, each as its first
-// problem (or "cannot be loaded" when the reader noted none); later ones
-// beyond kMaxLoadFailures are dropped.
+// The loads that failed since the last call, oldest first, each as its fault
+// (or its first note, or "cannot be loaded" when the loader noted nothing);
+// later ones beyond kMaxLoadFailures are dropped.
 std::vector<LoadNote> TakeLoadFailures();

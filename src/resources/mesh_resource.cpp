@@ -26,15 +26,17 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   ID3DXBuffer* materialBuffer = nullptr;
   DWORD count = 0;
   ID3DXMesh* loaded = nullptr;
+  LoadNotes modelNotes;
   // No adjacency is asked for: the vertex-cache ordering does not use it.
-  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, &materialBuffer, &count, &loaded);
-  if (FAILED(result) || !loaded) {
-    LogLoadOutcome(false);
-    return false;
-  }
-  LogLoadOutcome(true);
+  HRESULT result =
+      D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, &materialBuffer, &count, &loaded, &modelNotes);
+  bool ok = SUCCEEDED(result) && loaded;
+  LogLoadOutcome(ok, modelNotes, FindingCode::kModelUnreadable);
+  notes = modelNotes.All();
+  if (!ok) return false;
   mesh = loaded;
   materialCount = count;
+  loadedVertices = mesh->GetNumVertices();
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);
   if (materialBuffer) materialBuffer->Release();
   ComputeBounds();
@@ -57,8 +59,11 @@ void MeshResource::TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey,
     drawOrder[j] = j;
     if (fileMaterials && fileMaterials[j].pTextureFilename) {
       textureNames[j] = fileMaterials[j].pTextureFilename;
+      LoadNotes textureNotes;
       textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels, modelDirectory,
-                                         &textureFiles[j]);
+                                         &textureFiles[j], &textureNotes);
+      std::vector<LoadNote> all = textureNotes.All();
+      notes.insert(notes.end(), all.begin(), all.end());
     }
   }
   if (materialCount > 1) SortByDiffuseAlpha(dayMaterials.data(), drawOrder.data(), materialCount);
@@ -96,6 +101,8 @@ void MeshResource::release() {
   textureNames.clear();
   textureFiles.clear();
   materialCount = 0;
+  notes.clear();
+  loadedVertices = 0;
   if (mesh) {
     mesh->Release();
     mesh = nullptr;

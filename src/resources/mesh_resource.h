@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfxutil/d3dx_math.h"
+#include "gfxutil/load_notes.h"
 #include "platform/d3d/d3d8.h"
 #include "platform/os/path_lookup.h"
 
@@ -38,6 +39,10 @@ class MeshResource {
   std::vector<ResolvedPath> textureFiles;    // the files those names were found as (kMissing for none)
   uint32_t materialCount = 0;
   std::string fileName;  // path of the last load; empty when empty or released
+  // What the last load noted: the model's fault or notes, then each new
+  // texture's, in material order. Kept after a failed load; cleared by release.
+  std::vector<LoadNote> notes;
+  uint32_t loadedVertices = 0;  // as the file gives them, split by normals, before unused ones are dropped
   D3DXVECTOR3 boxMin, boxMax;
   D3DXVECTOR3 sphereCenter;
   float sphereRadius = 0.0f;

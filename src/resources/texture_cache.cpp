@@ -17,7 +17,8 @@ TextureEntry* TextureCache::EntryOf(const std::string& name) const {
 }
 
 IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels,
-                                         const std::string& modelDirectory, ResolvedPath* found) {
+                                         const std::string& modelDirectory, ResolvedPath* found,
+                                         LoadNotes* notes) {
   if (TextureEntry* entry = EntryOf(name)) {
     ++entry->refCount;
     if (found) *found = entry->file;
@@ -28,21 +29,24 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
   // A name found as stored is handed on as stored: the loader finds it the same way.
   ResolvedPath file = ResolveTexturePath(name, modelDirectory);
   const char* openName = name;
+  LoadNotes loadNotes;
   if (file.match == PathMatch::kTrailingPath || file.match == PathMatch::kModelDirectory) {
-    AddLoadNote(name, "not found as named; using %s from the model's directory", file.path.c_str());
+    loadNotes.Add(LoadNote{FindingCode::kTextureInModelDirectory, name, 0, "", "",
+                           NoteMessage("not found as named; using %s from the model's directory", file.path.c_str())});
     openName = file.path.c_str();
   }
   IDirect3DTexture8* texture = nullptr;
   D3DXIMAGE_INFO image{};
   HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
                                                 D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &image,
-                                                nullptr, &texture);
+                                                nullptr, &texture, &loadNotes);
   if (found) *found = file;
+  if (notes) notes->Append(loadNotes);
   if (FAILED(result) || !texture) {
-    LogLoadOutcome(false);
+    LogLoadOutcome(false, loadNotes, FindingCode::kTextureNotCreated);
     return nullptr;
   }
-  LogLoadOutcome(true);
+  LogLoadOutcome(true, loadNotes, FindingCode::kTextureNotCreated);
   auto* entry = new TextureEntry{texture, name, 1, false, nullptr, file, image};
   if (!head_) {
     head_ = entry;

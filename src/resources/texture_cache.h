@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gfxutil/d3dx_texture.h"
+#include "gfxutil/load_notes.h"
 #include "platform/d3d/d3d8.h"
 #include "platform/os/path_lookup.h"
 
@@ -24,10 +25,10 @@ class TextureCache {
   // first use relative to the current directory, or, when the name finds
   // nothing there, by its last element from modelDirectory (empty: the
   // current directory) with a log line naming the file. Null when it cannot be
-  // loaded. `found`, when given, receives the file the name was found as.
-  // Retired entries are never matched.
+  // loaded. `found`, when given, receives the file the name was found as, and
+  // `notes` what the load of a new entry noted. Retired entries are never matched.
   IDirect3DTexture8* acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels, const std::string& modelDirectory,
-                             ResolvedPath* found = nullptr);
+                             ResolvedPath* found = nullptr, LoadNotes* notes = nullptr);
   // Drops one reference; the last one frees the texture. Null and textures
   // that no entry holds are ignored.
   void release(IDirect3DTexture8* texture);

@@ -85,7 +85,9 @@ std::vector<std::string> Split(const std::string& line, char separator) {
 }  // namespace
 
 ProblemCounts CountProblems(const CheckReport& report) {
-  return ProblemCounts{report.model.loaded ? 0 : 1, static_cast<int>(report.problems.size())};
+  SeverityCounts counts = CountBySeverity(report.problems);
+  return ProblemCounts{static_cast<int>(counts[static_cast<size_t>(Severity::kError)]),
+                       static_cast<int>(counts[static_cast<size_t>(Severity::kWarning)])};
 }
 
 std::string ThumbnailFile(const std::string& id) { return "pictures/" + id + "-thumb.png"; }

@@ -13,8 +13,7 @@ struct ProblemCounts {
   int warnings = 0;
 };
 
-// The errors and warnings of a -check report. Until problems carry a
-// severity, a model that did not load is an error and every problem a warning.
+// The errors and warnings of a -check report, as its `counts` give them.
 ProblemCounts CountProblems(const CheckReport& report);
 
 // What a worker found about a plug-in.

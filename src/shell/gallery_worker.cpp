@@ -19,8 +19,8 @@ namespace {
 constexpr int kPictureWidth = 640, kPictureHeight = 480;
 constexpr int kThumbnailWidth = 256, kThumbnailHeight = 192;
 
-void TakeReport(const LaunchProbe& probe, const std::vector<LoadNote>& notes, GalleryResult& result) {
-  CheckReport report = GatherCheckReport(probe, CurrentPlugin(), notes);
+void TakeReport(const LaunchProbe& probe, GalleryResult& result) {
+  CheckReport report = GatherCheckReport(probe, CurrentPlugin());
   result.checked = true;
   result.kind = report.kind;
   result.name = report.name;
@@ -53,10 +53,9 @@ GalleryRecord Draw(const GalleryEntry& entry, const std::string& out, bool devic
     // directory; the last plug-in's must not answer for this one.
     if (chdir(out.c_str()) != 0) LogPrintf("gallery: cannot enter %s\n", out.c_str());
     LaunchProbe probe;
-    std::vector<LoadNote> notes;
-    bool drawable = LoadForPicture(entry.argument.c_str(), probe, notes, result.reason);
+    bool drawable = LoadForPicture(entry.argument.c_str(), probe, result.reason);
     // A plug-in whose model failed is still reported, as -check reports it.
-    if (CurrentPlugin().object) TakeReport(probe, notes, result);
+    if (CurrentPlugin().object) TakeReport(probe, result);
     result.shown = drawable && WritePictures(entry, out, result.reason);
     ViewerShutdown();
   }

@@ -8,6 +8,7 @@
 #include "shell/gallery.h"
 #include "shell/shot.h"
 #include "shell/usage.h"
+#include "viewer/check_codes.h"
 #include "viewer/check_run.h"
 #include "viewer/frame_routines.h"
 #include "viewer/launch.h"
@@ -59,6 +60,9 @@ int RunProgram(const ProgramOptions& options) {
     case ProgramMode::kVersion:
       PrintVersion(stdout);
       return 0;
+    case ProgramMode::kChecksDoc:
+      std::fputs(ChecksDocument().c_str(), stdout);
+      return 0;
     case ProgramMode::kUsageError:
       PrintProgramLine(options.usageError + " (--help shows the usage)");
       return kUsageErrorStatus;
@@ -76,7 +80,7 @@ int RunProgram(const ProgramOptions& options) {
   SetDisplaySize();
   nightMode = options.night ? 1 : 0;
   isLinearFilter = options.linear ? 1 : 0;
-  if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json);
+  if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json, options.ignoredCodes);
   if (options.mode == ProgramMode::kShot) return RunShot(options);
   if (options.mode == ProgramMode::kGallery) return RunGallery(options);
   return RunViewer(options);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
+
+#include "viewer/check_codes.h"
 
 namespace {
 
@@ -10,8 +13,8 @@ constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
 // Every option word the program knows; the display options and -dbf are
 // looked up where they are used (HasOption).
-constexpr const char* kOptionWords[] = {"-shot", "-size", "-check", "-json", "-night", "-linear", "-notext",
-                                        "-log", "-watch", "-dbf", "-win", "-full", "-2nd"};
+constexpr const char* kOptionWords[] = {"-shot",   "-size",  "-check", "-json",  "-ignore", "-night", "-linear",
+                                        "-notext", "-log",   "-watch", "-dbf",   "-win",    "-full",  "-2nd"};
 
 bool Is(const char* word, const char* option) { return std::strcmp(word, option) == 0; }
 
@@ -67,6 +70,22 @@ ProgramOptions ParseGalleryOptions(int argc, char** argv) {
   return options;
 }
 
+// "CODE[,CODE...]" onto codes; false, with the word that names no code, otherwise.
+bool ParseCodes(std::string_view list, std::vector<FindingCode>& codes, std::string& unknown) {
+  while (true) {
+    size_t comma = list.find(',');
+    std::string_view name = list.substr(0, comma);
+    const CheckCode* code = CodeNamed(name);
+    if (!code) {
+      unknown = std::string(name.substr(0, 64));
+      return false;
+    }
+    codes.push_back(code->code);
+    if (comma == std::string_view::npos) return true;
+    list.remove_prefix(comma + 1);
+  }
+}
+
 }  // namespace
 
 void FitPicture(int width, int height, int& outWidth, int& outHeight) {
@@ -83,6 +102,10 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
   ProgramOptions options;
   for (int i = 1; i < argc; ++i) {
     bool help = Is(argv[i], "-h") || Is(argv[i], "--help");
+    if (Is(argv[i], "-checks-doc")) {
+      options.mode = ProgramMode::kChecksDoc;
+      return options;
+    }
     if (!help && !Is(argv[i], "--version")) continue;
     options.mode = help ? ProgramMode::kHelp : ProgramMode::kVersion;
     return options;
@@ -109,6 +132,11 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
       check = true;
     } else if (Is(word, "-json")) {
       options.json = true;
+    } else if (Is(word, "-ignore")) {
+      std::string unknown;
+      if (i + 1 == argc) return UsageError(options, "-ignore needs codes: -ignore CODE[,CODE...]");
+      if (!ParseCodes(argv[++i], options.ignoredCodes, unknown))
+        return UsageError(options, "-ignore: \"" + unknown + "\" is no code of -check (docs/checks.md lists them)");
     } else if (Is(word, "-night")) {
       options.night = true;
     } else if (Is(word, "-linear")) {
@@ -130,6 +158,7 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
     return UsageError(options, "the plug-in path comes first: vondrel-viewer <plug-in path> -check | -shot <out.png>");
   if (sized && !shot) options.warnings.push_back("-size has no effect without -shot");
   if (options.json && !check) options.warnings.push_back("-json has no effect without -check");
+  if (!options.ignoredCodes.empty() && !check) options.warnings.push_back("-ignore has no effect without -check");
   if (watch && (shot || check))
     options.warnings.push_back(shot ? "-watch has no effect with -shot" : "-watch has no effect with -check");
   if (shot) {

@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "gfxutil/finding_code.h"
+
 enum class ProgramMode {
   kViewer,      // the window
   kShot,        // -shot: the first frame as a PNG file
   kCheck,       // -check: a report of the loaded plug-in
   kGallery,     // -gallery: pictures and reports of every plug-in of a folder
+  kChecksDoc,   // -checks-doc: docs/checks.md, written from the table of codes
   kHelp,        // -h, --help
   kVersion,     // --version
   kUsageError,  // exit status 2
@@ -28,6 +31,7 @@ struct ProgramOptions {
   bool linear = false;  // -linear
   bool noText = false;  // -notext
   bool json = false;    // -json
+  std::vector<FindingCode> ignoredCodes;  // -ignore CODE[,CODE...], with -check
   bool log = false;     // -log: the debug log on standard error too
   // One line each about words that change nothing: unknown options, extra
   // arguments, options without their mode. They never stop a launch.

@@ -12,6 +12,8 @@
 #include "rail/station_rails.h"
 #include "resources/mesh_resource.h"
 #include "shell/main_window.h"
+#include "viewer/check_findings.h"
+#include "viewer/check_report.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
@@ -28,13 +30,12 @@ bool TakeShot(const ProgramOptions& options, const DirectoryMark& started) {
   std::string reason;
   if (!OpenPictureDevice(reason)) return Fail(reason);
   LaunchProbe probe;
-  std::vector<LoadNote> notes;
-  if (!LoadForPicture(options.pluginPath, probe, notes, reason)) return Fail(reason);
+  if (!LoadForPicture(options.pluginPath, probe, reason)) return Fail(reason);
   if (!started.Return() && !options.shotPath.starts_with('/'))
     return Fail("-shot: " + options.shotPath + " cannot be written: the directory the program started in is gone");
   if (!WriteFramePictures({{options.shotPath, options.shotWidth, options.shotHeight}}, reason)) return Fail(reason);
-  // The picture is written, yet what was wrong with the plug-in is said.
-  PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
+  // The picture is written, yet what is wrong with the plug-in is said, as -check says it.
+  PrintProblemLines(ErrorsAndWarnings(PluginFindings(CurrentPlugin(), probe.target == LaunchTarget::kBareModel)));
   return true;
 }
 
@@ -60,12 +61,13 @@ void ClosePictureDevice() {
   DestroyMainWindow();
 }
 
-bool LoadForPicture(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes, std::string& reason) {
-  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) return false;
+bool LoadForPicture(const char* argument, LaunchProbe& probe, std::string& reason) {
+  if (!LoadLaunchArgument(argument, probe, reason)) return false;
   // A window would show the overlay alone; a picture without the model is no picture of the plug-in.
   ShownPlugin shown = CurrentPlugin();
   if (shown.model && shown.model->mesh) return true;
-  reason = WithFirstNote(std::string(argument) + ": the model cannot be loaded", notes);
+  reason = WithFirstNote(std::string(argument) + ": the model cannot be loaded",
+                         shown.model ? shown.model->notes : std::vector<LoadNote>{});
   return false;
 }
 

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/load_notes.h"
 #include "shell/program_options.h"
 #include "viewer/launch.h"
 
@@ -20,8 +19,8 @@ bool OpenPictureDevice(std::string& reason);
 void ClosePictureDevice();
 // Loads the plug-in the argument names (what was found goes to `probe`) and
 // checks that its model is there to be drawn; false with the reason (and its
-// first note) when it is not.
-bool LoadForPicture(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes, std::string& reason);
+// first error or warning) when it is not.
+bool LoadForPicture(const char* argument, LaunchProbe& probe, std::string& reason);
 struct PictureFile {
   std::string path;
   int width = 0, height = 0;  // the 640 x 480 frame is resampled to this

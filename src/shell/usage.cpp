@@ -34,6 +34,7 @@ constexpr char kUsage[] =
     "  -check            load the plug-in and report its definition file, model,\n"
     "                    textures and every problem found, with file and line\n"
     "  -json             the report as one JSON document\n"
+    "  -ignore CODE[,CODE...]  leave out findings of these codes (docs/checks.md)\n"
     "\n"
     "A gallery (no display): every plug-in of a folder, its directories, bare\n"
     "models and zip archives, as a static site in <out-dir> (index.html, a page\n"
@@ -49,12 +50,12 @@ constexpr char kUsage[] =
     "  --version         the version\n"
     "\n"
     "Exit status:\n"
-    "  0  the window was closed, the picture written, -check found no problem, or\n"
-    "     the gallery was written\n"
+    "  0  the window was closed, the picture written, -check found no error and\n"
+    "     no warning, or the gallery was written\n"
     "  1  the plug-in cannot be shown, or there is no display for the window, or the\n"
     "     window, the graphics, the input or the picture file failed\n"
     "  2  a usage error (also an archive of several plug-ins not named one)\n"
-    "  3  -check found problems\n"
+    "  3  -check found an error or a warning\n"
     "\n"
     "Example: vondrel-viewer samples/Train -shot train.png -size 256x256\n";
 

@@ -39,6 +39,7 @@ std::string Number(double value) {
 }
 
 std::string Count(uint64_t value) { return std::to_string(value); }
+std::string OrNull(const std::string& text) { return text.empty() ? "null" : Quoted(text); }
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
 // Members are written one after another; each call adds "key": value.
@@ -99,6 +100,8 @@ std::string ModelJson(const CheckModel& model) {
       .Add("floatBits", model.form.empty() ? "null" : Count(model.floatBits));
   if (!model.loaded) return json.Add("vertices", "0").Add("faces", "0").Add("materials", "[]").Add("subsets", "[]").Close();
   return json.Add("vertices", Count(model.vertices))
+      .Add("fileVertices", Count(model.fileVertices))
+      .Add("unusedVertices", Count(model.unusedVertices))
       .Add("faces", Count(model.faces))
       .Add("indexBits", Count(model.indexBits))
       .Add("bounds", JsonObject().Add("min", Xyz(model.boxMin)).Add("max", Xyz(model.boxMax)).Close())
@@ -115,6 +118,7 @@ std::string TextureJson(const CheckTexture& t) {
       .Add("found", Bool(t.found))
       .Add("foundBy", Quoted(t.foundBy))
       .Add("path", t.found ? Quoted(t.path) : "null")
+      .Add("pathBytes", OrNull(t.pathBytes))
       .Add("loaded", Bool(t.loaded));
   if (t.loaded) json.Add("format", Quoted(t.format)).Add("width", Count(t.width)).Add("height", Count(t.height));
   return json.Close();
@@ -125,11 +129,22 @@ std::string FieldJson(const DefinitionField& f) {
 }
 
 std::string ProblemJson(const LoadNote& p) {
+  const CheckCode& code = CodeOf(p.code);
   return JsonObject()
+      .Add("code", Quoted(code.name))
+      .Add("severity", Quoted(SeverityName(code.severity)))
       .Add("file", Quoted(p.file))
       .Add("line", p.line ? Count(p.line) : "null")
+      .Add("objectPath", OrNull(p.objectPath))
       .Add("message", Quoted(ProblemMessage(p)))
       .Close();
+}
+
+std::string CountsJson(const std::vector<LoadNote>& problems) {
+  SeverityCounts counts = CountBySeverity(problems);
+  JsonObject json;
+  for (size_t s = 0; s < kSeverityCount; ++s) json.Add(SeverityName(static_cast<Severity>(s)), Count(counts[s]));
+  return json.Close();
 }
 
 }  // namespace
@@ -137,8 +152,10 @@ std::string ProblemJson(const LoadNote& p) {
 std::string CheckReportJson(const CheckReport& report) {
   bool bare = report.definitionFile.empty();
   return JsonObject()
-             .Add("kind", Quoted(report.kind))
+             .Add("schemaVersion", Count(kCheckSchemaVersion))
+             .Add("kind", OrNull(report.kind))
              .Add("directory", Quoted(report.directory))
+             .Add("directoryBytes", OrNull(report.directoryBytes))
              .Add("definitionFile", bare ? "null" : Quoted(report.definitionFile))
              .Add("name", Quoted(report.name))
              .Add("author", Quoted(report.author))
@@ -147,8 +164,8 @@ std::string CheckReportJson(const CheckReport& report) {
              .Add("fields", Array(report.fields, FieldJson))
              .Add("model", ModelJson(report.model))
              .Add("textures", Array(report.textures, TextureJson))
+             .Add("counts", CountsJson(report.problems))
              .Add("problems", Array(report.problems, ProblemJson))
-             .Add("notes", Array(report.notes, ProblemJson))
              .Close() +
          "\n";
 }

@@ -11,11 +11,29 @@
 #include "plugins/plugin_object.h"
 #include "resources/mesh_resource.h"
 #include "resources/texture_cache.h"
+#include "viewer/check_findings.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
 
 namespace {
+
+// The bytes percent-encoded when they are not UTF-8, for a program to open the file; else empty.
+std::string BytesIfNotUtf8(const std::string& bytes) { return IsValidUtf8(bytes) ? "" : PercentEncoded(bytes); }
+
+// The current directory, where the launch has gone (in an archive or on disk): as text, and its bytes when they are not UTF-8.
+void SetDirectory(CheckReport& report) {
+  // Inside an archive the names are text already.
+  if (!Files().OnDisk()) {
+    report.directory = Files().CurrentDirectory();
+    return;
+  }
+  char directory[PATH_MAX];
+  std::string path = getcwd(directory, sizeof directory) ? directory : "";
+  if (!path.empty() && path != "/") path += '/';
+  report.directory = DisplayText(path);
+  report.directoryBytes = BytesIfNotUtf8(path);
+}
 
 const char* FileFormatName(D3DXIMAGE_FILEFORMAT format) {
   switch (format) {
@@ -33,6 +51,7 @@ const char* FoundBy(PathMatch match) {
   switch (match) {
     case PathMatch::kExact: return "exact";
     case PathMatch::kCaseOrSeparators: return "letter case or separators";
+    case PathMatch::kCodePage932: return "code page 932";
     case PathMatch::kTrailingPath: return "trailing path";
     case PathMatch::kModelDirectory: return "model directory";
     case PathMatch::kMissing: return "missing";
@@ -48,6 +67,8 @@ std::string FormName(const XFileForm& form) {
 void DescribeMesh(const MeshResource& resource, CheckModel& model) {
   ID3DXMesh* mesh = resource.mesh;
   model.vertices = mesh->GetNumVertices();
+  model.fileVertices = resource.loadedVertices;
+  model.unusedVertices = resource.loadedVertices > model.vertices ? resource.loadedVertices - model.vertices : 0;
   model.faces = mesh->GetNumFaces();
   model.indexBits = (mesh->GetOptions() & D3DXMESH_32BIT) ? 32 : 16;
   model.boxMin = resource.boxMin;
@@ -100,6 +121,7 @@ std::vector<CheckTexture> DescribeTextures(const MeshResource& resource) {
     const ResolvedPath& file = resource.textureFiles[i];
     texture.found = file.match != PathMatch::kMissing;
     texture.path = DisplayText(file.path);
+    texture.pathBytes = BytesIfNotUtf8(file.path);
     texture.foundBy = FoundBy(file.match);
     if (const TextureEntry* entry = textureCache.Find(name)) {
       texture.loaded = true;
@@ -124,11 +146,60 @@ const char* AlphaMeaning(float alpha) {
   return "translucent";
 }
 
-CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown, const std::vector<LoadNote>& notes) {
+std::string PercentEncoded(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (char c : bytes) {
+    auto byte = static_cast<unsigned char>(c);
+    bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+                 byte == '-' || byte == '.' || byte == '_' || byte == '~' || byte == '/';
+    if (plain) {
+      text += c;
+    } else {
+      text.append({'%', kHex[byte >> 4], kHex[byte & 15]});
+    }
+  }
+  return text;
+}
+
+Severity SeverityOf(const LoadNote& finding) { return CodeOf(finding.code).severity; }
+
+SeverityCounts CountBySeverity(const std::vector<LoadNote>& findings) {
+  SeverityCounts counts{};
+  for (const LoadNote& finding : findings) ++counts[static_cast<size_t>(SeverityOf(finding))];
+  return counts;
+}
+
+std::vector<LoadNote> BySeverity(const std::vector<LoadNote>& findings) {
+  std::vector<LoadNote> sorted = findings;
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const LoadNote& a, const LoadNote& b) { return SeverityOf(a) < SeverityOf(b); });
+  return sorted;
+}
+
+std::vector<LoadNote> ErrorsAndWarnings(const std::vector<LoadNote>& findings) {
+  std::vector<LoadNote> wrong;
+  for (const LoadNote& finding : findings)
+    if (SeverityOf(finding) <= Severity::kWarning) wrong.push_back(finding);
+  return wrong;
+}
+
+void IgnoreCodes(CheckReport& report, const std::vector<FindingCode>& codes) {
+  std::erase_if(report.problems, [&](const LoadNote& finding) {
+    return std::find(codes.begin(), codes.end(), finding.code) != codes.end();
+  });
+}
+
+int CheckExitStatus(const CheckReport& report) {
+  SeverityCounts counts = CountBySeverity(report.problems);
+  return counts[static_cast<size_t>(Severity::kError)] + counts[static_cast<size_t>(Severity::kWarning)] ? 3 : 0;
+}
+
+CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown) {
   CheckReport report;
   bool plugin = probe.target == LaunchTarget::kPlugin;
   report.kind = plugin ? probe.kindName : "model";
-  report.directory = Files().CurrentDirectory();
+  SetDirectory(report);
   if (plugin) report.definitionFile = DisplayText(probe.definitionPath);
   if (const PluginObject* object = shown.object) {
     report.name = DisplayText(object->name);
@@ -136,13 +207,26 @@ CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown
     report.scaleFigure = object->scaleFigure;
     report.drawScale = object->drawScale;
     for (const DefinitionField& field : object->definition.fields)
-      report.fields.push_back({field.name, field.line, DisplayText(field.text)});
+      if (field.stored) report.fields.push_back({field.name, field.line, DisplayText(field.text)});
   }
   if (shown.model) {
     report.model = DescribeModel(*shown.model);
     report.textures = DescribeTextures(*shown.model);
   }
-  report.problems = PluginProblems(shown, notes);
-  report.notes = PluginInformation(notes);
+  report.problems = PluginFindings(shown, !plugin);
+  return report;
+}
+
+CheckReport FailedCheckReport(const LaunchProbe& probe, const std::string& reason,
+                              const std::vector<LoadNote>& failureNotes) {
+  CheckReport report;
+  if (probe.target == LaunchTarget::kBareModel) {
+    report.kind = "model";
+    report.model.file = DisplayText(probe.modelPath);
+  }
+  SetDirectory(report);
+  report.problems.push_back(LoadNote{FindingCode::kNothingToShow, "", 0, "", "", DisplayText(reason)});
+  std::vector<LoadNote> notes = AsDisplayText(failureNotes);
+  report.problems.insert(report.problems.end(), notes.begin(), notes.end());
   return report;
 }

@@ -1,6 +1,8 @@
-// What -check found about a loaded plug-in, as plain data: gathered from the
-// viewer's own loading, written out as text or JSON.
+// What -check found about a plug-in, as plain data: gathered from the
+// viewer's own loading and the checks of check_findings.h, written out as
+// text or as JSON (the form of docs/check-report.schema.json).
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,6 +11,11 @@
 #include "gfxutil/d3dx_math.h"
 #include "gfxutil/load_notes.h"
 #include "plugins/definition_reader.h"
+#include "viewer/check_codes.h"
+
+// The "schemaVersion" of the JSON report: raised when a key changes meaning or
+// goes away; keys may be added within a version.
+constexpr int kCheckSchemaVersion = 1;
 
 struct LaunchProbe;
 struct ShownPlugin;
@@ -34,6 +41,8 @@ struct CheckModel {
   std::string form;  // "text", "binary", "compressed text", "compressed binary"; empty when unreadable
   unsigned floatBits = 0;
   uint32_t vertices = 0, faces = 0;  // as loaded: normals split, unused vertices dropped
+  uint32_t fileVertices = 0;         // as the reference loader counts them: normals split, unused ones kept
+  uint32_t unusedVertices = 0;       // of fileVertices, those no face uses
   unsigned indexBits = 0;
   D3DXVECTOR3 boxMin, boxMax, sphereCenter;
   float sphereRadius = 0.0f;
@@ -45,8 +54,10 @@ struct CheckTexture {
   std::string name;                 // as stored in the model, for display
   std::vector<uint32_t> materials;  // that use it
   bool found = false;
-  std::string path;     // the file found, for display; empty when missing
-  const char* foundBy = "";  // "exact", "letter case or separators", "trailing path", "model directory", "missing"
+  std::string path;       // the file found, for display; empty when missing
+  std::string pathBytes;  // the path's bytes percent-encoded when they are not UTF-8; else empty
+  // "exact", "letter case or separators", "code page 932", "trailing path", "model directory", "missing"
+  const char* foundBy = "";
   bool loaded = false;
   const char* format = "";  // "PNG", "JPEG", "BMP", "TGA", "DDS", "PPM"; empty when not loaded
   uint32_t width = 0, height = 0;
@@ -55,15 +66,34 @@ struct CheckTexture {
 struct CheckReport {
   std::string kind;            // "Train", "Struct", "Station", "Surface", or "model" for a bare model
   std::string directory;       // where the plug-in was loaded from, with its trailing '/'
+  std::string directoryBytes;  // its bytes percent-encoded when they are not UTF-8; else empty
   std::string definitionFile;  // empty for a bare model
   std::string name, author;    // for display
   float scaleFigure = 0.0f, drawScale = 0.0f;
   std::vector<DefinitionField> fields;  // texts for display
   CheckModel model;
   std::vector<CheckTexture> textures;
-  std::vector<LoadNote> problems;  // the definition file's, then the loads', in order
-  std::vector<LoadNote> notes;     // how the loads read what was not as the format has it; no problem
+  // Every finding: the definition file's, the loads', then the checks'; each
+  // as display text. Their severities come from their codes.
+  std::vector<LoadNote> problems;
 };
+
+using SeverityCounts = std::array<size_t, kSeverityCount>;  // indexed by Severity
+
+Severity SeverityOf(const LoadNote& finding);
+SeverityCounts CountBySeverity(const std::vector<LoadNote>& findings);
+// The findings in order of severity, errors first; in file order within one.
+std::vector<LoadNote> BySeverity(const std::vector<LoadNote>& findings);
+// The findings of severity error or warning, in order.
+std::vector<LoadNote> ErrorsAndWarnings(const std::vector<LoadNote>& findings);
+// Leaves out the findings of the codes.
+void IgnoreCodes(CheckReport& report, const std::vector<FindingCode>& codes);
+// 3 when an error or a warning is left, else 0.
+int CheckExitStatus(const CheckReport& report);
+
+// The bytes with every one outside RFC 3986's unreserved set and '/' as %XX:
+// urllib.parse.unquote_to_bytes gives them back.
+std::string PercentEncoded(std::string_view bytes);
 
 // What a material's diffuse alpha means to the viewer: "lit window at night"
 // (exactly 0.5), "hidden by day" (0: drawn opaque at night), "opaque" (1),
@@ -73,8 +103,12 @@ const char* AlphaMeaning(float alpha);
 // A problem's message, led by its place when that is no line ("offset 345: ...").
 std::string ProblemMessage(const LoadNote& problem);
 
-// The report of what LoadLaunchArgument loaded, with the notes of its loads.
-CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown, const std::vector<LoadNote>& notes);
+// The report of what LoadLaunchArgument loaded, with every finding.
+CheckReport GatherCheckReport(const LaunchProbe& probe, const ShownPlugin& shown);
+// The report of an argument that shows nothing: the model not loaded, the
+// reason as a NOTHING_TO_SHOW error, then the failed load's notes.
+CheckReport FailedCheckReport(const LaunchProbe& probe, const std::string& reason,
+                              const std::vector<LoadNote>& failureNotes);
 
 std::string CheckReportText(const CheckReport& report);
 // One JSON document; its keys are listed in the README.

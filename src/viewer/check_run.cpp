@@ -13,38 +13,42 @@
 
 namespace {
 
-constexpr int kProblemsStatus = 3;
-
-int Fail(const std::string& reason) {
-  PrintProgramLine(reason);
-  return 1;
+bool WriteOut(const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+  PrintProgramLine("-check: the report cannot be written to standard output");
+  return false;
 }
 
 }  // namespace
 
 bool CheckPlugin(const char* argument, CheckReport& report, std::string& reason) {
   bool loaded = false;
+  LaunchProbe probe;
   if (InitMemoryDevice()) {
-    LaunchProbe probe;
-    std::vector<LoadNote> notes;
-    loaded = LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason);
-    if (loaded) report = GatherCheckReport(probe, CurrentPlugin(), notes);
+    std::vector<LoadNote> failureNotes;
+    loaded = LoadLaunchArgument(argument, probe, reason, &failureNotes);
+    report = loaded ? GatherCheckReport(probe, CurrentPlugin()) : FailedCheckReport(probe, reason, failureNotes);
   } else {
     reason = "-check: out of memory";
+    report = FailedCheckReport(probe, reason, {});
   }
   ViewerShutdown();
   FreeDirect3D();
   return loaded;
 }
 
-int RunCheck(const char* argument, bool json) {
+int RunCheck(const char* argument, bool json, const std::vector<FindingCode>& ignored) {
   InitDebugStream();
   CheckReport report;
   std::string reason;
-  if (!CheckPlugin(argument, report, reason)) return Fail(reason);
-  std::string text = json ? CheckReportJson(report) : CheckReportText(report);
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    return Fail("-check: the report cannot be written to standard output");
-  PrintProblemLines(report.problems);
-  return report.problems.empty() ? 0 : kProblemsStatus;
+  bool loaded = CheckPlugin(argument, report, reason);
+  IgnoreCodes(report, ignored);
+  if (!loaded) {
+    PrintProgramLine(reason);
+    if (json) WriteOut(CheckReportJson(report));
+    return 1;
+  }
+  if (!WriteOut(json ? CheckReportJson(report) : CheckReportText(report))) return 1;
+  PrintProblemLines(ErrorsAndWarnings(report.problems));
+  return CheckExitStatus(report);
 }

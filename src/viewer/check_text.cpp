@@ -67,7 +67,11 @@ std::string ModelSection(const CheckModel& model) {
   if (!model.form.empty()) text += " (" + model.form + ", " + std::to_string(model.floatBits) + "-bit floats)";
   text += "\n";
   if (!model.loaded) return text + "  not loaded\n";
-  text += FormatTable({{"vertices", std::to_string(model.vertices)},
+  std::string vertices = std::to_string(model.vertices);
+  if (model.unusedVertices)
+    vertices += " (" + std::to_string(model.fileVertices) + " in the file, " + std::to_string(model.unusedVertices) +
+                " used by no face)";
+  text += FormatTable({{"vertices", vertices},
                        {"faces", std::to_string(model.faces)},
                        {"indices", std::to_string(model.indexBits) + "-bit"},
                        {"bounds", Vector(model.boxMin) + " to " + Vector(model.boxMax)},
@@ -94,23 +98,44 @@ std::string TextureSection(const std::vector<CheckTexture>& textures) {
   return text + FormatTable(rows, 2);
 }
 
-// "<title> (n)" and one line per note, "file:line: message".
-std::string NoteList(const char* title, const std::vector<LoadNote>& notes) {
-  std::string text = "\n" + std::string(title) + " (" + std::to_string(notes.size()) + ")\n";
-  for (const LoadNote& p : notes) {
-    text += "  ";
-    if (!p.file.empty()) {
-      text += OnOneLine(p.file);
-      if (p.line) text.append(":").append(std::to_string(p.line));
-      text += ": ";
-    }
-    text += OnOneLine(ProblemMessage(p)) + "\n";
-  }
-  return text;
+// "1 error", "2 warnings", "2 info"
+std::string Counted(size_t count, Severity severity) {
+  bool plural = count != 1 && severity != Severity::kInfo;
+  return std::to_string(count) + " " + SeverityName(severity) + (plural ? "s" : "");
 }
 
+constexpr const char* kHeadings[kSeverityCount] = {"Errors", "Warnings", "Info", "Hints"};
+
+// "  file:line: message (in Frame x/Mesh y) [CODE]"
+std::string ProblemLine(const LoadNote& p) {
+  std::string text = "  ";
+  if (!p.file.empty()) {
+    text += OnOneLine(p.file);
+    if (p.line) text.append(":").append(std::to_string(p.line));
+    text += ": ";
+  }
+  text += OnOneLine(ProblemMessage(p));
+  if (!p.objectPath.empty()) text += " (in " + OnOneLine(p.objectPath) + ")";
+  return text + " [" + CodeOf(p.code).name + "]\n";
+}
+
+// The findings grouped by severity, errors first, each group under its count.
 std::string ProblemSection(const std::vector<LoadNote>& problems) {
-  return problems.empty() ? "\nNo problems found.\n" : NoteList("Problems", problems);
+  if (problems.empty()) return "\nNo problems found.\n";
+  SeverityCounts counts = CountBySeverity(problems);
+  std::string text = "\nProblems (" + std::to_string(problems.size()) + "):";
+  for (size_t s = 0; s < kSeverityCount; ++s) text += (s ? ", " : " ") + Counted(counts[s], static_cast<Severity>(s));
+  text += "\n";
+  std::vector<LoadNote> sorted = BySeverity(problems);
+  for (size_t i = 0; i < sorted.size(); ++i) {
+    Severity severity = SeverityOf(sorted[i]);
+    if (i == 0 || SeverityOf(sorted[i - 1]) != severity) {
+      size_t s = static_cast<size_t>(severity);
+      text += std::string("\n") + kHeadings[s] + " (" + std::to_string(counts[s]) + ")\n";
+    }
+    text += ProblemLine(sorted[i]);
+  }
+  return text;
 }
 
 }  // namespace
@@ -122,6 +147,5 @@ std::string CheckReportText(const CheckReport& report) {
   text += ModelSection(report.model);
   text += TextureSection(report.textures);
   text += ProblemSection(report.problems);
-  if (!report.notes.empty()) text += NoteList("Notes", report.notes);
   return text;
 }

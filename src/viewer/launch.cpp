@@ -11,6 +11,7 @@
 #include "graphics/direct3d.h"
 #include "platform/os/file_source.h"
 #include "resources/load_log.h"
+#include "viewer/check_report.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
 
@@ -43,10 +44,13 @@ void ShowFatalMessage(const char* format, ...) {
   Os().MessageBoxA(Os().GetActiveWindow(), text, "Vondrel", MB_OK);
 }
 
-bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason) {
+bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason,
+                        std::vector<LoadNote>* failureNotes) {
   if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
   SetupInfoBlocks();
   probe = ProbeLaunchArgument(argument);
+  std::string text;
+  std::vector<LoadNote> notes;
   switch (probe.target) {
     case LaunchTarget::kPlugin:
       LogLaunchTarget(probe);
@@ -55,28 +59,21 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
       return true;
     case LaunchTarget::kBareModel:
       LogLaunchTarget(probe);
-      if (LoadBareModel(probe.modelPath.c_str())) return true;
-      reason = std::string(argument) + ": the model cannot be loaded";
-      return false;
+      if (LoadBareModel(probe.modelPath.c_str(), &notes)) return true;
+      text = std::string(argument) + ": the model cannot be loaded";
+      break;
     case LaunchTarget::kNothing:
+      text = std::string(argument) + ": " + probe.reason;
       break;
   }
-  reason = std::string(argument) + ": " + probe.reason;
+  reason = WithFirstNote(text, notes);
+  if (failureNotes) *failureNotes = std::move(notes);
   return false;
 }
 
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes) {
-  const LoadNote* problem = FirstProblem(notes);
-  return problem ? reason + " (" + problem->Text() + ")" : reason;
-}
-
-bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
-                                    std::string& reason) {
-  KeepLoadNotes(&notes);
-  bool loaded = LoadLaunchArgument(argument, probe, reason);
-  KeepLoadNotes(nullptr);
-  if (!loaded) reason = WithFirstNote(reason, notes);
-  return loaded;
+  std::vector<LoadNote> wrong = ErrorsAndWarnings(notes);
+  return wrong.empty() ? reason : reason + " (" + wrong.front().Text() + ")";
 }
 
 void ViewerStartup() {
@@ -88,9 +85,8 @@ void ViewerStartup() {
   }
   Os().ShowCursor(false);
   LaunchProbe probe;
-  std::vector<LoadNote> notes;
   std::string reason;
-  if (!LoadLaunchArgumentKeepingNotes(argument, probe, notes, reason)) EndLaunch(reason);
+  if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
   // What is wrong with the plug-in reaches standard error even when the log does not.
-  if (!LogGoesToStandardError()) PrintProblemLines(PluginProblems(CurrentPlugin(), notes));
+  if (!LogGoesToStandardError()) PrintProblemLines(ErrorsAndWarnings(PluginProblems(CurrentPlugin())));
 }

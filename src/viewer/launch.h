@@ -51,15 +51,14 @@ void StripToDirectory(char* path);
 void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Loads what the argument names, as the viewer does: renormalised normals on
 // the device, the info blocks, the probe, its log line, then the plug-in
-// loading. False, with the reason ("<argument>: why"), when there is nothing
-// to show; the probe tells what was found.
-bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason);
-// As LoadLaunchArgument, for the modes without a debug log on the screen:
-// the notes of every load are kept, and a failure's reason carries the first problem.
-bool LoadLaunchArgumentKeepingNotes(const char* argument, LaunchProbe& probe, std::vector<LoadNote>& notes,
-                                    std::string& reason);
-// The reason with the first note that is a problem, when there is one:
-// "reason (note)".
+// loading. False, with the reason ("<argument>: why (the fault that stopped
+// the load)"), when there is nothing to show; the probe tells what was found,
+// and `failureNotes`, when given, receives the failed load's notes, its fault
+// first.
+bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason,
+                        std::vector<LoadNote>* failureNotes = nullptr);
+// The reason with the first note that is an error or a warning, when there is
+// one: "reason (note)".
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes);
 // Sets the caption, hides the cursor and loads the plug-in named on the
 // command line, or ends the program with status 1. The plug-in's problems

@@ -13,6 +13,8 @@
 #include "platform/os/text_encoding.h"
 #include "plugins/plugin_list.h"
 #include "viewer/change_settling.h"
+#include "viewer/check_findings.h"
+#include "viewer/finding_changes.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
@@ -22,11 +24,15 @@ namespace {
 constexpr int kAlertLeft = 5;
 constexpr int kAlertTop = 40;  // below the frame rate
 constexpr int kAlertPitch = 14;
+constexpr uint32_t kCountsMillis = 4000;  // how long the counts stay after a reload
 
 struct LiveReload {
   PluginSource source;
   std::unique_ptr<FileWatcher> watcher;
   std::vector<LoadNote> shownFailures;  // of the load that made the plug-in shown
+  std::vector<FindingCode> shownCodes;  // the codes of its findings
+  std::string counts;                   // of errors and warnings after the last reload, while shown
+  uint32_t countsUntil = 0;
   ChangeSettling settling;
   std::vector<std::string> changed;  // files changed in the burst under way
   std::string alert;
@@ -67,6 +73,18 @@ void Watch(const std::vector<std::string>& names) {
   LogPrintf("watch: %s\n", Joined(paths).c_str());
 }
 
+std::vector<LoadNote> ShownFindings() { return PluginFindings(CurrentPlugin(), live.source.IsBareModel()); }
+
+// The counts on the screen for a while, and the codes that came or went in the log.
+void ReportFindings() {
+  std::vector<LoadNote> findings = ShownFindings();
+  std::vector<FindingCode> codes = DistinctCodes(findings);
+  live.counts = ErrorWarningCounts(findings);
+  live.countsUntil = Os().timeGetTime() + kCountsMillis;
+  LogPrintf("reload: %s; %s\n", live.counts.c_str(), CodesNewAndGone(live.shownCodes, codes).c_str());
+  live.shownCodes = std::move(codes);
+}
+
 void Reload() {
   LogPrintf("reload: %s changed\n", Joined(live.changed).c_str());
   live.changed.clear();
@@ -76,6 +94,7 @@ void Reload() {
   if (outcome.reloaded) {
     LogPrintf("reload: ok (%u ms)\n", took);
     live.alert.clear();
+    ReportFindings();
   } else {
     LogPrintf("reload: failed, the plug-in shown is kept: %s\n", outcome.reason.c_str());
     live.alert = DisplayText(outcome.reason);
@@ -106,6 +125,7 @@ void StartWatching(const PluginSource& source, std::unique_ptr<FileWatcher> watc
   live.source = source;
   live.watcher = std::move(watcher);
   live.shownFailures = TakeFailuresOf(ListOf(source.kind).selectedObject);
+  live.shownCodes = DistinctCodes(ShownFindings());
   Watch(FilesOfShownPlugin(source));
   application.pumpRoutine = CheckWatchedFiles;
 }
@@ -129,8 +149,16 @@ void CheckWatchedFiles() {
 
 const std::string& ReloadAlert() { return live.alert; }
 
+std::string ReloadCounts() {
+  return static_cast<int32_t>(Os().timeGetTime() - live.countsUntil) < 0 ? live.counts : std::string();
+}
+
 void DrawReloadAlert() {
-  if (live.alert.empty()) return;
+  if (live.alert.empty()) {
+    std::string counts = ReloadCounts();
+    if (!counts.empty()) DrawOverlayText(kAlertLeft, kAlertTop, counts.c_str());
+    return;
+  }
   DrawOverlayAlert(kAlertLeft, kAlertTop, "再読み込みできません。前のモデルを表示しています:");
   DrawOverlayAlert(kAlertLeft, kAlertTop + kAlertPitch, live.alert.c_str());
 }

@@ -21,4 +21,7 @@ void CheckWatchedFiles();
 // Why the last reload failed, empty after a good one; drawn in every frame
 // while there is one.
 const std::string& ReloadAlert();
+// The errors and warnings of the plug-in shown ("エラー 2  警告 1"), for a few
+// seconds after a good reload; empty otherwise. Drawn where the alert goes.
+std::string ReloadCounts();
 void DrawReloadAlert();

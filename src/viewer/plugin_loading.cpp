@@ -72,10 +72,11 @@ PluginObject* ConstructPlugin(int kind, FILE* definitionFile) {
   return object;
 }
 
-PluginObject* ConstructBareModel(const char* modelPath) {
+PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes) {
   StructPlugin* model = new (std::nothrow) StructPlugin(modelPath);
   if (!model) EndForLackOfMemory();
   if (!model->modelLoaded) {
+    if (failureNotes) *failureNotes = std::move(model->mesh.notes);
     delete model;
     return nullptr;
   }
@@ -96,8 +97,8 @@ void LoadPlugin(int kind, FILE* definitionFile) {
   WatchIfAsked({kind, ""});
 }
 
-int LoadBareModel(const char* modelPath) {
-  PluginObject* model = ConstructBareModel(modelPath);
+int LoadBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes) {
+  PluginObject* model = ConstructBareModel(modelPath, failureNotes);
   if (!model) return 0;
   ShowPlugin(kStructKind, model);
   WatchIfAsked({kStructKind, modelPath});

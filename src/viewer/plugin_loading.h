@@ -3,6 +3,9 @@
 // construction and showing.
 #pragma once
 #include <cstdio>
+#include <vector>
+
+#include "gfxutil/load_notes.h"
 
 class MeshResource;
 class PluginObject;
@@ -15,8 +18,9 @@ void SetupInfoBlocks();
 // Takes over the open definition file and closes it. Both loads watch the
 // plug-in's files when "-watch" is on the command line.
 void LoadPlugin(int kind, FILE* definitionFile);
-// Returns 0 when the model cannot be loaded; the caller then ends the program.
-int LoadBareModel(const char* modelPath);
+// Returns 0 when the model cannot be loaded (its notes, the fault first, then
+// go to failureNotes when given); the caller then ends the program.
+int LoadBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes = nullptr);
 void ViewerShutdown();
 
 // The object that LoadPlugin or LoadBareModel put on show, its kind and its
@@ -32,8 +36,9 @@ ShownPlugin CurrentPlugin();
 // has joined its kind's list but is not shown. Ends the program when it cannot
 // be allocated.
 PluginObject* ConstructPlugin(int kind, FILE* definitionFile);
-// The object of a bare model, a structure; null when the model cannot be loaded.
-PluginObject* ConstructBareModel(const char* modelPath);
+// The object of a bare model, a structure; null when the model cannot be
+// loaded, its notes then in failureNotes when given.
+PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes = nullptr);
 // Puts the object's model in its kind's scene node, writes its info block and
 // installs the kind's frame routine. A bare model is of the Struct kind.
 void ShowPlugin(int kind, PluginObject* object);

@@ -4,31 +4,23 @@
 
 #include "platform/os/text_encoding.h"
 #include "plugins/plugin_object.h"
+#include "resources/mesh_resource.h"
 #include "viewer/plugin_loading.h"
 
-namespace {
-
-// `out` with the notes of `kind` appended, all with their texts as UTF-8.
-std::vector<LoadNote> NotesOfKind(std::vector<LoadNote> out, const std::vector<LoadNote>& notes, LoadNoteKind kind) {
-  for (const LoadNote& note : notes)
-    if (note.kind == kind) out.push_back(note);
-  for (LoadNote& note : out) {
+std::vector<LoadNote> AsDisplayText(std::vector<LoadNote> notes) {
+  for (LoadNote& note : notes) {
     note.file = DisplayText(note.file);
+    note.objectPath = DisplayText(note.objectPath);
     note.message = DisplayText(note.message);
   }
-  return out;
+  return notes;
 }
 
-}  // namespace
-
-std::vector<LoadNote> PluginProblems(const ShownPlugin& shown, const std::vector<LoadNote>& notes) {
-  std::vector<LoadNote> definition;
-  if (shown.object) definition = shown.object->definition.problems;
-  return NotesOfKind(std::move(definition), notes, LoadNoteKind::kProblem);
-}
-
-std::vector<LoadNote> PluginInformation(const std::vector<LoadNote>& notes) {
-  return NotesOfKind({}, notes, LoadNoteKind::kInformation);
+std::vector<LoadNote> PluginProblems(const ShownPlugin& shown) {
+  std::vector<LoadNote> problems;
+  if (shown.object) problems = shown.object->definition.problems;
+  if (shown.model) problems.insert(problems.end(), shown.model->notes.begin(), shown.model->notes.end());
+  return AsDisplayText(std::move(problems));
 }
 
 void PrintProgramLine(const std::string& text) { std::fprintf(stderr, "vondrel-viewer: %s\n", text.c_str()); }

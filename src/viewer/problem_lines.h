@@ -8,11 +8,11 @@
 
 struct ShownPlugin;
 
-// The definition file's problems, then the problems the loads noted, in order,
-// with file names and messages as UTF-8 text.
-std::vector<LoadNote> PluginProblems(const ShownPlugin& shown, const std::vector<LoadNote>& notes);
-// The notes of the loads that are information, not problems, as UTF-8 text.
-std::vector<LoadNote> PluginInformation(const std::vector<LoadNote>& notes);
+// The definition file's problems, then the notes of the model's load and its
+// textures', in order, with file names and messages as UTF-8 text.
+std::vector<LoadNote> PluginProblems(const ShownPlugin& shown);
+// The notes with file names, object paths and messages as UTF-8 text.
+std::vector<LoadNote> AsDisplayText(std::vector<LoadNote> notes);
 
 // "vondrel-viewer: <text>" on standard error.
 void PrintProgramLine(const std::string& text);

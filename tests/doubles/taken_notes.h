@@ -1,11 +1,11 @@
-// The load notes since the last call, one line each, for comparing in tests.
+// A load's notes, one line each, for comparing in tests.
 #pragma once
 #include <string>
 
 #include "gfxutil/load_notes.h"
 
-inline std::string TakenNotes() {
+inline std::string NotesText(const LoadNotes& notes) {
   std::string text;
-  for (const LoadNote& note : TakeLoadNotes()) text += note.Text() + "\n";
+  for (const LoadNote& note : notes.All()) text += note.Text() + "\n";
   return text;
 }

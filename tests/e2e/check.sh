@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # -check loads a plug-in as the viewer does, with no display and no lock, and
-# reports its definition file, model, textures and every problem with file and
-# line, as text or as one JSON document; the exit status tells whether there
-# were problems (3), nothing to show (1) or a usage error (2).
+# reports its definition file, model, textures and every finding with its code,
+# severity, file and line, as text or as one JSON document that the schema in
+# docs/ describes; the exit status tells whether there were errors or warnings
+# (3), nothing to show (1) or a usage error (2).
 E2E_NO_DISPLAY=1
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 
 # run_check <name> <expected status> <argument> [options]: the report goes to
-# $WORK/<name>.out, standard error to $WORK/<name>.err.
+# $WORK/<name>.out, standard error to $WORK/<name>.err. Every JSON report is
+# validated against the schema.
 run_check() {
   local name="$1" expected="$2" status=0
   shift 2
   "$PROGRAM" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || status=$?
   [ "$status" = "$expected" ] || { cat "$WORK/$name.out" "$WORK/$name.err" >&2; fail "$name: exit status $status, expected $expected"; }
+  case " $* " in
+    *" -json "*) [ ! -s "$WORK/$name.out" ] || /usr/bin/python3 "$ROOT/tests/e2e/check_report_schema.py" "$WORK/$name.out" ||
+      fail "$name: the report does not validate against docs/check-report.schema.json" ;;
+  esac
 }
 
 # json_expect <file> <python expression over the document d>: fails unless true.
@@ -23,20 +29,24 @@ d = json.load(open(sys.argv[1], encoding="utf-8"))
 sys.exit(0 if eval(sys.argv[2]) else 1)' "$1" "$2" || fail "$1: not true: $2"
 }
 
-# The samples have no problems: status 0, every section, and the JSON keys the README lists.
+# The samples have no errors and no warnings: status 0, every section, and the JSON keys the README lists.
 for sample in Train Struct Station Surface; do
   run_check "$sample" 0 "$ROOT/samples/$sample" -check
-  for text in "$sample plug-in" "Definition file $sample.txt" "Model Model.x (text, 32-bit floats)" "Textures" \
-    "No problems found."; do
+  for text in "$sample plug-in" "Definition file $sample.txt" "Model Model.x (text, 32-bit floats)" "Textures"; do
     expect_in_file "$WORK/$sample.out" "$text" "$sample report"
   done
+  grep -q -e "^No problems found.$" -e "^Problems ([0-9]*): 0 errors, 0 warnings" "$WORK/$sample.out" ||
+    fail "$sample: errors or warnings in the report"
   [ ! -s "$WORK/$sample.err" ] || fail "$sample: standard error is not empty"
   run_check "$sample.json" 0 "$ROOT/samples/$sample" -check -json
   json_expect "$WORK/$sample.json.out" "d['kind'] == '$sample' and d['name'] and d['author']"
   json_expect "$WORK/$sample.json.out" "d['model']['vertices'] > 0 and d['model']['faces'] > 0 and d['model']['materials']"
   json_expect "$WORK/$sample.json.out" "all(t['found'] and t['path'] and t['name'] for t in d['textures'])"
-  json_expect "$WORK/$sample.json.out" "d['problems'] == [] and d['fields'][0]['name'] == 'name' and d['fields'][0]['line'] == 1"
+  json_expect "$WORK/$sample.json.out" "d['counts']['error'] == d['counts']['warning'] == 0 and d['schemaVersion'] == 1"
+  json_expect "$WORK/$sample.json.out" "d['fields'][0]['name'] == 'name' and d['fields'][0]['line'] == 1"
 done
+# The station's fourth platform is too short to count, which is worth knowing but changes nothing.
+json_expect "$WORK/Station.json.out" "[p['code'] for p in d['problems'] if p['severity'] == 'info'][0] == 'PLATFORM_NOT_COUNTED'"
 json_expect "$WORK/Station.json.out" "any(m['alphaMeaning'] == 'lit window at night' for m in d['model']['materials'])"
 run_check model 0 "$ROOT/samples/model/Car.x" -check -json
 json_expect "$WORK/model.out" "d['kind'] == 'model' and d['definitionFile'] is None and d['model']['loaded']"
@@ -73,16 +83,20 @@ Mesh {
 }
 XFILE
 run_check bad 3 "$WORK/Bad/Station.txt" -check
-for text in "Station.txt:1: a word longer than 255 bytes was cut to its first 255" \
-  "Station.txt:3: scale figure 0 is not usable; drawScale 1.0 instead" \
-  "Station.txt:6: 1 of 3 platforms read" "1 material indexes for 2 faces; the last one is repeated" \
-  "missing.bmp: file not found" "lit window at night" "missing.bmp  0          missing"; do
+for text in "Station.txt:1: a word longer than 255 bytes was cut to its first 255 [DEFINITION_WORD_CUT]" \
+  "Station.txt:3: scale figure 0 is not usable; drawScale 1.0 instead [SCALE_FIGURE_UNUSABLE]" \
+  "Station.txt:6: 1 of 3 platforms read [PLATFORMS_MISSING]" "1 material indexes for 2 faces; the last one is repeated" \
+  "missing.bmp: file not found [TEXTURE_NOT_FOUND]" "lit window at night" "missing.bmp  0          missing" \
+  "(in Mesh/MeshMaterialList) [MATERIAL_INDEXES_SHORT]" "Model.x: the model has no normals: it is lit flat [NO_NORMALS]"; do
   expect_in_file "$WORK/bad.out" "$text" "problems in the text report"
 done
 grep -q '^  Model.x:[0-9][0-9]*: 1 material indexes' "$WORK/bad.out" || fail "the model's note has no line"
-# Each problem is also one line on standard error, naming the file and the place.
-problems="$(sed -n 's/^Problems (\([0-9]*\))$/\1/p' "$WORK/bad.out")"
-[ -n "$problems" ] && [ "$(wc -l <"$WORK/bad.err")" = "$problems" ] || fail "not one line on standard error per problem"
+# Grouped by severity, errors first.
+[ "$(grep -E '^(Errors|Warnings|Info|Hints) \(' "$WORK/bad.out" | cut -d' ' -f1 | tr '\n' ' ')" = "Errors Warnings Info " ] ||
+  fail "the findings are not grouped by severity, errors first"
+# Each error and warning is also one line on standard error, naming the file and the place.
+wrong="$(sed -n 's/^Problems ([0-9]*): \([0-9]*\) errors*, \([0-9]*\) warnings*,.*/\1 + \2/p' "$WORK/bad.out")"
+[ -n "$wrong" ] && [ "$(wc -l <"$WORK/bad.err")" = "$((wrong))" ] || fail "not one line on standard error per error or warning"
 for text in "vondrel-viewer: Station.txt: line 1: a word longer than 255 bytes" \
   "vondrel-viewer: Station.txt: line 6: 1 of 3 platforms read" "vondrel-viewer: missing.bmp: file not found"; do
   expect_in_file "$WORK/bad.err" "$text" "problems on standard error"
@@ -93,18 +107,36 @@ json_expect "$WORK/bad.json.out" "[(p['file'], p['line']) for p in d['problems']
 json_expect "$WORK/bad.json.out" "any(p['file'] == 'Model.x' and p['line'] and 'material indexes' in p['message'] for p in d['problems'])"
 json_expect "$WORK/bad.json.out" "d['textures'] == [t for t in d['textures'] if t['name'] == 'missing.bmp' and not t['found'] and t['path'] is None]"
 json_expect "$WORK/bad.json.out" "d['scaleFigure'] == 0 and d['drawScale'] == 1"
+json_expect "$WORK/bad.json.out" "d['counts'] == {'error': 3, 'warning': 2, 'info': 1, 'hint': 0}"
+json_expect "$WORK/bad.json.out" "[p for p in d['problems'] if p['code'] == 'MATERIAL_INDEXES_SHORT'][0]['objectPath'] == 'Mesh/MeshMaterialList'"
 
-# A text model that closes its root frame once too often loads with a note,
-# which is no problem: status 0 and nothing on standard error.
+# -ignore leaves codes out; with no error or warning left the status is 0. An unknown code is a usage error.
+run_check ignored 3 "$WORK/Bad" -check -json -ignore TEXTURE_NOT_FOUND,DEFINITION_WORD_CUT
+json_expect "$WORK/ignored.out" "d['counts']['error'] == 2 and not any(p['code'] == 'TEXTURE_NOT_FOUND' for p in d['problems'])"
+run_check all-ignored 0 "$WORK/Bad" -check -ignore TEXTURE_NOT_FOUND,DEFINITION_WORD_CUT,SCALE_FIGURE_UNUSABLE,PLATFORMS_MISSING \
+  -ignore MATERIAL_INDEXES_SHORT,MODEL_INVISIBLE_BY_DAY
+[ ! -s "$WORK/all-ignored.err" ] || fail "-ignore: standard error is not empty"
+run_check unknown-code 2 "$WORK/Bad" -check -ignore TEXTURE_NOT_FOUND,NO_SUCH_CODE
+expect_in_file "$WORK/unknown-code.err" '"NO_SUCH_CODE" is no code of -check' "the unknown code named"
+run_check lower-case 2 "$WORK/Bad" -check -ignore texture_not_found
+run_check ignore-alone 2 "$WORK/Bad" -check -ignore
+
+# docs/checks.md is the table of codes as the program writes it.
+"$PROGRAM" -checks-doc >"$WORK/checks.md" || fail "-checks-doc"
+cmp -s "$WORK/checks.md" "$ROOT/docs/checks.md" || fail "docs/checks.md differs from the table: run vondrel-viewer -checks-doc > docs/checks.md"
+
+# A text model that closes its root frame once too often loads with a note of
+# severity info: status 0 and nothing on standard error. (The model has no
+# material list: its default material, of alpha 0, is hidden by day.)
 mkdir -p "$WORK/Braces"
 printf 'xof 0302txt 0032\nFrame root {\n Mesh {\n  3;0.0;0.0;0.0;,1.0;0.0;0.0;,0.0;1.0;0.0;;\n  1;3;0,1,2;;\n }\n}\n}\n' \
   >"$WORK/Braces/braces.x"
-run_check braces 0 "$WORK/Braces/braces.x" -check
-expect_in_file "$WORK/braces.out" "No problems found." "a surplus brace is no problem"
+run_check braces 0 "$WORK/Braces/braces.x" -check -ignore MODEL_INVISIBLE_BY_DAY
+expect_in_file "$WORK/braces.out" "0 errors, 0 warnings" "a surplus brace is no problem"
 expect_in_file "$WORK/braces.out" "braces.x:8: 1 closing '}' more than the file opened" "the surplus brace's note"
 [ ! -s "$WORK/braces.err" ] || fail "a surplus brace: standard error is not empty"
-run_check braces.json 0 "$WORK/Braces/braces.x" -check -json
-json_expect "$WORK/braces.json.out" "d['problems'] == [] and [(n['file'].endswith('/braces.x'), n['line']) for n in d['notes']] == [(True, 8)]"
+run_check braces.json 0 "$WORK/Braces/braces.x" -check -json -ignore MODEL_INVISIBLE_BY_DAY
+json_expect "$WORK/braces.json.out" "[(n['file'].endswith('/braces.x'), n['line'], n['severity']) for n in d['problems'] if n['code'] == 'SURPLUS_CLOSING_BRACES'] == [(True, 8, 'info')]"
 json_expect "$WORK/braces.json.out" "d['model']['loaded'] and d['model']['faces'] == 1"
 # A load that fails after such a note gives the fault as its reason, not the note.
 printf 'xof 0302txt 0032\nFrame root {\n}\n}\n' >"$WORK/Braces/empty.x"
@@ -127,7 +159,8 @@ json_expect "$WORK/foreign.json.out" "[(t['foundBy'], t['path'].endswith('/Forei
 # Shift-JIS names are shown as UTF-8.
 make_plugin "$WORK/Sjis" Struct.txt
 printf '\x83\x65\x83\x58\x83\x67\n\x8d\xec\x8e\xd2\n1.0\n' >"$WORK/Sjis/Struct.txt"
-run_check sjis 0 "$WORK/Sjis" -check
+# (The small model has no material list: its default material, of alpha 0, is hidden by day.)
+run_check sjis 0 "$WORK/Sjis" -check -ignore MODEL_INVISIBLE_BY_DAY
 expect_in_file "$WORK/sjis.out" 'Struct plug-in "テスト" by 作者' "code page 932 decoded"
 
 # Nothing to show: status 1 and one line, the reason with the reader's note.
@@ -137,6 +170,20 @@ printf 'xof 0302txt 0032\nMesh {\n 1;\n' >"$WORK/cut.x"
 run_check cut 1 "$WORK/cut.x" -check
 expect_in_file "$WORK/cut.err" "the model cannot be loaded (" "the reason"
 expect_in_file "$WORK/cut.err" "cut.x: line 3: vertex count 1 is larger" "the reader's note"
+# With -json the report is written all the same, saying that the model is not loaded.
+run_check nothing.json 1 "$WORK/nothing-here" -check -json
+json_expect "$WORK/nothing.json.out" "d['kind'] is None and not d['model']['loaded'] and d['problems'][0]['code'] == 'NOTHING_TO_SHOW'"
+[ "$(wc -l <"$WORK/nothing.json.err")" = 1 ] || fail "nothing to show with -json: not one line on standard error"
+run_check cut.json 1 "$WORK/cut.x" -check -json
+json_expect "$WORK/cut.json.out" "d['kind'] == 'model' and [p['code'] for p in d['problems']] == ['NOTHING_TO_SHOW', 'MODEL_UNREADABLE']"
+json_expect "$WORK/cut.json.out" "d['problems'][1]['line'] == 3 and d['problems'][1]['objectPath'] == 'Mesh'"
+
+# A name on disk that is not UTF-8 comes with its bytes, so that a program can open the file.
+mkdir -p "$WORK/$(printf 'N\x95\x5C')"
+cp "$WORK/cut.x" "$WORK/$(printf 'N\x95\x5C')/m.x"
+run_check bytes.json 1 "$WORK/$(printf 'N\x95\x5C')/m.x" -check -json
+json_expect "$WORK/bytes.json.out" "d['directory'].endswith('N表/') and d['directoryBytes'].endswith('/N%95%5C/')"
+json_expect "$WORK/bytes.json.out" "__import__('os').path.isdir(__import__('urllib.parse').parse.unquote_to_bytes(d['directoryBytes']))"
 
 # Usage errors.
 run_check alone 2 -check

@@ -129,13 +129,15 @@ status=0
 expect_in_file "$WORK/relative.err" "vondrel-viewer: cannot create a file beside missing/relative.png: No such file or directory" \
   "the path as given"
 
-# A plug-in with problems is still drawn; each problem is a line on standard error.
+# A plug-in with problems is still drawn; each error and warning is a line on
+# standard error, as -check writes them.
 make_plugin "$WORK/Odd" Struct.txt
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$WORK/Odd" -shot "$SHOTS/odd.png" 2>"$WORK/odd.err" || status=$?
 [ "$status" = 0 ] && [ -s "$SHOTS/odd.png" ] || { cat "$WORK/odd.err" >&2; fail "a plug-in with problems: no picture"; }
 expect_in_file "$WORK/odd.err" "vondrel-viewer: Struct.txt: line 1: only 2 of 3 items read" "a problem on standard error"
-[ "$(wc -l <"$WORK/odd.err")" = 2 ] || { cat "$WORK/odd.err" >&2; fail "a plug-in with problems: not one line per problem"; }
+"$PROGRAM" "$WORK/Odd" -check >/dev/null 2>"$WORK/odd.check.err" && fail "-check finds no problem in the odd plug-in"
+cmp -s "$WORK/odd.err" "$WORK/odd.check.err" || { diff "$WORK/odd.err" "$WORK/odd.check.err" >&2; fail "a plug-in with problems: not the lines of -check"; }
 
 # With a display present no window is mapped; beside an open viewer (which
 # holds the single-instance lock) four shots run at once.

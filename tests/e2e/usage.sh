@@ -13,7 +13,8 @@ for word in --help -h; do
   for text in "Usage: vondrel-viewer <plug-in path> [options]" -win -full -2nd -dbf -night -linear -notext -log \
     -watch "vondrel-viewer/debug.txt" \
     "-shot <out.png>" "-size <W>x<H>" -check -json --version "Exit status" "  2  a usage error" \
-    "  3  -check found problems" "-gallery <folder> <out-dir>" "-j N" "archive.zip!/Folder"; do
+    "  3  -check found an error or a warning" "-ignore CODE[,CODE...]" "-gallery <folder> <out-dir>" "-j N" \
+    "archive.zip!/Folder"; do
     expect_in_file "$WORK/help.out" "$text" "$word"
   done
 done

@@ -51,8 +51,8 @@ void CopyCoverage(const FT_Bitmap& bitmap, GlyphBitmap& out) {
 
 }  // namespace
 
-std::unique_ptr<FontFace> FontFace::Open(const LOGFONTA& logFont) {
-  FontFileMatch match = MatchFontFile(logFont);
+std::unique_ptr<FontFace> FontFace::Open(const LOGFONTA& logFont, LoadNotes* notes) {
+  FontFileMatch match = MatchFontFile(logFont, notes);
   if (match.path.empty()) return nullptr;
   auto ft = std::make_unique<FreeTypeHandles>();
   if (FreeType().FT_Init_FreeType(&ft->library) != 0) return nullptr;

@@ -25,8 +25,8 @@ class FontFace {
 
   // Matches the face name, weight, italic flag and character set (Shift-JIS asks
   // for Japanese coverage) as MatchFontFile does. Null when no face is
-  // installed or FreeType cannot open the match.
-  static std::unique_ptr<FontFace> Open(const LOGFONTA& logFont);
+  // installed or FreeType cannot open the match. `notes` as for MatchFontFile.
+  static std::unique_ptr<FontFace> Open(const LOGFONTA& logFont, LoadNotes* notes = nullptr);
   ~FontFace();
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;

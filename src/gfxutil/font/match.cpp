@@ -61,27 +61,28 @@ FontFileMatch BestFace(FcConfig* config, const LOGFONTA& logFont, const char* la
   return match;
 }
 
-FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont) {
+FontFileMatch MatchWithConfig(FcConfig* config, const LOGFONTA& logFont, LoadNotes* notes) {
   const Language* language = LanguageOf(logFont.lfCharSet);
   FontFileMatch match = BestFace(config, logFont, language ? language->code : nullptr);
   if (!match.path.empty() || !language) return match;
   match = BestFace(config, logFont, nullptr);
-  if (!match.path.empty()) {
-    AddLoadNote("", "no installed face covers %s; using %s (%s)", language->name, match.family.c_str(),
-                match.path.c_str());
+  if (!match.path.empty() && notes) {
+    notes->Add(LoadNote{FindingCode::kFontFallback, "", 0, "", "",
+                        NoteMessage("no installed face covers %s; using %s (%s)", language->name,
+                                    match.family.c_str(), match.path.c_str())});
   }
   return match;
 }
 
 }  // namespace
 
-FontFileMatch MatchFontFile(const LOGFONTA& logFont) {
+FontFileMatch MatchFontFile(const LOGFONTA& logFont, LoadNotes* notes) {
   // A configuration of our own, destroyed after the match: fontconfig's
   // process-wide one would stay allocated until the process ends. Fonts are
   // matched only when a font is created, so loading it each time costs little.
   FcConfig* config = Fontconfig().FcInitLoadConfigAndFonts();
   if (!config) return {};
-  FontFileMatch match = MatchWithConfig(config, logFont);
+  FontFileMatch match = MatchWithConfig(config, logFont, notes);
   Fontconfig().FcConfigDestroy(config);
   return match;
 }

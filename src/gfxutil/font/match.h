@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gfxutil/d3dx_font.h"
+#include "gfxutil/load_notes.h"
 
 struct FontFileMatch {
   std::string path;  // empty when nothing fits
@@ -14,5 +15,5 @@ struct FontFileMatch {
 // Shift-JIS character set asks for Japanese coverage, so an unknown Japanese
 // face name still finds a Japanese face. When no installed face covers the
 // language, the best face there is, so that at least Latin text and figures
-// show; a load note then names it.
-FontFileMatch MatchFontFile(const LOGFONTA& logFont);
+// show; a note in `notes` (when given) then names it.
+FontFileMatch MatchFontFile(const LOGFONTA& logFont, LoadNotes* notes = nullptr);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfxutil/d3dx_math.h"
+#include "gfxutil/load_notes.h"
 
 struct XVertex {
   D3DXVECTOR3 position;
@@ -40,6 +41,7 @@ struct XMeshData {
   std::vector<uint32_t> indices;     // three per face
   std::vector<uint32_t> attributes;  // material index per face
   std::vector<XMaterial> materials;  // never empty after a successful read
+  LoadNotes notes;                   // what the reader repaired, whether or not the read succeeded
 
   size_t FaceCount() const { return attributes.size(); }
   size_t VertexCount() const { return vertexBytes.size() / XVertexLayout(fvf).size; }

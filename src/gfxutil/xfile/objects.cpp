@@ -109,6 +109,8 @@ class ObjectParser {
     XParseOutcome outcome;
     outcome.ok = ParseTopLevel();
     outcome.invalidData = invalidData_;
+    if (!outcome.ok) outcome.objectPath = ObjectPath();
+    outcome.notes = std::move(notes_);
     return outcome;
   }
 
@@ -135,6 +137,24 @@ class ObjectParser {
 
   bool Unexpected(const XToken& token) { return reader_.Fail("unexpected %s", Describe(token)); }
 
+  // The objects the reader stands in, outermost first: "Frame Body/Mesh body/MeshMaterialList".
+  std::string ObjectPath() const {
+    std::string text;
+    for (const std::string& object : path_) text += (text.empty() ? "" : "/") + object;
+    return text;
+  }
+
+  // An object entered: its identifier and, when it has one, its name (cut at 64 bytes).
+  void Enter(std::string_view identifier, std::string_view name) {
+    std::string object(identifier.substr(0, 64));
+    if (!name.empty()) object.append(" ").append(DisplayText(name.substr(0, 64)));
+    path_.push_back(std::move(object));
+  }
+
+  void Note(FindingCode code, std::string message) {
+    notes_.Add(LoadNote{code, fileName_, reader_.LocationLine(), reader_.Location(), ObjectPath(), std::move(message)});
+  }
+
   bool ParseTopLevel() {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
@@ -150,12 +170,15 @@ class ObjectParser {
           break;
         case XTokenKind::Name: {
           XType type = TypeOf(token.text);
+          std::string_view identifier = token.text;
           Header header;
           if (!ReadHeader(header)) return false;
+          Enter(identifier, header.name);
           Handled handled = Handled::Ignored;
           if (type == XType::Mesh) handled = ParseMesh(identity);
           if (type == XType::Frame) handled = ParseFrame(identity);
           if (!Finish(handled, header, type)) return false;
+          path_.pop_back();
           break;
         }
         case XTokenKind::CloseBrace:
@@ -179,8 +202,9 @@ class ObjectParser {
       for (;;) {
         if (!reader_.Next(token)) return false;
         if (token.kind == XTokenKind::End) {
-          AddLoadInformationAt(fileName_.c_str(), line, place,
-                               "%u closing '}' more than the file opened, after its last object; passed over", count);
+          notes_.Add(LoadNote{FindingCode::kSurplusClosingBraces, fileName_, line, place, "",
+                              NoteMessage("%u closing '}' more than the file opened, after its last object; passed over",
+                                          count)});
           return true;
         }
         if (token.kind != XTokenKind::CloseBrace) break;
@@ -268,8 +292,12 @@ class ObjectParser {
       if (token.kind == XTokenKind::CloseBrace) break;
       if (token.kind == XTokenKind::Name) {
         XType type = TypeOf(token.text);
+        std::string_view identifier = token.text;
         Header header;
-        if (!ReadHeader(header) || !Finish(handle(type), header, type)) return false;
+        if (!ReadHeader(header)) return false;
+        Enter(identifier, header.name);
+        if (!Finish(handle(type), header, type)) return false;
+        path_.pop_back();
       } else if (token.kind == XTokenKind::OpenBrace) {
         if (!FollowReference(handle, referenced)) return false;
       } else {
@@ -314,9 +342,11 @@ class ObjectParser {
     size_t start = target->body;
     reader_.Seek(start);
     ++referenceDepth_;
+    path_.push_back("{" + DisplayText(name.substr(0, 64)) + "}");
     Handled handled = handle(target->type);
     --referenceDepth_;
     if (handled == Handled::Failed) return false;
+    path_.pop_back();
     if (handled == Handled::Parsed) {
       referencedBytes_ += reader_.Position() - start;
       if (referencedBytes_ > referenceBudget_) return Invalid("references repeat more data than the file holds");
@@ -516,8 +546,8 @@ class ObjectParser {
     if (materials.size() != materialCount)
       return Invalid("the material list names %u materials but holds %zu", materialCount, materials.size());
     if (indexCount < faceCount) {
-      AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(),
-                    "%u material indexes for %zu faces; the last one is repeated", indexCount, faceCount);
+      Note(FindingCode::kMaterialIndexesShort,
+           NoteMessage("%u material indexes for %zu faces; the last one is repeated", indexCount, faceCount));
       faceMaterials.resize(faceCount, indexCount > 0 ? faceMaterials.back() : 0);
     }
     mesh.faceMaterials = std::move(faceMaterials);
@@ -536,7 +566,7 @@ class ObjectParser {
       SetTextureName(material, name);
       // Loading it will fail; only here is there a place to name.
       if (material.textureName.empty())
-        AddLoadNoteAt(fileName_.c_str(), reader_.LocationLine(), reader_.Location(), "a texture file name is empty");
+        Note(FindingCode::kTextureNameEmpty, "a texture file name is empty");
       return Result(SkipAllChildren());
     });
   }
@@ -550,6 +580,8 @@ class ObjectParser {
   int referenceDepth_ = 0;
   size_t referencedBytes_ = 0;
   const size_t referenceBudget_;
+  std::vector<std::string> path_;  // see ObjectPath
+  LoadNotes notes_;
   uint64_t modelVertices_ = 0, modelTriangles_ = 0;  // of the meshes read so far, references included
   bool invalidData_ = false;
 };

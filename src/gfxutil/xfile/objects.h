@@ -5,11 +5,15 @@
 #pragma once
 #include <string>
 
+#include "gfxutil/load_notes.h"
+
 class XMeshBuilder;
 
 struct XParseOutcome {
   bool ok = false;
   bool invalidData = false;  // the syntax was right but the data made no sense
+  std::string objectPath;    // on failure: the objects the reader stood in (see LoadNote)
+  LoadNotes notes;           // what was repaired on the way
 };
 
 // Reader is XTextReader or XBinaryReader; on failure the reader holds the error.

@@ -23,7 +23,7 @@ class BodyPager final : public XInputPager {
 };
 
 // A fault of the file as a whole, at no particular place.
-XReadError Whole(std::string what) { return XReadError{"", 0, std::move(what)}; }
+XReadError Whole(std::string what) { return XReadError{"", 0, std::move(what), ""}; }
 
 template <class Reader>
 HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XReadError& error) {
@@ -31,9 +31,13 @@ HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XRea
   XParseOutcome outcome = ParseXObjects(reader, builder, name);
   if (!outcome.ok) {
     error = reader.Error();
+    error.objectPath = outcome.objectPath;
+    mesh.notes = std::move(outcome.notes);
     return outcome.invalidData ? E_FAIL : D3DXFERR_PARSEERROR;
   }
-  if (!builder.Finish(mesh)) {
+  bool built = builder.Finish(mesh);
+  mesh.notes = std::move(outcome.notes);
+  if (!built) {
     error = Whole("the file holds no mesh with vertices");
     return E_FAIL;
   }

@@ -28,6 +28,6 @@ bool XReaderBase::Fail(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  error_ = XReadError{Where(tokenStart_), LineAt(tokenStart_), what};
+  error_ = XReadError{Where(tokenStart_), LineAt(tokenStart_), what, ""};
   return false;
 }

@@ -96,13 +96,15 @@ ResolvedPath ResolvePath(const std::string& name) {
   if (name.empty() || name.size() > kMaxNameLength) return {};
   if (IsFile(name)) return {name, PathMatch::kExact};
 
+  // The first spelling is the name's own bytes, the second its code page 932 reading.
   std::vector<std::string> spellings = Spellings(name);
-  for (const std::string& spelling : spellings) {
-    if (IsFile(spelling)) return {spelling, PathMatch::kCaseOrSeparators};
+  auto matchOf = [](size_t spelling) { return spelling == 0 ? PathMatch::kCaseOrSeparators : PathMatch::kCodePage932; };
+  for (size_t i = 0; i < spellings.size(); ++i) {
+    if (IsFile(spellings[i])) return {spellings[i], matchOf(i)};
   }
-  for (const std::string& spelling : spellings) {
-    std::string resolved = ResolveIgnoringCase(spelling);
-    if (!resolved.empty()) return {resolved, PathMatch::kCaseOrSeparators};
+  for (size_t i = 0; i < spellings.size(); ++i) {
+    std::string resolved = ResolveIgnoringCase(spellings[i]);
+    if (!resolved.empty()) return {resolved, matchOf(i)};
   }
   return {};
 }

@@ -7,7 +7,8 @@
 // How a file was found.
 enum class PathMatch {
   kExact,             // the name as stored
-  kCaseOrSeparators,  // with '\' read as '/', letter case ignored or decoded from code page 932
+  kCaseOrSeparators,  // with '\' read as '/' or letter case ignored
+  kCodePage932,       // decoded from code page 932, as an archive unpacked on Linux names the file
   kTrailingPath,      // the name's last elements (folders and file), in the model's directory
   kModelDirectory,    // the name's last element, in the model's directory
   kMissing,           // nowhere
@@ -19,9 +20,10 @@ struct ResolvedPath {
 };
 
 // The regular file a name read from a plug-in stands for, relative names taken
-// from the current directory of the current file source (Files()). Tried in order: the name as stored; then with
-// '\' read as '/' and runs of separators as one, also decoded from code page
-// 932 when the name is not valid UTF-8; each of these first as written, then
+// from the current directory of the current file source (Files()). Tried in
+// order: the name as stored; then with '\' read as '/' and runs of separators
+// as one, then also decoded from code page 932 when the name is not valid
+// UTF-8; each of these first as written, then
 // with every path element matched against its directory ignoring ASCII letter
 // case. Directories, pipes and devices are passed over: Windows opens none of
 // them as a file.

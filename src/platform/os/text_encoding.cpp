@@ -51,6 +51,24 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+bool EncodesInCp932(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return false;
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) return true;
+  iconv_t converter = iconv_open("CP932", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  bool encodes = true;
+  while (inLeft > 0 && encodes) {
+    char buffer[256];
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    encodes = iconv(converter, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) || errno == E2BIG;
+  }
+  iconv_close(converter);
+  return encodes;
+}
+
 std::string Cp932ToUtf8(std::string_view bytes) {
   std::string out;
   iconv_t converter = iconv_open("UTF-8", "CP932");

@@ -10,6 +10,10 @@ bool IsValidUtf8(std::string_view bytes);
 // Decodes code page 932 to UTF-8. Bytes that do not decode become U+FFFD.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// True when the UTF-8 text can be written in code page 932 (the names the
+// simulator on Windows can open); false also for text that is not UTF-8.
+bool EncodesInCp932(std::string_view utf8);
+
 // The text to show for bytes read from a file: the bytes themselves when they
 // are valid UTF-8, else their code page 932 reading. Never fails.
 std::string DisplayText(std::string_view bytes);

@@ -49,8 +49,19 @@ class TextureFromFile : public ::testing::Test {
  protected:
   HRESULT Load(const char* name, IDirect3DTexture8** texture, D3DCOLOR colourKey = 0, UINT mipLevels = 1) {
     return D3DXCreateTextureFromFileExA(&device, name, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
-                                        D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr, nullptr, texture);
+                                        D3DX_DEFAULT, D3DX_DEFAULT, colourKey, nullptr, nullptr, texture, &notes);
   }
+  // The notes of the loads since the last call, one line each; their codes in `codes`.
+  std::string TakenNotes() {
+    std::string text = NotesText(notes);
+    codes.clear();
+    for (const LoadNote& note : notes.All()) codes.push_back(note.code);
+    notes = LoadNotes();
+    return text;
+  }
+
+  LoadNotes notes;
+  std::vector<FindingCode> codes;
 
   TempDir dir;
   ScopedCurrentDirectory current{dir.path()};
@@ -139,7 +150,7 @@ TEST_F(TextureFromFile, ATextureBeyondTheBudgetIsNotCreatedAndSaysWhy) {
   ASSERT_TRUE(rest.Take(TextureBudgetLeft() - 31));  // a byte short of the 4x2 texture
   IDirect3DTexture8* texture = nullptr;
   EXPECT_EQ(D3DXCreateTextureFromFileExA(memoryDevice, "wall.bmp", 0, 0, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
-                                         D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture),
+                                         D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture, &notes),
             D3DERR_OUTOFVIDEOMEMORY);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "wall.bmp: texture of 4x2 not created: the textures would take more than the 256 MiB kept "
@@ -196,6 +207,7 @@ TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   EXPECT_EQ(Load("missing.png", &texture), D3DERR_NOTFOUND);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "missing.png: file not found\n");
+  EXPECT_EQ(codes, std::vector<FindingCode>{FindingCode::kTextureNotFound});
   // An empty name is no file to name: the model reader has noted it where it stands.
   EXPECT_EQ(Load("", &texture), D3DERR_NOTFOUND);
   EXPECT_EQ(TakenNotes(), "");
@@ -206,6 +218,7 @@ TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   EXPECT_EQ(Load("cut.bmp", &texture), D3DXERR_INVALIDDATA);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "cut.bmp: BMP pixel data ends early (truncated file)\n");
+  EXPECT_EQ(codes, std::vector<FindingCode>{FindingCode::kTextureUnreadable});
   EXPECT_EQ(device.Count("CreateTexture"), 0u);
 
   dir.Write("ok.bmp", Bmp32(1, 1, {0}));
@@ -213,6 +226,7 @@ TEST_F(TextureFromFile, FailuresNoteTheFileAndTheReason) {
   EXPECT_EQ(Load("ok.bmp", &texture), E_OUTOFMEMORY);
   EXPECT_EQ(texture, nullptr);
   EXPECT_EQ(TakenNotes(), "ok.bmp: texture of 1x1 not created (error 0x8007000E)\n");
+  EXPECT_EQ(codes, std::vector<FindingCode>{FindingCode::kTextureNotCreated});
   EXPECT_EQ(RecordingTexture::liveCount, 0);
 }
 

@@ -229,7 +229,7 @@ TEST_F(DefinitionReading, EachItemIsKeptAsReadWithItsLine) {
       {"Name\nAuthor\n2.5\n", {{"name", 1, "Name"}, {"author", 2, "Author"}, {"scale figure", 3, "2.5"}}, {}},
       {"Name Author 1e-1", {{"name", 1, "Name"}, {"author", 1, "Author"}, {"scale figure", 1, "1e-1"}}, {}},
       {"\r\n\r\n  A\r\n\r\n\tB\r\n\r\n+3.\r\n", {{"name", 3, "A"}, {"author", 5, "B"}, {"scale figure", 7, "+3."}}, {}},
-      {"A\nB\nabc\n", {{"name", 1, "A"}, {"author", 2, "B"}}, {}},
+      {"A\nB\nabc\n", {{"name", 1, "A"}, {"author", 2, "B"}, {"scale figure", 3, ""}}, {}},  // kept as not stored
       {"", {}, {}},
       {"A\n\n\n" + std::string(300, 'w') + "\n1\n", {{"name", 1, "A"}, {"author", 4, std::string(255, 'w')}, {"scale figure", 5, "1"}}, {4}},
       {"A\nB\n\n" + std::string(70, '1') + "\n", {{"name", 1, "A"}, {"author", 2, "B"}}, {4}},
@@ -278,13 +278,52 @@ TEST_F(DefinitionReading, NamesGoToTheFieldsNotNamedYetWithAPrefix) {
 TEST_F(DefinitionReading, AProblemIsLoggedAndKeptWithItsLine) {
   DefinitionRecord record;
   record.fileName = "Train.txt";
-  record.AddProblem(4, "only %d of %d items read", 3, 6);
-  record.AddProblem(0, "no scale figure; drawScale 1.0 instead");
+  record.AddProblem(FindingCode::kDefinitionItemsMissing, 4, "only %d of %d items read", 3, 6);
+  record.AddProblem(FindingCode::kScaleFigureMissing, 0, "no scale figure; drawScale 1.0 instead");
   EXPECT_EQ(os.DebugText(), "Train.txt: line 4: only 3 of 6 items read\nTrain.txt: no scale figure; drawScale 1.0 instead\n");
   ASSERT_EQ(record.problems.size(), 2u);
   EXPECT_EQ(record.problems[0].Text(), "Train.txt: line 4: only 3 of 6 items read");
   EXPECT_EQ(record.problems[1].line, 0u);
   EXPECT_EQ(record.problems[1].Text(), "Train.txt: no scale figure; drawScale 1.0 instead");
+  EXPECT_EQ(record.problems[1].code, FindingCode::kScaleFigureMissing);
+}
+
+struct UntakenCase {
+  std::string text;
+  const char* format;  // "head" or "platform"
+  size_t field;        // the field looked at
+  const char* taken;
+  const char* untaken;
+  bool stored;
+};
+
+// What of a number's word was not taken, for the report to name.
+TEST_F(DefinitionReading, TheRestOfANumbersWordIsKept) {
+  const UntakenCase cases[] = {
+      {"n a 2.5", "head", 2, "2.5", "", true},
+      {"n a 1x.5", "head", 2, "1", "x.5", true},
+      {"n a 95km/h\n", "head", 2, "95", "km/h", true},
+      {"n a 1e+x", "head", 2, "1e+", "x", true},
+      {"n a \xe6\x99\x82\xe9\x80\x9f" "95", "head", 2, "", "\xe6\x99\x82\xe9\x80\x9f" "95", false},
+      {"n a -", "head", 2, "", "-", false},
+      {"(1x,2,3),(4,5,6)", "platform", 0, "1", "x", true},  // up to the format's next character
+      {"(1,2,3),(4,5,6)", "platform", 5, "6", "", true},
+  };
+  for (const UntakenCase& c : cases) {
+    scratch.Write("d.txt", c.text);
+    FILE* file = scratch.Open("d.txt");
+    DefinitionReader reader(file, "d.txt");
+    if (std::string(c.format) == "head")
+      reader.Read("%s\n%s\n%f", name, author, &scale);
+    else
+      reader.Read("\n(%f,%f,%f),(%f,%f,%f)", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]);
+    std::fclose(file);
+    const std::vector<DefinitionField>& fields = reader.Record().fields;
+    ASSERT_GT(fields.size(), c.field) << c.text;
+    EXPECT_EQ(fields[c.field].text, c.taken) << c.text;
+    EXPECT_EQ(fields[c.field].untaken, c.untaken) << c.text;
+    EXPECT_EQ(fields[c.field].stored, c.stored) << c.text;
+  }
 }
 
 }  // namespace

@@ -47,14 +47,15 @@ TEST(Gallery, HtmlEscapesMarkupQuotesAndLineBreaks) {
   for (const Case& c : cases) EXPECT_EQ(HtmlEscaped(c.text), c.html) << c.text;
 }
 
-TEST(Gallery, ProblemsCountAsWarningsAndAModelNotLoadedAsAnError) {
+TEST(Gallery, BadgesCountTheErrorsAndWarningsOfTheReport) {
   CheckReport report;
-  report.model.loaded = true;
-  EXPECT_EQ(CountProblems(report).errors, 0);
-  report.problems = {LoadNote{"Model.x", 3, "line 3", "a"}, LoadNote{"x.bmp", 0, "", "b"}};
-  EXPECT_EQ(CountProblems(report).warnings, 2);
-  report.model.loaded = false;
-  EXPECT_EQ(CountProblems(report).errors, 1);
+  EXPECT_EQ(CountProblems(report).errors + CountProblems(report).warnings, 0);
+  auto finding = [](FindingCode code) { return LoadNote{code, "Struct.txt", 3, "line 3", "", "m"}; };
+  report.problems = {finding(FindingCode::kScaleFigureMissing), finding(FindingCode::kDefinitionWordCut),
+                     finding(FindingCode::kDefinitionTooLong), finding(FindingCode::kSurplusClosingBraces)};
+  ProblemCounts counts = CountProblems(report);
+  EXPECT_EQ(counts.errors, 1);
+  EXPECT_EQ(counts.warnings, 2);  // the info is no badge
 }
 
 TEST(Gallery, RecordsShowBadgesPicturesAndReasons) {

@@ -45,6 +45,11 @@ TEST(ProgramOptions, TheModeFollowsTheWords) {
       {{"-gallery", "plugins", "site", "-j", "257"}, ProgramMode::kUsageError},
       {{"-gallery", "plugins", "site", "-j", "two"}, ProgramMode::kUsageError},
       {{"-gallery", "plugins", "site", "--help"}, ProgramMode::kHelp},
+      {{"/p/Foo", "-check", "-ignore", "NO_NORMALS,MODEL_SCALE"}, ProgramMode::kCheck},
+      {{"/p/Foo", "-check", "-ignore"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-check", "-ignore", "NO_NORMALS,"}, ProgramMode::kUsageError},
+      {{"/p/Foo", "-check", "-ignore", "no_normals"}, ProgramMode::kUsageError},
+      {{"-checks-doc"}, ProgramMode::kChecksDoc},
   };
   for (const ModeCase& c : cases) {
     ProgramOptions options = Parse(c.words);
@@ -125,6 +130,7 @@ TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
       {{"/p/Foo", "-size", "10x10"}, {"-size has no effect without -shot"}},
       {{"/p/Foo", "-DBF"}, {"unknown option -DBF ignored (--help lists the options)"}},
       {{"/p/Foo", "-check", "-frob"}, {"unknown option -frob ignored (--help lists the options)"}},
+      {{"/p/Foo", "-ignore", "NO_NORMALS"}, {"-ignore has no effect without -check"}},
       {{"/p/Foo", "-check", "-watch"}, {"-watch has no effect with -check"}},
       {{"/p/Foo", "-watch", "-shot", "a.png"}, {"-watch has no effect with -shot"}},
       {{"/p/Foo", "-watch", "-check", "-json"}, {"-watch has no effect with -check"}},
@@ -135,6 +141,14 @@ TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
     EXPECT_NE(options.mode, ProgramMode::kUsageError) << c.words[1];
     EXPECT_EQ(options.warnings, c.warnings) << c.words[1];
   }
+}
+
+TEST(ProgramOptions, IgnoredCodesAddUpAndAnUnknownOneIsNamed) {
+  ProgramOptions options = Parse({"/p/Foo", "-check", "-ignore", "NO_NORMALS,MODEL_SCALE", "-ignore", "UNUSED_VERTICES"});
+  EXPECT_EQ(options.ignoredCodes,
+            (std::vector<FindingCode>{FindingCode::kNoNormals, FindingCode::kModelScale, FindingCode::kUnusedVertices}));
+  options = Parse({"/p/Foo", "-check", "-ignore", "NO_NORMALS,NO_SUCH"});
+  EXPECT_EQ(options.usageError, "-ignore: \"NO_SUCH\" is no code of -check (docs/checks.md lists them)");
 }
 
 TEST(ProgramOptions, ValuesAreTakenWhateverTheyLookLike) {

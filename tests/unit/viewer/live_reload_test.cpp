@@ -129,6 +129,29 @@ TEST_F(LiveReloadTest, AFailedReloadShowsItsReasonUntilAGoodSave) {
   EXPECT_NE(os.DebugText().find("reload: ok ("), std::string::npos);
 }
 
+// After each good reload the counts of errors and warnings stand on the screen
+// for a few seconds, and the log names the codes that came and went.
+TEST_F(LiveReloadTest, AGoodReloadShowsItsCountsAndTheCodesThatCameOrWent) {
+  LoadSample("Struct", kStructKind);
+  const std::string definition = FileText("Struct.txt");
+  Watch();
+  EXPECT_EQ(ReloadCounts(), "");
+
+  scratch.Write("Struct.txt", "Tiny\nSomeone\n10000\n");  // drawn a few millimetres across
+  Pump({"Struct.txt"});
+  for (int frame = 0; frame < 10; ++frame) Pump();
+  EXPECT_EQ(ReloadCounts(), "エラー 0  警告 1");
+  EXPECT_NE(os.DebugText().find("reload: エラー 0  警告 1; new MODEL_SCALE\n"), std::string::npos) << os.DebugText();
+  os.now += 4000;
+  EXPECT_EQ(ReloadCounts(), "") << "the counts are gone after a few seconds";
+
+  scratch.Write("Struct.txt", definition);
+  Pump({"Struct.txt"});
+  for (int frame = 0; frame < 10; ++frame) Pump();
+  EXPECT_EQ(ReloadCounts(), "エラー 0  警告 0");
+  EXPECT_NE(os.DebugText().find("reload: エラー 0  警告 0; gone MODEL_SCALE\n"), std::string::npos) << os.DebugText();
+}
+
 TEST_F(LiveReloadTest, AReloadWhileTheWindowIsInactiveIsDrawnAtOnce) {
   LoadSample("Struct", kStructKind);
   Watch();

@@ -40,10 +40,10 @@ TEST(FontMatch, FaceNamesInUtf8AndCodePage932NameTheSameFace) {
 
 TEST(FontMatch, WithoutAJapaneseFaceTheBestFaceOfferedIsTakenAndNamed) {
   LatinOnlyFonts fonts;
-  TakeLoadNotes();
-  FontFileMatch match = MatchFontFile(OverlayFontRequest());
+  LoadNotes taken;
+  FontFileMatch match = MatchFontFile(OverlayFontRequest(), &taken);
   EXPECT_NE(match.path.find("/usr/share/fonts/truetype/dejavu/"), std::string::npos) << match.path;
-  std::vector<LoadNote> notes = TakeLoadNotes();
+  std::vector<LoadNote> notes = taken.All();
   ASSERT_EQ(notes.size(), 1u);
   const std::string& note = notes[0].message;
   EXPECT_TRUE(note.starts_with("no installed face covers Japanese; using DejaVu ")) << note;
@@ -59,9 +59,9 @@ TEST(FontMatch, WithoutAJapaneseFaceTheBestFaceOfferedIsTakenAndNamed) {
 }
 
 TEST(FontMatch, AJapaneseFaceIsTakenWithoutANote) {
-  TakeLoadNotes();
-  EXPECT_FALSE(MatchFontFile(OverlayFontRequest()).path.empty());
-  EXPECT_TRUE(TakeLoadNotes().empty());
+  LoadNotes notes;
+  EXPECT_FALSE(MatchFontFile(OverlayFontRequest(), &notes).path.empty());
+  EXPECT_TRUE(notes.Empty());
 }
 
 TEST(FontFace, FourteenPixelCellGivesFourteenPixelLines) {

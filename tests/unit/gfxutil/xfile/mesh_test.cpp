@@ -239,7 +239,10 @@ TEST(XFileMesh, MaterialListRules) {
   std::string error;
   ASSERT_EQ(ReadX(kHeader + quad + " MeshMaterialList {2;1;1;; " + kRed + kRed + "} }", mesh, &error), D3D_OK) << error;
   EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{1, 1, 1}));
-  EXPECT_EQ(TakenNotes(), "memory: line 2: 1 material indexes for 3 faces; the last one is repeated\n");
+  EXPECT_EQ(NotesText(mesh.notes), "memory: line 2: 1 material indexes for 3 faces; the last one is repeated\n");
+  ASSERT_EQ(mesh.notes.All().size(), 1u);
+  EXPECT_EQ(mesh.notes.All()[0].objectPath, "Mesh/MeshMaterialList");
+  EXPECT_EQ(mesh.notes.All()[0].code, FindingCode::kMaterialIndexesShort);
   ASSERT_EQ(ReadX(kHeader + quad + " MeshMaterialList {0;0;; } }", mesh), D3D_OK) << "an empty list is ignored";
   EXPECT_EQ(mesh.materials.size(), 1u);
   EXPECT_EQ(ReadX(kHeader + quad + " MeshMaterialList {1;3;0,1,0;; " + kRed + "} }", mesh, &error), E_FAIL);

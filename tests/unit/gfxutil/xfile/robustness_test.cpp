@@ -223,16 +223,53 @@ TEST(XFileRobustness, LoadFailureNotesFileAndReason) {
   ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(1);
   ID3DXBuffer* materials = reinterpret_cast<ID3DXBuffer*>(1);
   DWORD count = 99;
-  EXPECT_EQ(D3DXLoadMeshFromX(file.path(), D3DXMESH_SYSTEMMEM, &device, nullptr, &materials, &count, &mesh), E_FAIL);
+  LoadNotes notes;
+  EXPECT_EQ(D3DXLoadMeshFromX(file.path(), D3DXMESH_SYSTEMMEM, &device, nullptr, &materials, &count, &mesh, &notes),
+            E_FAIL);
   EXPECT_EQ(mesh, nullptr);
   EXPECT_EQ(materials, nullptr);
   EXPECT_EQ(count, 0u);
-  EXPECT_EQ(TakenNotes(), std::string(file.path()) + ": line 4: face index 7 is beyond the 3 vertices\n");
+  EXPECT_EQ(NotesText(notes), std::string(file.path()) + ": line 4: face index 7 is beyond the 3 vertices\n");
+  ASSERT_TRUE(notes.Fatal().has_value());
+  EXPECT_EQ(notes.Fatal()->code, FindingCode::kModelUnreadable);
+  EXPECT_EQ(notes.Fatal()->objectPath, "Mesh");
 
-  EXPECT_EQ(D3DXLoadMeshFromX("/nonexistent/Model.x", 0, &device, nullptr, nullptr, nullptr, &mesh), E_FAIL);
-  EXPECT_EQ(TakenNotes(), "/nonexistent/Model.x: cannot open the file: No such file or directory\n");
+  LoadNotes missing;
+  EXPECT_EQ(D3DXLoadMeshFromX("/nonexistent/Model.x", 0, &device, nullptr, nullptr, nullptr, &mesh, &missing), E_FAIL);
+  EXPECT_EQ(NotesText(missing), "/nonexistent/Model.x: cannot open the file: No such file or directory\n");
   EXPECT_EQ(D3DXLoadMeshFromX(file.path(), 0, nullptr, nullptr, nullptr, nullptr, &mesh), D3DERR_INVALIDCALL);
   EXPECT_EQ(device.ExtraReferences(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+struct ObjectPathCase {
+  const char* body;  // after the header
+  const char* objectPath;
+};
+
+// A fault names the objects it stands in, references and names included.
+TEST(XFileRobustness, AFaultNamesTheObjectsItStandsIn) {
+  const ObjectPathCase cases[] = {
+      {"Frame Body { Mesh body { 3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 5;; } } }",
+       "Frame Body/Mesh body/MeshMaterialList"},
+      {"Mesh { 3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,9;; }", "Mesh"},
+      {"Frame A { Frame B { FrameTransformMatrix { 1; } } }", "Frame A/Frame B/FrameTransformMatrix"},
+      {"Material red { 1;0;0;1;; 5; 0;0;0;; 0;0;0;; }\n"
+       "Mesh m { 3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; {red} {red} } }",
+       "Mesh m/MeshMaterialList/{red}"},  // the second reference is one Material too many
+      {"}", ""},
+  };
+  for (const ObjectPathCase& c : cases) {
+    XMeshData mesh;
+    XReadError error;
+    const std::string file = kHeader + c.body;
+    std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    EXPECT_TRUE(FAILED(ReadXFileMemory(bytes, mesh, error, "Model.x"))) << c.body;
+    EXPECT_EQ(error.objectPath, c.objectPath) << c.body << ": " << error.Text();
+  }
 }
 
 }  // namespace

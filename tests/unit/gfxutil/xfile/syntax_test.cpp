@@ -186,15 +186,14 @@ TEST(XFileObjects, SurplusClosingBracesAfterTheLastObjectOfATextFileAreANote) {
   for (const Ending& ending : endings) {
     XMeshData mesh;
     std::string error;
-    TakeLoadNotes();
     EXPECT_EQ(ReadX(kHeader + "Frame {\nMesh {" + kVertices + "1;3;0,1,2;;}\n}\n" + ending.text, mesh, &error),
               ending.result)
         << ending.text;
-    std::vector<LoadNote> notes = TakeLoadNotes();
+    std::vector<LoadNote> notes = mesh.notes.All();
     if (ending.result == D3D_OK) {
       EXPECT_EQ(mesh.FaceCount(), 1u) << ending.text;
       EXPECT_EQ(notes.empty() ? "" : notes.front().Text(), ending.errorOrNote) << ending.text;
-      for (const LoadNote& note : notes) EXPECT_EQ(note.kind, LoadNoteKind::kInformation) << ending.text;
+      for (const LoadNote& note : notes) EXPECT_EQ(note.code, FindingCode::kSurplusClosingBraces) << ending.text;
     } else {
       EXPECT_EQ(error.rfind(ending.errorOrNote, 0), 0u) << ending.text << ": " << error;
       EXPECT_TRUE(notes.empty()) << ending.text;

@@ -78,6 +78,7 @@ TEST_F(PathLookup, ShiftJisNamesStoredAsBytesKeepTheirSecondByte) {
 TEST_F(PathLookup, ReportsHowTheFileWasFound) {
   dir.Write("Model.x", {1});
   dir.Write("Tex/Side.BMP", {1});
+  dir.Write("Tex/" + kSignUtf8 + ".bmp", {1});
   const struct {
     std::string name;
     std::string path;
@@ -87,6 +88,8 @@ TEST_F(PathLookup, ReportsHowTheFileWasFound) {
       {"MODEL.X", "Model.x", PathMatch::kCaseOrSeparators},
       {"Tex\\Side.BMP", "Tex/Side.BMP", PathMatch::kCaseOrSeparators},
       {"tex/side.bmp", "Tex/Side.BMP", PathMatch::kCaseOrSeparators},
+      {"Tex\\" + kSignCp932 + ".bmp", "Tex/" + kSignUtf8 + ".bmp", PathMatch::kCodePage932},  // as unpacked on Linux
+      {"TEX\\" + kSignCp932 + ".BMP", "Tex/" + kSignUtf8 + ".bmp", PathMatch::kCodePage932},
       {"C:\\other\\Model.x", "", PathMatch::kMissing},  // no model directory to fall back on
       {"Tex", "", PathMatch::kMissing},                     // a directory
       {"nothing.x", "", PathMatch::kMissing},

@@ -29,7 +29,7 @@ void LoadPlugin(int kind, FILE* definitionFile) {
   if (definitionFile) std::fclose(definitionFile);
 }
 
-int LoadBareModel(const char* modelPath) {
+int LoadBareModel(const char* modelPath, std::vector<LoadNote>* /*failureNotes*/) {
   loadingCalls.push_back(std::string("LoadBareModel ") + modelPath);
   return bareModelResult;
 }
