@@ -4,7 +4,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
-#include "gfxutil/font/freetype_library.h"
+#include "gfxutil/font/font_libraries.h"
 #include "gfxutil/font/match.h"
 
 struct FontFace::FreeTypeHandles {

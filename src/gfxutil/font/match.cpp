@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "gfxutil/font/fontconfig_library.h"
+#include "gfxutil/font/font_libraries.h"
 #include "gfxutil/load_notes.h"
 #include "platform/os/text_encoding.h"
 
