@@ -86,6 +86,8 @@ int InitDirect3D(int width, int height) {
 
 int InitMemoryDevice() {
   LogPrintf("InitMemoryDevice\n");
+  // A device made before (a check after another) goes first, not lost.
+  ReleaseAndClear(d3dDevice);
   d3dDevice = CreateMemoryDevice();
   return d3dDevice ? 1 : 0;
 }
