@@ -8,6 +8,7 @@
 #include "gfxutil/d3dx_font.h"
 #include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
+#include "platform/d3d/com.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr D3DCOLOR kAlertColour = 0xffffd800;  // a warm yellow, unlike any othe
 constexpr int kFormattedTextSize = 2400;
 constexpr int kFpsTextSize = 16;
 
-ID3DXFont* overlayFont = nullptr;
+Com<ID3DXFont> overlayFont;
 bool overlayFontWanted = true;
 
 LOGFONTA OverlayLogFont(int height, int weight) {
@@ -58,10 +59,10 @@ int CreateOverlayFont(int height, int weight) {
   }
   LOGFONTA logFont = OverlayLogFont(height, weight);
   LoadNotes notes;
-  HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, &overlayFont, &notes);
+  HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, overlayFont.put(), &notes);
   for (const LoadNote& note : notes.All()) LogPrintf("overlay font: %s\n", note.Text().c_str());
   if (FAILED(hr)) {
-    overlayFont = nullptr;
+    overlayFont.reset();
     LogPrintf("overlay font \"%s\" %d/%d cannot be created (0x%08x%s); overlay text is not drawn\n",
               kOverlayFaceName, height, weight, static_cast<unsigned>(hr),
               hr == D3DERR_NOTFOUND ? ": no installed font fits" : "");
@@ -70,12 +71,7 @@ int CreateOverlayFont(int height, int weight) {
   return 1;
 }
 
-void ReleaseOverlayFont() {
-  if (overlayFont) {
-    overlayFont->Release();
-    overlayFont = nullptr;
-  }
-}
+void ReleaseOverlayFont() { overlayFont.reset(); }
 
 void DrawOverlayText(int x, int y, const char* text) { DrawWithShadow(x, y, text, kTextColour); }
 

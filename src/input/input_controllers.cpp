@@ -11,8 +11,8 @@ constexpr LONG kAxisMin = -1000, kAxisMax = 1000;
 BOOL TakeController(const DIDEVICEINSTANCEA* instance, void*) {
   uint32_t slot = inputDevices.controllerCount;
   if (slot >= kMaxControllers) return DIENUM_STOP;  // an enumerator that ignored the stop
-  if (FAILED(inputDevices.directInput->CreateDevice(instance->guidInstance, &inputDevices.controllers[slot]))) {
-    inputDevices.controllers[slot] = nullptr;
+  if (FAILED(inputDevices.directInput->CreateDevice(instance->guidInstance, inputDevices.controllers[slot].put()))) {
+    inputDevices.controllers[slot].reset();
     LogPrintf("ジョイスティック[%d]が初期化できません.\n", static_cast<int>(slot));
   }
   ++inputDevices.controllerCount;

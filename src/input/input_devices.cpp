@@ -21,29 +21,28 @@ struct SystemDeviceTexts {
 // Creates the device, sets its data format and cooperative level and acquires
 // it; a failing step shows its message and leaves the rest undone.
 int SetUpSystemDevice(const GUID& guid, const DIDATAFORMAT& format, const SystemDeviceTexts& texts,
-                      IDirectInputDevice8A** device) {
-  if (FAILED(inputDevices.directInput->CreateDevice(guid, device))) {
-    *device = nullptr;
+                      Com<IDirectInputDevice8A>& device) {
+  if (FAILED(inputDevices.directInput->CreateDevice(guid, device.put()))) {
+    device.reset();
     ShowErrorBox(texts.create);
     return 0;
   }
-  if (FAILED((*device)->SetDataFormat(&format))) {
+  if (FAILED(device->SetDataFormat(&format))) {
     ShowErrorBox(texts.format);
     return 0;
   }
-  if (FAILED((*device)->SetCooperativeLevel(mainWindow, kCooperativeLevel))) {
+  if (FAILED(device->SetCooperativeLevel(mainWindow, kCooperativeLevel))) {
     ShowErrorBox(texts.cooperativeLevel);
     return 0;
   }
-  (*device)->Acquire();
+  device->Acquire();
   return 1;
 }
 
-void ReleaseDevice(IDirectInputDevice8A*& device) {
+void ReleaseDevice(Com<IDirectInputDevice8A>& device) {
   if (!device) return;
   device->Unacquire();
-  device->Release();
-  device = nullptr;
+  device.reset();
 }
 
 }  // namespace
@@ -51,20 +50,20 @@ void ReleaseDevice(IDirectInputDevice8A*& device) {
 int InitDirectInput() {
   LogPrintf("InitDirectInput\n");
   StartInputTrace();
-  if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, &inputDevices.directInput))) {
-    inputDevices.directInput = nullptr;
+  if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, inputDevices.directInput.put()))) {
+    inputDevices.directInput.reset();
     ShowErrorBox("DirectInputが初期化できませんでした.");
     return 0;
   }
   const SystemDeviceTexts keyboardTexts = {"キーボードデバイスが作成できません.", "キーボードフォーマットが設定できません.",
                                            "キーボードの協調レベルが設定できません."};
-  if (!SetUpSystemDevice(GUID_SysKeyboard, c_dfDIKeyboard, keyboardTexts, &inputDevices.keyboard)) return 0;
+  if (!SetUpSystemDevice(GUID_SysKeyboard, c_dfDIKeyboard, keyboardTexts, inputDevices.keyboard)) return 0;
   inputTables.quitKey = DIK_ESCAPE;
 
   // The mouse's data-format failure shows the keyboard's text.
   const SystemDeviceTexts mouseTexts = {"マウスデバイスが作成できません.", "キーボードフォーマットが設定できません.",
                                         "マウスの協調レベルが設定できません."};
-  if (!SetUpSystemDevice(GUID_SysMouse, c_dfDIMouse, mouseTexts, &inputDevices.mouse)) return 0;
+  if (!SetUpSystemDevice(GUID_SysMouse, c_dfDIMouse, mouseTexts, inputDevices.mouse)) return 0;
   SetCursorClientPos(clientWidth / 2, clientHeight / 2);
 
   SetUpControllers();
@@ -77,8 +76,5 @@ void FreeInput() {
   inputDevices.controllerCount = 0;
   ReleaseDevice(inputDevices.mouse);
   ReleaseDevice(inputDevices.keyboard);
-  if (inputDevices.directInput) {
-    inputDevices.directInput->Release();
-    inputDevices.directInput = nullptr;
-  }
+  inputDevices.directInput.reset();
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/d3d/com.h"
 #include "platform/dinput/dinput8.h"
 
 constexpr uint32_t kMaxControllers = 8;
@@ -9,12 +10,12 @@ constexpr uint32_t kMaxControllers = 8;
 constexpr DWORD kCooperativeLevel = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
 
 struct InputDevices {
-  IDirectInput8A* directInput;
-  IDirectInputDevice8A* keyboard;
-  IDirectInputDevice8A* mouse;
+  Com<IDirectInput8A> directInput;
+  Com<IDirectInputDevice8A> keyboard;
+  Com<IDirectInputDevice8A> mouse;
   // A controller whose creation failed keeps its slot, empty.
-  IDirectInputDevice8A* controllers[kMaxControllers];
-  uint32_t controllerCount;
+  Com<IDirectInputDevice8A> controllers[kMaxControllers];
+  uint32_t controllerCount = 0;
 };
 
 extern InputDevices inputDevices;

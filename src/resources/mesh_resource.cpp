@@ -1,5 +1,7 @@
 #include "resources/mesh_resource.h"
 
+#include <utility>
+
 #include "base/debug_log.h"
 #include "base/program_globals.h"
 #include "gfxutil/d3dx_mesh.h"
@@ -23,22 +25,22 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   if (mesh) release();
   LogLoadStart(path);
   fileName = path;
-  ID3DXBuffer* materialBuffer = nullptr;
+  Com<ID3DXBuffer> materialBuffer;
   DWORD count = 0;
-  ID3DXMesh* loaded = nullptr;
+  Com<ID3DXMesh> loaded;
   LoadNotes modelNotes;
   // No adjacency is asked for: the vertex-cache ordering does not use it.
   HRESULT result =
-      D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, &materialBuffer, &count, &loaded, &modelNotes);
+      D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, materialBuffer.put(), &count, loaded.put(),
+                        &modelNotes);
   bool ok = SUCCEEDED(result) && loaded;
   LogLoadOutcome(ok, modelNotes, FindingCode::kModelUnreadable);
   notes = modelNotes.All();
   if (!ok) return false;
-  mesh = loaded;
+  mesh = std::move(loaded);
   materialCount = count;
   loadedVertices = mesh->GetNumVertices();
   TakeMaterials(materialBuffer ? materialBuffer->GetBufferPointer() : nullptr, colourKey, mipLevels);
-  if (materialBuffer) materialBuffer->Release();
   ComputeBounds();
   OptimizeMesh();
   return true;
@@ -103,10 +105,7 @@ void MeshResource::release() {
   materialCount = 0;
   notes.clear();
   loadedVertices = 0;
-  if (mesh) {
-    mesh->Release();
-    mesh = nullptr;
-  }
+  mesh.reset();
 }
 
 void MeshResource::draw(const D3DXMATRIX& world) const {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "gfxutil/d3dx_math.h"
+#include "gfxutil/d3dx_mesh.h"
 #include "gfxutil/load_notes.h"
+#include "platform/d3d/com.h"
 #include "platform/d3d/d3d8.h"
 #include "platform/os/path_lookup.h"
-
-class ID3DXMesh;
 
 class MeshResource {
  public:
@@ -30,7 +30,7 @@ class MeshResource {
   // nightMode says); render states are the caller's.
   void draw(const D3DXMATRIX& world) const;
 
-  ID3DXMesh* mesh = nullptr;  // owned; null while empty
+  Com<ID3DXMesh> mesh;  // null while empty
   std::vector<D3DMATERIAL8> dayMaterials;
   std::vector<D3DMATERIAL8> nightMaterials;
   std::vector<uint32_t> drawOrder;

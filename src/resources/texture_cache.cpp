@@ -1,5 +1,8 @@
 #include "resources/texture_cache.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/debug_log.h"
 #include "gfxutil/d3dx_texture.h"
 #include "gfxutil/load_notes.h"
@@ -10,16 +13,26 @@
 
 TextureCache textureCache;
 
-TextureEntry* TextureCache::EntryOf(const std::string& name) const {
-  for (TextureEntry* entry = head_; entry; entry = entry->next)
-    if (!entry->retired && entry->name == name) return entry;
-  return nullptr;
+namespace {
+
+// The live entry of a name in the list, or its end.
+template <class Entries>
+auto LiveEntryOf(Entries& entries, const std::string& name) {
+  return std::find_if(entries.begin(), entries.end(),
+                      [&](const TextureEntry& entry) { return !entry.retired && entry.name == name; });
+}
+
+}  // namespace
+
+const TextureEntry* TextureCache::Find(const std::string& name) const {
+  auto entry = LiveEntryOf(entries_, name);
+  return entry == entries_.end() ? nullptr : &*entry;
 }
 
 IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, UINT mipLevels,
                                          const std::string& modelDirectory, ResolvedPath* found,
                                          LoadNotes* notes) {
-  if (TextureEntry* entry = EntryOf(name)) {
+  if (auto entry = LiveEntryOf(entries_, name); entry != entries_.end()) {
     ++entry->refCount;
     if (found) *found = entry->file;
     return entry->texture;
@@ -35,11 +48,11 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
                            NoteMessage("not found as named; using %s from the model's directory", file.path.c_str())});
     openName = file.path.c_str();
   }
-  IDirect3DTexture8* texture = nullptr;
+  Com<IDirect3DTexture8> texture;
   D3DXIMAGE_INFO image{};
   HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
                                                 D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &image,
-                                                nullptr, &texture, &loadNotes);
+                                                nullptr, texture.put(), &loadNotes);
   if (found) *found = file;
   if (notes) notes->Append(loadNotes);
   if (FAILED(result) || !texture) {
@@ -47,28 +60,19 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
     return nullptr;
   }
   LogLoadOutcome(true, loadNotes, FindingCode::kTextureNotCreated);
-  auto* entry = new TextureEntry{texture, name, 1, false, nullptr, file, image};
-  if (!head_) {
-    head_ = entry;
-  } else {
-    entry->next = head_->next;
-    head_->next = entry;
-  }
-  return texture;
+  auto at = entries_.empty() ? entries_.end() : std::next(entries_.begin());
+  return entries_.insert(at, TextureEntry{texture, name, 1, false, file, image})->texture;
 }
 
 void TextureCache::release(IDirect3DTexture8* texture) {
   if (!texture) return;
-  TextureEntry** link = &head_;
-  while (*link && (*link)->texture != texture) link = &(*link)->next;
-  TextureEntry* entry = *link;
-  if (!entry || entry->refCount-- != 1) return;
+  auto entry = std::find_if(entries_.begin(), entries_.end(),
+                            [&](const TextureEntry& e) { return e.texture.get() == texture; });
+  if (entry == entries_.end() || entry->refCount-- != 1) return;
   LogPrintf("release(%s)\n", OnOneLine(entry->name).c_str());
-  entry->texture->Release();
-  *link = entry->next;
-  delete entry;
+  entries_.erase(entry);
 }
 
 void TextureCache::RetireAll() {
-  for (TextureEntry* entry = head_; entry; entry = entry->next) entry->retired = true;
+  for (TextureEntry& entry : entries_) entry.retired = true;
 }

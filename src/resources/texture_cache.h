@@ -2,21 +2,22 @@
 // shared and counted, so each file is read once and freed with its last user.
 #pragma once
 #include <cstdint>
+#include <list>
 #include <string>
 
 #include "gfxutil/d3dx_texture.h"
 #include "gfxutil/load_notes.h"
+#include "platform/d3d/com.h"
 #include "platform/d3d/d3d8.h"
 #include "platform/os/path_lookup.h"
 
 struct TextureEntry {
-  IDirect3DTexture8* texture;  // owned
-  std::string name;            // exactly as requested
-  int32_t refCount;            // outstanding acquire results, at least 1
-  bool retired;                // no longer handed out; freed with its last user
-  TextureEntry* next;
-  ResolvedPath file;           // the file found for the name, and how
-  D3DXIMAGE_INFO image;        // what the file held
+  Com<IDirect3DTexture8> texture;
+  std::string name;       // exactly as requested
+  int32_t refCount = 1;   // outstanding acquire results, at least 1
+  bool retired = false;   // no longer handed out; freed with its last user
+  ResolvedPath file;      // the file found for the name, and how
+  D3DXIMAGE_INFO image{}; // what the file held
 };
 
 class TextureCache {
@@ -36,15 +37,13 @@ class TextureCache {
   // the files again, while their present users keep drawing with them.
   void RetireAll();
 
-  // The first entry; a new entry goes in directly after it.
-  const TextureEntry* Head() const { return head_; }
+  // The entries in order: a new entry goes in directly after the first.
+  const std::list<TextureEntry>& Entries() const { return entries_; }
   // The live entry of a name as acquire was given it; null when there is none.
-  const TextureEntry* Find(const std::string& name) const { return EntryOf(name); }
+  const TextureEntry* Find(const std::string& name) const;
 
  private:
-  TextureEntry* EntryOf(const std::string& name) const;
-
-  TextureEntry* head_ = nullptr;
+  std::list<TextureEntry> entries_;
 };
 
 // Textures still held when the program ends are left to process exit.

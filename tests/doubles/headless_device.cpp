@@ -31,18 +31,16 @@ D3DPRESENT_PARAMETERS WindowedPresentation(HWND window, UINT width, UINT height,
 bool HeadlessDevice::Create(UINT width, UINT height) {
   window = CreateHiddenWindow("headless device", static_cast<int>(width), static_cast<int>(height));
   if (!window) return false;
-  direct3d = Direct3DCreate8(220);
+  direct3d = Com<IDirect3D8>(Direct3DCreate8(220));
   if (!direct3d) return false;
   D3DPRESENT_PARAMETERS p = WindowedPresentation(window, width, height, D3DFMT_D24S8);
-  return direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &device) ==
+  return direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, device.put()) ==
          D3D_OK;
 }
 
 void HeadlessDevice::Release() {
-  if (device) device->Release();
-  if (direct3d) direct3d->Release();
+  device.reset();
+  direct3d.reset();
   if (window) Os().DestroyWindow(window);
-  device = nullptr;
-  direct3d = nullptr;
   window = nullptr;
 }

@@ -2,6 +2,7 @@
 // for render tests and benchmarks. Without a display it runs headless on Mesa's
 // software rasteriser, unless the environment has chosen otherwise.
 #pragma once
+#include "platform/d3d/com.h"
 #include "platform/d3d/d3d8.h"
 #include "platform/os/os.h"
 
@@ -27,6 +28,6 @@ struct HeadlessDevice {
   void Release();
 
   HWND window = nullptr;
-  IDirect3D8* direct3d = nullptr;
-  IDirect3DDevice8* device = nullptr;
+  Com<IDirect3D8> direct3d;
+  Com<IDirect3DDevice8> device;
 };

@@ -19,7 +19,7 @@ class DeviceBatchingTest : public DeviceRenderTest {
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
-    GlDevice* gl = dynamic_cast<GlDevice*>(device);
+    GlDevice* gl = dynamic_cast<GlDevice*>(device.get());
     uint64_t before = gl->GlDrawCount();
     for (int i = 0; i < 40; ++i) {
       float angle = i * 0.157f;
@@ -94,11 +94,11 @@ TEST_F(DeviceBatchingTest, ALongIndexedListDrawsThePictureOfOneDraw) {
   std::vector<uint32_t> atOnce = Pixels();
 
   UINT bytes = static_cast<UINT>(corners.size() * sizeof(ColourVertex));
-  IDirect3DVertexBuffer8* vertices = nullptr;
-  IDirect3DIndexBuffer8* indices = nullptr;
-  ASSERT_EQ(device->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, kColourFvf, D3DPOOL_MANAGED, &vertices), D3D_OK);
+  Com<IDirect3DVertexBuffer8> vertices;
+  Com<IDirect3DIndexBuffer8> indices;
+  ASSERT_EQ(device->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, kColourFvf, D3DPOOL_MANAGED, vertices.put()), D3D_OK);
   ASSERT_EQ(device->CreateIndexBuffer(kTriangles * 3 * 4, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32, D3DPOOL_MANAGED,
-                                      &indices),
+                                      indices.put()),
             D3D_OK);
   uint8_t* target = nullptr;
   vertices->Lock(0, bytes, &target, 0);
@@ -110,15 +110,13 @@ TEST_F(DeviceBatchingTest, ALongIndexedListDrawsThePictureOfOneDraw) {
   prepare();
   device->SetStreamSource(0, vertices, sizeof(ColourVertex));
   device->SetIndices(indices, 0);
-  GlDevice* gl = dynamic_cast<GlDevice*>(device);
+  GlDevice* gl = dynamic_cast<GlDevice*>(device.get());
   uint64_t before = gl->GlDrawCount();
   EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, kTriangles * 3, 0, kTriangles), D3D_OK);
   EXPECT_GT(gl->GlDrawCount() - before, 1u);
   std::vector<uint32_t> inPieces = Pixels();
   device->SetStreamSource(0, nullptr, 0);
   device->SetIndices(nullptr, 0);
-  vertices->Release();
-  indices->Release();
 
   int drawn = 0;
   for (uint32_t pixel : atOnce) drawn += pixel != 0xff000000u;

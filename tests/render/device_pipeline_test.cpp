@@ -159,8 +159,8 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
                             {1, 1, 0.5f, 0xff00ff00},
                             {1, -1, 0.5f, 0xff00ff00},
                             {-1, -1, 0.5f, 0xff00ff00}};
-    IDirect3DVertexBuffer8* vertices = nullptr;
-    ASSERT_EQ(device->CreateVertexBuffer(sizeof quad, D3DUSAGE_WRITEONLY, kColourFvf, D3DPOOL_MANAGED, &vertices),
+    Com<IDirect3DVertexBuffer8> vertices;
+    ASSERT_EQ(device->CreateVertexBuffer(sizeof quad, D3DUSAGE_WRITEONLY, kColourFvf, D3DPOOL_MANAGED, vertices.put()),
               D3D_OK);
     uint8_t* data = nullptr;
     ASSERT_EQ(vertices->Lock(0, 0, &data, 0), D3D_OK);
@@ -168,8 +168,8 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
     vertices->Unlock();
     const uint32_t indices[6] = {0, 1, 2, 0, 2, 3};
     UINT indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
-    IDirect3DIndexBuffer8* indexBuffer = nullptr;
-    ASSERT_EQ(device->CreateIndexBuffer(6 * indexSize, D3DUSAGE_WRITEONLY, indexFormat, D3DPOOL_MANAGED, &indexBuffer),
+    Com<IDirect3DIndexBuffer8> indexBuffer;
+    ASSERT_EQ(device->CreateIndexBuffer(6 * indexSize, D3DUSAGE_WRITEONLY, indexFormat, D3DPOOL_MANAGED, indexBuffer.put()),
               D3D_OK);
     ASSERT_EQ(indexBuffer->Lock(0, 0, &data, 0), D3D_OK);
     for (int i = 0; i < 6; ++i) {
@@ -189,8 +189,6 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
     EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 1), D3D_OK);
     device->SetStreamSource(0, nullptr, 0);
     device->SetIndices(nullptr, 0);
-    vertices->Release();
-    indexBuffer->Release();
     std::vector<uint32_t> pixels = Pixels();
     for (size_t i = 0; i < pixels.size(); ++i)
       ASSERT_EQ(pixels[i], 0xff00ff00u) << "index size " << indexSize << " pixel " << i % kSize << "," << i / kSize;
@@ -201,8 +199,8 @@ TEST_F(DeviceRenderTest, IndexedTrianglesDrawFromBuffersOfBothIndexSizes) {
 // OpenGL buffer holds, and a range rewritten after the largest index has
 // gone is still checked index by index.
 TEST_F(DeviceRenderTest, BufferLocksReadBackAndIndexChecksFollowRewrites) {
-  IDirect3DIndexBuffer8* indexBuffer = nullptr;
-  ASSERT_EQ(device->CreateIndexBuffer(6 * 2, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indexBuffer), D3D_OK);
+  Com<IDirect3DIndexBuffer8> indexBuffer;
+  ASSERT_EQ(device->CreateIndexBuffer(6 * 2, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, indexBuffer.put()), D3D_OK);
   uint8_t* data = nullptr;
   ASSERT_EQ(indexBuffer->Lock(0, 0, &data, 0), D3D_OK);
   const uint16_t first[6] = {0, 1, 2, 0, 2, 9};
@@ -223,8 +221,8 @@ TEST_F(DeviceRenderTest, BufferLocksReadBackAndIndexChecksFollowRewrites) {
 
   ColourVertex quad[4] = {{-1, 1, 0.5f, 0xff0000ff}, {1, 1, 0.5f, 0xff0000ff}, {1, -1, 0.5f, 0xff0000ff},
                           {-1, -1, 0.5f, 0xff0000ff}};
-  IDirect3DVertexBuffer8* vertices = nullptr;
-  ASSERT_EQ(device->CreateVertexBuffer(sizeof quad, 0, kColourFvf, D3DPOOL_MANAGED, &vertices), D3D_OK);
+  Com<IDirect3DVertexBuffer8> vertices;
+  ASSERT_EQ(device->CreateVertexBuffer(sizeof quad, 0, kColourFvf, D3DPOOL_MANAGED, vertices.put()), D3D_OK);
   ASSERT_EQ(vertices->Lock(0, 0, &data, 0), D3D_OK);
   std::memcpy(data, quad, sizeof quad);
   vertices->Unlock();
@@ -237,8 +235,6 @@ TEST_F(DeviceRenderTest, BufferLocksReadBackAndIndexChecksFollowRewrites) {
   EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
   device->SetStreamSource(0, nullptr, 0);
   device->SetIndices(nullptr, 0);
-  vertices->Release();
-  indexBuffer->Release();
   EXPECT_TRUE(ColourNear(Pixel(kSize / 2, kSize / 2), 0xff0000ff));
 }
 

@@ -13,35 +13,31 @@ D3DPRESENT_PARAMETERS SmallWindowed(HWND window, D3DFORMAT depth) { return Windo
 // The device types stand for real rasterisers: hardware vertex processing needs
 // a hardware rasteriser, the reference device Mesa's software one.
 TEST_F(DeviceRenderTest, DeviceTypesAskForTheirKindOfRasteriser) {
-  std::string renderer = dynamic_cast<GlDevice*>(device)->Renderer();
+  std::string renderer = dynamic_cast<GlDevice*>(device.get())->Renderer();
   bool software = IsSoftwareRenderer(renderer);
-  device->Release();
-  device = nullptr;
+  device.reset();
   D3DPRESENT_PARAMETERS p = SmallWindowed(window, D3DFMT_D24S8);
-  IDirect3DDevice8* other = nullptr;
+  Com<IDirect3DDevice8> other;
   HRESULT hardware =
-      direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &other);
+      direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, other.put());
   EXPECT_EQ(SUCCEEDED(hardware), !software) << renderer;
-  if (other) other->Release();
-  other = nullptr;
+  other.reset();
   HRESULT reference =
-      direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other);
+      direct3d->CreateDevice(0, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, other.put());
   if (software) {
     EXPECT_EQ(reference, D3D_OK) << renderer;
   }
-  if (other) other->Release();
 }
 
 TEST_F(DeviceRenderTest, DeviceWithoutAUsableDepthFormatIsRefused) {
-  device->Release();
-  device = nullptr;
+  device.reset();
   for (D3DFORMAT depth : {D3DFMT_UNKNOWN, D3DFMT_D15S1, D3DFMT_D24X4S4}) {
     D3DPRESENT_PARAMETERS p = SmallWindowed(window, depth);
-    IDirect3DDevice8* other = nullptr;
-    EXPECT_EQ(direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &other),
+    Com<IDirect3DDevice8> other;
+    EXPECT_EQ(direct3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, other.put()),
               D3DERR_NOTAVAILABLE)
         << depth;
-    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(other.get(), nullptr);
     EXPECT_NE(direct3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
                                           depth),
               D3D_OK);

@@ -8,11 +8,11 @@ namespace {
 class DeviceTextureTest : public DeviceRenderTest {
  protected:
   // A texture of the given format filled from `bytes`, row by row at the locked pitch.
-  IDirect3DTexture8* MakeTexture(UINT width, UINT height, D3DFORMAT format, const void* bytes, UINT rowBytes,
-                                 UINT rows) {
-    IDirect3DTexture8* texture = nullptr;
-    EXPECT_EQ(device->CreateTexture(width, height, 1, 0, format, D3DPOOL_MANAGED, &texture), D3D_OK);
-    if (!texture) return nullptr;
+  Com<IDirect3DTexture8> MakeTexture(UINT width, UINT height, D3DFORMAT format, const void* bytes, UINT rowBytes,
+                                     UINT rows) {
+    Com<IDirect3DTexture8> texture;
+    EXPECT_EQ(device->CreateTexture(width, height, 1, 0, format, D3DPOOL_MANAGED, texture.put()), D3D_OK);
+    if (!texture) return {};
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     for (UINT row = 0; row < rows; ++row)
@@ -40,8 +40,8 @@ class DeviceTextureTest : public DeviceRenderTest {
 const uint32_t kChecker[4] = {0xff000000, 0xffffffff, 0xffffffff, 0xff000000};
 
 TEST_F(DeviceTextureTest, PointFilteringKeepsTexelsWhole) {
-  IDirect3DTexture8* texture = MakeTexture(2, 2, D3DFMT_A8R8G8B8, kChecker, 8, 2);
-  ASSERT_NE(texture, nullptr);
+  Com<IDirect3DTexture8> texture = MakeTexture(2, 2, D3DFMT_A8R8G8B8, kChecker, 8, 2);
+  ASSERT_NE(texture.get(), nullptr);
   UseFilter(D3DTEXF_POINT);
   DrawTextured(texture);
   std::vector<uint32_t> pixels = Pixels();
@@ -49,12 +49,11 @@ TEST_F(DeviceTextureTest, PointFilteringKeepsTexelsWhole) {
   EXPECT_EQ(pixels[16 * kSize + 31], 0xff000000u);  // the last pixel of the first texel
   EXPECT_EQ(pixels[16 * kSize + 32], 0xffffffffu);  // the first pixel of the second
   EXPECT_EQ(pixels[48 * kSize + 16], 0xffffffffu);
-  texture->Release();
 }
 
 TEST_F(DeviceTextureTest, LinearFilteringBlendsNeighbouringTexels) {
-  IDirect3DTexture8* texture = MakeTexture(2, 2, D3DFMT_A8R8G8B8, kChecker, 8, 2);
-  ASSERT_NE(texture, nullptr);
+  Com<IDirect3DTexture8> texture = MakeTexture(2, 2, D3DFMT_A8R8G8B8, kChecker, 8, 2);
+  ASSERT_NE(texture.get(), nullptr);
   UseFilter(D3DTEXF_LINEAR);
   DrawTextured(texture);
   std::vector<uint32_t> pixels = Pixels();
@@ -63,13 +62,12 @@ TEST_F(DeviceTextureTest, LinearFilteringBlendsNeighbouringTexels) {
   EXPECT_TRUE(ColourNear(pixels[16 * kSize + 31], 0xff7f7f7f, 12));
   EXPECT_TRUE(ColourNear(pixels[16 * kSize + 32], 0xff7f7f7f, 12));
   EXPECT_LT(Channel(pixels[16 * kSize + 24], 0), Channel(pixels[16 * kSize + 30], 0));
-  texture->Release();
 }
 
 TEST_F(DeviceTextureTest, TextureModulatesTheDiffuseColourAndAlpha) {
   const uint32_t texel = 0x80ffffff;
-  IDirect3DTexture8* texture = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &texel, 4, 1);
-  ASSERT_NE(texture, nullptr);
+  Com<IDirect3DTexture8> texture = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &texel, 4, 1);
+  ASSERT_NE(texture.get(), nullptr);
   device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
   device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
   device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
@@ -78,42 +76,39 @@ TEST_F(DeviceTextureTest, TextureModulatesTheDiffuseColourAndAlpha) {
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
   DrawTextured(texture, 0xff00ff00);  // green x white texel, alpha 0.5 over black
   EXPECT_TRUE(ColourNear(Pixel(32, 32), 0xff008000));
-  texture->Release();
 }
 
 TEST_F(DeviceTextureTest, Dxt1BlocksDrawTheirColours) {
   // One 4x4 block: colour 0 pure red, colour 1 pure blue (565), four-colour mode
   // since colour 0 > colour 1; the top two rows use colour 0, the bottom two colour 1.
   const uint8_t block[8] = {0x00, 0xF8, 0x1F, 0x00, 0x00, 0x00, 0x55, 0x55};
-  IDirect3DTexture8* texture = MakeTexture(4, 4, D3DFMT_DXT1, block, 8, 1);
-  ASSERT_NE(texture, nullptr);
+  Com<IDirect3DTexture8> texture = MakeTexture(4, 4, D3DFMT_DXT1, block, 8, 1);
+  ASSERT_NE(texture.get(), nullptr);
   UseFilter(D3DTEXF_POINT);
   DrawTextured(texture);
   EXPECT_TRUE(ColourNear(Pixel(20, 5), 0xffff0000));
   EXPECT_TRUE(ColourNear(Pixel(40, 30), 0xffff0000));
   EXPECT_TRUE(ColourNear(Pixel(20, 34), 0xff0000ff));
   EXPECT_TRUE(ColourNear(Pixel(40, 60), 0xff0000ff));
-  texture->Release();
 }
 
 TEST_F(DeviceTextureTest, TexturesBeyondTheBudgetAreRefusedUntilOthersGo) {
-  IDirect3DTexture8* texture = nullptr;
+  Com<IDirect3DTexture8> texture;
   {
     TextureBudgetShare rest;
     ASSERT_TRUE(rest.Take(TextureBudgetLeft() - 63));  // a byte short of a 4x4 texture
-    EXPECT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3DERR_OUTOFVIDEOMEMORY);
-    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.put()), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(texture.get(), nullptr);
   }
-  ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
-  texture->Release();
+  ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.put()), D3D_OK);
 }
 
 TEST_F(DeviceTextureTest, LockedRectanglesAndSizesOutOfRangeAreRefused) {
-  IDirect3DTexture8* texture = nullptr;
-  EXPECT_EQ(device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3DERR_INVALIDCALL);
-  EXPECT_EQ(device->CreateTexture(1u << 20, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3DERR_INVALIDCALL);
-  EXPECT_EQ(texture, nullptr);
-  ASSERT_EQ(device->CreateTexture(8, 8, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+  Com<IDirect3DTexture8> texture;
+  EXPECT_EQ(device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.put()), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->CreateTexture(1u << 20, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.put()), D3DERR_INVALIDCALL);
+  EXPECT_EQ(texture.get(), nullptr);
+  ASSERT_EQ(device->CreateTexture(8, 8, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.put()), D3D_OK);
   EXPECT_EQ(texture->GetLevelCount(), 4u);
   D3DLOCKED_RECT locked{};
   RECT outside{4, 4, 9, 8};
@@ -125,22 +120,21 @@ TEST_F(DeviceTextureTest, LockedRectanglesAndSizesOutOfRangeAreRefused) {
   EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);  // already locked
   EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
   EXPECT_EQ(texture->UnlockRect(0), D3DERR_INVALIDCALL);
-  texture->Release();
 }
 
 TEST_F(DeviceTextureTest, BoundTextureOutlivesItsLastOutsideReference) {
   const uint32_t white = 0xffffffff;
-  IDirect3DTexture8* texture = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &white, 4, 1);
-  ASSERT_NE(texture, nullptr);
+  Com<IDirect3DTexture8> texture = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &white, 4, 1);
+  ASSERT_NE(texture.get(), nullptr);
   device->SetTexture(0, texture);
-  texture->Release();  // the device still holds it
-  IDirect3DTexture8* bound = nullptr;
-  ASSERT_EQ(device->GetTexture(0, &bound), D3D_OK);
-  EXPECT_EQ(bound, texture);
+  IDirect3DTexture8* made = texture.get();
+  texture.reset();  // the device still holds it
+  Com<IDirect3DTexture8> bound;
+  ASSERT_EQ(device->GetTexture(0, bound.put()), D3D_OK);
+  EXPECT_EQ(bound.get(), made);
   device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
   DrawScreenQuad(0xff0000ff);
   EXPECT_EQ(Pixel(32, 32), 0xff0000ffu);
-  bound->Release();
 }
 
 }  // namespace

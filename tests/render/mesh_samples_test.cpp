@@ -133,7 +133,7 @@ long ResidentKilobytes() {
 // the device is lost while the reset goes on, then comes back by itself with
 // every texture and buffer, so the next frame is the same picture.
 TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
-  auto* glDevice = static_cast<GlDevice*>(device);
+  auto* glDevice = static_cast<GlDevice*>(device.get());
   glDevice->SetContextLossDrill(1);
   (new StructPlugin("PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
   Draw(structList, 30.0f);

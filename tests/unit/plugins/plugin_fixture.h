@@ -25,7 +25,7 @@ class PluginTest : public ::testing::Test {
   }
   void TearDown() override {
     for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) list->DestroyObjects();
-    EXPECT_EQ(textureCache.Head(), nullptr);
+    EXPECT_TRUE(textureCache.Entries().empty());
     d3dDevice = nullptr;
   }
 

@@ -1,4 +1,5 @@
 // The sample plug-ins in samples/ load with every texture they name.
+#include <iterator>
 #include <string>
 
 #include "plugin_fixture.h"
@@ -52,7 +53,7 @@ TEST_F(SamplesTest, Station) {
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, one PNG behind a '\' path shared by three materials, a JPEG
   EXPECT_EQ(station->platformCountRead, 4);
   EXPECT_EQ(station->platformCount, 3);
-  EXPECT_EQ(textureCache.Head()->refCount + textureCache.Head()->next->refCount, 4);
+  EXPECT_EQ(textureCache.Entries().front().refCount + std::next(textureCache.Entries().begin())->refCount, 4);
 }
 
 TEST_F(SamplesTest, Surface) {

@@ -15,7 +15,7 @@ class MeshResourceTest : public ResourceTest {
  protected:
   void TearDown() override {
     mesh.release();
-    EXPECT_EQ(textureCache.Head(), nullptr);
+    EXPECT_TRUE(textureCache.Entries().empty());
     ResourceTest::TearDown();
   }
   bool Load(const std::vector<TestMaterial>& materials) {
@@ -37,7 +37,7 @@ class MeshResourceTest : public ResourceTest {
 };
 
 TEST_F(MeshResourceTest, ANewResourceIsEmpty) {
-  EXPECT_EQ(mesh.mesh, nullptr);
+  EXPECT_EQ(mesh.mesh.get(), nullptr);
   EXPECT_TRUE(mesh.fileName.empty());
   EXPECT_EQ(mesh.materialCount, 0u);
   mesh.draw(D3DXMATRIX());
@@ -59,7 +59,7 @@ TEST_F(MeshResourceTest, LoadLogsTheModelBeforeItsTexturesInMaterialOrder) {
   os.debugOutput.clear();
   mesh.release();
   EXPECT_EQ(os.DebugText(), "release(model.x)\nrelease(b.ppm)\nrelease(a.ppm)\n");
-  EXPECT_EQ(mesh.mesh, nullptr);
+  EXPECT_EQ(mesh.mesh.get(), nullptr);
   EXPECT_TRUE(mesh.fileName.empty());
   EXPECT_TRUE(mesh.textures.empty());
 }
@@ -68,7 +68,7 @@ TEST_F(MeshResourceTest, ATextureSharedByThreeMaterialsIsLoadedOnce) {
   scratch.Write("wall.ppm", TinyImage(9, 9, 9));
   ASSERT_TRUE(Load({{1, 0, 0, 1, "wall.ppm"}, {0, 1, 0, 1, "wall.ppm"}, {0, 0, 1, 1, "wall.ppm"}}));
   EXPECT_EQ(os.DebugText(), "load(model.x) ... ok.\nload(wall.ppm) ... ok.\n");
-  EXPECT_EQ(textureCache.Head()->refCount, 3);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 3);
   EXPECT_EQ(mesh.textures[0], mesh.textures[2]);
 
   int live = RecordingTexture::liveCount;
@@ -138,7 +138,7 @@ TEST_F(MeshResourceTest, AFailedLoadKeepsTheNameForTheReleaseLine) {
   EXPECT_FALSE(mesh.load("absent.x", 0, 1));
   std::string log = os.DebugText();
   EXPECT_TRUE(log.starts_with("load(absent.x) ... failed.\nabsent.x: ")) << log;  // then the reason
-  EXPECT_EQ(mesh.mesh, nullptr);
+  EXPECT_EQ(mesh.mesh.get(), nullptr);
   EXPECT_EQ(mesh.fileName, "absent.x");
   EXPECT_TRUE(DrawnReds().empty());
 

@@ -17,13 +17,13 @@ class TextureCacheTest : public ResourceTest {
     liveAtStart = RecordingTexture::liveCount;
   }
   void TearDown() override {
-    EXPECT_EQ(textureCache.Head(), nullptr) << "a test left textures in the cache";
+    EXPECT_TRUE(textureCache.Entries().empty()) << "a test left textures in the cache";
     EXPECT_EQ(RecordingTexture::liveCount, liveAtStart);
     ResourceTest::TearDown();
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const TextureEntry* e = textureCache.Head(); e; e = e->next) names.push_back(e->name);
+    for (const TextureEntry& e : textureCache.Entries()) names.push_back(e.name);
     return names;
   }
   IDirect3DTexture8* Acquire(const char* name) { return textureCache.acquire(name, 0, 1, ""); }
@@ -36,7 +36,7 @@ TEST_F(TextureCacheTest, OneNameIsLoadedOnceAndFreedWithItsLastReference) {
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(Acquire("first.ppm"), a);
   EXPECT_EQ(Acquire("first.ppm"), a);
-  EXPECT_EQ(textureCache.Head()->refCount, 3);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 3);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\n");
   EXPECT_EQ(device.Count("CreateTexture"), 1u);
 
@@ -47,7 +47,7 @@ TEST_F(TextureCacheTest, OneNameIsLoadedOnceAndFreedWithItsLastReference) {
   textureCache.release(a);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\nrelease(first.ppm)\n");
   EXPECT_EQ(RecordingTexture::liveCount, liveAtStart);
-  EXPECT_EQ(textureCache.Head(), nullptr);
+  EXPECT_TRUE(textureCache.Entries().empty());
 }
 
 TEST_F(TextureCacheTest, TheTextureIsCreatedAsTheCallerAsks) {
@@ -91,7 +91,7 @@ TEST_F(TextureCacheTest, AFailedLoadIsNotCachedAndIsTriedAgain) {
   EXPECT_EQ(Acquire("missing.ppm"), nullptr);
   std::string log = os.DebugText();
   EXPECT_EQ(log, "load(missing.ppm) ... failed.\nmissing.ppm: file not found\n");
-  EXPECT_EQ(textureCache.Head(), nullptr);
+  EXPECT_TRUE(textureCache.Entries().empty());
 
   os.debugOutput.clear();
   scratch.Write("missing.ppm", TinyImage(1, 2, 3));
@@ -116,7 +116,7 @@ TEST_F(TextureCacheTest, ARetiredEntryIsReadAgainForNewUsersAndStaysForItsOwn) {
 
   textureCache.release(old);
   EXPECT_EQ(Names(), std::vector<std::string>{"first.ppm"});
-  EXPECT_EQ(textureCache.Head()->texture, fresh);
+  EXPECT_EQ(textureCache.Entries().front().texture.get(), fresh);
   textureCache.release(fresh);
   textureCache.release(fresh);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\nload(first.ppm) ... ok.\nrelease(first.ppm)\nrelease(first.ppm)\n");
@@ -127,7 +127,7 @@ TEST_F(TextureCacheTest, ReleasingNullOrAnUnknownTextureDoesNothing) {
   textureCache.release(nullptr);
   RecordingTexture stranger(2, 2, 1, D3DFMT_A8R8G8B8, DescribeTexture(2, 2, D3DFMT_A8R8G8B8));
   textureCache.release(&stranger);
-  EXPECT_EQ(textureCache.Head()->refCount, 1);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 1);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\n");
   textureCache.release(held);
 }

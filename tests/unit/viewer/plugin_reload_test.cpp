@@ -66,7 +66,7 @@ TEST_F(ReloadTest, AWorseLoadKeepsTheShownPluginAndItsTexturesAndABetterOneRepla
     if (c.reloaded) {
       EXPECT_NE(Shown(), before);
       EXPECT_EQ(outcome.reason, "");
-      EXPECT_NE(ShownModel().mesh, nullptr);
+      EXPECT_NE(ShownModel().mesh.get(), nullptr);
       for (IDirect3DTexture8* texture : ShownModel().textures) EXPECT_TRUE(!texture || CacheHolds(texture));
       for (IDirect3DTexture8* texture : texturesBefore) EXPECT_FALSE(texture && CacheHolds(texture)) << "old texture kept";
     } else {
