@@ -13,9 +13,8 @@ namespace {
 constexpr size_t kLongList = 1u << 16;
 // Values of a plain list read before it is measured.
 constexpr size_t kProbeValues = 256;
-// This reader's share of a list of items: it also checks and stores every
-// item. A third finished the benchmark grid's face lists soonest of the
-// shares from a fifth to three eighths.
+// This reader's share of a list of items: less than half, since it also
+// checks and stores every item.
 constexpr double kItemListShare = 1.0 / 3.0;
 // The text ahead is measured by a short window in every step.
 constexpr size_t kSampleStep = 16u << 10;
@@ -46,8 +45,8 @@ XTextReader::XTextReader(const uint8_t* begin, const uint8_t* end, XInputPager* 
     : XReaderBase(begin, end, pager), readAheadMinimum_(DefaultReadAheadMinimum()), aheadFrom_(end) {}
 
 // Where every core is busy (two cores and another job), a second reader's
-// thread takes turns with the main reader's and with the other jobs: on the
-// benchmark shapes one reader alone then loaded a fifth sooner.
+// thread only takes turns with the main reader's and with the other jobs, and
+// one reader alone finishes sooner.
 bool XTextReader::SecondReaderPays() const { return !idleCoreOnly_ || IdleCoreNow(); }
 
 bool XTextReader::ReadFloats(float* values, size_t count) { return ReadValues(values, count); }
