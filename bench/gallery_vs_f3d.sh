@@ -14,23 +14,7 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 PROGRAM="${1:-$ROOT/build/vondrel-viewer}"
 PLUGINS="${PLUGINS:-200}"
 
-"$ROOT/scripts/deps.sh" peers
-if [ ! -x "$PROGRAM" ]; then
-  cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVDL_BENCH=OFF >/dev/null
-  cmake --build "$ROOT/build" -j2 --target vondrel-viewer >/dev/null
-fi
-
-WORK="$(mktemp -d /tmp/vdl-gallery-bench.XXXXXX)"
-XVFB_PID=""
-cleanup() {
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for ((i = 0; i < 100; i++)); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-F3D_DISPLAY=":$(head -1 "$WORK/display")"
+F3D_WORK_PREFIX=vdl-gallery-bench source "$ROOT/bench/lib_f3d.sh"
 
 # The folder: plug-in directories and bare models, every fifth packed as a zip
 # archive; and beside it each model converted for f3d, with its textures.

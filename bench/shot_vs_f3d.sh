@@ -12,35 +12,7 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 PROGRAM="${1:-$ROOT/build/vondrel-viewer}"
 RUNS="${RUNS:-9}"
 
-# The peers, as scripts/deps.sh installs packages: apt-get, through sudo when not root.
-missing=()
-for package in f3d assimp-utils xvfb; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq >/dev/null
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-if [ ! -x "$PROGRAM" ]; then
-  cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVDL_BENCH=OFF >/dev/null
-  cmake --build "$ROOT/build" -j2 --target vondrel-viewer >/dev/null
-fi
-
-WORK="$(mktemp -d /tmp/vdl-shot-bench.XXXXXX)"
-XVFB_PID=""
-cleanup() {
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for ((i = 0; i < 100; i++)); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-F3D_DISPLAY=":$(head -1 "$WORK/display")"
+F3D_WORK_PREFIX=vdl-shot-bench source "$ROOT/bench/lib_f3d.sh"
 
 # milliseconds <command>...: the wall time of one whole process; a failure stops the script.
 milliseconds() {
