@@ -22,7 +22,7 @@ namespace {
 struct Sample {
   const char* directory;
   const char* definitionFile;  // null: a bare model
-  int kind;
+  PluginKind kind;
   void (*routine)();
 };
 

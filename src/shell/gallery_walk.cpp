@@ -30,7 +30,7 @@ std::vector<fs::directory_entry> SortedEntries(const fs::path& directory) {
 
 bool HoldsDefinitionFile(const std::vector<fs::directory_entry>& entries) {
   for (const fs::directory_entry& entry : entries)
-    for (int kind = 0; kind < kKindCount; ++kind)
+    for (PluginKind kind : kAllKinds)
       if (EqualsIgnoringAsciiCase(entry.path().filename().string(), DefinitionFileName(kind))) return true;
   return false;
 }

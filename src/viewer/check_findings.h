@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "gfxutil/load_notes.h"
+#include "viewer/plugin_kind.h"
 
 class MeshResource;
 class PluginObject;
 struct ShownPlugin;
 
 // Numbers read in part or not at all; a station's platforms too short to count.
-std::vector<LoadNote> DefinitionFindings(const PluginObject& object, int kind);
+std::vector<LoadNote> DefinitionFindings(const PluginObject& object, PluginKind kind);
 // Materials hidden by day, geometry, and the size as drawn (drawScale; 0 for
 // a bare model, which is scaled to fit the view).
 std::vector<LoadNote> ModelFindings(const MeshResource& model, float drawScale);

@@ -51,7 +51,7 @@ void PlatformFindings(const StationPlugin& station, std::vector<LoadNote>& findi
 
 }  // namespace
 
-std::vector<LoadNote> DefinitionFindings(const PluginObject& object, int kind) {
+std::vector<LoadNote> DefinitionFindings(const PluginObject& object, PluginKind kind) {
   std::vector<LoadNote> findings;
   NumberFindings(object.definition, findings);
   if (kind == kStationKind) PlatformFindings(static_cast<const StationPlugin&>(object), findings);

@@ -30,7 +30,7 @@ struct KindFrame {
   ViewState view;
 };
 
-KindFrame& FrameOf(int kind) {
+KindFrame& FrameOf(PluginKind kind) {
   static KindFrame frames[kKindCount] = {
       {trainList, false, "    時間帯(TAB): %s", false, InitialViewState(kTrainKind)},
       {structList, true, "時間帯(TAB)    : %s", false, InitialViewState(kStructKind)},
@@ -94,7 +94,7 @@ void DrawKindFrame(KindFrame& frame) {
   EndFrame();
 }
 
-void RunKindFrame(int kind) {
+void RunKindFrame(PluginKind kind) {
   KindFrame& frame = FrameOf(kind);
   ViewState& view = frame.view;
   const D3DXVECTOR3 home = frame.list.modelPosition;
@@ -117,18 +117,18 @@ void RunKindFrame(int kind) {
 
 }  // namespace
 
-ViewState InitialViewState(int kind) {
+ViewState InitialViewState(PluginKind kind) {
   constexpr float kInitialDistance[kKindCount] = {10.0f, 30.0f, 30.0f, 50.0f};
   ViewState view;
   view.distance = kInitialDistance[kind];
   return view;
 }
 
-ViewState& ViewStateOf(int kind) { return FrameOf(kind).view; }
+ViewState& ViewStateOf(PluginKind kind) { return FrameOf(kind).view; }
 
 void SetOverlayTexts(OverlayTexts texts) { overlayTexts = texts; }
 
-void RedrawFrame(int kind) {
+void RedrawFrame(PluginKind kind) {
   BeginFrame(0xff000000);
   DrawKindFrame(FrameOf(kind));
 }

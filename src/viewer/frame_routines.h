@@ -3,6 +3,7 @@
 // station's preview rails, the overlay texts, and presents the frame.
 #pragma once
 #include "gfxutil/d3dx_math.h"
+#include "viewer/plugin_kind.h"
 
 // Camera and light state of one frame routine; each routine has its own.
 struct ViewState {
@@ -26,9 +27,9 @@ void StationFrame();
 void SurfaceFrame();
 // The picture of a kind's routine drawn again as it stands, without reading
 // input or moving anything: for a window that is not active.
-void RedrawFrame(int kind);
+void RedrawFrame(PluginKind kind);
 
 // The state of the routine of a kind (PluginKind of viewer/plugin_loading.h),
 // and the state it starts from.
-ViewState& ViewStateOf(int kind);
-ViewState InitialViewState(int kind);
+ViewState& ViewStateOf(PluginKind kind);
+ViewState InitialViewState(PluginKind kind);

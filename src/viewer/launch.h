@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfxutil/load_notes.h"
+#include "viewer/plugin_kind.h"
 
 constexpr size_t kLaunchPathSize = 1024;
 
@@ -18,7 +19,7 @@ enum class LaunchTarget {
 
 struct LaunchProbe {
   LaunchTarget target = LaunchTarget::kNothing;
-  int kind = -1;                          // kPlugin: the kind index
+  PluginKind kind = kStructKind;          // kPlugin: the kind
   FILE* definitionFile = nullptr;         // kPlugin: open, for the loading to close
   const char* kindName = "";              // kPlugin: e.g. "Station"
   const char* definitionName = "";        // kPlugin: e.g. "Station.txt"
@@ -44,8 +45,8 @@ bool ListArchivePlugins(const std::string& archive, std::vector<std::string>& pl
 std::string SeveralPluginsReason(const std::string& archive, const std::vector<std::string>& plugins);
 // The definition file of a kind ("Station.txt"), and that file of the current
 // directory opened for reading (its name in any letter case); null if absent.
-const char* DefinitionFileName(int kind);
-FILE* OpenDefinitionFile(int kind);
+const char* DefinitionFileName(PluginKind kind);
+FILE* OpenDefinitionFile(PluginKind kind);
 // Cuts the path after its last '/', which stays; no '/' leaves it empty.
 void StripToDirectory(char* path);
 void ShowFatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -24,6 +24,7 @@ struct KindNames {
 constexpr KindNames kKinds[] = {
     {"Train", "Train.txt"}, {"Struct", "Struct.txt"}, {"Station", "Station.txt"}, {"Surface", "Surface.txt"}};
 constexpr int kKindTableSize = std::size(kKinds);
+static_assert(kKindTableSize == kKindCount, "one name for each kind");
 
 // A failing change leaves the current directory where it was, and the probe
 // looks there; callers go on either way.
@@ -72,7 +73,7 @@ bool EnterFileSource(const char* argument, std::string& path, LaunchProbe& probe
 
 // Both "Model.x" and the kind's definition file in the current directory: the
 // open definition file, whose path goes to `definitionPath`.
-FILE* ProbeKind(int kind, std::string& definitionPath) {
+FILE* ProbeKind(PluginKind kind, std::string& definitionPath) {
   FILE* model = OpenInCurrentDirectory(kModelFileName);
   if (!model) return nullptr;
   std::fclose(model);
@@ -116,9 +117,9 @@ std::string SeveralPluginsReason(const std::string& archive, const std::vector<s
   return text;
 }
 
-const char* DefinitionFileName(int kind) { return kKinds[kind].definitionFile; }
+const char* DefinitionFileName(PluginKind kind) { return kKinds[kind].definitionFile; }
 
-FILE* OpenDefinitionFile(int kind) { return OpenInCurrentDirectory(kKinds[kind].definitionFile); }
+FILE* OpenDefinitionFile(PluginKind kind) { return OpenInCurrentDirectory(kKinds[kind].definitionFile); }
 
 void StripToDirectory(char* path) {
   char* slash = std::strrchr(path, '/');
@@ -140,7 +141,7 @@ LaunchProbe ProbeLaunchArgument(const char* argument) {
   char directory[kLaunchPathSize];
   // First as a definition file's path, by its name; then as a directory, by its contents.
   for (int i = 0; i < 2 * kKindTableSize; ++i) {
-    int kind = i % kKindTableSize;
+    PluginKind kind = kAllKinds[i % kKindTableSize];
     if (i < kKindTableSize) {
       const char* name = kKinds[kind].definitionFile;
       if (!EndsWithIgnoringAsciiCase(argument, name)) continue;

@@ -65,7 +65,7 @@ void SetupInfoBlocks() {
   setup(surfaceList.info, 5);
 }
 
-PluginObject* ConstructPlugin(int kind, FILE* definitionFile) {
+PluginObject* ConstructPlugin(PluginKind kind, FILE* definitionFile) {
   PluginObject* object = kKindLoading[kind].construct(definitionFile);
   std::fclose(definitionFile);
   if (!object) EndForLackOfMemory();
@@ -83,16 +83,16 @@ PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* f
   return model;
 }
 
-void ShowPlugin(int kind, PluginObject* object) {
+void ShowPlugin(PluginKind kind, PluginObject* object) {
   kKindLoading[kind].show(object);
   SetFrameRoutine(kKindLoading[kind].routine);
 }
 
-MeshResource& ModelOf(int kind, PluginObject* object) { return kKindLoading[kind].model(object); }
+MeshResource& ModelOf(PluginKind kind, PluginObject* object) { return kKindLoading[kind].model(object); }
 
-PluginList& ListOf(int kind) { return *kKindLoading[kind].list; }
+PluginList& ListOf(PluginKind kind) { return *kKindLoading[kind].list; }
 
-void LoadPlugin(int kind, FILE* definitionFile) {
+void LoadPlugin(PluginKind kind, FILE* definitionFile) {
   ShowPlugin(kind, ConstructPlugin(kind, definitionFile));
   WatchIfAsked({kind, ""});
 }
@@ -106,7 +106,7 @@ int LoadBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes) {
 }
 
 ShownPlugin CurrentPlugin() {
-  for (int kind = 0; kind < kKindCount; ++kind) {
+  for (PluginKind kind : kAllKinds) {
     PluginList& list = *kKindLoading[kind].list;
     if (list.selectedObject) return ShownPlugin{kind, list.selectedObject, list.sceneNode.Mesh()};
   }

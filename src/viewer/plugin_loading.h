@@ -6,18 +6,17 @@
 #include <vector>
 
 #include "gfxutil/load_notes.h"
+#include "viewer/plugin_kind.h"
 
 class MeshResource;
 class PluginObject;
 struct PluginList;
 
-// Kind indices, in the launcher's probing order.
-enum PluginKind { kTrainKind = 0, kStructKind = 1, kStationKind = 2, kSurfaceKind = 3, kKindCount = 4 };
 
 void SetupInfoBlocks();
 // Takes over the open definition file and closes it. Both loads watch the
 // plug-in's files when "-watch" is on the command line.
-void LoadPlugin(int kind, FILE* definitionFile);
+void LoadPlugin(PluginKind kind, FILE* definitionFile);
 // Returns 0 when the model cannot be loaded (its notes, the fault first, then
 // go to failureNotes when given); the caller then ends the program.
 int LoadBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes = nullptr);
@@ -26,7 +25,7 @@ void ViewerShutdown();
 // The object that LoadPlugin or LoadBareModel put on show, its kind and its
 // model; object null before.
 struct ShownPlugin {
-  int kind = -1;
+  PluginKind kind = kStructKind;  // of the object shown
   PluginObject* object = nullptr;
   const MeshResource* model = nullptr;
 };
@@ -35,12 +34,12 @@ ShownPlugin CurrentPlugin();
 // The object of a kind, built from its open definition file (closed here); it
 // has joined its kind's list but is not shown. Ends the program when it cannot
 // be allocated.
-PluginObject* ConstructPlugin(int kind, FILE* definitionFile);
+PluginObject* ConstructPlugin(PluginKind kind, FILE* definitionFile);
 // The object of a bare model, a structure; null when the model cannot be
 // loaded, its notes then in failureNotes when given.
 PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes = nullptr);
 // Puts the object's model in its kind's scene node, writes its info block and
 // installs the kind's frame routine. A bare model is of the Struct kind.
-void ShowPlugin(int kind, PluginObject* object);
-MeshResource& ModelOf(int kind, PluginObject* object);
-PluginList& ListOf(int kind);
+void ShowPlugin(PluginKind kind, PluginObject* object);
+MeshResource& ModelOf(PluginKind kind, PluginObject* object);
+PluginList& ListOf(PluginKind kind);

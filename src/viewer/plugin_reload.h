@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "gfxutil/load_notes.h"
+#include "viewer/plugin_kind.h"
 
 class PluginObject;
 
 // What a run shows, so that it can be loaded again.
 struct PluginSource {
-  int kind = 0;               // PluginKind; a bare model is a Struct
+  PluginKind kind = kStructKind;  // a bare model is a Struct
   std::string bareModelPath;  // a bare model's path; empty for a plug-in directory
 
   bool IsBareModel() const { return !bareModelPath.empty(); }

@@ -59,7 +59,7 @@ class ReloadTest : public ViewerTest {
   }
 
   // prepare changes the copy before it is loaded.
-  void LoadSample(const std::string& sample, int kind, const std::function<void()>& prepare = [] {}) {
+  void LoadSample(const std::string& sample, PluginKind kind, const std::function<void()>& prepare = [] {}) {
     scratch.CopyFrom(SourcePath("samples/" + sample));
     prepare();
     source = {kind, ""};

@@ -29,7 +29,7 @@ class ViewerTest : public ::testing::Test {
     clientHeight = screenHeight = 480;
     isWindowed = 1;
     d3dDevice = &device;
-    for (int kind = 0; kind < kKindCount; ++kind) ViewStateOf(kind) = InitialViewState(kind);
+    for (PluginKind kind : kAllKinds) ViewStateOf(kind) = InitialViewState(kind);
     nightMode = 0;
     isLinearFilter = 0;
     blinkAngle = 0.0f;

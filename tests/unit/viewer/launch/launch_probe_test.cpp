@@ -191,11 +191,11 @@ TEST_F(LaunchProbeTest, ArchiveOfOnePluginIsReadInPlace) {
   struct Case {
     std::vector<ZipMember> members;
     const char* directory;  // the current directory shown, after the archive's path
-    int kind;
+    PluginKind kind;
   } cases[] = {
-      {{{"Pack/Struct.txt", "Struct.txt\n"}, {"Pack/model.X", ""}}, "!/Pack/", 1},
-      {{{"Pack/", ""}, {"Pack\\Station.TXT", "Station.txt\n"}, {"Pack\\Model.x", ""}}, "!/Pack/", 2},
-      {{{"Train.txt", "Train.txt\n"}, {"Model.x", ""}}, "!/", 0},
+      {{{"Pack/Struct.txt", "Struct.txt\n"}, {"Pack/model.X", ""}}, "!/Pack/", kStructKind},
+      {{{"Pack/", ""}, {"Pack\\Station.TXT", "Station.txt\n"}, {"Pack\\Model.x", ""}}, "!/Pack/", kStationKind},
+      {{{"Train.txt", "Train.txt\n"}, {"Model.x", ""}}, "!/", kTrainKind},
   };
   for (const Case& c : cases) {
     std::string archive = (root / "pack.ZIP").string();

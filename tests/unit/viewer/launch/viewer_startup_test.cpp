@@ -24,7 +24,7 @@ int bareModelResult = 1;
 
 void SetupInfoBlocks() { loadingCalls.push_back("SetupInfoBlocks"); }
 
-void LoadPlugin(int kind, FILE* definitionFile) {
+void LoadPlugin(PluginKind kind, FILE* definitionFile) {
   loadingCalls.push_back("LoadPlugin " + std::to_string(kind) + (definitionFile ? " open" : " null"));
   if (definitionFile) std::fclose(definitionFile);
 }
