@@ -6,7 +6,7 @@
 # --all), each corpus file made into a plug-in by scripts/corpus_plugin.py;
 # then one window session under Xvfb (scripts/sanitize_window.sh).
 # A run fails on a sanitizer report, a signal, a time-out, an exit status
-# other than 0, 1 or 3 (0 or 1 for -shot), or a fault found without a line on
+# other than 0, 1, 2 or 3 (0, 1 or 2 for -shot; 2 is an archive of several plug-ins), or a fault found without a line on
 # standard error that names a file: when -check finds problems (or nothing to
 # show), both modes must say so there.
 #   scripts/sanitize_program.sh <sanitized vondrel-viewer> [--all]
@@ -86,8 +86,9 @@ run_input() {
   local n="$1" what="$2" argument="$3" out="$WORK/run.$1" check=0 shot=0 why=""
   timeout 120 "$PROGRAM" "$argument" -check >/dev/null 2>"$out.check.err" || check=$?
   timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" "$argument" -shot "$out.png" 2>"$out.shot.err" || shot=$?
-  case "$check" in 0 | 1 | 3) ;; *) why="-check ended with status $check" ;; esac
-  case "$shot" in 0 | 1) ;; *) why="${why:+$why; }-shot ended with status $shot" ;; esac
+  # 2: an archive of several plug-ins, which asks which one to show.
+  case "$check" in 0 | 1 | 2 | 3) ;; *) why="-check ended with status $check" ;; esac
+  case "$shot" in 0 | 1 | 2) ;; *) why="${why:+$why; }-shot ended with status $shot" ;; esac
   if grep -lE "Sanitizer|runtime error:" "$out.check.err" "$out.shot.err" >/dev/null; then
     why="${why:+$why; }a sanitizer report"
   elif [ "$check" != 0 ]; then
