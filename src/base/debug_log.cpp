@@ -7,7 +7,6 @@
 #include <string>
 #include <system_error>
 
-#include "base/command_line.h"
 #include "platform/os/os.h"
 #include "platform/os/posix_system.h"
 #include "platform/os/real_os.h"
@@ -77,8 +76,8 @@ std::string ChooseLogFile() {
 
 }  // namespace
 
-int InitDebugStream() {
-  std::string elsewhere = HasOption("-dbf") ? ChooseLogFile() : "";
+int InitDebugStream(bool writeLogFile) {
+  std::string elsewhere = writeLogFile ? ChooseLogFile() : "";
   if (!elsewhere.empty()) std::fprintf(stderr, "vondrel-viewer: %s\n", elsewhere.c_str());
   LogSeparator();
   LogPrintf("InitDebugStream\n");

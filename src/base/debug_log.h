@@ -9,7 +9,9 @@ constexpr size_t kPathBufferSize = 260;
 
 extern char debugLogPath[kPathBufferSize];
 
-int InitDebugStream();
+// With writeLogFile (-dbf) the log also goes to debug.txt beside the program,
+// or to the user's state directory when that cannot be written.
+int InitDebugStream(bool writeLogFile);
 // Drops what would go to standard error as debugger output, the log lines
 // among it; a log file chosen with "-dbf" still receives them. Standard error
 // then carries only what is wrong.

@@ -4,15 +4,14 @@
 
 #include <cstring>
 
-#include "base/command_line.h"
 #include "base/program_globals.h"
 
-UINT ChooseAdapter(IDirect3D8* d3d) {
+UINT ChooseAdapter(IDirect3D8* d3d, bool secondAdapter) {
   UINT count = d3d->GetAdapterCount();
   LogPrintf("アダプタ数 = %d\n", static_cast<int>(count));
   LogPrintf("アダプタID = ");
   UINT adapter = D3DADAPTER_DEFAULT;
-  if (count >= 2 && HasOption("-2nd")) {
+  if (count >= 2 && secondAdapter) {
     adapter = 1;
     LogPrintf("1\n");
   } else {
@@ -25,7 +24,7 @@ UINT ChooseAdapter(IDirect3D8* d3d) {
   return adapter;
 }
 
-D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height) {
+D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height, WindowModeRequest windowMode) {
   UINT count = d3d->GetAdapterModeCount(adapter);
   LogPrintf("アダプタのモード数 = %d\n", static_cast<int>(count));
   D3DDISPLAYMODE mode{};
@@ -49,10 +48,10 @@ D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height
     displayFormat = substitute;
     isWindowed = 0;
     LogPrintf("OFF(フォーマット変更)\n");
-  } else if (HasOption("-win")) {
+  } else if (windowMode == WindowModeRequest::kWindowed) {
     isWindowed = configuredWindowMode = 1;
     LogPrintf("ON\n");
-  } else if (HasOption("-full")) {
+  } else if (windowMode == WindowModeRequest::kFullScreen) {
     isWindowed = configuredWindowMode = 0;
     LogPrintf("OFF\n");
   } else {

@@ -29,11 +29,12 @@ struct DepthFormatChoice {
   bool hasStencil;
 };
 
-// Step A: the adapter (the second one with "-2nd" when there are two), logged with its name.
-UINT ChooseAdapter(IDirect3D8* d3d);
+// Step A: the adapter (the second one when asked and there are two), logged with its name.
+UINT ChooseAdapter(IDirect3D8* d3d, bool secondAdapter);
 // Step B: the display format and the window mode for the requested size; sets
-// isWindowed (and configuredWindowMode for "-win"/"-full").
-D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height);
+// isWindowed (and configuredWindowMode when a mode is asked for).
+D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height,
+                            WindowModeRequest windowMode = WindowModeRequest::kConfigured);
 // The first depth format that the HAL device takes with the display format.
 DepthFormatChoice ChooseDepthFormat(IDirect3D8* d3d, UINT adapter, D3DFORMAT displayFormat);
 // Step C: hardware vertex processing, then software, then the reference device.

@@ -46,7 +46,7 @@ D3DPRESENT_PARAMETERS PresentationFor(D3DFORMAT displayFormat, D3DFORMAT depthFo
 
 }  // namespace
 
-int InitDirect3D(int width, int height) {
+int InitDirect3D(int width, int height, const DisplayRequest& request) {
   LogPrintf("InitDirect3D\n");
   direct3d = Direct3DCreate8(220);
   if (!direct3d) {
@@ -57,8 +57,8 @@ int InitDirect3D(int width, int height) {
   requestedHeight = height;
   DeviceSetup& setup = deviceSetup;
   setup = DeviceSetup{};
-  setup.adapter = ChooseAdapter(direct3d);
-  setup.displayFormat = ChooseDisplayMode(direct3d, setup.adapter, width, height);
+  setup.adapter = ChooseAdapter(direct3d, request.secondAdapter);
+  setup.displayFormat = ChooseDisplayMode(direct3d, setup.adapter, width, height, request.windowMode);
   DepthFormatChoice depth = ChooseDepthFormat(direct3d, setup.adapter, setup.displayFormat);
   setup.depthFormat = depth.format;
   setup.hasStencil = depth.hasStencil;

@@ -10,7 +10,18 @@ extern int configuredWindowMode;   // program-wide setting, 1 = windowed
 extern int requestedWidth, requestedHeight;
 extern D3DLIGHT8 directionalLight;  // last light set by SetDirectionalLight
 
-int InitDirect3D(int width, int height);
+// What the command line asks of the device set-up.
+enum class WindowModeRequest {
+  kConfigured,  // the program-wide setting
+  kWindowed,    // -win
+  kFullScreen,  // -full
+};
+struct DisplayRequest {
+  bool secondAdapter = false;  // -2nd: the second adapter when there are two
+  WindowModeRequest windowMode = WindowModeRequest::kConfigured;
+};
+
+int InitDirect3D(int width, int height, const DisplayRequest& request = {});
 // A device that holds textures and buffers in memory and draws nothing
 // (D3DDEVTYPE_NULLREF), for loading without a display or a GPU. FreeDirect3D
 // releases it.

@@ -30,13 +30,13 @@ bool GuardAgainstSecondCopy(Application& app) {
 
 }  // namespace
 
-int ApplicationStartup() {
+int ApplicationStartup(const ProgramOptions& options) {
   if (!GuardAgainstSecondCopy(application)) return 0;
   Os().CoInitialize();
   application.comInitialized = true;
-  InitDebugStream();
+  InitDebugStream(options.logFile);
   if (!CreateMainWindow()) return 0;
-  if (!InitDirect3D(screenWidth, screenHeight)) return 0;
+  if (!InitDirect3D(screenWidth, screenHeight, options.display)) return 0;
   if (!InitDirectInput()) return 0;
   ResetFramePacing();
   SetFrameRoutine(nullptr);

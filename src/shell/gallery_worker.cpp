@@ -79,7 +79,7 @@ bool WriteWhole(int fd, const std::string& text) {
 
 void RunGalleryWorker(const std::vector<GalleryEntry>& entries, const std::string& outputDirectory, int jobs,
                       int results) {
-  InitDebugStream();
+  InitDebugStream(false);
   SetOverlayTexts(OverlayTexts::kNone);
   WantOverlayFont(false);
   std::string noDevice;

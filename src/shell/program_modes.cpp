@@ -39,11 +39,11 @@ int RunViewer(const ProgramOptions& options) {
     return 1;
   }
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAll);
-  if (!ApplicationStartup()) {
+  if (!ApplicationStartup(options)) {
     ApplicationShutdown();
     return 1;
   }
-  ViewerStartup();
+  ViewerStartup(options.pluginPath, options.watch);
   RunMainLoop();
   ViewerShutdown();
   ApplicationShutdown();
@@ -80,6 +80,7 @@ int RunProgram(const ProgramOptions& options) {
   SetDisplaySize();
   nightMode = options.night ? 1 : 0;
   isLinearFilter = options.linear ? 1 : 0;
+  if (options.mode == ProgramMode::kCheck || options.mode == ProgramMode::kShot) InitDebugStream(options.logFile);
   if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json, options.ignoredCodes);
   if (options.mode == ProgramMode::kShot) return RunShot(options);
   if (options.mode == ProgramMode::kGallery) return RunGallery(options);

@@ -11,8 +11,7 @@ namespace {
 
 constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
-// Every option word the program knows; the display options and -dbf are
-// looked up where they are used (HasOption).
+// Every option word the program knows.
 constexpr const char* kOptionWords[] = {"-shot",   "-size",  "-check", "-json",  "-ignore", "-night", "-linear",
                                         "-notext", "-log",   "-watch", "-dbf",   "-win",    "-full",  "-2nd"};
 
@@ -115,7 +114,7 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
   // The simulator puts the path first. An option word in its place is also
   // read as the option, so that "-check" alone is not taken for a path.
   bool pathIsOption = argc > 1 && IsOptionWord(argv[1]);
-  bool shot = false, check = false, sized = false, watch = false;
+  bool shot = false, check = false, sized = false;
   int boxWidth = kPictureWidth, boxHeight = kPictureHeight;
   for (int i = pathIsOption ? 1 : 2; i < argc; ++i) {
     const char* word = argv[i];
@@ -146,8 +145,18 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
     } else if (Is(word, "-log")) {
       options.log = true;
     } else if (Is(word, "-watch")) {
-      watch = true;
-    } else if (!IsOptionWord(word)) {
+      options.watch = true;
+    } else if (Is(word, "-dbf")) {
+      options.logFile = true;
+    } else if (Is(word, "-2nd")) {
+      options.display.secondAdapter = true;
+    } else if (Is(word, "-win")) {
+      options.display.windowMode = WindowModeRequest::kWindowed;
+    } else if (Is(word, "-full")) {
+      // -win wins wherever it stands
+      if (options.display.windowMode != WindowModeRequest::kWindowed)
+        options.display.windowMode = WindowModeRequest::kFullScreen;
+    } else {
       options.warnings.push_back(word[0] == '-'
                                      ? std::string("unknown option ") + word + " ignored (--help lists the options)"
                                      : std::string("argument ") + word + " ignored: the plug-in path comes first");
@@ -159,7 +168,7 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
   if (sized && !shot) options.warnings.push_back("-size has no effect without -shot");
   if (options.json && !check) options.warnings.push_back("-json has no effect without -check");
   if (!options.ignoredCodes.empty() && !check) options.warnings.push_back("-ignore has no effect without -check");
-  if (watch && (shot || check))
+  if (options.watch && (shot || check))
     options.warnings.push_back(shot ? "-watch has no effect with -shot" : "-watch has no effect with -check");
   if (shot) {
     options.mode = ProgramMode::kShot;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfxutil/finding_code.h"
+#include "graphics/direct3d.h"
 
 enum class ProgramMode {
   kViewer,      // the window
@@ -33,6 +34,9 @@ struct ProgramOptions {
   bool json = false;    // -json
   std::vector<FindingCode> ignoredCodes;  // -ignore CODE[,CODE...], with -check
   bool log = false;     // -log: the debug log on standard error too
+  bool logFile = false;  // -dbf: the debug log to debug.txt too
+  bool watch = false;    // -watch: reload the plug-in shown when its files change
+  DisplayRequest display;  // -2nd, -win, -full
   // One line each about words that change nothing: unknown options, extra
   // arguments, options without their mode. They never stop a launch.
   std::vector<std::string> warnings;

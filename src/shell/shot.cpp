@@ -90,7 +90,6 @@ bool WriteFramePictures(const std::vector<PictureFile>& files, std::string& reas
 
 int RunShot(const ProgramOptions& options) {
   DirectoryMark started;
-  InitDebugStream();
   SetOverlayTexts(options.noText ? OverlayTexts::kNone : OverlayTexts::kAllButFrameRate);
   // A picture without text needs no font: no Fontconfig, no FreeType.
   WantOverlayFont(!options.noText);

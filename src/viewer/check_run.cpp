@@ -38,7 +38,6 @@ bool CheckPlugin(const char* argument, CheckReport& report, std::string& reason)
 }
 
 int RunCheck(const char* argument, bool json, const std::vector<FindingCode>& ignored) {
-  InitDebugStream();
   CheckReport report;
   std::string reason;
   bool loaded = CheckPlugin(argument, report, reason);

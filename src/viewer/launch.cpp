@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/command_line.h"
 #include "base/end_process.h"
 #include "base/program_globals.h"
 #include "base/window_globals.h"
@@ -12,6 +11,7 @@
 #include "platform/os/file_source.h"
 #include "resources/load_log.h"
 #include "viewer/check_report.h"
+#include "viewer/live_reload.h"
 #include "viewer/plugin_loading.h"
 #include "viewer/problem_lines.h"
 
@@ -76,9 +76,8 @@ std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>
   return wrong.empty() ? reason : reason + " (" + wrong.front().Text() + ")";
 }
 
-void ViewerStartup() {
+void ViewerStartup(const char* argument, bool watch) {
   SetCaption("Vondrel Plugin Viewer");
-  const char* argument = PluginArgument();
   if (!argument) {
     ShowFatalMessage("単独で起動しても使えませんのだ");
     EndLaunch("no plug-in path on the command line");
@@ -87,6 +86,9 @@ void ViewerStartup() {
   LaunchProbe probe;
   std::string reason;
   if (!LoadLaunchArgument(argument, probe, reason)) EndLaunch(reason);
+  if (watch)
+    WatchPlugin(probe.target == LaunchTarget::kBareModel ? PluginSource{kStructKind, probe.modelPath}
+                                                         : PluginSource{probe.kind, ""});
   // What is wrong with the plug-in reaches standard error even when the log does not.
   if (!LogGoesToStandardError()) PrintProblemLines(ErrorsAndWarnings(PluginProblems(CurrentPlugin())));
 }

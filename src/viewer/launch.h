@@ -61,7 +61,8 @@ bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& r
 // The reason with the first note that is an error or a warning, when there is
 // one: "reason (note)".
 std::string WithFirstNote(const std::string& reason, const std::vector<LoadNote>& notes);
-// Sets the caption, hides the cursor and loads the plug-in named on the
-// command line, or ends the program with status 1. The plug-in's problems
-// go to standard error, one line each, when the log is not there.
-void ViewerStartup();
+// Sets the caption, hides the cursor and loads the plug-in at pluginPath (the
+// command line's first argument, null when there is none), or ends the program
+// with status 1; with watch, reloads it when its files change (-watch). The
+// plug-in's problems go to standard error, one line each, when the log is not there.
+void ViewerStartup(const char* pluginPath, bool watch);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/command_line.h"
 #include "base/debug_log.h"
 #include "base/program_globals.h"
 #include "base/window_globals.h"
@@ -109,8 +108,7 @@ void Reload() {
 
 }  // namespace
 
-void WatchIfAsked(const PluginSource& source) {
-  if (!HasOption("-watch")) return;
+void WatchPlugin(const PluginSource& source) {
   std::string error;
   std::unique_ptr<FileWatcher> watcher = CreateFileWatcher(error);
   if (!watcher) {

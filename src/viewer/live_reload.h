@@ -9,9 +9,8 @@
 #include "platform/os/file_watch.h"
 #include "viewer/plugin_reload.h"
 
-// With "-watch" on the command line, watches the plug-in shown with inotify;
-// the log says so when it cannot.
-void WatchIfAsked(const PluginSource& source);
+// Watches the plug-in shown with inotify; the log says so when it cannot.
+void WatchPlugin(const PluginSource& source);
 // Watches the files of the plug-in shown with this watcher and has the message
 // pump call CheckWatchedFiles.
 void StartWatching(const PluginSource& source, std::unique_ptr<FileWatcher> watcher);

@@ -94,14 +94,12 @@ PluginList& ListOf(PluginKind kind) { return *kKindLoading[kind].list; }
 
 void LoadPlugin(PluginKind kind, FILE* definitionFile) {
   ShowPlugin(kind, ConstructPlugin(kind, definitionFile));
-  WatchIfAsked({kind, ""});
 }
 
 int LoadBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes) {
   PluginObject* model = ConstructBareModel(modelPath, failureNotes);
   if (!model) return 0;
   ShowPlugin(kStructKind, model);
-  WatchIfAsked({kStructKind, modelPath});
   return 1;
 }
 

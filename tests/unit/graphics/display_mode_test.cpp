@@ -21,37 +21,28 @@ TEST_F(DisplayModeTest, WithoutOptionsTheConfiguredModeDecides) {
   EXPECT_EQ(isWindowed, 0);
 }
 
-TEST_F(DisplayModeTest, WinOptionWinsOverFull) {
-  SetOptions({"-full", "-win"});
+TEST_F(DisplayModeTest, WindowedRequestGoesWindowedAndChangesTheSetting) {
   configuredWindowMode = 0;
-  ChooseDisplayMode(&d3d, 0, 640, 480);
+  ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kWindowed);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = ON\n");
   EXPECT_EQ(isWindowed, 1);
   EXPECT_EQ(configuredWindowMode, 1);
 }
 
-TEST_F(DisplayModeTest, FullOptionGoesFullScreenAndChangesTheSetting) {
-  SetOptions({"-full"});
-  ChooseDisplayMode(&d3d, 0, 640, 480);
+TEST_F(DisplayModeTest, FullScreenRequestGoesFullScreenAndChangesTheSetting) {
+  ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kFullScreen);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = OFF\n");
   EXPECT_EQ(isWindowed, 0);
   EXPECT_EQ(configuredWindowMode, 0);
 }
 
-TEST_F(DisplayModeTest, OptionsAreCaseSensitive) {
-  SetOptions({"-WIN", "-Full"});
-  ChooseDisplayMode(&d3d, 0, 640, 480);
-  EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = CFG(1)\n");
-}
-
 TEST_F(DisplayModeTest, RequestedSizeOnlyInOtherFormatsTakesTheLastOfThemFullScreen) {
-  SetOptions({"-win"});
   d3d.currentMode = {1024, 768, 60, D3DFMT_X8R8G8B8};
   d3d.modes = {{640, 480, 60, D3DFMT_R5G6B5},
                {800, 600, 60, D3DFMT_X8R8G8B8},
                {640, 480, 75, D3DFMT_X1R5G5B5},
                {1024, 768, 60, D3DFMT_A8R8G8B8}};
-  EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480), D3DFMT_X1R5G5B5);
+  EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kWindowed), D3DFMT_X1R5G5B5);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = OFF(フォーマット変更)\n");
   EXPECT_EQ(isWindowed, 0);
   EXPECT_EQ(configuredWindowMode, 1);

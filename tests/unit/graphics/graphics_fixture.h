@@ -1,12 +1,11 @@
-// A device set-up under test: a scripted operating system and Direct3D, the
-// command line of each test, and the device globals reset around every test.
+// A device set-up under test: a scripted operating system and Direct3D, and
+// the device globals reset around every test.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/command_line.h"
 #include "base/program_globals.h"
 #include "base/window_globals.h"
 #include "fake_os.h"
@@ -20,21 +19,11 @@ class GraphicsTest : public ::testing::Test {
     ResetGlobals();
     mainWindow = FakeOs::FakeWindowHandle();
     os.activeWindow = FakeOs::FakeWindowHandle();
-    SetOptions({});
   }
   ~GraphicsTest() override {
     ReleaseOverlayFont();  // it holds a reference to the recording device, which goes with the test
     ResetGlobals();
     mainWindow = nullptr;
-    SetCommandLine(0, nullptr);
-  }
-
-  void SetOptions(std::vector<std::string> options) {
-    arguments_ = {"vondrel-viewer", "Station.txt"};
-    arguments_.insert(arguments_.end(), options.begin(), options.end());
-    argv_.clear();
-    for (std::string& a : arguments_) argv_.push_back(a.data());
-    SetCommandLine(static_cast<int>(argv_.size()), argv_.data());
   }
 
   // Calls of the recorded device with the given name and first argument.
@@ -54,6 +43,4 @@ class GraphicsTest : public ::testing::Test {
   }
 
   ScopedDirect3DFactory factory_;
-  std::vector<std::string> arguments_;
-  std::vector<char*> argv_;
 };

@@ -210,17 +210,15 @@ TEST(InitDirect3DWithoutDirect3D, ShowsTheErrorBoxAndFails) {
   EXPECT_EQ(direct3d, nullptr);
 }
 
-TEST_F(InitDirect3DTest, SecondAdapterNeedsTheOptionAndTwoAdapters) {
-  SetOptions({"-2nd"});
-  ASSERT_EQ(InitDirect3D(640, 480), 1);
+TEST_F(InitDirect3DTest, SecondAdapterNeedsTheRequestAndTwoAdapters) {
+  ASSERT_EQ(InitDirect3D(640, 480, {.secondAdapter = true}), 1);
   EXPECT_NE(os.DebugText().find("アダプタID = D3DADAPTER_DEFAULT\n"), std::string::npos);
   EXPECT_EQ(d3d.Named("CreateDevice").at(0)->Arg(0), 0);
 }
 
 TEST_F(InitDirect3DTest, SecondAdapterIsUsedEverywhere) {
-  SetOptions({"-2nd"});
   d3d.adapterCount = 2;
-  ASSERT_EQ(InitDirect3D(640, 480), 1);
+  ASSERT_EQ(InitDirect3D(640, 480, {.secondAdapter = true}), 1);
   EXPECT_NE(os.DebugText().find("アダプタ数 = 2\nアダプタID = 1\n"), std::string::npos);
   for (const char* name : {"GetAdapterIdentifier", "GetAdapterModeCount", "GetAdapterDisplayMode",
                            "EnumAdapterModes", "CheckDeviceFormat", "CheckDepthStencilMatch", "CreateDevice"})
@@ -234,8 +232,7 @@ TEST_F(InitDirect3DTest, ShowsAndUpdatesTheWindowOfAWindowedDevice) {
 }
 
 TEST_F(InitDirect3DTest, FullScreenLeavesTheWindowHidden) {
-  SetOptions({"-full"});
-  ASSERT_EQ(InitDirect3D(640, 480), 1);
+  ASSERT_EQ(InitDirect3D(640, 480, {.windowMode = WindowModeRequest::kFullScreen}), 1);
   EXPECT_FALSE(os.Called("ShowWindow"));
   EXPECT_EQ(d3d.Named("CreateDevice").at(0)->presentation.Windowed, 0);
 }

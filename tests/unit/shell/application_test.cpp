@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/command_line.h"
 #include "base/debug_log.h"
 #include "base/program_globals.h"
 #include "base/window_globals.h"
@@ -36,8 +35,6 @@ class ApplicationTest : public testing::Test {
   ApplicationTest() : factory(&d3d) {}
   void SetUp() override {
     debugLogPath[0] = '\0';
-    arguments = {"vondrel-viewer", "/plugins/Foo"};
-    SetCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
     SetDisplaySize();
     os.now = 7000;
     framesRun = 0;
@@ -45,7 +42,6 @@ class ApplicationTest : public testing::Test {
   void TearDown() override {
     ApplicationShutdown();
     ClearInputState();
-    SetCommandLine(0, nullptr);
     isWindowed = 1;
   }
   static MSG Message(UINT message, WPARAM wParam = 0) { return MSG{FakeOs::FakeWindowHandle(), message, wParam, 0}; }
@@ -54,11 +50,11 @@ class ApplicationTest : public testing::Test {
   RecordingDirect3D d3d;
   ScopedDirect3DFactory factory;
   FakeDirectInput input;
-  std::vector<const char*> arguments;
+  ProgramOptions options;  // the plug-in path alone
 };
 
 TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   EXPECT_EQ(Only(os.calls, {"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}),
             (std::vector<std::string>{"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}));
   std::string log = os.DebugText();
@@ -82,7 +78,7 @@ TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
 
 TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   os.mutexHeldElsewhere = true;
-  EXPECT_EQ(ApplicationStartup(), 0);
+  EXPECT_EQ(ApplicationStartup(options), 0);
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0].text, "このプログラムは既に起動しています.\n");
   EXPECT_EQ(os.messageBoxes[0].caption, "");
@@ -102,14 +98,14 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
 
 TEST_F(ApplicationTest, UnavailableMutexIsLoggedAndStartupGoesOn) {
   os.failCreateMutex = true;
-  EXPECT_EQ(ApplicationStartup(), 1);
+  EXPECT_EQ(ApplicationStartup(options), 1);
   EXPECT_NE(os.DebugText().find("vdl mutex cannot be created"), std::string::npos);
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
 TEST_F(ApplicationTest, FailingWindowStopsBeforeDevice) {
   os.failCreateWindow = true;
-  EXPECT_EQ(ApplicationStartup(), 0);
+  EXPECT_EQ(ApplicationStartup(options), 0);
   EXPECT_EQ(os.DebugText().find("InitDirect3D\n"), std::string::npos);
 }
 
@@ -118,8 +114,7 @@ class ApplicationLogFileTest : public ApplicationTest {
  protected:
   void SetUp() override {
     ApplicationTest::SetUp();
-    arguments.push_back("-dbf");
-    SetCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
+    options.logFile = true;
     os.moduleFileName = scratch.path() + "/vondrel-viewer";
   }
   void TearDown() override {
@@ -142,19 +137,19 @@ class ApplicationLogFileTest : public ApplicationTest {
 
 TEST_F(ApplicationLogFileTest, FailingDeviceStopsBeforeInput) {
   ScopedDirect3DFactory failing(nullptr);
-  EXPECT_EQ(ApplicationStartup(), 0);
+  EXPECT_EQ(ApplicationStartup(options), 0);
   EXPECT_EQ(LogFile().find("InitDirectInput\n"), std::string::npos);
   ExpectReasonInBoxAndLog("Direct3Dの初期化に失敗しました.");
 }
 
 TEST_F(ApplicationLogFileTest, FailingInputFailsStartup) {
   input.createResult = E_FAIL;
-  EXPECT_EQ(ApplicationStartup(), 0);
+  EXPECT_EQ(ApplicationStartup(options), 0);
   ExpectReasonInBoxAndLog("DirectInputが初期化できませんでした.");
 }
 
 TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   os.calls.clear();
   os.debugOutput.clear();
   ApplicationShutdown();
@@ -170,7 +165,7 @@ TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
 }
 
 TEST_F(ApplicationTest, PumpDispatchesUntilQuitAndLeavesTheRest) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   os.debugOutput.clear();
   os.messages = {Message(WM_ACTIVATEAPP, 0), MSG{nullptr, WM_QUIT, 0, 0}, Message(WM_ACTIVATEAPP, 1)};
   EXPECT_FALSE(PumpMessages());
@@ -186,7 +181,7 @@ TEST_F(ApplicationTest, EmptyQueueSamplesVirtualKeys) {
 }
 
 TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   SetFrameRoutine([] {
     if (++framesRun == 3) SendCloseMessage();
   });
@@ -197,7 +192,7 @@ TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
 }
 
 TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   SetFrameRoutine(CountingFrame);
   os.messages = {Message(WM_ACTIVATEAPP, 0)};
   os.arrivingMessages = {Message(WM_PAINT), Message(WM_CLOSE)};
@@ -208,7 +203,7 @@ TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
 }
 
 TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   static int pumps;
   static FakeOs* fake;
   pumps = 0;
@@ -228,7 +223,7 @@ TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive)
 }
 
 TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   SetFrameRoutine(CountingFrame);
   input.keyboard.keys[DIK_ESCAPE] = 0x80;
   RunMainLoop();
@@ -237,7 +232,7 @@ TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
 }
 
 TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   SetFrameRoutine(nullptr);
   ASSERT_NE(application.frameRoutine, nullptr);
   RunFrame();
@@ -245,7 +240,7 @@ TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
 }
 
 TEST_F(ApplicationTest, ShowMessageUsesMainWindowAndEmptyCaption) {
-  ASSERT_EQ(ApplicationStartup(), 1);
+  ASSERT_EQ(ApplicationStartup(options), 1);
   ShowMessage("text");
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);

@@ -143,6 +143,35 @@ TEST(ProgramOptions, WordsThatChangeNothingGetOneLineEach) {
   }
 }
 
+// The log file, the watch and the display words, read once here for the layers
+// that use them: whole words, exact case, -win over -full wherever it stands.
+TEST(ProgramOptions, LogWatchAndDisplayWordsAreTakenAsWholeWords) {
+  using enum WindowModeRequest;
+  struct Case {
+    std::vector<const char*> words;
+    bool logFile, watch, secondAdapter;
+    WindowModeRequest windowMode;
+  };
+  const Case cases[] = {
+      {{"/p/Foo"}, false, false, false, kConfigured},
+      {{"/p/Foo", "-dbf", "-watch", "-2nd"}, true, true, true, kConfigured},
+      {{"/p/Foo", "-full"}, false, false, false, kFullScreen},
+      {{"/p/Foo", "-full", "-win"}, false, false, false, kWindowed},
+      {{"/p/Foo", "-win", "-full"}, false, false, false, kWindowed},
+      {{"/p/Foo", "-DBF", "-dbf2", "dbf", "-db", "-WIN", "-Full", "-watch "}, false, false, false, kConfigured},
+      {{"-dbf", "/p/Foo"}, true, false, false, kConfigured},  // an option word where the path goes
+  };
+  for (const Case& c : cases) {
+    ProgramOptions options = Parse(c.words);
+    std::string words;
+    for (const char* word : c.words) words += std::string(word) + " ";
+    EXPECT_EQ(options.logFile, c.logFile) << words;
+    EXPECT_EQ(options.watch, c.watch) << words;
+    EXPECT_EQ(options.display.secondAdapter, c.secondAdapter) << words;
+    EXPECT_EQ(options.display.windowMode, c.windowMode) << words;
+  }
+}
+
 TEST(ProgramOptions, IgnoredCodesAddUpAndAnUnknownOneIsNamed) {
   ProgramOptions options = Parse({"/p/Foo", "-check", "-ignore", "NO_NORMALS,MODEL_SCALE", "-ignore", "UNUSED_VERTICES"});
   EXPECT_EQ(options.ignoredCodes,

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/command_line.h"
 #include "fake_file_watcher.h"
 #include "platform/os/file_source.h"
 #include "reload_fixture.h"
@@ -30,7 +29,6 @@ class LiveReloadTest : public ReloadTest {
     os.now = 10000;
   }
   void TearDown() override {
-    SetCommandLine(0, nullptr);
     isActive = 1;
     ReloadTest::TearDown();  // its ViewerShutdown stops the watch
     EXPECT_EQ(application.pumpRoutine, nullptr);
@@ -179,17 +177,10 @@ TEST_F(LiveReloadTest, AMissingTextureNamedByAFailedLoadIsWatchedUntilItComes) {
   EXPECT_EQ(watcher->watched, (Files{"Struct.txt", "Model.x", "brick.png", "tiles.jpg", "later.png"}));
 }
 
-TEST_F(LiveReloadTest, OnlyTheWatchOptionStartsTheWatch) {
+// With inotify itself: a save by rename is noticed and reloaded.
+TEST_F(LiveReloadTest, AWatchedSaveByRenameIsReloaded) {
   LoadSample("Struct", kStructKind);
-  const char* plain[] = {"vondrel-viewer", "Struct.txt"};
-  SetCommandLine(2, const_cast<char**>(plain));
-  WatchIfAsked(source);
-  EXPECT_EQ(application.pumpRoutine, nullptr);
-
-  // With inotify itself: a save by rename is noticed and reloaded.
-  const char* watching[] = {"vondrel-viewer", "Struct.txt", "-watch"};
-  SetCommandLine(3, const_cast<char**>(watching));
-  WatchIfAsked(source);
+  WatchPlugin(source);
   ASSERT_EQ(application.pumpRoutine, &CheckWatchedFiles);
   scratch.Write("Struct.txt.new", "Renamed\nSomeone\n0.5\n");
   std::rename("Struct.txt.new", "Struct.txt");

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/command_line.h"
 #include "base/debug_log.h"
 #include "base/program_globals.h"
 #include "base/window_globals.h"
@@ -58,27 +57,16 @@ class ViewerStartupTest : public testing::Test {
   void TearDown() override {
     d3dDevice = nullptr;
     mainWindow = nullptr;
-    SetCommandLine(0, nullptr);
     fs::current_path(startDirectory);
     fs::remove_all(root);
   }
-  void StartWith(std::vector<std::string> words) {
-    arguments = std::move(words);
-    argv.clear();
-    for (std::string& word : arguments) argv.push_back(word.data());
-    SetCommandLine(static_cast<int>(argv.size()), argv.data());
-  }
-
   FakeOs os;
   RecordingDirect3D d3d;
   fs::path startDirectory, root;
-  std::vector<std::string> arguments;
-  std::vector<char*> argv;
 };
 
 TEST_F(ViewerStartupTest, PluginIsHandedOverAfterCaptionRenormalisationCursorAndInfoBlocks) {
-  StartWith({"vondrel-viewer", (root / "Foo").string()});
-  ViewerStartup();
+  ViewerStartup((root / "Foo").c_str(), false);
   EXPECT_EQ(os.windowTexts, std::vector<std::string>{"Vondrel Plugin Viewer"});
   ASSERT_FALSE(d3d.device.Named("SetRenderState").empty());
   const DeviceCall* renormalise = d3d.device.Named("SetRenderState").front();
@@ -94,16 +82,14 @@ TEST_F(ViewerStartupTest, PluginIsHandedOverAfterCaptionRenormalisationCursorAnd
 
 TEST_F(ViewerStartupTest, AbsoluteBareModelIsHandedOverWithFullPath) {
   std::string model = (root / "Foo" / "car.X").string();
-  StartWith({"vondrel-viewer", model, "-dbf"});
-  ViewerStartup();
+  ViewerStartup(model.c_str(), false);
   EXPECT_EQ(loadingCalls, (std::vector<std::string>{"SetupInfoBlocks", "LoadBareModel " + model}));
   EXPECT_NE(os.DebugText().find("ViewerStartup: model " + model + "\n"), std::string::npos) << os.DebugText();
 }
 
 TEST_F(ViewerStartupTest, RelativeBareModelIsLoggedWithItsDirectory) {
   fs::current_path(root);
-  StartWith({"vondrel-viewer", "Foo/car.x"});
-  ViewerStartup();
+  ViewerStartup("Foo/car.x", false);
   EXPECT_EQ(loadingCalls, (std::vector<std::string>{"SetupInfoBlocks", "LoadBareModel car.x"}));
   std::string model = fs::canonical(root / "Foo").string() + "/car.x";
   EXPECT_NE(os.DebugText().find("ViewerStartup: model " + model + "\n"), std::string::npos) << os.DebugText();
@@ -111,8 +97,7 @@ TEST_F(ViewerStartupTest, RelativeBareModelIsLoggedWithItsDirectory) {
 
 TEST_F(ViewerStartupTest, WorksWithoutDevice) {
   d3dDevice = nullptr;
-  StartWith({"vondrel-viewer", (root / "Foo").string()});
-  ViewerStartup();
+  ViewerStartup((root / "Foo").c_str(), false);
   EXPECT_EQ(loadingCalls.back(), "LoadPlugin 1 open");
 }
 
@@ -129,21 +114,20 @@ TEST_F(ViewerStartupTest, FatalMessageMinimisesWindowThenShowsBoxOwnedByActiveWi
 }
 
 TEST_F(ViewerStartupDeathTest, NoArgumentShowsMessageAndEndsWithStatus1AndReason) {
-  StartWith({"vondrel-viewer"});
   os.echoToStderr = true;
-  EXPECT_EXIT(ViewerStartup(), testing::ExitedWithCode(1),
+  EXPECT_EXIT(ViewerStartup(nullptr, false), testing::ExitedWithCode(1),
               "\\[Vondrel\\] 単独で起動しても使えませんのだ(.|\n)*no plug-in path");
 }
 
 TEST_F(ViewerStartupDeathTest, ArgumentNamingNothingEndsSilentlyWithReasonAndStatus1) {
-  StartWith({"vondrel-viewer", (root / "nothing-here").string(), "-dbf"});
+  std::string nothing = (root / "nothing-here").string();
   os.moduleFileName = (root / "vondrel-viewer").string();
   debugLogPath[0] = '\0';
   os.echoToStderr = true;
   EXPECT_EXIT(
       {
-        InitDebugStream();
-        ViewerStartup();
+        InitDebugStream(true);
+        ViewerStartup(nothing.c_str(), false);
       },
       testing::ExitedWithCode(1), "nothing-here: no Model.x");
   std::ifstream log(root / "debug.txt");
@@ -153,9 +137,8 @@ TEST_F(ViewerStartupDeathTest, ArgumentNamingNothingEndsSilentlyWithReasonAndSta
 
 TEST_F(ViewerStartupDeathTest, BareModelThatCannotLoadEndsWithStatus1) {
   bareModelResult = 0;
-  StartWith({"vondrel-viewer", "broken.x"});
   os.echoToStderr = true;
-  EXPECT_EXIT(ViewerStartup(), testing::ExitedWithCode(1), "broken.x: the model cannot be loaded");
+  EXPECT_EXIT(ViewerStartup("broken.x", false), testing::ExitedWithCode(1), "broken.x: the model cannot be loaded");
 }
 
 }  // namespace
