@@ -7,33 +7,23 @@
 #include "graphics/overlay_text.h"
 
 void TextLines::Setup(int lineCount, int left, int top) {
-  Clear();
   capacity = lineCount > 0 ? lineCount : 0;
-  lines.assign(capacity, nullptr);
-  owned.assign(capacity, 0);
+  lines_.assign(capacity, std::nullopt);
   x = left;
   y = top;
   linePitch = kLinePitch;
 }
 
-void TextLines::ScrollIn(const char* text, bool isOwned) {
-  if (capacity == 0) {
-    if (isOwned) delete[] text;
-    return;
-  }
-  if (owned[0]) delete[] lines[0];
-  for (int i = 1; i < capacity; ++i) {
-    lines[i - 1] = lines[i];
-    owned[i - 1] = owned[i];
-  }
-  lines[capacity - 1] = text;
-  owned[capacity - 1] = isOwned ? 1 : 0;
+void TextLines::ScrollIn(std::string text) {
+  if (capacity == 0) return;
+  for (int i = 1; i < capacity; ++i) lines_[i - 1] = std::move(lines_[i]);
+  lines_[capacity - 1] = std::move(text);
 }
 
-void TextLines::AddLine(const char* text) { ScrollIn(text, false); }
+void TextLines::AddLine(const char* text) { ScrollIn(text); }
 
 void TextLines::AddLinef(const char* format, ...) {
-  char* buffer = new char[kFormattedLineSize];
+  char buffer[kFormattedLineSize];
   va_list arguments;
   va_start(arguments, format);
   int length = vsnprintf(buffer, kFormattedLineSize, format, arguments);
@@ -44,19 +34,17 @@ void TextLines::AddLinef(const char* format, ...) {
   } else if (length >= kFormattedLineSize) {
     LogPrintf("text line of %d bytes cut to %d\n", length, kFormattedLineSize - 1);
   }
-  ScrollIn(buffer, true);
+  ScrollIn(buffer);
 }
 
-void TextLines::Clear() {
-  for (int i = 0; i < capacity; ++i) {
-    if (owned[i]) delete[] lines[i];
-    lines[i] = nullptr;
-    owned[i] = 0;
-  }
-}
+void TextLines::Clear() { lines_.assign(capacity, std::nullopt); }
 
 void TextLines::Draw() const {
-  for (int i = 0; i < capacity; ++i) {
-    if (lines[i]) DrawOverlayText(x, y + i * linePitch, lines[i]);
-  }
+  for (int i = 0; i < capacity; ++i)
+    if (lines_[i]) DrawOverlayText(x, y + i * linePitch, lines_[i]->c_str());
+}
+
+const char* TextLines::Line(int index) const {
+  if (index < 0 || index >= capacity || !lines_[index]) return nullptr;
+  return lines_[index]->c_str();
 }

@@ -1,7 +1,6 @@
 // The structure made from a bare model file, without a definition file.
 #include <cstdio>
 
-#include "plugins/plugin_list.h"
 #include "plugins/struct_plugin.h"
 
 namespace {
@@ -23,5 +22,4 @@ StructPlugin::StructPlugin(const char* modelPath) : PluginObject("") {
   if (!ComputeDrawScale())
     definition.AddProblem(FindingCode::kModelSizeUnusable, 0, "bounding sphere radius %g; drawScale 1.0 instead",
                           mesh.sphereRadius);
-  AppendTo(structList);
 }

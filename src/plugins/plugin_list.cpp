@@ -1,27 +1,27 @@
 #include "plugins/plugin_list.h"
 
-#include "plugins/plugin_object.h"
+#include <utility>
 
 PluginList trainList, structList, stationList, surfaceList;
+
+PluginObject* PluginList::Append(std::unique_ptr<PluginObject> object) {
+  object->serial = static_cast<int32_t>(objects.size());
+  objects.push_back(std::move(object));
+  return objects.back().get();
+}
+
+PluginObject* PluginList::After(const PluginObject& object) const {
+  size_t next = static_cast<size_t>(object.serial) + 1;
+  return next < objects.size() && objects[next - 1].get() == &object ? objects[next].get() : nullptr;
+}
 
 void PluginList::DestroyObjects() {
   info.Clear();
   sceneNode.Attach(nullptr, modelPosition.x, modelPosition.y, modelPosition.z, 1.0f);
   selectedObject = nullptr;
-  delete TakeObjects();
+  objects.clear();
 }
 
-PluginObject* PluginList::TakeObjects() {
-  PluginObject* objects = head;
-  head = nullptr;
-  tailLink = &head;
-  count = 0;
-  return objects;
-}
+PluginObjects PluginList::TakeObjects() { return std::exchange(objects, {}); }
 
-void PluginList::PutBack(PluginObject* objects) {
-  head = objects;
-  tailLink = &head;
-  count = 0;
-  for (; *tailLink; tailLink = &(*tailLink)->next) ++count;
-}
+void PluginList::PutBack(PluginObjects taken) { objects = std::move(taken); }

@@ -2,31 +2,36 @@
 // selected one, the scene node that shows its model and its info text block.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "gfxutil/d3dx_math.h"
 #include "graphics/text_lines.h"
+#include "plugins/plugin_object.h"
 #include "scene/scene_node.h"
 
-class PluginObject;
+using PluginObjects = std::vector<std::unique_ptr<PluginObject>>;
 
 struct PluginList {
   PluginList() = default;
   PluginList(const PluginList&) = delete;
   PluginList& operator=(const PluginList&) = delete;
 
-  // Destroys the objects (the head takes the rest with it) and empties the
-  // list; the scene node and the info block let go of them too.
+  // Takes the object in as the last, numbered with the count of objects
+  // before it (its serial); returns it.
+  PluginObject* Append(std::unique_ptr<PluginObject> object);
+  // The object made after this one, or null.
+  PluginObject* After(const PluginObject& object) const;
+  // Destroys the objects; the scene node and the info block let go of them too.
   void DestroyObjects();
   // Takes the objects out and leaves the list empty, so that a replacement
   // joins it as the first object; the scene node and the info block still
   // show the objects taken out.
-  PluginObject* TakeObjects();
-  // Makes objects taken out the list's objects again; the list must be empty.
-  void PutBack(PluginObject* objects);
+  PluginObjects TakeObjects();
+  // Makes objects taken out the list's objects again, destroying those it holds.
+  void PutBack(PluginObjects taken);
 
-  PluginObject* head = nullptr;
-  PluginObject** tailLink = &head;  // where the next appended object is linked
-  int32_t count = 0;                // objects appended so far
+  PluginObjects objects;
   int32_t selectedSerial = 0;
   PluginObject* selectedObject = nullptr;  // set by showSelected
   SceneNode sceneNode;

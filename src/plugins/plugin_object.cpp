@@ -49,12 +49,6 @@ void PluginObject::FinishReading(DefinitionReader& reader, int itemsRead, std::s
   }
 }
 
-void PluginObject::AppendTo(PluginList& list) {
-  next = nullptr;
-  *list.tailLink = this;
-  list.tailLink = &next;
-  serial = list.count++;
-}
 
 bool PluginObject::ShowIfSelected(PluginList& list, MeshResource& model, float modelScale, int offset) {
   if (offset > 0 || serial != list.selectedSerial) return false;
@@ -71,7 +65,6 @@ void PluginObject::WriteInfoHead(TextLines& block, const char* authorPrefix) con
   block.AddLinef("%s%s", authorPrefix, DisplayText(author).c_str());
 }
 
-void PluginObject::DeleteRest() {
-  delete next;
-  next = nullptr;
+PluginObject* PluginObject::NextToShow(const PluginList& list, int offset) const {
+  return offset == kLastShownOffset ? nullptr : list.After(*this);
 }

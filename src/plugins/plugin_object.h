@@ -14,7 +14,6 @@ struct TextLines;
 
 class PluginObject {
  public:
-  // Destroying an object destroys the objects after it in its list.
   virtual ~PluginObject() = default;
   PluginObject(const PluginObject&) = delete;
   PluginObject& operator=(const PluginObject&) = delete;
@@ -23,10 +22,9 @@ class PluginObject {
   char name[kPluginWordSize] = {};     // bytes as read (code page 932 in the simulator's files)
   char author[kPluginWordSize] = {};
   bool modelLoaded = false;  // the model has been requested into the mesh
-  int32_t serial = 0;        // the list's count when the object was appended
+  int32_t serial = 0;        // its place in its list, from 0
   float drawScale = 0.0f;    // model units to scene units: 0.5 / scaleFigure
   float scaleFigure = 0.0f;
-  PluginObject* next = nullptr;
   // The definition file as read, with its problems; a bare model keeps the
   // problems of its model's scale here, under the model's name.
   DefinitionRecord definition;
@@ -43,7 +41,6 @@ class PluginObject {
   // author, scale figure) and the kind's own items: the fields named,
   // drawScale, and a problem for items not read and for an unusable scale figure.
   void FinishReading(DefinitionReader& reader, int itemsRead, std::span<const char* const> kindItemNames);
-  void AppendTo(PluginList& list);
   // The common first step of showSelected: when this is the list's selected
   // object at this offset, puts the model in the list's scene node and records
   // the selection. Returns whether it did; the caller then writes the info.
@@ -51,8 +48,8 @@ class PluginObject {
   // Clears the block and writes "<dirName>", the name and the author line,
   // whose prefix differs by kind.
   void WriteInfoHead(TextLines& block, const char* authorPrefix) const;
-  // The objects after this one, destroyed before this one's own parts.
-  void DeleteRest();
+  // The object that showSelected at this offset goes on to, or null after the last it considers.
+  PluginObject* NextToShow(const PluginList& list, int offset) const;
 
   // Offset of the last of the eight objects that showSelected considers.
   static constexpr int kLastShownOffset = -7;

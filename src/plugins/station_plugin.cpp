@@ -34,7 +34,6 @@ StationPlugin::StationPlugin(const char* directoryName, FILE* definitionFile, bo
   }
   ReadPlatforms(reader, count);
   definition = std::move(reader.Record());
-  AppendTo(stationList);
 }
 
 void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
@@ -57,7 +56,7 @@ void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
 
 void StationPlugin::showSelected(int offset) {
   if (ShowIfSelected(stationList, getModel(), drawScale, offset)) writeInfo();
-  if (offset != kLastShownOffset && next) static_cast<StationPlugin*>(next)->showSelected(offset - 1);
+  if (PluginObject* after = NextToShow(stationList, offset)) static_cast<StationPlugin*>(after)->showSelected(offset - 1);
 }
 
 void StationPlugin::writeInfo() {

@@ -14,9 +14,9 @@ using PlatformSegment = std::array<float, 6>;
 
 class StationPlugin : public StructPlugin {
  public:
-  // Loads the model when loadNow is set, reads Station.txt from the open file
-  // and joins the Station list. Platforms are read one by one up to the count
-  // the file gives; the first that cannot be read ends the list.
+  // Loads the model when loadNow is set and reads Station.txt from the open
+  // file. Platforms are read one by one up to the count the file gives; the
+  // first that cannot be read ends the list.
   StationPlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
 
   void showSelected(int offset) override;

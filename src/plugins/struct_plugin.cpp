@@ -16,14 +16,11 @@ StructPlugin::StructPlugin(const char* directoryName, FILE* definitionFile, bool
   int itemsRead = reader.Read("%s\n%s\n%f", name, author, &scaleFigure);
   FinishReading(reader, itemsRead, {});
   definition = std::move(reader.Record());
-  AppendTo(structList);
 }
-
-StructPlugin::~StructPlugin() { DeleteRest(); }
 
 void StructPlugin::showSelected(int offset) {
   if (ShowIfSelected(structList, getModel(), drawScale, offset)) writeInfo();
-  if (offset != kLastShownOffset && next) static_cast<StructPlugin*>(next)->showSelected(offset - 1);
+  if (PluginObject* after = NextToShow(structList, offset)) static_cast<StructPlugin*>(after)->showSelected(offset - 1);
 }
 
 void StructPlugin::writeInfo() { WriteInfoHead(structList.info, "作: "); }

@@ -8,14 +8,11 @@
 
 class StructPlugin : public PluginObject {
  public:
-  // Loads the model when loadNow is set, reads Struct.txt from the open file
-  // and joins the Struct list.
+  // Loads the model when loadNow is set and reads Struct.txt from the open file.
   StructPlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
   // A bare model file, scaled so that its bounding sphere has a radius of 10
-  // scene units. When the model cannot be loaded the object stays out of the
-  // list with modelLoaded false, and the caller ends the program.
+  // scene units; modelLoaded stays false when the model cannot be loaded.
   explicit StructPlugin(const char* modelPath);
-  ~StructPlugin() override;
 
   virtual MeshResource& getModel() { return mesh; }
   virtual void showSelected(int offset);

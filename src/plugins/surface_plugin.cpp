@@ -16,14 +16,11 @@ SurfacePlugin::SurfacePlugin(const char* directoryName, FILE* definitionFile, bo
   definition = std::move(reader.Record());
   widthX *= drawScale;
   widthZ *= drawScale;
-  AppendTo(surfaceList);
 }
-
-SurfacePlugin::~SurfacePlugin() { DeleteRest(); }
 
 void SurfacePlugin::showSelected(int offset) {
   if (ShowIfSelected(surfaceList, getModel(), ModelScale(), offset)) writeInfo();
-  if (offset != kLastShownOffset && next) static_cast<SurfacePlugin*>(next)->showSelected(offset - 1);
+  if (PluginObject* after = NextToShow(surfaceList, offset)) static_cast<SurfacePlugin*>(after)->showSelected(offset - 1);
 }
 
 void SurfacePlugin::writeInfo() {

@@ -8,10 +8,8 @@
 
 class SurfacePlugin : public PluginObject {
  public:
-  // Loads the model when loadNow is set, reads Surface.txt from the open file
-  // and joins the Surface list.
+  // Loads the model when loadNow is set and reads Surface.txt from the open file.
   SurfacePlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
-  ~SurfacePlugin() override;
 
   MeshResource& getModel() { return mesh; }
   void showSelected(int offset);

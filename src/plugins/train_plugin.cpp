@@ -17,14 +17,11 @@ TrainPlugin::TrainPlugin(const char* directoryName, FILE* definitionFile, bool l
   definition = std::move(reader.Record());
   secondLength *= drawScale;
   bodyLength *= drawScale;
-  AppendTo(trainList);
 }
-
-TrainPlugin::~TrainPlugin() { DeleteRest(); }
 
 void TrainPlugin::showSelected(int offset) {
   if (ShowIfSelected(trainList, getModel(), drawScale, offset)) writeInfo();
-  if (offset != kLastShownOffset && next) static_cast<TrainPlugin*>(next)->showSelected(offset - 1);
+  if (PluginObject* after = NextToShow(trainList, offset)) static_cast<TrainPlugin*>(after)->showSelected(offset - 1);
 }
 
 void TrainPlugin::writeInfo() {

@@ -7,10 +7,8 @@
 
 class TrainPlugin : public PluginObject {
  public:
-  // Loads the model when loadNow is set, reads Train.txt from the open file
-  // and joins the Train list.
+  // Loads the model when loadNow is set and reads Train.txt from the open file.
   TrainPlugin(const char* directoryName, FILE* definitionFile, bool loadNow);
-  ~TrainPlugin() override;
 
   MeshResource& getModel() { return mesh; }
   void showSelected(int offset);

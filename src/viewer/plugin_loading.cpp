@@ -1,5 +1,6 @@
 #include "viewer/plugin_loading.h"
 
+#include <memory>
 #include <new>
 
 #include "base/end_process.h"
@@ -17,8 +18,8 @@ namespace {
 constexpr const char* kPluginDirectoryName = "PLUGIN";
 
 template <typename Plugin>
-PluginObject* Construct(FILE* definitionFile) {
-  return new (std::nothrow) Plugin(kPluginDirectoryName, definitionFile, true);
+std::unique_ptr<PluginObject> Construct(FILE* definitionFile) {
+  return std::unique_ptr<PluginObject>(new (std::nothrow) Plugin(kPluginDirectoryName, definitionFile, true));
 }
 
 // Train and Surface have no virtual showSelected and getModel, so each kind
@@ -34,7 +35,7 @@ MeshResource& Model(PluginObject* object) {
 }
 
 struct KindLoading {
-  PluginObject* (*construct)(FILE*);
+  std::unique_ptr<PluginObject> (*construct)(FILE*);
   void (*show)(PluginObject*);
   MeshResource& (*model)(PluginObject*);
   FrameRoutine routine;
@@ -66,21 +67,20 @@ void SetupInfoBlocks() {
 }
 
 PluginObject* ConstructPlugin(PluginKind kind, FILE* definitionFile) {
-  PluginObject* object = kKindLoading[kind].construct(definitionFile);
+  std::unique_ptr<PluginObject> object = kKindLoading[kind].construct(definitionFile);
   std::fclose(definitionFile);
   if (!object) EndForLackOfMemory();
-  return object;
+  return kKindLoading[kind].list->Append(std::move(object));
 }
 
 PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* failureNotes) {
-  StructPlugin* model = new (std::nothrow) StructPlugin(modelPath);
+  std::unique_ptr<StructPlugin> model(new (std::nothrow) StructPlugin(modelPath));
   if (!model) EndForLackOfMemory();
   if (!model->modelLoaded) {
     if (failureNotes) *failureNotes = std::move(model->mesh.notes);
-    delete model;
     return nullptr;
   }
-  return model;
+  return structList.Append(std::move(model));
 }
 
 void ShowPlugin(PluginKind kind, PluginObject* object) {
@@ -114,6 +114,6 @@ ShownPlugin CurrentPlugin() {
 void ViewerShutdown() {
   StopWatching();
   for (const KindLoading& kind : kKindLoading) {
-    if (kind.list->head) kind.list->DestroyObjects();
+    if (!kind.list->objects.empty()) kind.list->DestroyObjects();
   }
 }

@@ -14,8 +14,7 @@ struct PluginList;
 
 
 void SetupInfoBlocks();
-// Takes over the open definition file and closes it. Both loads watch the
-// plug-in's files when "-watch" is on the command line.
+// Takes over the open definition file and closes it.
 void LoadPlugin(PluginKind kind, FILE* definitionFile);
 // Returns 0 when the model cannot be loaded (its notes, the fault first, then
 // go to failureNotes when given); the caller then ends the program.
@@ -31,8 +30,8 @@ struct ShownPlugin {
 };
 ShownPlugin CurrentPlugin();
 
-// The object of a kind, built from its open definition file (closed here); it
-// has joined its kind's list but is not shown. Ends the program when it cannot
+// The object of a kind, built from its open definition file (closed here) and
+// appended to its kind's list, not shown. Ends the program when it cannot
 // be allocated.
 PluginObject* ConstructPlugin(PluginKind kind, FILE* definitionFile);
 // The object of a bare model, a structure; null when the model cannot be

@@ -65,7 +65,7 @@ ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadNote>& sh
   }
 
   PluginList& list = ListOf(source.kind);
-  PluginObject* shown = list.TakeObjects();
+  PluginObjects shown = list.TakeObjects();
   textureCache.RetireAll();  // so the new model reads its textures from the files again
   TakeLoadFailures();        // only the new load's failures count
   PluginObject* fresh = source.IsBareModel() ? ConstructBareModel(source.bareModelPath.c_str())
@@ -76,14 +76,12 @@ ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadNote>& sh
   const LoadNote* worse = FirstNewFailure(failures, shownFailures);
   if (fresh && !worse) {
     ShowPlugin(source.kind, fresh);
-    delete shown;  // after the new one took the scene node and the info block
     shownFailures = failures;
     outcome.reloaded = true;
     return outcome;
   }
   outcome.reason = worse ? worse->Text() : source.bareModelPath + ": cannot be loaded";
-  delete list.TakeObjects();  // the new object, when it joined the list
-  list.PutBack(shown);
+  list.PutBack(std::move(shown));  // destroys the new object, if any
   return outcome;
 }
 

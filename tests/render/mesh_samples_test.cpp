@@ -16,6 +16,7 @@
 #include "plugins/surface_plugin.h"
 #include "plugins/train_plugin.h"
 #include "test_paths.h"
+#include "appended_plugin.h"
 
 namespace {
 
@@ -89,30 +90,30 @@ class SampleRenderTest : public MeshRenderTest {
 };
 
 TEST_F(SampleRenderTest, TrainCar) {
-  (new TrainPlugin("PLUGIN", Enter("Train", "Train.txt"), true))->showSelected(0);
+  (AppendNew<TrainPlugin>(trainList, "PLUGIN", Enter("Train", "Train.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(trainList, 10.0f);
 }
 
 TEST_F(SampleRenderTest, Structure) {
-  (new StructPlugin("PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
+  (AppendNew<StructPlugin>(structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, Station) {
-  (new StationPlugin("PLUGIN", Enter("Station", "Station.txt"), true))->showSelected(0);
+  (AppendNew<StationPlugin>(stationList, "PLUGIN", Enter("Station", "Station.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(stationList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, BareModel) {
   scratch.CopyFrom(SourcePath("samples/model"));
-  auto* model = new StructPlugin("Car.x");
+  auto* model = AppendNew<StructPlugin>(structList, "Car.x");
   ASSERT_TRUE(model->modelLoaded);
   model->showSelected(0);
   ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, SurfaceIsGrassWithoutLightsAtNight) {
-  (new SurfacePlugin("PLUGIN", Enter("Surface", "Surface.txt"), true))->showSelected(0);
+  (AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Enter("Surface", "Surface.txt"), true))->showSelected(0);
   Picture day = Draw(surfaceList, 50.0f);
   EXPECT_GT(day.covered, 0.25);
   EXPECT_LT(day.borderCovered, 0.05);
@@ -135,7 +136,7 @@ long ResidentKilobytes() {
 TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
   auto* glDevice = static_cast<GlDevice*>(device.get());
   glDevice->SetContextLossDrill(1);
-  (new StructPlugin("PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
+  (AppendNew<StructPlugin>(structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
   Draw(structList, 30.0f);
   const std::vector<uint32_t> before = Pixels();
   const size_t resources = glDevice->ResourceCount();

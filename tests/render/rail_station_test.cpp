@@ -6,6 +6,7 @@
 #include "rail/station_rails.h"
 #include "scene/camera.h"
 #include "test_paths.h"
+#include "appended_plugin.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ class RailStationRender : public MeshRenderTest {
     scratch.CopyFrom(SourcePath("samples/Station"));
     file = scratch.Open("Station.txt");
     ASSERT_NE(file, nullptr);
-    station = new StationPlugin("Station", file, true);
+    station = AppendNew<StationPlugin>(stationList, "Station", file, true);
     station->showSelected(0);
     savedBlink = blinkAngle;
     blinkAngle = 1.5707964f;  // nearly opaque

@@ -43,8 +43,8 @@ class PluginTest : public ::testing::Test {
   // The lines a block shows, top to bottom, empty slots left out.
   static std::vector<std::string> Shown(const TextLines& block) {
     std::vector<std::string> shown;
-    for (const char* line : block.lines)
-      if (line) shown.push_back(line);
+    for (int i = 0; i < block.capacity; ++i)
+      if (block.Line(i)) shown.push_back(block.Line(i));
     return shown;
   }
 

@@ -8,6 +8,7 @@
 #include "plugins/surface_plugin.h"
 #include "plugins/train_plugin.h"
 #include "test_paths.h"
+#include "appended_plugin.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ class SamplesTest : public PluginTest {
 
 TEST_F(SamplesTest, Train) {
   FILE* file = Enter("Train");
-  auto* train = new TrainPlugin("PLUGIN", file, true);
+  auto* train = AppendNew<TrainPlugin>(trainList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, a BMP named in other letter case, a TGA
   EXPECT_EQ(train->bodyLength, 8.5f);
@@ -40,7 +41,7 @@ TEST_F(SamplesTest, Train) {
 
 TEST_F(SamplesTest, Struct) {
   FILE* file = Enter("Struct");
-  auto* object = new StructPlugin("PLUGIN", file, true);
+  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, a PNG, a JPEG
   EXPECT_EQ(object->drawScale, 1.0f);
@@ -48,7 +49,7 @@ TEST_F(SamplesTest, Struct) {
 
 TEST_F(SamplesTest, Station) {
   FILE* file = Enter("Station");
-  auto* station = new StationPlugin("PLUGIN", file, true);
+  auto* station = AppendNew<StationPlugin>(stationList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, one PNG behind a '\' path shared by three materials, a JPEG
   EXPECT_EQ(station->platformCountRead, 4);
@@ -58,7 +59,7 @@ TEST_F(SamplesTest, Station) {
 
 TEST_F(SamplesTest, Surface) {
   FILE* file = Enter("Surface");
-  auto* surface = new SurfacePlugin("PLUGIN", file, true);
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 2u);
   EXPECT_EQ(surface->widthX, 750.0f);
@@ -67,7 +68,7 @@ TEST_F(SamplesTest, Surface) {
 
 TEST_F(SamplesTest, BareModel) {
   scratch.CopyFrom(SourcePath("samples/model"));
-  auto* model = new StructPlugin("Car.x");
+  auto* model = AppendNew<StructPlugin>(structList, "Car.x");
   EXPECT_TRUE(model->modelLoaded);
   EXPECT_EQ(LoadsAllOk(), 2u);
   EXPECT_NEAR(model->drawScale * model->mesh.sphereRadius, 10.0f, 1e-4f);

@@ -3,13 +3,14 @@
 #include "plugin_fixture.h"
 #include "rail/station_rails.h"
 #include "recorded_lines.h"
+#include "appended_plugin.h"
 
 namespace {
 
 class StationPluginTest : public PluginTest {
  protected:
   StationPlugin* Make(const std::string& text) {
-    return new StationPlugin("PLUGIN", Definition("Station.txt", text), false);
+    return AppendNew<StationPlugin>(stationList, "PLUGIN", Definition("Station.txt", text), false);
   }
 };
 
@@ -30,7 +31,7 @@ TEST_F(StationPluginTest, ASegmentOfExactlyTwoUnitsCounts) {
 
 TEST_F(StationPluginTest, TheInfoShowsTheLongPlatformsOnly) {
   scratch.Write("Model.x", UnitModel());
-  auto* station = new StationPlugin(
+  auto* station = AppendNew<StationPlugin>(stationList, 
       "PLUGIN", Definition("Station.txt", "Stop\nMaker\n0.5\n3\n(0,0,0),(5,0,0)\n(0,0,0),(0,1,0)\n(0,0,0),(0,0,4)\n"),
       true);
   station->showSelected(0);

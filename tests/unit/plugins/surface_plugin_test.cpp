@@ -1,6 +1,7 @@
 #include "plugins/surface_plugin.h"
 
 #include "plugin_fixture.h"
+#include "appended_plugin.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ using SurfacePluginTest = PluginTest;
 
 TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
   scratch.Write("Model.x", UnitModel());
-  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass\nMaker\n1.0\n40.0\n20.0\n"), true);
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Definition("Surface.txt", "Grass\nMaker\n1.0\n40.0\n20.0\n"), true);
   surface->showSelected(0);
   EXPECT_EQ(Shown(surfaceList.info),
             (std::vector<std::string>{"<PLUGIN>", "Grass", " 作: Maker", "X幅: 20.0", "Z幅: 10.0"}));
@@ -17,7 +18,7 @@ TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
 }
 
 TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
-  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass Maker 0.05 40 20"), false);
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Definition("Surface.txt", "Grass Maker 0.05 40 20"), false);
   EXPECT_FLOAT_EQ(surface->drawScale, 10.0f);
   EXPECT_FLOAT_EQ(surface->widthX, 400.0f);
   EXPECT_FLOAT_EQ(surface->widthZ, 200.0f);
@@ -26,7 +27,7 @@ TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
 }
 
 TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtATwentieth) {
-  auto* surface = new SurfacePlugin("PLUGIN", Definition("Surface.txt", "Grass Maker -1 40 20"), false);
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Definition("Surface.txt", "Grass Maker -1 40 20"), false);
   EXPECT_EQ(surface->drawScale, 1.0f);
   EXPECT_EQ(surface->widthX, 40.0f);
   EXPECT_EQ(surface->widthZ, 20.0f);

@@ -61,12 +61,12 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   ASSERT_NE(file, nullptr);
   LoadPlugin(kStationKind, file);
 
-  ASSERT_NE(stationList.head, nullptr);
-  EXPECT_EQ(stationList.selectedObject, stationList.head);
-  EXPECT_EQ(structList.head, nullptr);
+  ASSERT_FALSE(stationList.objects.empty());
+  EXPECT_EQ(stationList.selectedObject, stationList.objects.front().get());
+  EXPECT_TRUE(structList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &StationFrame);
-  EXPECT_STREQ(stationList.info.lines[0], "<PLUGIN>");
-  EXPECT_NE(std::string(stationList.info.lines[3]).find("ホーム数: "), std::string::npos);
+  EXPECT_STREQ(stationList.info.Line(0), "<PLUGIN>");
+  EXPECT_NE(std::string(stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
 
   // The station's rails are drawn in its frame.
   device.ClearCalls();
@@ -75,7 +75,7 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   EXPECT_GT(device.Count("DrawIndexedPrimitive"), 0u);
 
   ViewerShutdown();
-  EXPECT_EQ(stationList.head, nullptr);
+  EXPECT_TRUE(stationList.objects.empty());
   EXPECT_NE(os.DebugText().find("release(Model.x)\n"), std::string::npos);
 }
 
@@ -85,27 +85,27 @@ TEST_F(PluginLoadingTest, TrainFillsItsFiveInfoLinesAndRunsTheTrainRoutine) {
   FILE* file = std::fopen("Train.txt", "r");
   ASSERT_NE(file, nullptr);
   LoadPlugin(kTrainKind, file);
-  ASSERT_NE(trainList.head, nullptr);
+  ASSERT_FALSE(trainList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &TrainFrame);
-  for (int line = 0; line < 5; ++line) EXPECT_NE(trainList.info.lines[line], nullptr) << line;
-  EXPECT_EQ(trainList.sceneNode.Mesh(), &static_cast<TrainPlugin*>(trainList.head)->mesh);
-  EXPECT_EQ(trainList.sceneNode.Scale(), trainList.head->drawScale);
+  for (int line = 0; line < 5; ++line) EXPECT_NE(trainList.info.Line(line), nullptr) << line;
+  EXPECT_EQ(trainList.sceneNode.Mesh(), &static_cast<TrainPlugin*>(trainList.objects.front().get())->mesh);
+  EXPECT_EQ(trainList.sceneNode.Scale(), trainList.objects.front().get()->drawScale);
 }
 
 TEST_F(PluginLoadingTest, BareModelIsAStructureShownByTheStructRoutine) {
   InSampleDirectory directory("model");
   ASSERT_TRUE(directory.entered());
   ASSERT_EQ(LoadBareModel("Car.x"), 1);
-  ASSERT_NE(structList.head, nullptr);
+  ASSERT_FALSE(structList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &StructFrame);
-  EXPECT_STREQ(structList.info.lines[0], "<XFILE>");
-  EXPECT_STREQ(structList.info.lines[1], "D3DRM-Mesh");
+  EXPECT_STREQ(structList.info.Line(0), "<XFILE>");
+  EXPECT_STREQ(structList.info.Line(1), "D3DRM-Mesh");
 }
 
 TEST_F(PluginLoadingTest, BareModelThatCannotBeLoadedIsRefused) {
   InSampleDirectory directory("model");
   EXPECT_EQ(LoadBareModel("NoSuchModel.x"), 0);
-  EXPECT_EQ(structList.head, nullptr);
+  EXPECT_TRUE(structList.objects.empty());
   EXPECT_NE(os.DebugText().find("load(NoSuchModel.x) ... failed.\n"), std::string::npos) << os.DebugText();
 }
 
