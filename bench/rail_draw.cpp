@@ -29,7 +29,7 @@ std::vector<PlatformSegment> SampleStation() {
   if (!file) return platforms;
   platforms = (new StationPlugin("Station", file, false))->platforms;
   std::fclose(file);
-  stationList.DestroyObjects();
+  Plugins().stationList.DestroyObjects();
   return platforms;
 }
 
@@ -50,7 +50,7 @@ std::vector<PlatformSegment> GeneratedStation(int count, float length) {
 
 void RunPass(benchmark::State& state, const std::vector<PlatformSegment>& platforms) {
   RecordingDevice device;
-  d3dDevice = &device;
+  Graphics().d3dDevice = &device;
   const D3DXVECTOR3 origin(0, 0, 0), forward(0, 0, 1), up(0, 1, 0);
   auto pass = [&] { DrawStationRails(platforms.data(), static_cast<int>(platforms.size()), 0.5f, origin, forward, up); };
   pass();
@@ -60,7 +60,7 @@ void RunPass(benchmark::State& state, const std::vector<PlatformSegment>& platfo
     pass();
     device.ClearCalls();  // pausing the timer would cost more than a small pass
   }
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
   state.counters["lines"] = static_cast<double>(lines);
   state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
@@ -78,29 +78,29 @@ class GlFrame {
  public:
   GlFrame() {
     if (!headless_.Create(kWidth, kHeight)) return;
-    d3dDevice = headless_.device;
-    requestedWidth = kWidth;
-    requestedHeight = kHeight;
+    Graphics().d3dDevice = headless_.device;
+    Graphics().requestedWidth = kWidth;
+    Graphics().requestedHeight = kHeight;
     InitViewTransforms();
     UpdateCamera(5.4977875f, 0.5235988f, 30.0f, D3DXVECTOR3(0, 0, 0));
-    d3dDevice->SetTransform(D3DTS_VIEW, &viewMatrix);
-    d3dDevice->SetRenderState(D3DRS_LIGHTING, 0);
-    d3dDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    d3dDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    d3dDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    Graphics().d3dDevice->SetTransform(D3DTS_VIEW, &Graphics().viewMatrix);
+    Graphics().d3dDevice->SetRenderState(D3DRS_LIGHTING, 0);
+    Graphics().d3dDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    Graphics().d3dDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    Graphics().d3dDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
   }
-  ~GlFrame() { d3dDevice = nullptr; }
-  bool Ready() const { return d3dDevice != nullptr; }
+  ~GlFrame() { Graphics().d3dDevice = nullptr; }
+  bool Ready() const { return Graphics().d3dDevice != nullptr; }
 
   // Clear, draw, present: the lines batched by the device reach OpenGL at the latest here.
   void Draw(const std::vector<PlatformSegment>& platforms) {
-    d3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
-    d3dDevice->BeginScene();
+    Graphics().d3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
+    Graphics().d3dDevice->BeginScene();
     DrawStationRails(platforms.data(), static_cast<int>(platforms.size()), 0.5f, D3DXVECTOR3(0, 0, 0),
                      D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
-    d3dDevice->EndScene();
-    d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
-    ReadBackBuffer(d3dDevice, pixels_);  // waits until the rasteriser has finished the frame
+    Graphics().d3dDevice->EndScene();
+    Graphics().d3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+    ReadBackBuffer(Graphics().d3dDevice, pixels_);  // waits until the rasteriser has finished the frame
   }
 
  private:

@@ -6,8 +6,7 @@
 
 #include <vector>
 
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "graphics/direct3d.h"
 #include "graphics/overlay_text.h"
 #include "graphics/text_lines.h"
@@ -21,8 +20,8 @@ struct Viewer {
   Viewer() {
     UseHeadlessDisplay();
     SetDisplaySize();
-    ready = CreateMainWindow() && InitDirect3D(screenWidth, screenHeight);
-    info.Setup(5, 5, screenHeight - 75);
+    ready = CreateMainWindow() && InitDirect3D(Program().screenWidth, Program().screenHeight);
+    info.Setup(5, 5, Program().screenHeight - 75);
     info.AddLine("<PLUGIN>");
     info.AddLine("名前: 試験用 電車 & 客車");
     info.AddLine("作者: 山田 太郎");
@@ -31,7 +30,7 @@ struct Viewer {
   }
   ~Viewer() {
     FreeDirect3D();
-    if (mainWindow) Os().DestroyWindow(mainWindow);
+    if (Program().mainWindow) Os().DestroyWindow(Program().mainWindow);
   }
   bool ready = false;
   TextLines info;
@@ -39,8 +38,8 @@ struct Viewer {
 
 void DrawOverlay(const TextLines& info) {
   info.Draw();
-  DrawOverlayTextf(screenWidth - 180, 5, "時間帯(TAB)    : %s", "昼");
-  DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", "最近補完");
+  DrawOverlayTextf(Program().screenWidth - 180, 5, "時間帯(TAB)    : %s", "昼");
+  DrawOverlayTextf(Program().screenWidth - 180, 19, "フィルタ(SPACE): %s", "最近補完");
   DrawFps(5, 5);
 }
 
@@ -50,12 +49,12 @@ void BM_OverlayFrame(benchmark::State& state) {
     state.SkipWithError("no OpenGL device");
     return;
   }
-  framePacing.fps = 29.97f;
+  Program().framePacing.fps = 29.97f;
   std::vector<uint32_t> pixels;
   for (auto _ : state) {
     BeginFrame(0xff000000);
     if (state.range(0)) DrawOverlay(viewer.info);
-    ReadBackBuffer(d3dDevice, pixels);
+    ReadBackBuffer(Graphics().d3dDevice, pixels);
     EndFrame();
   }
 }

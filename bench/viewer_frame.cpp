@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "graphics/direct3d.h"
 #include "headless_device.h"
 #include "platform/d3d/read_back.h"
@@ -38,7 +38,7 @@ bool StartDevice() {
   static const bool ready = [] {
     UseHeadlessDisplay();
     SetDisplaySize();
-    return CreateMainWindow() && InitDirect3D(screenWidth, screenHeight);
+    return CreateMainWindow() && InitDirect3D(Program().screenWidth, Program().screenHeight);
   }();
   return ready;
 }
@@ -64,7 +64,7 @@ void BM_ViewerFrame(benchmark::State& state) {
   std::vector<uint32_t> pixels;
   for (auto _ : state) {
     sample.routine();
-    ReadBackBuffer(d3dDevice, pixels);
+    ReadBackBuffer(Graphics().d3dDevice, pixels);
   }
   ViewerShutdown();
 }

@@ -48,7 +48,7 @@ size_t MeshBytes(ID3DXMesh* mesh) {
 
 void LoadBenchmark(benchmark::State& state, const std::string& path) {
   RecordingDevice device;
-  d3dDevice = &device;
+  Graphics().d3dDevice = &device;
   MeshResource model;
   // One load measured for memory first, from a trimmed heap.
   malloc_trim(0);
@@ -69,7 +69,7 @@ void LoadBenchmark(benchmark::State& state, const std::string& path) {
     benchmark::DoNotOptimize(model.mesh);
     model.release();
   }
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FileSize(path)));
   state.counters["file_MB"] = static_cast<double>(FileSize(path)) / 1e6;
   state.counters["mesh_MB"] = meshBytes / 1e6;

@@ -7,11 +7,10 @@
 #include <string>
 #include <system_error>
 
+#include "base/program_state.h"
 #include "platform/os/os.h"
 #include "platform/os/posix_system.h"
 #include "platform/os/real_os.h"
-
-char debugLogPath[kPathBufferSize];
 
 namespace {
 
@@ -22,8 +21,8 @@ constexpr char kStateFolder[] = "vondrel-viewer/";
 // The file when one is chosen; a file that cannot be opened loses no line,
 // which goes to the debugger output instead.
 void EmitLogText(const char* text) {
-  if (debugLogPath[0] != '\0') {
-    if (FILE* file = std::fopen(debugLogPath, "a")) {
+  if (Program().debugLogPath[0] != '\0') {
+    if (FILE* file = std::fopen(Program().debugLogPath, "a")) {
       std::fputs(text, file);
       std::fclose(file);
       return;
@@ -46,7 +45,7 @@ bool UseLogFile(const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "a");
   if (!file) return false;
   std::fclose(file);
-  std::memcpy(debugLogPath, path.c_str(), path.size() + 1);
+  std::memcpy(Program().debugLogPath, path.c_str(), path.size() + 1);
   return true;
 }
 
@@ -55,7 +54,7 @@ bool UseLogFile(const std::string& path) {
 // log stays on standard error. Empty for the program's directory, else one
 // line that says where the log goes.
 std::string ChooseLogFile() {
-  debugLogPath[0] = '\0';
+  Program().debugLogPath[0] = '\0';
   char directory[kPathBufferSize];
   GetProgramDirectory(directory);
   std::string beside = std::string(directory) + kLogFileName;
@@ -88,7 +87,7 @@ int InitDebugStream(bool writeLogFile) {
 
 void QuietDebugLog() { ShowDebuggerOutput(false); }
 
-bool LogGoesToStandardError() { return debugLogPath[0] == '\0' && DebuggerOutputShown(); }
+bool LogGoesToStandardError() { return Program().debugLogPath[0] == '\0' && DebuggerOutputShown(); }
 
 void LogPrintf(const char* format, ...) {
   char line[kLogLineSize] = {};

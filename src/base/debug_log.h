@@ -7,8 +7,6 @@
 
 constexpr size_t kPathBufferSize = 260;
 
-extern char debugLogPath[kPathBufferSize];
-
 // With writeLogFile (-dbf) the log also goes to debug.txt beside the program,
 // or to the user's state directory when that cannot be written.
 int InitDebugStream(bool writeLogFile);

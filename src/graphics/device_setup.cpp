@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "base/program_globals.h"
+#include "base/program_state.h"
 
 UINT ChooseAdapter(IDirect3D8* d3d, bool secondAdapter) {
   UINT count = d3d->GetAdapterCount();
@@ -46,17 +46,17 @@ D3DFORMAT ChooseDisplayMode(IDirect3D8* d3d, UINT adapter, int width, int height
   LogPrintf("ウインドウ化 = ");
   if (mode.Format != displayFormat) {
     displayFormat = substitute;
-    isWindowed = 0;
+    Graphics().isWindowed = false;
     LogPrintf("OFF(フォーマット変更)\n");
   } else if (windowMode == WindowModeRequest::kWindowed) {
-    isWindowed = configuredWindowMode = 1;
+    Graphics().isWindowed = Graphics().configuredWindowMode = true;
     LogPrintf("ON\n");
   } else if (windowMode == WindowModeRequest::kFullScreen) {
-    isWindowed = configuredWindowMode = 0;
+    Graphics().isWindowed = Graphics().configuredWindowMode = false;
     LogPrintf("OFF\n");
   } else {
-    LogPrintf("CFG(%d)\n", configuredWindowMode);
-    isWindowed = configuredWindowMode;
+    LogPrintf("CFG(%d)\n", Graphics().configuredWindowMode);
+    Graphics().isWindowed = Graphics().configuredWindowMode;
   }
   LogPrintf("選択されたモード = %d x %d %s ", width, height, FormatName(displayFormat));
   return displayFormat;
@@ -87,11 +87,11 @@ IDirect3DDevice8* CreateDeviceWithFallback(IDirect3D8* d3d, UINT adapter, HWND w
                                          {"HAL", D3DDEVTYPE_HAL, D3DCREATE_SOFTWARE_VERTEXPROCESSING},
                                          {"REF", D3DDEVTYPE_REF, D3DCREATE_SOFTWARE_VERTEXPROCESSING}};
   for (const Attempt& attempt : attempts) {
-    std::strcpy(deviceSetup.deviceType, attempt.name);
+    std::strcpy(Graphics().deviceSetup.deviceType, attempt.name);
     IDirect3DDevice8* device = nullptr;
     if (SUCCEEDED(d3d->CreateDevice(adapter, attempt.type, window, attempt.behaviour, presentation, &device)) &&
         device) {
-      LogPrintf("デバイスタイプ = %s\n", deviceSetup.deviceType);
+      LogPrintf("デバイスタイプ = %s\n", Graphics().deviceSetup.deviceType);
       return device;
     }
   }

@@ -4,26 +4,6 @@
 #include "base/debug_log.h"
 #include "graphics/direct3d.h"
 
-struct DeviceCapabilities {
-  int maxPrimitiveCount, maxActiveLights;
-  int vertexFog, pixelFog, rangeFog;
-  int availableTextureMemKB, maxTextureWidth, maxTextureHeight, maxSimultaneousTextures;
-  int textureAlpha, mipmap, bumpEnvMap;
-};
-
-struct DeviceSetup {
-  UINT adapter = D3DADAPTER_DEFAULT;
-  D3DFORMAT displayFormat = D3DFMT_UNKNOWN;
-  D3DFORMAT depthFormat = D3DFMT_UNKNOWN;
-  bool hasStencil = false;
-  DWORD depthClearFlags = D3DCLEAR_ZBUFFER;
-  char deviceType[8] = "";  // "TnLHAL", "HAL" or "REF": the creation attempt in progress
-  D3DPRESENT_PARAMETERS presentation{};
-  DeviceCapabilities capabilities{};
-};
-
-extern DeviceSetup deviceSetup;
-
 struct DepthFormatChoice {
   D3DFORMAT format;
   bool hasStencil;

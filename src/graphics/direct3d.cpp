@@ -1,19 +1,16 @@
 #include "graphics/direct3d.h"
 
 #include "base/error_box.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "graphics/device_setup.h"
 #include "graphics/overlay_text.h"
 #include "graphics/view_transforms.h"
 #include "platform/d3d/memory_device.h"
 
-IDirect3D8* direct3d = nullptr;
-IDirect3DDevice8* d3dDevice = nullptr;
-int isWindowed = 0;  // set by the display-mode choice; 0 until the device exists
-int configuredWindowMode = 1;
-int requestedWidth = 0, requestedHeight = 0;
-
-DeviceSetup deviceSetup;
+GraphicsState& Graphics() {
+  static GraphicsState state;
+  return state;
+}
 
 namespace {
 
@@ -28,14 +25,14 @@ void ReleaseAndClear(T*& object) {
 
 D3DPRESENT_PARAMETERS PresentationFor(D3DFORMAT displayFormat, D3DFORMAT depthFormat) {
   D3DPRESENT_PARAMETERS p{};
-  p.BackBufferWidth = static_cast<UINT>(requestedWidth);
-  p.BackBufferHeight = static_cast<UINT>(requestedHeight);
+  p.BackBufferWidth = static_cast<UINT>(Graphics().requestedWidth);
+  p.BackBufferHeight = static_cast<UINT>(Graphics().requestedHeight);
   p.BackBufferFormat = displayFormat;
   p.BackBufferCount = 1;
   p.MultiSampleType = D3DMULTISAMPLE_NONE;
   p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  p.hDeviceWindow = mainWindow;
-  p.Windowed = isWindowed;
+  p.hDeviceWindow = Program().mainWindow;
+  p.Windowed = Graphics().isWindowed;
   p.EnableAutoDepthStencil = 1;
   p.AutoDepthStencilFormat = depthFormat;
   p.Flags = 0;
@@ -48,36 +45,37 @@ D3DPRESENT_PARAMETERS PresentationFor(D3DFORMAT displayFormat, D3DFORMAT depthFo
 
 int InitDirect3D(int width, int height, const DisplayRequest& request) {
   LogPrintf("InitDirect3D\n");
-  direct3d = Direct3DCreate8(220);
-  if (!direct3d) {
+  Graphics().direct3d = Direct3DCreate8(220);
+  if (!Graphics().direct3d) {
     ShowErrorBox("Direct3Dの初期化に失敗しました.");
     return 0;
   }
-  requestedWidth = width;
-  requestedHeight = height;
-  DeviceSetup& setup = deviceSetup;
+  Graphics().requestedWidth = width;
+  Graphics().requestedHeight = height;
+  DeviceSetup& setup = Graphics().deviceSetup;
   setup = DeviceSetup{};
-  setup.adapter = ChooseAdapter(direct3d, request.secondAdapter);
-  setup.displayFormat = ChooseDisplayMode(direct3d, setup.adapter, width, height, request.windowMode);
-  DepthFormatChoice depth = ChooseDepthFormat(direct3d, setup.adapter, setup.displayFormat);
+  setup.adapter = ChooseAdapter(Graphics().direct3d, request.secondAdapter);
+  setup.displayFormat = ChooseDisplayMode(Graphics().direct3d, setup.adapter, width, height, request.windowMode);
+  DepthFormatChoice depth = ChooseDepthFormat(Graphics().direct3d, setup.adapter, setup.displayFormat);
   setup.depthFormat = depth.format;
   setup.hasStencil = depth.hasStencil;
   setup.presentation = PresentationFor(setup.displayFormat, depth.format);
   LogPrintf("(%s)\n", FormatName(depth.format));
 
-  if (isWindowed == 1) {
-    Os().ShowWindow(mainWindow, true);
-    Os().UpdateWindow(mainWindow);
+  if (Graphics().isWindowed) {
+    Os().ShowWindow(Program().mainWindow, true);
+    Os().UpdateWindow(Program().mainWindow);
   }
-  d3dDevice = CreateDeviceWithFallback(direct3d, setup.adapter, mainWindow, &setup.presentation);
-  if (!d3dDevice) {
+  Graphics().d3dDevice =
+      CreateDeviceWithFallback(Graphics().direct3d, setup.adapter, Program().mainWindow, &setup.presentation);
+  if (!Graphics().d3dDevice) {
     ShowErrorBox("3Dデバイスが作成できません.");
     return 0;
   }
-  setup.capabilities = LogCapabilities(d3dDevice);
+  setup.capabilities = LogCapabilities(Graphics().d3dDevice);
   InitViewTransforms();
   setup.depthClearFlags = setup.hasStencil ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : D3DCLEAR_ZBUFFER;
-  SetDefaultStates(d3dDevice, setup.depthClearFlags);
+  SetDefaultStates(Graphics().d3dDevice, setup.depthClearFlags);
   SetDirectionalLight(D3DXVECTOR3(1.0f, -1.0f, 1.0f), D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
   constexpr int kOverlayFontHeight = 14, kOverlayFontWeight = 400;
   CreateOverlayFont(kOverlayFontHeight, kOverlayFontWeight);  // without it the overlay is simply not drawn
@@ -87,29 +85,27 @@ int InitDirect3D(int width, int height, const DisplayRequest& request) {
 int InitMemoryDevice() {
   LogPrintf("InitMemoryDevice\n");
   // A device made before (a check after another) goes first, not lost.
-  ReleaseAndClear(d3dDevice);
-  d3dDevice = CreateMemoryDevice();
-  return d3dDevice ? 1 : 0;
+  ReleaseAndClear(Graphics().d3dDevice);
+  Graphics().d3dDevice = CreateMemoryDevice();
+  return Graphics().d3dDevice ? 1 : 0;
 }
 
 void FreeDirect3D() {
   LogPrintf("FreeDirect3D\n");
   ReleaseOverlayFont();
-  ReleaseAndClear(d3dDevice);
-  ReleaseAndClear(direct3d);
+  ReleaseAndClear(Graphics().d3dDevice);
+  ReleaseAndClear(Graphics().direct3d);
 }
 
-D3DLIGHT8 directionalLight{};
-
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
-  directionalLight = {};
-  directionalLight.Type = D3DLIGHT_DIRECTIONAL;
-  directionalLight.Diffuse = colour;
-  directionalLight.Range = 1000.0f;
+  Graphics().directionalLight = {};
+  Graphics().directionalLight.Type = D3DLIGHT_DIRECTIONAL;
+  Graphics().directionalLight.Diffuse = colour;
+  Graphics().directionalLight.Range = 1000.0f;
   D3DXVECTOR3 normalised;
   D3DXVec3Normalize(&normalised, &direction);
-  directionalLight.Direction = normalised;
-  if (!d3dDevice) return;
-  d3dDevice->SetLight(0, &directionalLight);
-  d3dDevice->LightEnable(0, TRUE);
+  Graphics().directionalLight.Direction = normalised;
+  if (!Graphics().d3dDevice) return;
+  Graphics().d3dDevice->SetLight(0, &Graphics().directionalLight);
+  Graphics().d3dDevice->LightEnable(0, TRUE);
 }

@@ -1,14 +1,8 @@
 // The one graphics device of the program: set-up, frames and the light.
 #pragma once
 #include "gfxutil/d3dx_math.h"
+#include "graphics/graphics_state.h"
 #include "platform/d3d/d3d8.h"
-
-extern IDirect3D8* direct3d;       // null until InitDirect3D
-extern IDirect3DDevice8* d3dDevice;  // null until InitDirect3D
-extern int isWindowed;             // presentation mode in use (0/1)
-extern int configuredWindowMode;   // program-wide setting, 1 = windowed
-extern int requestedWidth, requestedHeight;
-extern D3DLIGHT8 directionalLight;  // last light set by SetDirectionalLight
 
 // What the command line asks of the device set-up.
 enum class WindowModeRequest {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/d3dx_font.h"
 #include "gfxutil/load_notes.h"
 #include "graphics/direct3d.h"
@@ -33,7 +33,7 @@ LOGFONTA OverlayLogFont(int height, int weight) {
 }
 
 void DrawIn(int left, int top, const char* text, D3DCOLOR colour) {
-  RECT rect{left, top, screenWidth, screenHeight};
+  RECT rect{left, top, Program().screenWidth, Program().screenHeight};
   overlayFont->DrawTextA(text, -1, &rect, DT_EXPANDTABS | DT_NOPREFIX, colour);
 }
 
@@ -53,13 +53,13 @@ int CreateOverlayFont(int height, int weight) {
     LogPrintf("overlay font: none wanted; overlay text is not drawn\n");
     return 0;
   }
-  if (!d3dDevice) {
+  if (!Graphics().d3dDevice) {
     LogPrintf("overlay font: no device; overlay text is not drawn\n");
     return 0;
   }
   LOGFONTA logFont = OverlayLogFont(height, weight);
   LoadNotes notes;
-  HRESULT hr = D3DXCreateFontIndirect(d3dDevice, &logFont, overlayFont.put(), &notes);
+  HRESULT hr = D3DXCreateFontIndirect(Graphics().d3dDevice, &logFont, overlayFont.put(), &notes);
   for (const LoadNote& note : notes.All()) LogPrintf("overlay font: %s\n", note.Text().c_str());
   if (FAILED(hr)) {
     overlayFont.reset();
@@ -88,6 +88,6 @@ void DrawOverlayTextf(int x, int y, const char* format, ...) {
 
 void DrawFps(int x, int y) {
   char buffer[kFpsTextSize];
-  snprintf(buffer, sizeof(buffer), "FPS: %.1f", framePacing.fps);
+  snprintf(buffer, sizeof(buffer), "FPS: %.1f", Program().framePacing.fps);
   DrawOverlayText(x, y, buffer);
 }

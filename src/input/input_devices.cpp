@@ -3,12 +3,10 @@
 
 #include "base/debug_log.h"
 #include "base/error_box.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "input/input.h"
-#include "input/input_tables.h"
+#include "input/input_state.h"
 #include "input/input_trace.h"
-
-InputDevices inputDevices;
 
 namespace {
 
@@ -22,7 +20,7 @@ struct SystemDeviceTexts {
 // it; a failing step shows its message and leaves the rest undone.
 int SetUpSystemDevice(const GUID& guid, const DIDATAFORMAT& format, const SystemDeviceTexts& texts,
                       Com<IDirectInputDevice8A>& device) {
-  if (FAILED(inputDevices.directInput->CreateDevice(guid, device.put()))) {
+  if (FAILED(Input().devices.directInput->CreateDevice(guid, device.put()))) {
     device.reset();
     ShowErrorBox(texts.create);
     return 0;
@@ -31,7 +29,7 @@ int SetUpSystemDevice(const GUID& guid, const DIDATAFORMAT& format, const System
     ShowErrorBox(texts.format);
     return 0;
   }
-  if (FAILED(device->SetCooperativeLevel(mainWindow, kCooperativeLevel))) {
+  if (FAILED(device->SetCooperativeLevel(Program().mainWindow, kCooperativeLevel))) {
     ShowErrorBox(texts.cooperativeLevel);
     return 0;
   }
@@ -50,21 +48,21 @@ void ReleaseDevice(Com<IDirectInputDevice8A>& device) {
 int InitDirectInput() {
   LogPrintf("InitDirectInput\n");
   StartInputTrace();
-  if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, inputDevices.directInput.put()))) {
-    inputDevices.directInput.reset();
+  if (FAILED(DirectInput8Create(DIRECTINPUT_VERSION, Input().devices.directInput.put()))) {
+    Input().devices.directInput.reset();
     ShowErrorBox("DirectInputが初期化できませんでした.");
     return 0;
   }
   const SystemDeviceTexts keyboardTexts = {"キーボードデバイスが作成できません.", "キーボードフォーマットが設定できません.",
                                            "キーボードの協調レベルが設定できません."};
-  if (!SetUpSystemDevice(GUID_SysKeyboard, c_dfDIKeyboard, keyboardTexts, inputDevices.keyboard)) return 0;
-  inputTables.quitKey = DIK_ESCAPE;
+  if (!SetUpSystemDevice(GUID_SysKeyboard, c_dfDIKeyboard, keyboardTexts, Input().devices.keyboard)) return 0;
+  Input().tables.quitKey = DIK_ESCAPE;
 
   // The mouse's data-format failure shows the keyboard's text.
   const SystemDeviceTexts mouseTexts = {"マウスデバイスが作成できません.", "キーボードフォーマットが設定できません.",
                                         "マウスの協調レベルが設定できません."};
-  if (!SetUpSystemDevice(GUID_SysMouse, c_dfDIMouse, mouseTexts, inputDevices.mouse)) return 0;
-  SetCursorClientPos(clientWidth / 2, clientHeight / 2);
+  if (!SetUpSystemDevice(GUID_SysMouse, c_dfDIMouse, mouseTexts, Input().devices.mouse)) return 0;
+  SetCursorClientPos(Program().clientWidth / 2, Program().clientHeight / 2);
 
   SetUpControllers();
   return 1;
@@ -72,9 +70,10 @@ int InitDirectInput() {
 
 void FreeInput() {
   LogPrintf("FreeInput\n");
-  for (uint32_t slot = 0; slot < inputDevices.controllerCount; ++slot) ReleaseDevice(inputDevices.controllers[slot]);
-  inputDevices.controllerCount = 0;
-  ReleaseDevice(inputDevices.mouse);
-  ReleaseDevice(inputDevices.keyboard);
-  inputDevices.directInput.reset();
+  for (uint32_t slot = 0; slot < Input().devices.controllerCount; ++slot)
+    ReleaseDevice(Input().devices.controllers[slot]);
+  Input().devices.controllerCount = 0;
+  ReleaseDevice(Input().devices.mouse);
+  ReleaseDevice(Input().devices.keyboard);
+  Input().devices.directInput.reset();
 }

@@ -18,7 +18,5 @@ struct InputDevices {
   uint32_t controllerCount = 0;
 };
 
-extern InputDevices inputDevices;
-
 // Takes up to kMaxControllers attached game controllers; never fails.
 void SetUpControllers();

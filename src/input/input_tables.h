@@ -18,7 +18,5 @@ struct InputTables {
   uint8_t quitKey;
 };
 
-extern InputTables inputTables;
-
 // The two-bit state: bit 1 = down now, bit 0 = down at the poll before.
 inline int ButtonState(uint8_t current, uint8_t previous) { return (current >> 7) << 1 | previous >> 7; }

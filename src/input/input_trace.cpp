@@ -8,7 +8,7 @@
 
 #include "base/debug_log.h"
 #include "input/input.h"
-#include "input/input_tables.h"
+#include "input/input_state.h"
 
 namespace {
 
@@ -39,12 +39,12 @@ void StartInputTrace() {
 
 void TraceInputPoll() {
   if (!traceInput) return;
-  std::string keys = Edges(inputTables.keys, inputTables.previousKeys, kKeyCount);
-  std::string buttons = Edges(inputTables.mouseButtons, inputTables.previousMouseButtons, kMouseButtonCount);
-  POINT cursor = inputTables.cursor;
+  std::string keys = Edges(Input().tables.keys, Input().tables.previousKeys, kKeyCount);
+  std::string buttons = Edges(Input().tables.mouseButtons, Input().tables.previousMouseButtons, kMouseButtonCount);
+  POINT cursor = Input().tables.cursor;
   bool moved = cursor.x != lastTracedCursor.x || cursor.y != lastTracedCursor.y;
-  if (keys.empty() && buttons.empty() && !moved && inputTables.wheel == 0) return;
+  if (keys.empty() && buttons.empty() && !moved && Input().tables.wheel == 0) return;
   lastTracedCursor = cursor;
   LogPrintf("input: keys=[%s] buttons=[%s] cursor=(%d,%d) wheel=%d\n", keys.c_str(), buttons.c_str(), cursor.x,
-            cursor.y, inputTables.wheel);
+            cursor.y, Input().tables.wheel);
 }

@@ -2,7 +2,10 @@
 
 #include <utility>
 
-PluginList trainList, structList, stationList, surfaceList;
+PluginLists& Plugins() {
+  static PluginLists lists;
+  return lists;
+}
 
 PluginObject* PluginList::Append(std::unique_ptr<PluginObject> object) {
   object->serial = static_cast<int32_t>(objects.size());

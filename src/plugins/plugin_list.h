@@ -39,4 +39,9 @@ struct PluginList {
   TextLines info;             // set up by the viewer with room for the kind's lines
 };
 
-extern PluginList trainList, structList, stationList, surfaceList;
+// The list of every kind, owned by plugins/ and reached through Plugins().
+struct PluginLists {
+  PluginList trainList, structList, stationList, surfaceList;
+};
+
+PluginLists& Plugins();

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/program_state.h"
 #include "plugins/plugin_list.h"
 #include "rail/station_rails.h"
 
@@ -55,16 +56,17 @@ void StationPlugin::ReadPlatforms(DefinitionReader& reader, int32_t count) {
 }
 
 void StationPlugin::showSelected(int offset) {
-  if (ShowIfSelected(stationList, getModel(), drawScale, offset)) writeInfo();
-  if (PluginObject* after = NextToShow(stationList, offset)) static_cast<StationPlugin*>(after)->showSelected(offset - 1);
+  if (ShowIfSelected(Plugins().stationList, getModel(), drawScale, offset)) writeInfo();
+  if (PluginObject* after = NextToShow(Plugins().stationList, offset))
+    static_cast<StationPlugin*>(after)->showSelected(offset - 1);
 }
 
 void StationPlugin::writeInfo() {
-  WriteInfoHead(stationList.info, "作: ");
-  stationList.info.AddLinef("ホーム数: %d", platformCount);
+  WriteInfoHead(Plugins().stationList.info, "作: ");
+  Plugins().stationList.info.AddLinef("ホーム数: %d", platformCount);
 }
 
 void StationPlugin::DrawStationRails(const D3DXVECTOR3& origin, const D3DXVECTOR3& forward,
                                      const D3DXVECTOR3& up) const {
-  ::DrawStationRails(platforms.data(), platformCountRead, blinkAngle, origin, forward, up);
+  ::DrawStationRails(platforms.data(), platformCountRead, Program().blinkAngle, origin, forward, up);
 }

@@ -19,8 +19,9 @@ StructPlugin::StructPlugin(const char* directoryName, FILE* definitionFile, bool
 }
 
 void StructPlugin::showSelected(int offset) {
-  if (ShowIfSelected(structList, getModel(), drawScale, offset)) writeInfo();
-  if (PluginObject* after = NextToShow(structList, offset)) static_cast<StructPlugin*>(after)->showSelected(offset - 1);
+  if (ShowIfSelected(Plugins().structList, getModel(), drawScale, offset)) writeInfo();
+  if (PluginObject* after = NextToShow(Plugins().structList, offset))
+    static_cast<StructPlugin*>(after)->showSelected(offset - 1);
 }
 
-void StructPlugin::writeInfo() { WriteInfoHead(structList.info, "作: "); }
+void StructPlugin::writeInfo() { WriteInfoHead(Plugins().structList.info, "作: "); }

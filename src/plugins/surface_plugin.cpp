@@ -19,12 +19,13 @@ SurfacePlugin::SurfacePlugin(const char* directoryName, FILE* definitionFile, bo
 }
 
 void SurfacePlugin::showSelected(int offset) {
-  if (ShowIfSelected(surfaceList, getModel(), ModelScale(), offset)) writeInfo();
-  if (PluginObject* after = NextToShow(surfaceList, offset)) static_cast<SurfacePlugin*>(after)->showSelected(offset - 1);
+  if (ShowIfSelected(Plugins().surfaceList, getModel(), ModelScale(), offset)) writeInfo();
+  if (PluginObject* after = NextToShow(Plugins().surfaceList, offset))
+    static_cast<SurfacePlugin*>(after)->showSelected(offset - 1);
 }
 
 void SurfacePlugin::writeInfo() {
-  WriteInfoHead(surfaceList.info, " 作: ");
-  surfaceList.info.AddLinef("X幅: %.1f", widthX);
-  surfaceList.info.AddLinef("Z幅: %.1f", widthZ);
+  WriteInfoHead(Plugins().surfaceList.info, " 作: ");
+  Plugins().surfaceList.info.AddLinef("X幅: %.1f", widthX);
+  Plugins().surfaceList.info.AddLinef("Z幅: %.1f", widthZ);
 }

@@ -20,12 +20,13 @@ TrainPlugin::TrainPlugin(const char* directoryName, FILE* definitionFile, bool l
 }
 
 void TrainPlugin::showSelected(int offset) {
-  if (ShowIfSelected(trainList, getModel(), drawScale, offset)) writeInfo();
-  if (PluginObject* after = NextToShow(trainList, offset)) static_cast<TrainPlugin*>(after)->showSelected(offset - 1);
+  if (ShowIfSelected(Plugins().trainList, getModel(), drawScale, offset)) writeInfo();
+  if (PluginObject* after = NextToShow(Plugins().trainList, offset))
+    static_cast<TrainPlugin*>(after)->showSelected(offset - 1);
 }
 
 void TrainPlugin::writeInfo() {
-  WriteInfoHead(trainList.info, "作: ");
-  trainList.info.AddLinef("最高速度: %.2f", maxSpeed);
-  trainList.info.AddLinef("車体長さ: %.2f", bodyLength);
+  WriteInfoHead(Plugins().trainList.info, "作: ");
+  Plugins().trainList.info.AddLinef("最高速度: %.2f", maxSpeed);
+  Plugins().trainList.info.AddLinef("車体長さ: %.2f", bodyLength);
 }

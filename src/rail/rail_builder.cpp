@@ -35,7 +35,7 @@ void RailBuilder::DrawStalk(const D3DXVECTOR3& top, float height) const {
 
 void RailBuilder::PreviewWithPoint(D3DXVECTOR3 p, float height, bool drawStalk) {
   if (count == 0) return;
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+  Graphics().d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
   for (int k = 0; k + 1 < count; ++k) {
     DrawLine3D(point[k], point[k + 1], Red());
     DrawStalk(point[k], baseHeight[k]);
@@ -47,7 +47,7 @@ void RailBuilder::PreviewWithPoint(D3DXVECTOR3 p, float height, bool drawStalk) 
   bool accepted = AddControlPoint(p, height);
   TraceCurve();
   if (accepted) RemoveLastControlPoint();
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  Graphics().d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
 }
 
 void RailBuilder::TraceCurve() const { ::TraceCurve(point, count, Magenta()); }

@@ -13,8 +13,6 @@ RailBuilder railBuilder;
 
 }  // namespace
 
-float blinkAngle = 0.0f;
-
 uint32_t BlinkAlpha(float blinkAngle) {
   double alpha = std::sin(static_cast<double>(blinkAngle)) * 127.0 + 128.0;
   if (std::isnan(alpha)) return 1;  // a non-finite angle gives the faintest alpha
@@ -23,7 +21,7 @@ uint32_t BlinkAlpha(float blinkAngle) {
 
 void DrawStationRails(const std::array<float, 6>* platforms, int platformCountRead, float blinkAngle,
                       const D3DXVECTOR3& origin, const D3DXVECTOR3& forward, const D3DXVECTOR3& up) {
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+  Graphics().d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
   railBuilder.ClearControlPoints();
   railBuilder.alpha = BlinkAlpha(blinkAngle);
 
@@ -40,5 +38,5 @@ void DrawStationRails(const std::array<float, 6>* platforms, int platformCountRe
     }
   }
   railBuilder.ClearControlPoints();
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  Graphics().d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
 }

@@ -7,9 +7,6 @@
 
 #include "gfxutil/d3dx_math.h"
 
-// The blink phase in radians, advanced by the frame routines; the rails blink with it.
-extern float blinkAngle;
-
 // Alpha of one pass: sin(blinkAngle) * 127 + 128 truncated, within 1 .. 255.
 uint32_t BlinkAlpha(float blinkAngle);
 

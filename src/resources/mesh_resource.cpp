@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/d3dx_mesh.h"
 #include "graphics/direct3d.h"
 #include "platform/os/text_encoding.h"
@@ -30,9 +30,8 @@ bool MeshResource::load(const char* path, D3DCOLOR colourKey, UINT mipLevels) {
   Com<ID3DXMesh> loaded;
   LoadNotes modelNotes;
   // No adjacency is asked for: the vertex-cache ordering does not use it.
-  HRESULT result =
-      D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, d3dDevice, nullptr, materialBuffer.put(), &count, loaded.put(),
-                        &modelNotes);
+  HRESULT result = D3DXLoadMeshFromX(path, D3DXMESH_SYSTEMMEM, Graphics().d3dDevice, nullptr, materialBuffer.put(),
+                                     &count, loaded.put(), &modelNotes);
   bool ok = SUCCEEDED(result) && loaded;
   LogLoadOutcome(ok, modelNotes, FindingCode::kModelUnreadable);
   notes = modelNotes.All();
@@ -62,8 +61,8 @@ void MeshResource::TakeMaterials(const void* materialBuffer, D3DCOLOR colourKey,
     if (fileMaterials && fileMaterials[j].pTextureFilename) {
       textureNames[j] = fileMaterials[j].pTextureFilename;
       LoadNotes textureNotes;
-      textures[j] = textureCache.acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels, modelDirectory,
-                                         &textureFiles[j], &textureNotes);
+      textures[j] = Textures().acquire(fileMaterials[j].pTextureFilename, colourKey, mipLevels, modelDirectory,
+                                       &textureFiles[j], &textureNotes);
       std::vector<LoadNote> all = textureNotes.All();
       notes.insert(notes.end(), all.begin(), all.end());
     }
@@ -98,7 +97,7 @@ void MeshResource::release() {
   dayMaterials.clear();
   nightMaterials.clear();
   drawOrder.clear();
-  for (IDirect3DTexture8* texture : textures) textureCache.release(texture);
+  for (IDirect3DTexture8* texture : textures) Textures().release(texture);
   textures.clear();
   textureNames.clear();
   textureFiles.clear();
@@ -109,13 +108,13 @@ void MeshResource::release() {
 }
 
 void MeshResource::draw(const D3DXMATRIX& world) const {
-  const std::vector<D3DMATERIAL8>& materials = nightMode ? nightMaterials : dayMaterials;
+  const std::vector<D3DMATERIAL8>& materials = Program().nightMode ? nightMaterials : dayMaterials;
   if (!mesh) return;
-  d3dDevice->SetTransform(D3DTS_WORLD, &world);
+  Graphics().d3dDevice->SetTransform(D3DTS_WORLD, &world);
   for (uint32_t i = 0; i < materialCount; ++i) {
     uint32_t subset = drawOrder[i];
-    d3dDevice->SetMaterial(&materials[subset]);
-    d3dDevice->SetTexture(0, textures[subset]);
+    Graphics().d3dDevice->SetMaterial(&materials[subset]);
+    Graphics().d3dDevice->SetTexture(0, textures[subset]);
     mesh->DrawSubset(subset);
   }
 }

@@ -11,7 +11,10 @@
 #include "platform/os/text_encoding.h"
 #include "resources/load_log.h"
 
-TextureCache textureCache;
+TextureCache& Textures() {
+  static TextureCache cache;
+  return cache;
+}
 
 namespace {
 
@@ -50,9 +53,9 @@ IDirect3DTexture8* TextureCache::acquire(const char* name, D3DCOLOR colourKey, U
   }
   Com<IDirect3DTexture8> texture;
   D3DXIMAGE_INFO image{};
-  HRESULT result = D3DXCreateTextureFromFileExA(d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8,
-                                                D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &image,
-                                                nullptr, texture.put(), &loadNotes);
+  HRESULT result =
+      D3DXCreateTextureFromFileExA(Graphics().d3dDevice, openName, 0, 0, mipLevels, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                   D3DX_DEFAULT, D3DX_DEFAULT, colourKey, &image, nullptr, texture.put(), &loadNotes);
   if (found) *found = file;
   if (notes) notes->Append(loadNotes);
   if (FAILED(result) || !texture) {

@@ -47,4 +47,5 @@ class TextureCache {
 };
 
 // Textures still held when the program ends are left to process exit.
-extern TextureCache textureCache;
+// The program's one store.
+TextureCache& Textures();

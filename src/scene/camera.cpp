@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/debug_log.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
@@ -28,7 +28,9 @@ float Clamp(float value, float low, float high) {
 }
 
 // Offset of the cursor from the client centre, in whole pixels.
-POINT CursorOffset(POINT cursor) { return POINT{cursor.x - clientWidth / 2, cursor.y - clientHeight / 2}; }
+POINT CursorOffset(POINT cursor) {
+  return POINT{cursor.x - Program().clientWidth / 2, cursor.y - Program().clientHeight / 2};
+}
 
 // One line of the light arrow, in the gizmo's (along the light, across it) units.
 struct ArrowLine {
@@ -47,7 +49,7 @@ constexpr ArrowLine kLightArrow[] = {
 }  // namespace
 
 D3DXVECTOR3 EyePosition() {
-  const D3DXMATRIX& v = viewMatrix;
+  const D3DXMATRIX& v = Graphics().viewMatrix;
   return D3DXVECTOR3(-(v._11 * v._41 + v._12 * v._42 + v._13 * v._43),
                      -(v._21 * v._41 + v._22 * v._42 + v._23 * v._43),
                      -(v._31 * v._41 + v._32 * v._42 + v._33 * v._43));
@@ -57,12 +59,12 @@ void SetEyePosition(const D3DXVECTOR3& eye) {
   D3DXVECTOR3 shift = EyePosition() - eye;
   D3DXMATRIX move;
   D3DXMatrixTranslation(&move, shift.x, shift.y, shift.z);
-  D3DXMatrixMultiply(&viewMatrix, &move, &viewMatrix);
+  D3DXMatrixMultiply(&Graphics().viewMatrix, &move, &Graphics().viewMatrix);
 }
 
 void LookAtFromEye(const D3DXVECTOR3& at) {
   D3DXVECTOR3 eye = EyePosition();
-  D3DXMatrixLookAtLH(&viewMatrix, &eye, &at, &kWorldUp);
+  D3DXMatrixLookAtLH(&Graphics().viewMatrix, &eye, &at, &kWorldUp);
 }
 
 D3DXVECTOR3 DirectionFromAngles(float yaw, float pitch) {
@@ -73,10 +75,10 @@ float ReduceAngle(float angle) { return std::fmod(angle, kFullTurn); }
 
 void OrbitCamera(POINT cursor, float& yaw, float& pitch) {
   // A minimised window has no size to measure the motion against.
-  if (clientWidth > 0 && clientHeight > 0) {
+  if (Program().clientWidth > 0 && Program().clientHeight > 0) {
     POINT offset = CursorOffset(cursor);
-    yaw -= static_cast<float>(offset.x) * kOrbitRate / static_cast<float>(clientWidth);
-    pitch += static_cast<float>(offset.y) * kOrbitRate / static_cast<float>(clientHeight);
+    yaw -= static_cast<float>(offset.x) * kOrbitRate / static_cast<float>(Program().clientWidth);
+    pitch += static_cast<float>(offset.y) * kOrbitRate / static_cast<float>(Program().clientHeight);
   }
   yaw = ReduceAngle(yaw);
   pitch = Clamp(pitch, -kPitchLimit, kPitchLimit);
@@ -91,7 +93,7 @@ void ZoomCamera(float& distance) {
 }
 
 void PanTarget(POINT cursor, D3DXVECTOR3& target) {
-  const D3DXMATRIX& v = viewMatrix;
+  const D3DXMATRIX& v = Graphics().viewMatrix;
   POINT offset = CursorOffset(cursor);
   D3DXVECTOR3 right = D3DXVECTOR3(v._11, v._21, v._31) * (static_cast<float>(offset.x) * -kPanStep);
   D3DXVECTOR3 up = D3DXVECTOR3(v._12, v._22, v._32) * (static_cast<float>(offset.y) * kPanStep);
@@ -100,13 +102,13 @@ void PanTarget(POINT cursor, D3DXVECTOR3& target) {
 
 void UpdateCamera(float yaw, float pitch, float distance, const D3DXVECTOR3& target) {
   D3DXVECTOR3 eye = target + DirectionFromAngles(yaw, pitch) * distance;
-  D3DXMatrixLookAtLH(&viewMatrix, &eye, &target, &kWorldUp);
+  D3DXMatrixLookAtLH(&Graphics().viewMatrix, &eye, &target, &kWorldUp);
 }
 
 void DrawAxesGizmo() {
   D3DXVECTOR3 eye = EyePosition();
   float s = Length(eye) * 0.2f;
-  D3DXVECTOR3 light = Normalized(directionalLight.Direction);
+  D3DXVECTOR3 light = Normalized(Graphics().directionalLight.Direction);
   D3DXVECTOR3 across = Normalized(Cross(light, Cross(kWorldUp, light)));
   auto gizmoPoint = [&](float along, float acrossShare) { return (light * along + across * acrossShare) * s; };
 
@@ -133,6 +135,6 @@ void DrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2, D3DC
   static_assert(sizeof(LineVertex) == 16);
   if (colour2 == 0) colour2 = colour1;
   const LineVertex vertices[2] = {{x1, y1, z1, colour1}, {x2, y2, z2, colour2}};
-  d3dDevice->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-  d3dDevice->DrawPrimitiveUP(D3DPT_LINELIST, 1, vertices, sizeof(LineVertex));
+  Graphics().d3dDevice->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+  Graphics().d3dDevice->DrawPrimitiveUP(D3DPT_LINELIST, 1, vertices, sizeof(LineVertex));
 }

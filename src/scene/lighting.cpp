@@ -18,13 +18,13 @@ void SetLightFromAngles(float yaw, float pitch, const D3DCOLORVALUE& colour) {
 }
 
 void ApplyDayNight(float lightYaw, float lightPitch) {
-  SetLightFromAngles(-lightYaw, lightPitch, nightMode ? kNightLight : kDayLight);
-  d3dDevice->SetRenderState(D3DRS_AMBIENT, nightMode ? kNightAmbient : kDayAmbient);
+  SetLightFromAngles(-lightYaw, lightPitch, Program().nightMode ? kNightLight : kDayLight);
+  Graphics().d3dDevice->SetRenderState(D3DRS_AMBIENT, Program().nightMode ? kNightAmbient : kDayAmbient);
 }
 
 void ApplyTextureFilter() {
-  DWORD filter = isLinearFilter == 1 ? D3DTEXF_LINEAR : D3DTEXF_POINT;
-  d3dDevice->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
-  d3dDevice->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
-  d3dDevice->SetTextureStageState(0, D3DTSS_MIPFILTER, filter);
+  DWORD filter = Program().isLinearFilter ? D3DTEXF_LINEAR : D3DTEXF_POINT;
+  Graphics().d3dDevice->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+  Graphics().d3dDevice->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+  Graphics().d3dDevice->SetTextureStageState(0, D3DTSS_MIPFILTER, filter);
 }

@@ -1,7 +1,7 @@
 // The directional light from two angles, and the two viewer switches:
 // day/night (TAB) and texture filtering (SPACE).
 #pragma once
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "platform/d3d/d3d8types.h"
 
 // Light direction (cos pitch cos yaw, sin pitch, cos pitch sin yaw).

@@ -30,42 +30,42 @@ bool GuardAgainstSecondCopy(Application& app) {
 
 }  // namespace
 
-int ApplicationStartup(const ProgramOptions& options) {
-  if (!GuardAgainstSecondCopy(application)) return 0;
+bool ApplicationStartup(const ProgramOptions& options) {
+  if (!GuardAgainstSecondCopy(Program().application)) return false;
   Os().CoInitialize();
-  application.comInitialized = true;
+  Program().application.comInitialized = true;
   InitDebugStream(options.logFile);
-  if (!CreateMainWindow()) return 0;
-  if (!InitDirect3D(screenWidth, screenHeight, options.display)) return 0;
-  if (!InitDirectInput()) return 0;
+  if (!CreateMainWindow()) return false;
+  if (!InitDirect3D(Program().screenWidth, Program().screenHeight, options.display)) return false;
+  if (!InitDirectInput()) return false;
   ResetFramePacing();
   SetFrameRoutine(nullptr);
-  return 1;
+  return true;
 }
 
 void ApplicationShutdown() {
   FreeInput();
   FreeDirect3D();
   DestroyMainWindow();
-  if (application.comInitialized) {
+  if (Program().application.comInitialized) {
     Os().CoUninitialize();
-    application.comInitialized = false;
+    Program().application.comInitialized = false;
   }
-  if (application.mutex) {
-    Os().ReleaseMutex(application.mutex);
-    Os().CloseHandle(application.mutex);
-    application.mutex = nullptr;
+  if (Program().application.mutex) {
+    Os().ReleaseMutex(Program().application.mutex);
+    Os().CloseHandle(Program().application.mutex);
+    Program().application.mutex = nullptr;
   }
 }
 
 void ShowMessage(const char* text) {
-  Os().MessageBoxA(mainWindow, text, "", MB_OK);
+  Os().MessageBoxA(Program().mainWindow, text, "", MB_OK);
   ClearInputState();
 }
 
 void RunFrame() {
   PollInput();
-  if (application.frameRoutine) application.frameRoutine();
+  if (Program().application.frameRoutine) Program().application.frameRoutine();
   PaceFrame();
 }
 
@@ -75,16 +75,16 @@ bool PumpMessages() {
     if (msg.message == WM_QUIT) return false;
     Os().DispatchMessageA(&msg);
   }
-  if (application.pumpRoutine) application.pumpRoutine();
+  if (Program().application.pumpRoutine) Program().application.pumpRoutine();
   PollVirtualKeys();
   return true;
 }
 
 void RunMainLoop() {
   while (PumpMessages()) {
-    if (isActive)
+    if (Program().isActive)
       RunFrame();
-    else if (application.pumpRoutine)
+    else if (Program().application.pumpRoutine)
       Os().Sleep(kInactivePumpIntervalMs);
     else
       Os().WaitMessage();

@@ -1,10 +1,10 @@
 // The application object: start-up, shut-down, the main loop and frame pacing.
 #pragma once
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "shell/program_options.h"
 
-// 1 when every service is up; 0 at the first step that fails.
-int ApplicationStartup(const ProgramOptions& options);
+// True when every service is up; false at the first step that fails.
+bool ApplicationStartup(const ProgramOptions& options);
 // Releases what the start-up set up, in reverse order; safe after a partial start-up.
 void ApplicationShutdown();
 

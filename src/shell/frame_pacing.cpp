@@ -8,13 +8,13 @@ constexpr uint32_t kMaxPeriodsBehind = 4;
 }  // namespace
 
 void ResetFramePacing() {
-  framePacing = FramePacing{};
-  framePacing.nextFrameTime = framePacing.lastFpsTime = Os().timeGetTime();
+  Program().framePacing = FramePacing{};
+  Program().framePacing.nextFrameTime = Program().framePacing.lastFpsTime = Os().timeGetTime();
 }
 
 // All clock arithmetic is unsigned 32-bit, so the schedule survives the wrap.
 void PaceFrame() {
-  FramePacing& p = framePacing;
+  FramePacing& p = Program().framePacing;
   uint32_t now = Os().timeGetTime();
   uint32_t elapsed = now - p.nextFrameTime;
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "graphics/overlay_text.h"
 #include "shell/shot.h"
 #include "viewer/check_report.h"
@@ -33,14 +33,14 @@ void TakeReport(const LaunchProbe& probe, GalleryResult& result) {
 
 // Day, with its thumbnail, then night.
 bool WritePictures(const GalleryEntry& entry, const std::string& out, std::string& reason) {
-  nightMode = 0;
+  Program().nightMode = false;
   bool written = WriteFramePictures({{out + "/" + DayPictureFile(entry.id), kPictureWidth, kPictureHeight},
                                      {out + "/" + ThumbnailFile(entry.id), kThumbnailWidth, kThumbnailHeight}},
                                     reason);
-  nightMode = 1;
+  Program().nightMode = true;
   written = written && WriteFramePictures({{out + "/" + NightPictureFile(entry.id), kPictureWidth, kPictureHeight}},
                                           reason);
-  nightMode = 0;
+  Program().nightMode = false;
   return written;
 }
 

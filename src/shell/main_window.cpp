@@ -13,43 +13,43 @@ POINT CentredPosition(RECT outer, RECT desktop) {
 }
 
 void TrackClientSize(HWND window) {
-  if (!isWindowed) return;
+  if (!Graphics().isWindowed) return;
   RECT client = Os().GetClientRect(window);
-  clientWidth = client.right - client.left;
-  clientHeight = client.bottom - client.top;
-  LogPrintf("<クライアント領域 %d x %d>\n", clientWidth, clientHeight);
+  Program().clientWidth = client.right - client.left;
+  Program().clientHeight = client.bottom - client.top;
+  LogPrintf("<クライアント領域 %d x %d>\n", Program().clientWidth, Program().clientHeight);
 }
 
 }  // namespace
 
 int CreateMainWindow() {
-  HWND window = Os().CreateWindowExA("Vondrel", screenWidth, screenHeight, MainWindowProc);
+  HWND window = Os().CreateWindowExA("Vondrel", Program().screenWidth, Program().screenHeight, MainWindowProc);
   if (!window) {
     LogPrintf("CreateWindowExA failed.\n");
     return 0;
   }
-  mainWindow = window;
-  clientWidth = screenWidth;
-  clientHeight = screenHeight;
+  Program().mainWindow = window;
+  Program().clientWidth = Program().screenWidth;
+  Program().clientHeight = Program().screenHeight;
 
-  RECT outer = Os().AdjustWindowRect(RECT{0, 0, clientWidth, clientHeight});
+  RECT outer = Os().AdjustWindowRect(RECT{0, 0, Program().clientWidth, Program().clientHeight});
   POINT position = CentredPosition(outer, Os().GetDesktopRect());
   Os().SetWindowPos(window, position.x, position.y);
 
-  isActive = 1;
+  Program().isActive = true;
   return 1;
 }
 
 void DestroyMainWindow() {
-  if (!mainWindow) return;
-  Os().DestroyWindow(mainWindow);
-  mainWindow = nullptr;
+  if (!Program().mainWindow) return;
+  Os().DestroyWindow(Program().mainWindow);
+  Program().mainWindow = nullptr;
 }
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATEAPP:
-      isActive = wParam ? 1 : 0;
+      Program().isActive = wParam != 0;
       LogPrintf(wParam ? "<アクティブ>\n" : "<非アクティブ>\n");
       return 0;
     case WM_CLOSE:

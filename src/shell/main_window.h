@@ -1,6 +1,6 @@
 // The main window's creation and its window procedure.
 #pragma once
-#include "base/window_globals.h"
+#include "base/program_state.h"
 
 int CreateMainWindow();
 // Destroys the main window when there is one.

@@ -1,7 +1,7 @@
 #include "shell/program_modes.h"
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "platform/os/video_choice.h"
 #include "platform/os/zip_source.h"
 #include "shell/application.h"
@@ -76,10 +76,10 @@ int RunProgram(const ProgramOptions& options) {
   for (const std::string& warning : options.warnings) PrintProgramLine(warning);
   // Standard error carries what is wrong; the whole log only when asked.
   if (!options.log) QuietDebugLog();
-  GetProgramDirectory(programDirectory);
+  GetProgramDirectory(Program().programDirectory);
   SetDisplaySize();
-  nightMode = options.night ? 1 : 0;
-  isLinearFilter = options.linear ? 1 : 0;
+  Program().nightMode = options.night;
+  Program().isLinearFilter = options.linear;
   if (options.mode == ProgramMode::kCheck || options.mode == ProgramMode::kShot) InitDebugStream(options.logFile);
   if (options.mode == ProgramMode::kCheck) return RunCheck(options.pluginPath, options.json, options.ignoredCodes);
   if (options.mode == ProgramMode::kShot) return RunShot(options);

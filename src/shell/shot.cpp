@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/picture_file.h"
 #include "graphics/direct3d.h"
 #include "graphics/overlay_text.h"
@@ -47,7 +47,7 @@ bool OpenPictureDevice(std::string& reason) {
     reason = "-shot: no off-screen window can be made";
     return false;
   }
-  if (!InitDirect3D(screenWidth, screenHeight)) {
+  if (!InitDirect3D(Program().screenWidth, Program().screenHeight)) {
     reason = "-shot: no OpenGL device can be made off-screen";
     return false;
   }
@@ -72,11 +72,11 @@ bool LoadForPicture(const char* argument, LaunchProbe& probe, std::string& reaso
 }
 
 bool WriteFramePictures(const std::vector<PictureFile>& files, std::string& reason) {
-  blinkAngle = 0.0f;  // each picture is a first frame
-  application.frameRoutine();
+  Program().blinkAngle = 0.0f;  // each picture is a first frame
+  Program().application.frameRoutine();
   std::vector<uint32_t> pixels;
   UINT frameWidth = 0, frameHeight = 0;
-  if (!ReadBackBuffer(d3dDevice, pixels, &frameWidth, &frameHeight)) {
+  if (!ReadBackBuffer(Graphics().d3dDevice, pixels, &frameWidth, &frameHeight)) {
     reason = "-shot: the picture cannot be read back";
     return false;
   }

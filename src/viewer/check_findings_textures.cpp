@@ -93,7 +93,7 @@ std::vector<LoadNote> TextureFindings(const MeshResource& model, const std::stri
     if (name.empty() || !seen.insert(name).second) continue;
     TextureChecks checks(name, model.textureFiles[i], findings);
     checks.Place(pluginDirectory);
-    if (const TextureEntry* entry = textureCache.Find(name)) checks.Size(entry->image.Width, entry->image.Height);
+    if (const TextureEntry* entry = Textures().Find(name)) checks.Size(entry->image.Width, entry->image.Height);
   }
   return findings;
 }

@@ -123,7 +123,7 @@ std::vector<CheckTexture> DescribeTextures(const MeshResource& resource) {
     texture.path = DisplayText(file.path);
     texture.pathBytes = BytesIfNotUtf8(file.path);
     texture.foundBy = FoundBy(file.match);
-    if (const TextureEntry* entry = textureCache.Find(name)) {
+    if (const TextureEntry* entry = Textures().Find(name)) {
       texture.loaded = true;
       texture.format = FileFormatName(entry->image.ImageFileFormat);
       texture.width = entry->image.Width;

@@ -1,7 +1,6 @@
 #include "viewer/frame_routines.h"
 
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/vector_ops.h"
 #include "graphics/direct3d.h"
 #include "graphics/overlay_text.h"
@@ -32,10 +31,10 @@ struct KindFrame {
 
 KindFrame& FrameOf(PluginKind kind) {
   static KindFrame frames[kKindCount] = {
-      {trainList, false, "    時間帯(TAB): %s", false, InitialViewState(kTrainKind)},
-      {structList, true, "時間帯(TAB)    : %s", false, InitialViewState(kStructKind)},
-      {stationList, true, "時間帯(TAB)    : %s", true, InitialViewState(kStationKind)},
-      {surfaceList, true, "時間帯(TAB)    : %s", false, InitialViewState(kSurfaceKind)},
+      {Plugins().trainList, false, "    時間帯(TAB): %s", false, InitialViewState(kTrainKind)},
+      {Plugins().structList, true, "時間帯(TAB)    : %s", false, InitialViewState(kStructKind)},
+      {Plugins().stationList, true, "時間帯(TAB)    : %s", true, InitialViewState(kStationKind)},
+      {Plugins().surfaceList, true, "時間帯(TAB)    : %s", false, InitialViewState(kSurfaceKind)},
   };
   return frames[kind];
 }
@@ -50,17 +49,17 @@ void MoveCameraByMouse(ViewState& view) {
     else
       OrbitCamera(cursor, view.yaw, view.pitch);
   }
-  SetCursorClientPos(clientWidth / 2, clientHeight / 2);
+  SetCursorClientPos(Program().clientWidth / 2, Program().clientHeight / 2);
 }
 
 void SetUnlitLineState() {
-  d3dDevice->SetTransform(D3DTS_WORLD, &worldMatrix);  // the identity
+  Graphics().d3dDevice->SetTransform(D3DTS_WORLD, &Graphics().worldMatrix);  // the identity
   D3DMATERIAL8 material{};
   material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
   material.Ambient = {0.5f, 0.5f, 0.5f, 1.0f};
-  d3dDevice->SetMaterial(&material);
-  d3dDevice->SetTexture(0, nullptr);
-  d3dDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+  Graphics().d3dDevice->SetMaterial(&material);
+  Graphics().d3dDevice->SetTexture(0, nullptr);
+  Graphics().d3dDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
 }
 
 void DrawModel(PluginList& list) {
@@ -75,8 +74,8 @@ void DrawKindFrame(KindFrame& frame) {
   ApplyDayNight(frame.view.lightYaw, frame.view.lightPitch);
   ApplyTextureFilter();
 
-  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-  d3dDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+  Graphics().d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  Graphics().d3dDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
   DrawModel(frame.list);
 
   SetUnlitLineState();
@@ -86,8 +85,9 @@ void DrawKindFrame(KindFrame& frame) {
 
   if (overlayTexts != OverlayTexts::kNone) {
     frame.list.info.Draw();
-    DrawOverlayTextf(screenWidth - 180, 5, frame.timeOfDayFormat, nightMode ? "夜" : "昼");
-    DrawOverlayTextf(screenWidth - 180, 19, "フィルタ(SPACE): %s", isLinearFilter == 1 ? "線形補完" : "最近補完");
+    DrawOverlayTextf(Program().screenWidth - 180, 5, frame.timeOfDayFormat, Program().nightMode ? "夜" : "昼");
+    DrawOverlayTextf(Program().screenWidth - 180, 19, "フィルタ(SPACE): %s",
+                     Program().isLinearFilter ? "線形補完" : "最近補完");
   }
   if (overlayTexts == OverlayTexts::kAll) DrawFps(5, 5);
   DrawReloadAlert();
@@ -106,12 +106,12 @@ void RunKindFrame(PluginKind kind) {
   MoveCameraByMouse(view);
   ZoomCamera(view.distance);
   UpdateCamera(view.yaw, view.pitch, view.distance, view.target);
-  if (frame.advancesBlink) blinkAngle = ReduceAngle(blinkAngle + kBlinkStep);
+  if (frame.advancesBlink) Program().blinkAngle = ReduceAngle(Program().blinkAngle + kBlinkStep);
 
   BeginFrame(0xff000000);  // drawing goes on even when the frame is skipped
   if (IsPressed(KeyState(DIK_HOME))) view.target = home;  // seen from the next frame on
-  if (IsPressed(KeyState(DIK_TAB))) nightMode = !nightMode;
-  if (IsPressed(KeyState(DIK_SPACE))) isLinearFilter = 1 - isLinearFilter;
+  if (IsPressed(KeyState(DIK_TAB))) Program().nightMode = !Program().nightMode;
+  if (IsPressed(KeyState(DIK_SPACE))) Program().isLinearFilter = !Program().isLinearFilter;
   DrawKindFrame(frame);
 }
 

@@ -5,8 +5,7 @@
 #include <cstring>
 
 #include "base/end_process.h"
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "graphics/direct3d.h"
 #include "platform/os/file_source.h"
 #include "resources/load_log.h"
@@ -40,13 +39,13 @@ void ShowFatalMessage(const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  Os().CloseWindow(mainWindow);
+  Os().CloseWindow(Program().mainWindow);
   Os().MessageBoxA(Os().GetActiveWindow(), text, "Vondrel", MB_OK);
 }
 
 bool LoadLaunchArgument(const char* argument, LaunchProbe& probe, std::string& reason,
                         std::vector<LoadNote>* failureNotes) {
-  if (d3dDevice) d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
+  if (Graphics().d3dDevice) Graphics().d3dDevice->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
   SetupInfoBlocks();
   probe = ProbeLaunchArgument(argument);
   std::string text;

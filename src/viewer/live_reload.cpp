@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "graphics/overlay_text.h"
 #include "platform/os/file_source.h"
 #include "platform/os/os.h"
@@ -103,7 +102,7 @@ void Reload() {
   std::vector<std::string> files = FilesOfShownPlugin(live.source);
   for (const std::string& file : outcome.files) AddOnce(files, file);
   Watch(files);
-  if (!isActive) RedrawFrame(live.source.kind);  // no frames run to show it
+  if (!Program().isActive) RedrawFrame(live.source.kind);  // no frames run to show it
 }
 
 }  // namespace
@@ -125,12 +124,12 @@ void StartWatching(const PluginSource& source, std::unique_ptr<FileWatcher> watc
   live.shownFailures = TakeFailuresOf(ListOf(source.kind).selectedObject);
   live.shownCodes = DistinctCodes(ShownFindings());
   Watch(FilesOfShownPlugin(source));
-  application.pumpRoutine = CheckWatchedFiles;
+  Program().application.pumpRoutine = CheckWatchedFiles;
 }
 
 void StopWatching() {
   live = LiveReload{};
-  application.pumpRoutine = nullptr;
+  Program().application.pumpRoutine = nullptr;
 }
 
 void CheckWatchedFiles() {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "base/end_process.h"
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "plugins/plugin_list.h"
 #include "plugins/station_plugin.h"
 #include "plugins/struct_plugin.h"
@@ -44,10 +44,10 @@ struct KindLoading {
 
 // In the kind table's order.
 const KindLoading kKindLoading[kKindCount] = {
-    {Construct<TrainPlugin>, Show<TrainPlugin>, Model<TrainPlugin>, TrainFrame, &trainList},
-    {Construct<StructPlugin>, Show<StructPlugin>, Model<StructPlugin>, StructFrame, &structList},
-    {Construct<StationPlugin>, Show<StationPlugin>, Model<StationPlugin>, StationFrame, &stationList},
-    {Construct<SurfacePlugin>, Show<SurfacePlugin>, Model<SurfacePlugin>, SurfaceFrame, &surfaceList},
+    {Construct<TrainPlugin>, Show<TrainPlugin>, Model<TrainPlugin>, TrainFrame, &Plugins().trainList},
+    {Construct<StructPlugin>, Show<StructPlugin>, Model<StructPlugin>, StructFrame, &Plugins().structList},
+    {Construct<StationPlugin>, Show<StationPlugin>, Model<StationPlugin>, StationFrame, &Plugins().stationList},
+    {Construct<SurfacePlugin>, Show<SurfacePlugin>, Model<SurfacePlugin>, SurfaceFrame, &Plugins().surfaceList},
 };
 
 [[noreturn]] void EndForLackOfMemory() { EndProcessWithReason("LoadPlugin: the plug-in object cannot be allocated"); }
@@ -56,14 +56,14 @@ const KindLoading kKindLoading[kKindCount] = {
 
 void SetupInfoBlocks() {
   // Blocks of every size end on one line at the lower left.
-  const int lastLineTop = screenHeight - 19;
+  const int lastLineTop = Program().screenHeight - 19;
   auto setup = [&](TextLines& block, int lineCount) {
     block.Setup(lineCount, 5, lastLineTop - (lineCount - 1) * TextLines::kLinePitch);
   };
-  setup(trainList.info, 5);
-  setup(structList.info, 3);
-  setup(stationList.info, 4);
-  setup(surfaceList.info, 5);
+  setup(Plugins().trainList.info, 5);
+  setup(Plugins().structList.info, 3);
+  setup(Plugins().stationList.info, 4);
+  setup(Plugins().surfaceList.info, 5);
 }
 
 PluginObject* ConstructPlugin(PluginKind kind, FILE* definitionFile) {
@@ -80,7 +80,7 @@ PluginObject* ConstructBareModel(const char* modelPath, std::vector<LoadNote>* f
     if (failureNotes) *failureNotes = std::move(model->mesh.notes);
     return nullptr;
   }
-  return structList.Append(std::move(model));
+  return Plugins().structList.Append(std::move(model));
 }
 
 void ShowPlugin(PluginKind kind, PluginObject* object) {

@@ -66,7 +66,7 @@ ReloadOutcome ReloadPlugin(const PluginSource& source, std::vector<LoadNote>& sh
 
   PluginList& list = ListOf(source.kind);
   PluginObjects shown = list.TakeObjects();
-  textureCache.RetireAll();  // so the new model reads its textures from the files again
+  Textures().RetireAll();    // so the new model reads its textures from the files again
   TakeLoadFailures();        // only the new load's failures count
   PluginObject* fresh = source.IsBareModel() ? ConstructBareModel(source.bareModelPath.c_str())
                                     : ConstructPlugin(source.kind, definitionFile);

@@ -4,7 +4,7 @@
 // results of the set-up calls are scripted.
 //
 //   RecordingDevice device;          // on the stack
-//   d3dDevice = &device;             // the code under test may Release it once
+//   Graphics().d3dDevice = &device;  // the code under test may Release it once
 //   ... code under test ...
 //   EXPECT_EQ(device.Count("DrawPrimitiveUP"), 3u);
 //

@@ -13,8 +13,8 @@ TEST_F(DeviceRenderTest, ClearColourReachesEveryPixel) {
 }
 
 TEST_F(DeviceRenderTest, BeginFrameWithZeroKeepsThePicture) {
-  d3dDevice = device;
-  deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+  Graphics().d3dDevice = device;
+  Graphics().deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
   device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xffff0000, 1.0f, 0);
   ASSERT_EQ(BeginFrame(0), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
@@ -23,7 +23,7 @@ TEST_F(DeviceRenderTest, BeginFrameWithZeroKeepsThePicture) {
   ASSERT_EQ(BeginFrame(0xff000000), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
   EXPECT_EQ(Pixel(10, 10), 0xff000000u);
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
 }
 
 TEST_F(DeviceRenderTest, LitTriangleHasTheColourOfTheLightingFormula) {

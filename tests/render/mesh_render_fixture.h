@@ -11,13 +11,13 @@ class MeshRenderTest : public DeviceRenderTest {
  protected:
   void SetUp() override {
     DeviceRenderTest::SetUp();
-    d3dDevice = device;
-    nightMode = 0;
+    Graphics().d3dDevice = device;
+    Program().nightMode = 0;
     SetDefaultStates(device, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
   }
   void TearDown() override {
-    nightMode = 0;
-    d3dDevice = nullptr;
+    Program().nightMode = 0;
+    Graphics().d3dDevice = nullptr;
     DeviceRenderTest::TearDown();
   }
 

@@ -91,7 +91,7 @@ TEST_F(MeshResourceRenderTest, TheLitTexturedCubeShowsThroughTheTranslucentPane)
 }
 
 TEST_F(MeshResourceRenderTest, AtNightThePaneOfAlphaOneHalfGlowsOverTheDarkCube) {
-  nightMode = 1;
+  Program().nightMode = 1;
   DrawUnderLight(0.0f);
   EXPECT_TRUE(ColourNear(Pixel(kCubeOnly[0], kCubeOnly[1]), 0xff000000, 3));
   // The night light: emissive (1, 0.8, 0.5) at alpha 0.7 over black.

@@ -21,31 +21,31 @@ class RailStationRender : public MeshRenderTest {
     scratch.CopyFrom(SourcePath("samples/Station"));
     file = scratch.Open("Station.txt");
     ASSERT_NE(file, nullptr);
-    station = AppendNew<StationPlugin>(stationList, "Station", file, true);
+    station = AppendNew<StationPlugin>(Plugins().stationList, "Station", file, true);
     station->showSelected(0);
-    savedBlink = blinkAngle;
-    blinkAngle = 1.5707964f;  // nearly opaque
+    savedBlink = Program().blinkAngle;
+    Program().blinkAngle = 1.5707964f;  // nearly opaque
   }
   void TearDown() override {
-    blinkAngle = savedBlink;
-    stationList.DestroyObjects();
+    Program().blinkAngle = savedBlink;
+    Plugins().stationList.DestroyObjects();
     if (file) std::fclose(file);
     MeshRenderTest::TearDown();
   }
 
   // One station frame from the view's starting camera, with or without the rails.
   std::vector<uint32_t> Frame(float distance, bool withRails) {
-    requestedWidth = requestedHeight = kSize;
+    Graphics().requestedWidth = Graphics().requestedHeight = kSize;
     InitViewTransforms();
     UpdateCamera(5.4977875f, 0.5235988f, distance, D3DXVECTOR3(0, 0, 0));
-    device->SetTransform(D3DTS_VIEW, &viewMatrix);
+    device->SetTransform(D3DTS_VIEW, &Graphics().viewMatrix);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
     ApplyDayNight(-0.7853982f, -0.9553165f);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     device->SetRenderState(D3DRS_LIGHTING, 1);
-    stationList.sceneNode.SetOrientation(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
-    stationList.sceneNode.Draw();
-    device->SetTransform(D3DTS_WORLD, &worldMatrix);
+    Plugins().stationList.sceneNode.SetOrientation(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
+    Plugins().stationList.sceneNode.Draw();
+    device->SetTransform(D3DTS_WORLD, &Graphics().worldMatrix);
     device->SetTexture(0, nullptr);
     device->SetRenderState(D3DRS_LIGHTING, 0);
     if (withRails) station->DrawStationRails(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
@@ -88,7 +88,7 @@ TEST_F(RailStationRender, RedAndMagentaLinesAreDrawnOverTheModel) {
 
 TEST_F(RailStationRender, RailsFadeAtTheDimmestBlinkPhase) {
   std::vector<uint32_t> model = Frame(30, false);
-  blinkAngle = 4.712389f;  // alpha 1
+  Program().blinkAngle = 4.712389f;  // alpha 1
   RailPixels drawn = Compare(model, Frame(30, true));
   EXPECT_EQ(drawn.magenta, 0);
   EXPECT_EQ(drawn.red, 0);

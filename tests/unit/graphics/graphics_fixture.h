@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_os.h"
+#include "program_state_reset.h"
 #include "graphics/device_setup.h"
 #include "graphics/overlay_text.h"
 #include "recording_device.h"
@@ -16,14 +16,12 @@
 class GraphicsTest : public ::testing::Test {
  protected:
   GraphicsTest() : factory_(&d3d) {
-    ResetGlobals();
-    mainWindow = FakeOs::FakeWindowHandle();
+    ResetProgramState(FakeOs::FakeWindowHandle());
     os.activeWindow = FakeOs::FakeWindowHandle();
   }
   ~GraphicsTest() override {
     ReleaseOverlayFont();  // it holds a reference to the recording device, which goes with the test
-    ResetGlobals();
-    mainWindow = nullptr;
+    ResetProgramState();
   }
 
   // Calls of the recorded device with the given name and first argument.
@@ -33,14 +31,5 @@ class GraphicsTest : public ::testing::Test {
   RecordingDirect3D d3d;
 
  private:
-  static void ResetGlobals() {
-    direct3d = nullptr;
-    d3dDevice = nullptr;
-    isWindowed = 1;
-    configuredWindowMode = 1;
-    requestedWidth = requestedHeight = 0;
-    deviceSetup = DeviceSetup{};
-  }
-
   ScopedDirect3DFactory factory_;
 };

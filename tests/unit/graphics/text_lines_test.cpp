@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/program_globals.h"
+#include "base/program_state.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "graphics/overlay_text.h"
@@ -83,9 +83,9 @@ TEST_F(TextLinesTest, ABlockWithoutSlotsTakesNothing) {
 
 TEST_F(TextLinesTest, DrawPutsEachLineFourteenPixelsBelowTheLastAndSkipsEmptySlots) {
   RecordingDevice device;
-  screenWidth = 640;
-  screenHeight = 480;
-  d3dDevice = &device;
+  Program().screenWidth = 640;
+  Program().screenHeight = 480;
+  Graphics().d3dDevice = &device;
   ASSERT_EQ(CreateOverlayFont(14, 400), 1);
   TextLines block;
   block.Setup(4, 5, 100);
@@ -106,7 +106,7 @@ TEST_F(TextLinesTest, DrawPutsEachLineFourteenPixelsBelowTheLastAndSkipsEmptySlo
   EXPECT_GE(tops[1], 100 + 2 * 14 - 0.5f);
   EXPECT_EQ(Shown(block), before);  // drawing changes nothing
   ReleaseOverlayFont();
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
 }
 
 }  // namespace

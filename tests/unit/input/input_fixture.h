@@ -3,7 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
@@ -12,18 +12,18 @@
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = mainWindow;
+    Program().mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = Program().mainWindow;
     os.clientOrigin = {100, 50};
-    clientWidth = 640;
-    clientHeight = 480;
-    isWindowed = 1;
+    Program().clientWidth = 640;
+    Program().clientHeight = 480;
+    Graphics().isWindowed = 1;
   }
 
   void TearDown() override {
     FreeInput();
     ClearInputState();
-    mainWindow = nullptr;
+    Program().mainWindow = nullptr;
   }
 
   void StartInput() { ASSERT_EQ(InitDirectInput(), 1); }

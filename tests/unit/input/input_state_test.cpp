@@ -67,7 +67,7 @@ TEST_F(InputStateTest, CursorIsClampedToTheClientAreaInWindowedMode) {
 }
 
 TEST_F(InputStateTest, FullScreenUsesScreenCoordinates) {
-  isWindowed = 0;
+  Graphics().isWindowed = 0;
   os.cursor = {900, 700};
   PollInput();
   EXPECT_EQ(CursorPosition().x, 900);
@@ -163,7 +163,7 @@ TEST_F(InputStateTest, QuitKeySendsTheCloseMessageDuringThePoll) {
   PressKey(DIK_ESCAPE, true);
   PollInput();
   ASSERT_EQ(os.sentMessages.size(), 1u);
-  EXPECT_EQ(os.sentMessages[0].window, mainWindow);
+  EXPECT_EQ(os.sentMessages[0].window, Program().mainWindow);
   EXPECT_EQ(os.sentMessages[0].message, WM_CLOSE);
 
   SetQuitKey(DIK_Q);

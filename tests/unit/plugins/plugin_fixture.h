@@ -17,16 +17,18 @@
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    d3dDevice = &device;
-    trainList.info.Setup(5, 5, 405);
-    structList.info.Setup(3, 5, 433);
-    stationList.info.Setup(4, 5, 419);
-    surfaceList.info.Setup(5, 5, 405);
+    Graphics().d3dDevice = &device;
+    Plugins().trainList.info.Setup(5, 5, 405);
+    Plugins().structList.info.Setup(3, 5, 433);
+    Plugins().stationList.info.Setup(4, 5, 419);
+    Plugins().surfaceList.info.Setup(5, 5, 405);
   }
   void TearDown() override {
-    for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) list->DestroyObjects();
-    EXPECT_TRUE(textureCache.Entries().empty());
-    d3dDevice = nullptr;
+    for (PluginList* list :
+         {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList})
+      list->DestroyObjects();
+    EXPECT_TRUE(Textures().Entries().empty());
+    Graphics().d3dDevice = nullptr;
   }
 
   // Writes the definition file and opens it as the launcher does.

@@ -2,6 +2,7 @@
 
 #include "plugin_fixture.h"
 #include "rail/station_rails.h"
+#include "base/program_state.h"
 #include "recorded_lines.h"
 #include "appended_plugin.h"
 
@@ -10,7 +11,7 @@ namespace {
 class StationPluginTest : public PluginTest {
  protected:
   StationPlugin* Make(const std::string& text) {
-    return AppendNew<StationPlugin>(stationList, "PLUGIN", Definition("Station.txt", text), false);
+    return AppendNew<StationPlugin>(Plugins().stationList, "PLUGIN", Definition("Station.txt", text), false);
   }
 };
 
@@ -31,15 +32,16 @@ TEST_F(StationPluginTest, ASegmentOfExactlyTwoUnitsCounts) {
 
 TEST_F(StationPluginTest, TheInfoShowsTheLongPlatformsOnly) {
   scratch.Write("Model.x", UnitModel());
-  auto* station = AppendNew<StationPlugin>(stationList, 
-      "PLUGIN", Definition("Station.txt", "Stop\nMaker\n0.5\n3\n(0,0,0),(5,0,0)\n(0,0,0),(0,1,0)\n(0,0,0),(0,0,4)\n"),
-      true);
+  auto* station = AppendNew<StationPlugin>(
+      Plugins().stationList, "PLUGIN",
+      Definition("Station.txt", "Stop\nMaker\n0.5\n3\n(0,0,0),(5,0,0)\n(0,0,0),(0,1,0)\n(0,0,0),(0,0,4)\n"), true);
   station->showSelected(0);
   EXPECT_EQ(station->platformCountRead, 3);
-  EXPECT_EQ(Shown(stationList.info), (std::vector<std::string>{"<PLUGIN>", "Stop", "作: Maker", "ホーム数: 2"}));
-  EXPECT_EQ(stationList.selectedObject, station);
-  EXPECT_EQ(stationList.sceneNode.Mesh(), &station->mesh);
-  EXPECT_EQ(stationList.sceneNode.Scale(), 1.0f);
+  EXPECT_EQ(Shown(Plugins().stationList.info),
+            (std::vector<std::string>{"<PLUGIN>", "Stop", "作: Maker", "ホーム数: 2"}));
+  EXPECT_EQ(Plugins().stationList.selectedObject, station);
+  EXPECT_EQ(Plugins().stationList.sceneNode.Mesh(), &station->mesh);
+  EXPECT_EQ(Plugins().stationList.sceneNode.Scale(), 1.0f);
 }
 
 TEST_F(StationPluginTest, ABlankBeforeACommaEndsThePlatformsRead) {
@@ -77,7 +79,7 @@ TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
   EXPECT_TRUE(station->platforms.empty());
   EXPECT_EQ(os.DebugText(), "Station.txt: line 1: platform count -3 read as 0\n");
   station->showSelected(0);
-  EXPECT_EQ(Shown(stationList.info).back(), "ホーム数: 0");
+  EXPECT_EQ(Shown(Plugins().stationList.info).back(), "ホーム数: 0");
 }
 
 TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
@@ -88,7 +90,7 @@ TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
 
 TEST_F(StationPluginTest, PreviewRailsLieAlongTheLongPlatformsOnly) {
   StationPlugin* station = Make("Stop Maker 1 2\n(0,0,4),(10,0,4)\n(0,0,0),(1,0,0)\n");
-  blinkAngle = 0.0f;  // alpha 128
+  Program().blinkAngle = 0.0f;  // alpha 128
   station->DrawStationRails(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
   std::vector<RecordedLine> lines = RecordedLines(device);
   ASSERT_FALSE(lines.empty());

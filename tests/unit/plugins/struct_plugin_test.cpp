@@ -14,19 +14,20 @@ namespace {
 class StructPluginTest : public PluginTest {
  protected:
   StructPlugin* Make(const std::string& text) {
-    return AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", text), false);
+    return AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", text), false);
   }
 };
 
 TEST_F(StructPluginTest, ShowsThreeInfoLinesAndPlacesTheModelAtTheOrigin) {
   scratch.Write("Model.x", UnitModel());
-  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
+  auto* object =
+      AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
   object->showSelected(0);
-  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
-  EXPECT_EQ(structList.sceneNode.Mesh(), &object->mesh);
-  EXPECT_TRUE(structList.sceneNode.IsVisible());
-  EXPECT_EQ(structList.sceneNode.Scale(), 0.5f);
-  const D3DMATRIX& local = structList.sceneNode.Local();
+  EXPECT_EQ(Shown(Plugins().structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
+  EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), &object->mesh);
+  EXPECT_TRUE(Plugins().structList.sceneNode.IsVisible());
+  EXPECT_EQ(Plugins().structList.sceneNode.Scale(), 0.5f);
+  const D3DMATRIX& local = Plugins().structList.sceneNode.Local();
   EXPECT_EQ(local._41, 0.0f);
   EXPECT_EQ(local._42, 0.0f);
   EXPECT_EQ(local._43, 0.0f);
@@ -65,62 +66,62 @@ TEST_F(StructPluginTest, ShiftJisNamesAreKeptAsReadAndTheAuthorLineIsShownDecode
   EXPECT_EQ(std::string(object->name), name);
   EXPECT_EQ(std::string(object->author), author);
   object->showSelected(0);
-  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", name, "作: 表示工房"}));
+  EXPECT_EQ(Shown(Plugins().structList.info), (std::vector<std::string>{"<PLUGIN>", name, "作: 表示工房"}));
 }
 
 TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
   StructPlugin* first = Make("a b 1");
   StructPlugin* second = Make("c d 1");
-  ASSERT_EQ(structList.objects.size(), 2u);
-  EXPECT_EQ(structList.objects[0].get(), first);
-  EXPECT_EQ(structList.After(*first), second);
-  EXPECT_EQ(structList.After(*second), nullptr);
+  ASSERT_EQ(Plugins().structList.objects.size(), 2u);
+  EXPECT_EQ(Plugins().structList.objects[0].get(), first);
+  EXPECT_EQ(Plugins().structList.After(*first), second);
+  EXPECT_EQ(Plugins().structList.After(*second), nullptr);
   EXPECT_EQ(first->serial, 0);
   EXPECT_EQ(second->serial, 1);
 
   first->showSelected(0);  // the selected serial is 0
-  EXPECT_EQ(structList.selectedObject, first);
-  EXPECT_EQ(Shown(structList.info)[1], "a");
+  EXPECT_EQ(Plugins().structList.selectedObject, first);
+  EXPECT_EQ(Shown(Plugins().structList.info)[1], "a");
 
-  structList.selectedSerial = 1;
+  Plugins().structList.selectedSerial = 1;
   first->showSelected(0);
-  EXPECT_EQ(structList.selectedObject, second);
-  EXPECT_EQ(Shown(structList.info)[1], "c");
-  structList.selectedSerial = 0;
+  EXPECT_EQ(Plugins().structList.selectedObject, second);
+  EXPECT_EQ(Shown(Plugins().structList.info)[1], "c");
+  Plugins().structList.selectedSerial = 0;
 }
 
 TEST_F(StructPluginTest, ShowingConsidersEightObjectsAtMost) {
   for (int i = 0; i < 9; ++i) Make("a b 1");
-  auto* head = static_cast<StructPlugin*>(structList.objects.front().get());
-  structList.selectedSerial = 8;
+  auto* head = static_cast<StructPlugin*>(Plugins().structList.objects.front().get());
+  Plugins().structList.selectedSerial = 8;
   head->showSelected(0);
-  EXPECT_EQ(structList.selectedObject, nullptr);
-  structList.selectedSerial = 7;
+  EXPECT_EQ(Plugins().structList.selectedObject, nullptr);
+  Plugins().structList.selectedSerial = 7;
   head->showSelected(0);
-  EXPECT_NE(structList.selectedObject, nullptr);
-  EXPECT_EQ(structList.selectedObject->serial, 7);
-  structList.selectedSerial = 0;
+  EXPECT_NE(Plugins().structList.selectedObject, nullptr);
+  EXPECT_EQ(Plugins().structList.selectedObject->serial, 7);
+  Plugins().structList.selectedSerial = 0;
 }
 
 TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
   scratch.Write("Model.x", UnitModel());
-  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
-  AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "c d 1"), true);
+  auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "c d 1"), true);
   object->showSelected(0);
   os.debugOutput.clear();
-  structList.DestroyObjects();
+  Plugins().structList.DestroyObjects();
   EXPECT_EQ(os.DebugText(), "release(Model.x)\nrelease(Model.x)\n");
-  EXPECT_TRUE(structList.objects.empty());
-  EXPECT_EQ(structList.selectedObject, nullptr);
-  EXPECT_EQ(structList.sceneNode.Mesh(), nullptr);
-  EXPECT_TRUE(Shown(structList.info).empty());
+  EXPECT_TRUE(Plugins().structList.objects.empty());
+  EXPECT_EQ(Plugins().structList.selectedObject, nullptr);
+  EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), nullptr);
+  EXPECT_TRUE(Shown(Plugins().structList.info).empty());
 }
 
 TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {
   for (const char* fileName : {"MODEL.X", "model.x", "Model.X"}) {
     scratch.Write(fileName, UnitModel());
     os.debugOutput.clear();
-    auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+    auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
     EXPECT_NE(object->mesh.mesh, nullptr) << fileName;
     EXPECT_EQ(os.DebugText(), "load(Model.x) ... ok.\n") << fileName;
     std::filesystem::remove(scratch.path() + "/" + fileName);
@@ -128,10 +129,10 @@ TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {
 }
 
 TEST_F(StructPluginTest, AModelThatFailsToLoadStillMakesTheObject) {
-  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
   EXPECT_TRUE(object->modelLoaded);
   EXPECT_EQ(object->mesh.mesh, nullptr);
-  EXPECT_EQ(structList.objects.front().get(), object);
+  EXPECT_EQ(Plugins().structList.objects.front().get(), object);
   std::string log = os.DebugText();
   EXPECT_TRUE(log.starts_with("load(Model.x) ... failed.\nModel.x: cannot open the file")) << log;
 }

@@ -16,12 +16,12 @@
 class ResourceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    d3dDevice = &device;
-    nightMode = 0;
+    Graphics().d3dDevice = &device;
+    Program().nightMode = 0;
   }
   void TearDown() override {
-    nightMode = 0;
-    d3dDevice = nullptr;
+    Program().nightMode = 0;
+    Graphics().d3dDevice = nullptr;
   }
 
   FakeOs os;

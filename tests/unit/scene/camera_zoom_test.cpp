@@ -15,8 +15,8 @@ class Zoom : public SceneTest {
  protected:
   void SetUp() override {
     SceneTest::SetUp();
-    mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = mainWindow;
+    Program().mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = Program().mainWindow;
     ASSERT_EQ(InitDirectInput(), 1);
   }
 
@@ -27,7 +27,7 @@ class Zoom : public SceneTest {
     Wheel(0);
     FreeInput();
     ClearInputState();
-    mainWindow = nullptr;
+    Program().mainWindow = nullptr;
     SceneTest::TearDown();
   }
 

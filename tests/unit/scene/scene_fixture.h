@@ -3,7 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "gfxutil/d3dx_math.h"
 #include "graphics/direct3d.h"
 #include "recorded_lines.h"
@@ -12,11 +12,11 @@
 class SceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    d3dDevice = &device;
-    clientWidth = 640;
-    clientHeight = 480;
+    Graphics().d3dDevice = &device;
+    Program().clientWidth = 640;
+    Program().clientHeight = 480;
   }
-  void TearDown() override { d3dDevice = nullptr; }
+  void TearDown() override { Graphics().d3dDevice = nullptr; }
 
   RecordingDevice device;
 };

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
@@ -34,7 +33,7 @@ class ApplicationTest : public testing::Test {
  protected:
   ApplicationTest() : factory(&d3d) {}
   void SetUp() override {
-    debugLogPath[0] = '\0';
+    Program().debugLogPath[0] = '\0';
     SetDisplaySize();
     os.now = 7000;
     framesRun = 0;
@@ -42,7 +41,7 @@ class ApplicationTest : public testing::Test {
   void TearDown() override {
     ApplicationShutdown();
     ClearInputState();
-    isWindowed = 1;
+    Graphics().isWindowed = 1;
   }
   static MSG Message(UINT message, WPARAM wParam = 0) { return MSG{FakeOs::FakeWindowHandle(), message, wParam, 0}; }
 
@@ -54,7 +53,7 @@ class ApplicationTest : public testing::Test {
 };
 
 TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   EXPECT_EQ(Only(os.calls, {"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}),
             (std::vector<std::string>{"CreateMutexA", "WaitForSingleObject", "CoInitialize", "CreateWindowExA"}));
   std::string log = os.DebugText();
@@ -67,18 +66,18 @@ TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
   EXPECT_LT(stream, device);
   EXPECT_LT(device, inputs);
   EXPECT_NE(inputs, std::string::npos);
-  EXPECT_NE(mainWindow, nullptr);
-  EXPECT_NE(d3dDevice, nullptr);
+  EXPECT_NE(Program().mainWindow, nullptr);
+  EXPECT_NE(Graphics().d3dDevice, nullptr);
   EXPECT_TRUE(input.keyboard.acquired);
-  EXPECT_EQ(framePacing.nextFrameTime, 7000u);
-  EXPECT_EQ(framePacing.lastFpsTime, 7000u);
-  EXPECT_FLOAT_EQ(framePacing.fps, 30.0f);
+  EXPECT_EQ(Program().framePacing.nextFrameTime, 7000u);
+  EXPECT_EQ(Program().framePacing.lastFpsTime, 7000u);
+  EXPECT_FLOAT_EQ(Program().framePacing.fps, 30.0f);
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
 TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   os.mutexHeldElsewhere = true;
-  EXPECT_EQ(ApplicationStartup(options), 0);
+  EXPECT_FALSE(ApplicationStartup(options));
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0].text, "このプログラムは既に起動しています.\n");
   EXPECT_EQ(os.messageBoxes[0].caption, "");
@@ -87,7 +86,7 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   EXPECT_FALSE(os.Called("CreateWindowExA"));
   EXPECT_FALSE(os.Called("CoInitialize"));
   EXPECT_TRUE(os.Called("CloseHandle"));
-  EXPECT_EQ(application.mutex, nullptr);
+  EXPECT_EQ(Program().application.mutex, nullptr);
 
   os.calls.clear();
   ApplicationShutdown();
@@ -98,14 +97,14 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
 
 TEST_F(ApplicationTest, UnavailableMutexIsLoggedAndStartupGoesOn) {
   os.failCreateMutex = true;
-  EXPECT_EQ(ApplicationStartup(options), 1);
+  EXPECT_TRUE(ApplicationStartup(options));
   EXPECT_NE(os.DebugText().find("vdl mutex cannot be created"), std::string::npos);
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
 TEST_F(ApplicationTest, FailingWindowStopsBeforeDevice) {
   os.failCreateWindow = true;
-  EXPECT_EQ(ApplicationStartup(options), 0);
+  EXPECT_FALSE(ApplicationStartup(options));
   EXPECT_EQ(os.DebugText().find("InitDirect3D\n"), std::string::npos);
 }
 
@@ -119,7 +118,7 @@ class ApplicationLogFileTest : public ApplicationTest {
   }
   void TearDown() override {
     ApplicationTest::TearDown();
-    debugLogPath[0] = '\0';
+    Program().debugLogPath[0] = '\0';
   }
   std::string LogFile() const {
     std::ifstream file(scratch.path() + "/debug.txt");
@@ -137,19 +136,19 @@ class ApplicationLogFileTest : public ApplicationTest {
 
 TEST_F(ApplicationLogFileTest, FailingDeviceStopsBeforeInput) {
   ScopedDirect3DFactory failing(nullptr);
-  EXPECT_EQ(ApplicationStartup(options), 0);
+  EXPECT_FALSE(ApplicationStartup(options));
   EXPECT_EQ(LogFile().find("InitDirectInput\n"), std::string::npos);
   ExpectReasonInBoxAndLog("Direct3Dの初期化に失敗しました.");
 }
 
 TEST_F(ApplicationLogFileTest, FailingInputFailsStartup) {
   input.createResult = E_FAIL;
-  EXPECT_EQ(ApplicationStartup(options), 0);
+  EXPECT_FALSE(ApplicationStartup(options));
   ExpectReasonInBoxAndLog("DirectInputが初期化できませんでした.");
 }
 
 TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   os.calls.clear();
   os.debugOutput.clear();
   ApplicationShutdown();
@@ -157,19 +156,19 @@ TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
   EXPECT_LT(log.find("FreeInput\n"), log.find("FreeDirect3D\n"));
   EXPECT_EQ(Only(os.calls, {"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}),
             (std::vector<std::string>{"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}));
-  EXPECT_EQ(mainWindow, nullptr);
-  EXPECT_EQ(d3dDevice, nullptr);
+  EXPECT_EQ(Program().mainWindow, nullptr);
+  EXPECT_EQ(Graphics().d3dDevice, nullptr);
   EXPECT_EQ(input.liveDevices, 0);
   EXPECT_FALSE(input.directInputAlive);
-  EXPECT_EQ(application.mutex, nullptr);
+  EXPECT_EQ(Program().application.mutex, nullptr);
 }
 
 TEST_F(ApplicationTest, PumpDispatchesUntilQuitAndLeavesTheRest) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   os.debugOutput.clear();
   os.messages = {Message(WM_ACTIVATEAPP, 0), MSG{nullptr, WM_QUIT, 0, 0}, Message(WM_ACTIVATEAPP, 1)};
   EXPECT_FALSE(PumpMessages());
-  EXPECT_EQ(isActive, 0);
+  EXPECT_EQ(Program().isActive, 0);
   EXPECT_EQ(os.DebugText(), "<非アクティブ>\n");
   ASSERT_EQ(os.messages.size(), 1u);  // left undispatched
 }
@@ -181,7 +180,7 @@ TEST_F(ApplicationTest, EmptyQueueSamplesVirtualKeys) {
 }
 
 TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   SetFrameRoutine([] {
     if (++framesRun == 3) SendCloseMessage();
   });
@@ -192,7 +191,7 @@ TEST_F(ApplicationTest, LoopRunsFramesWhileActiveAndEndsOnClose) {
 }
 
 TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   SetFrameRoutine(CountingFrame);
   os.messages = {Message(WM_ACTIVATEAPP, 0)};
   os.arrivingMessages = {Message(WM_PAINT), Message(WM_CLOSE)};
@@ -203,19 +202,19 @@ TEST_F(ApplicationTest, LoopWaitsForMessagesWhileInactive) {
 }
 
 TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   static int pumps;
   static FakeOs* fake;
   pumps = 0;
   fake = &os;
-  application.pumpRoutine = [] {
+  Program().application.pumpRoutine = [] {
     // Inactive from the first pump; the close comes with the third.
     if (++pumps == 3) fake->messages.push_back(MSG{FakeOs::FakeWindowHandle(), WM_CLOSE, 0, 0});
   };
   SetFrameRoutine(CountingFrame);
   os.messages = {Message(WM_ACTIVATEAPP, 0)};
   RunMainLoop();
-  application.pumpRoutine = nullptr;
+  Program().application.pumpRoutine = nullptr;
   EXPECT_EQ(pumps, 3);
   EXPECT_EQ(framesRun, 0);
   EXPECT_EQ(os.waitMessageCount, 0) << "waiting without end would stop the pump routine";
@@ -223,7 +222,7 @@ TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive)
 }
 
 TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   SetFrameRoutine(CountingFrame);
   input.keyboard.keys[DIK_ESCAPE] = 0x80;
   RunMainLoop();
@@ -232,18 +231,18 @@ TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
 }
 
 TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   SetFrameRoutine(nullptr);
-  ASSERT_NE(application.frameRoutine, nullptr);
+  ASSERT_NE(Program().application.frameRoutine, nullptr);
   RunFrame();
   EXPECT_EQ(os.sleeps.size(), 1u);
 }
 
 TEST_F(ApplicationTest, ShowMessageUsesMainWindowAndEmptyCaption) {
-  ASSERT_EQ(ApplicationStartup(options), 1);
+  ASSERT_TRUE(ApplicationStartup(options));
   ShowMessage("text");
   ASSERT_EQ(os.messageBoxes.size(), 1u);
-  EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);
+  EXPECT_EQ(os.messageBoxes[0].owner, Program().mainWindow);
   EXPECT_EQ(os.messageBoxes[0].caption, "");
   EXPECT_EQ(os.messageBoxes[0].style, MB_OK);
 }

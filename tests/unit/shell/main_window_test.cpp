@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "recording_device.h"
@@ -13,19 +12,19 @@ namespace {
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    debugLogPath[0] = '\0';
+    Program().debugLogPath[0] = '\0';
     SetDisplaySize();
-    isWindowed = 1;
+    Graphics().isWindowed = 1;
     ASSERT_EQ(CreateMainWindow(), 1);
     os.calls.clear();
     os.debugOutput.clear();
   }
   void TearDown() override {
-    mainWindow = nullptr;
-    isWindowed = 1;
+    Program().mainWindow = nullptr;
+    Graphics().isWindowed = 1;
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return MainWindowProc(mainWindow, message, wParam, lParam);
+    return MainWindowProc(Program().mainWindow, message, wParam, lParam);
   }
 
   FakeOs os;
@@ -37,10 +36,10 @@ TEST_F(MainWindowTest, CreatesHiddenFixedWindowWithDisplaySizeClientArea) {
   EXPECT_EQ(os.createdWindows[0].width, 640);
   EXPECT_EQ(os.createdWindows[0].height, 480);
   EXPECT_EQ(os.createdWindows[0].procedure, &MainWindowProc);
-  EXPECT_EQ(mainWindow, os.window);
-  EXPECT_EQ(clientWidth, 640);
-  EXPECT_EQ(clientHeight, 480);
-  EXPECT_EQ(isActive, 1);
+  EXPECT_EQ(Program().mainWindow, os.window);
+  EXPECT_EQ(Program().clientWidth, 640);
+  EXPECT_EQ(Program().clientHeight, 480);
+  EXPECT_EQ(Program().isActive, 1);
 }
 
 TEST_F(MainWindowTest, OuterWindowIsCentredOnDesktop) {
@@ -61,23 +60,23 @@ TEST(MainWindowCreationTest, CentringTruncatesTowardZeroEvenOnSmallDesktop) {
   ASSERT_EQ(CreateMainWindow(), 1);
   EXPECT_EQ(os.windowPositions[1].x, -24);  // -48 / 2
   EXPECT_EQ(os.windowPositions[1].y, -54);  // -108 / 2
-  mainWindow = nullptr;
+  Program().mainWindow = nullptr;
 }
 
 TEST(MainWindowCreationTest, FailureLeavesNoWindowAndLogsReason) {
   FakeOs os;
-  mainWindow = nullptr;
+  Program().mainWindow = nullptr;
   os.failCreateWindow = true;
   EXPECT_EQ(CreateMainWindow(), 0);
-  EXPECT_EQ(mainWindow, nullptr);
+  EXPECT_EQ(Program().mainWindow, nullptr);
   EXPECT_NE(os.DebugText().find("CreateWindowExA"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, ActivationSetsFlagAndLogs) {
   EXPECT_EQ(Send(WM_ACTIVATEAPP, 0), 0);
-  EXPECT_EQ(isActive, 0);
+  EXPECT_EQ(Program().isActive, 0);
   EXPECT_EQ(Send(WM_ACTIVATEAPP, 1), 0);
-  EXPECT_EQ(isActive, 1);
+  EXPECT_EQ(Program().isActive, 1);
   EXPECT_EQ(os.DebugText(), "<非アクティブ>\n<アクティブ>\n");
 }
 
@@ -92,7 +91,7 @@ TEST_F(MainWindowTest, CloseRequestsQuitWithoutDestroyingWindow) {
 TEST_F(MainWindowTest, SendCloseMessageGoesThroughWindowProcedure) {
   SendCloseMessage();
   ASSERT_EQ(os.sentMessages.size(), 1u);
-  EXPECT_EQ(os.sentMessages[0].window, mainWindow);
+  EXPECT_EQ(os.sentMessages[0].window, Program().mainWindow);
   EXPECT_EQ(os.sentMessages[0].message, WM_CLOSE);
   EXPECT_EQ(os.quitCodes, std::vector<int>{0});
 }
@@ -100,21 +99,21 @@ TEST_F(MainWindowTest, SendCloseMessageGoesThroughWindowProcedure) {
 TEST_F(MainWindowTest, SizeTracksClientAreaInWindowedMode) {
   os.clientRect = RECT{0, 0, 0, 0};  // minimised
   EXPECT_EQ(Send(WM_SIZE, SIZE_MINIMIZED), 0);
-  EXPECT_EQ(clientWidth, 0);
-  EXPECT_EQ(clientHeight, 0);
+  EXPECT_EQ(Program().clientWidth, 0);
+  EXPECT_EQ(Program().clientHeight, 0);
   os.clientRect = RECT{0, 0, 640, 480};
   Send(WM_SIZE, SIZE_RESTORED);
-  EXPECT_EQ(clientWidth, 640);
-  EXPECT_EQ(clientHeight, 480);
+  EXPECT_EQ(Program().clientWidth, 640);
+  EXPECT_EQ(Program().clientHeight, 480);
   EXPECT_EQ(os.DebugText(), "<クライアント領域 0 x 0>\n<クライアント領域 640 x 480>\n");
 }
 
 TEST_F(MainWindowTest, SizeIsIgnoredWhenNotWindowed) {
-  isWindowed = 0;  // full screen, or the device not made yet
+  Graphics().isWindowed = 0;  // full screen, or the device not made yet
   os.clientRect = RECT{0, 0, 100, 50};
   EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED), 0);
-  EXPECT_EQ(clientWidth, 640);
-  EXPECT_EQ(clientHeight, 480);
+  EXPECT_EQ(Program().clientWidth, 640);
+  EXPECT_EQ(Program().clientHeight, 480);
   EXPECT_EQ(os.DebugText(), "");
 }
 
@@ -132,9 +131,9 @@ TEST_F(MainWindowTest, PaintMoveCharAndSystemKeysAreSwallowed) {
 TEST_F(MainWindowTest, PaintShowsTheLastPictureAgainWithoutDrawingAFrame) {
   EXPECT_EQ(Send(WM_PAINT), 0);  // before the device exists: nothing to show
   RecordingDevice device;
-  d3dDevice = &device;
+  Graphics().d3dDevice = &device;
   EXPECT_EQ(Send(WM_PAINT), 0);
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
   EXPECT_EQ(device.Count("Present"), 1u);
   EXPECT_EQ(device.Count("BeginScene"), 0u);
   EXPECT_EQ(device.Count("Clear"), 0u);

@@ -29,9 +29,9 @@ class LiveReloadTest : public ReloadTest {
     os.now = 10000;
   }
   void TearDown() override {
-    isActive = 1;
+    Program().isActive = 1;
     ReloadTest::TearDown();  // its ViewerShutdown stops the watch
-    EXPECT_EQ(application.pumpRoutine, nullptr);
+    EXPECT_EQ(Program().application.pumpRoutine, nullptr);
   }
 
   void Watch() {
@@ -43,7 +43,7 @@ class LiveReloadTest : public ReloadTest {
   void Pump(const Files& changed = {}) {
     os.now += 33;
     if (!changed.empty()) watcher->batches.push_back({changed, {}});
-    application.pumpRoutine();
+    Program().application.pumpRoutine();
   }
   // Reloads begun: "reload: <files> changed" lines.
   size_t Reloads() const { return CountOf(os.DebugText(), " changed\n"); }
@@ -55,7 +55,7 @@ TEST_F(LiveReloadTest, TheDefinitionFileTheModelAndItsTexturesAreWatchedFromTheP
   LoadSample("Struct", kStructKind);
   Watch();
   EXPECT_EQ(watcher->watched, (Files{"Struct.txt", "Model.x", "brick.png", "tiles.jpg"}));
-  EXPECT_EQ(application.pumpRoutine, &CheckWatchedFiles);
+  EXPECT_EQ(Program().application.pumpRoutine, &CheckWatchedFiles);
   Pump();
   EXPECT_EQ(watcher->takeCalls, 1) << "the changes are taken once per pump";
 }
@@ -153,13 +153,13 @@ TEST_F(LiveReloadTest, AGoodReloadShowsItsCountsAndTheCodesThatCameOrWent) {
 TEST_F(LiveReloadTest, AReloadWhileTheWindowIsInactiveIsDrawnAtOnce) {
   LoadSample("Struct", kStructKind);
   Watch();
-  isActive = 0;
+  Program().isActive = 0;
   device.ClearCalls();
   const size_t cursorMoves = os.cursorMoves.size();
   scratch.Write("Struct.txt", "Renamed\nSomeone\n0.5\n");
   Pump({"Struct.txt"});
   for (int frame = 0; frame < 10; ++frame) Pump();
-  EXPECT_STREQ(structList.info.Line(1), "Renamed");
+  EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
   EXPECT_EQ(device.Count("Present"), 1u);
   EXPECT_EQ(os.cursorMoves.size(), cursorMoves) << "a redraw must not take the pointer";
 }
@@ -181,14 +181,14 @@ TEST_F(LiveReloadTest, AMissingTextureNamedByAFailedLoadIsWatchedUntilItComes) {
 TEST_F(LiveReloadTest, AWatchedSaveByRenameIsReloaded) {
   LoadSample("Struct", kStructKind);
   WatchPlugin(source);
-  ASSERT_EQ(application.pumpRoutine, &CheckWatchedFiles);
+  ASSERT_EQ(Program().application.pumpRoutine, &CheckWatchedFiles);
   scratch.Write("Struct.txt.new", "Renamed\nSomeone\n0.5\n");
   std::rename("Struct.txt.new", "Struct.txt");
   for (int frame = 0; frame < 10; ++frame) {
     os.now += 33;
-    application.pumpRoutine();
+    Program().application.pumpRoutine();
   }
-  EXPECT_STREQ(structList.info.Line(1), "Renamed");
+  EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
 }
 
 }  // namespace

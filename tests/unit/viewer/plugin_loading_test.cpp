@@ -43,15 +43,16 @@ class PluginLoadingTest : public ViewerTest {
 };
 
 TEST_F(PluginLoadingTest, InfoBlocksOfAllKindsEndOnTheSameLine) {
-  for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) {
+  for (PluginList* list :
+       {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList}) {
     const TextLines& block = list->info;
     EXPECT_EQ(block.x, 5);
-    EXPECT_EQ(block.y + (block.capacity - 1) * block.linePitch, screenHeight - 19);
+    EXPECT_EQ(block.y + (block.capacity - 1) * block.linePitch, Program().screenHeight - 19);
   }
-  EXPECT_EQ(trainList.info.capacity, 5);
-  EXPECT_EQ(structList.info.capacity, 3);
-  EXPECT_EQ(stationList.info.capacity, 4);
-  EXPECT_EQ(surfaceList.info.capacity, 5);
+  EXPECT_EQ(Plugins().trainList.info.capacity, 5);
+  EXPECT_EQ(Plugins().structList.info.capacity, 3);
+  EXPECT_EQ(Plugins().stationList.info.capacity, 4);
+  EXPECT_EQ(Plugins().surfaceList.info.capacity, 5);
 }
 
 TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed) {
@@ -61,12 +62,12 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   ASSERT_NE(file, nullptr);
   LoadPlugin(kStationKind, file);
 
-  ASSERT_FALSE(stationList.objects.empty());
-  EXPECT_EQ(stationList.selectedObject, stationList.objects.front().get());
-  EXPECT_TRUE(structList.objects.empty());
-  EXPECT_EQ(application.frameRoutine, &StationFrame);
-  EXPECT_STREQ(stationList.info.Line(0), "<PLUGIN>");
-  EXPECT_NE(std::string(stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
+  ASSERT_FALSE(Plugins().stationList.objects.empty());
+  EXPECT_EQ(Plugins().stationList.selectedObject, Plugins().stationList.objects.front().get());
+  EXPECT_TRUE(Plugins().structList.objects.empty());
+  EXPECT_EQ(Program().application.frameRoutine, &StationFrame);
+  EXPECT_STREQ(Plugins().stationList.info.Line(0), "<PLUGIN>");
+  EXPECT_NE(std::string(Plugins().stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
 
   // The station's rails are drawn in its frame.
   device.ClearCalls();
@@ -75,7 +76,7 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   EXPECT_GT(device.Count("DrawIndexedPrimitive"), 0u);
 
   ViewerShutdown();
-  EXPECT_TRUE(stationList.objects.empty());
+  EXPECT_TRUE(Plugins().stationList.objects.empty());
   EXPECT_NE(os.DebugText().find("release(Model.x)\n"), std::string::npos);
 }
 
@@ -85,27 +86,28 @@ TEST_F(PluginLoadingTest, TrainFillsItsFiveInfoLinesAndRunsTheTrainRoutine) {
   FILE* file = std::fopen("Train.txt", "r");
   ASSERT_NE(file, nullptr);
   LoadPlugin(kTrainKind, file);
-  ASSERT_FALSE(trainList.objects.empty());
-  EXPECT_EQ(application.frameRoutine, &TrainFrame);
-  for (int line = 0; line < 5; ++line) EXPECT_NE(trainList.info.Line(line), nullptr) << line;
-  EXPECT_EQ(trainList.sceneNode.Mesh(), &static_cast<TrainPlugin*>(trainList.objects.front().get())->mesh);
-  EXPECT_EQ(trainList.sceneNode.Scale(), trainList.objects.front().get()->drawScale);
+  ASSERT_FALSE(Plugins().trainList.objects.empty());
+  EXPECT_EQ(Program().application.frameRoutine, &TrainFrame);
+  for (int line = 0; line < 5; ++line) EXPECT_NE(Plugins().trainList.info.Line(line), nullptr) << line;
+  EXPECT_EQ(Plugins().trainList.sceneNode.Mesh(),
+            &static_cast<TrainPlugin*>(Plugins().trainList.objects.front().get())->mesh);
+  EXPECT_EQ(Plugins().trainList.sceneNode.Scale(), Plugins().trainList.objects.front().get()->drawScale);
 }
 
 TEST_F(PluginLoadingTest, BareModelIsAStructureShownByTheStructRoutine) {
   InSampleDirectory directory("model");
   ASSERT_TRUE(directory.entered());
   ASSERT_EQ(LoadBareModel("Car.x"), 1);
-  ASSERT_FALSE(structList.objects.empty());
-  EXPECT_EQ(application.frameRoutine, &StructFrame);
-  EXPECT_STREQ(structList.info.Line(0), "<XFILE>");
-  EXPECT_STREQ(structList.info.Line(1), "D3DRM-Mesh");
+  ASSERT_FALSE(Plugins().structList.objects.empty());
+  EXPECT_EQ(Program().application.frameRoutine, &StructFrame);
+  EXPECT_STREQ(Plugins().structList.info.Line(0), "<XFILE>");
+  EXPECT_STREQ(Plugins().structList.info.Line(1), "D3DRM-Mesh");
 }
 
 TEST_F(PluginLoadingTest, BareModelThatCannotBeLoadedIsRefused) {
   InSampleDirectory directory("model");
   EXPECT_EQ(LoadBareModel("NoSuchModel.x"), 0);
-  EXPECT_TRUE(structList.objects.empty());
+  EXPECT_TRUE(Plugins().structList.objects.empty());
   EXPECT_NE(os.DebugText().find("load(NoSuchModel.x) ... failed.\n"), std::string::npos) << os.DebugText();
 }
 

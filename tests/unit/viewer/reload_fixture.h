@@ -32,7 +32,7 @@ inline std::string FileText(const std::string& name) {
 }
 
 inline bool CacheHolds(IDirect3DTexture8* texture) {
-  for (const TextureEntry& entry : textureCache.Entries())
+  for (const TextureEntry& entry : Textures().Entries())
     if (entry.texture.get() == texture) return true;
   return false;
 }
@@ -53,7 +53,7 @@ class ReloadTest : public ViewerTest {
   void TearDown() override {
     ViewerShutdown();
     SetFrameRoutine(nullptr);
-    EXPECT_TRUE(textureCache.Entries().empty()) << "textures left in the cache";
+    EXPECT_TRUE(Textures().Entries().empty()) << "textures left in the cache";
     EXPECT_EQ(RecordingTexture::liveCount, texturesAtStart) << "textures not freed";
     ViewerTest::TearDown();
   }

@@ -6,12 +6,12 @@
 
 #include <cmath>
 
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_dinput.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
+#include "program_state_reset.h"
 #include "rail/station_rails.h"
 #include "recording_device.h"
 #include "scene/camera.h"
@@ -23,16 +23,9 @@
 class ViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = mainWindow;
-    clientWidth = screenWidth = 640;
-    clientHeight = screenHeight = 480;
-    isWindowed = 1;
-    d3dDevice = &device;
+    ResetProgramState(FakeOs::FakeWindowHandle(), &device);
+    os.activeWindow = Program().mainWindow;
     for (PluginKind kind : kAllKinds) ViewStateOf(kind) = InitialViewState(kind);
-    nightMode = 0;
-    isLinearFilter = 0;
-    blinkAngle = 0.0f;
     ASSERT_EQ(InitDirectInput(), 1);
     CentreCursor();
   }
@@ -40,11 +33,10 @@ class ViewerTest : public ::testing::Test {
   void TearDown() override {
     FreeInput();
     ClearInputState();
-    d3dDevice = nullptr;
-    mainWindow = nullptr;
+    ResetProgramState();
   }
 
-  void CentreCursor() { os.cursor = {clientWidth / 2, clientHeight / 2}; }
+  void CentreCursor() { os.cursor = {Program().clientWidth / 2, Program().clientHeight / 2}; }
 
   // Holds or lets go of a DirectInput key, mouse button or virtual key for the next frames.
   void SetKey(int dik, bool down) { input.keyboard.keys[dik] = down ? 0x80 : 0; }

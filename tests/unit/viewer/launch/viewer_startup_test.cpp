@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "base/debug_log.h"
-#include "base/program_globals.h"
-#include "base/window_globals.h"
+#include "base/program_state.h"
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "recording_device.h"
@@ -45,18 +44,18 @@ class ViewerStartupTest : public testing::Test {
   void SetUp() override {
     loadingCalls.clear();
     bareModelResult = 1;
-    debugLogPath[0] = '\0';
+    Program().debugLogPath[0] = '\0';
     startDirectory = fs::current_path();
     root = fs::temp_directory_path() / ("vdl_startup_" + std::to_string(getpid()));
     fs::create_directories(root / "Foo");
     for (const char* file : {"Struct.txt", "Model.x"}) std::ofstream(root / "Foo" / file) << "x\n";
-    mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = mainWindow;
-    d3dDevice = &d3d.device;
+    Program().mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = Program().mainWindow;
+    Graphics().d3dDevice = &d3d.device;
   }
   void TearDown() override {
-    d3dDevice = nullptr;
-    mainWindow = nullptr;
+    Graphics().d3dDevice = nullptr;
+    Program().mainWindow = nullptr;
     fs::current_path(startDirectory);
     fs::remove_all(root);
   }
@@ -96,7 +95,7 @@ TEST_F(ViewerStartupTest, RelativeBareModelIsLoggedWithItsDirectory) {
 }
 
 TEST_F(ViewerStartupTest, WorksWithoutDevice) {
-  d3dDevice = nullptr;
+  Graphics().d3dDevice = nullptr;
   ViewerStartup((root / "Foo").c_str(), false);
   EXPECT_EQ(loadingCalls.back(), "LoadPlugin 1 open");
 }
@@ -110,7 +109,7 @@ TEST_F(ViewerStartupTest, FatalMessageMinimisesWindowThenShowsBoxOwnedByActiveWi
   EXPECT_EQ(os.messageBoxes[0].text, "text 5%");
   EXPECT_EQ(os.messageBoxes[0].caption, "Vondrel");
   EXPECT_EQ(os.messageBoxes[0].style, MB_OK);
-  EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);
+  EXPECT_EQ(os.messageBoxes[0].owner, Program().mainWindow);
 }
 
 TEST_F(ViewerStartupDeathTest, NoArgumentShowsMessageAndEndsWithStatus1AndReason) {
@@ -122,7 +121,7 @@ TEST_F(ViewerStartupDeathTest, NoArgumentShowsMessageAndEndsWithStatus1AndReason
 TEST_F(ViewerStartupDeathTest, ArgumentNamingNothingEndsSilentlyWithReasonAndStatus1) {
   std::string nothing = (root / "nothing-here").string();
   os.moduleFileName = (root / "vondrel-viewer").string();
-  debugLogPath[0] = '\0';
+  Program().debugLogPath[0] = '\0';
   os.echoToStderr = true;
   EXPECT_EXIT(
       {
