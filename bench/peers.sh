@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The viewer against general peer programs, whole processes measured side by
-# side in one run (medians of RUNS runs each, wall clock and peak RSS from
-# /usr/bin/time), printed as ratios:
+# side in one run (medians of RUNS runs each, wall clock, peak RSS and CPU time
+# from bench/measure_run.c), printed as ratios:
 #   load:        vondrel-viewer <model> -check   vs  assimp info <model> -r
 #                on every shape bench_write_shapes writes (a base and variants
 #                that change one thing each), then the worst ratio of the text
 #                and of the binary shapes;
-#   CPU time (user and system, all threads, from the shell's `times`) beside
+#   CPU time (user and system, all threads) beside
 #   the wall clock: on a busy machine it shows the work apart from the waits
 #   for a core;
 #   first frame: vondrel-viewer <model> -shot    vs  f3d --output on the same
@@ -25,9 +25,9 @@ RUNS="${RUNS:-5}"
 VIEWER="$BUILD/vondrel-viewer"
 
 "$ROOT/scripts/deps.sh" peers
-if [ ! -x "$VIEWER" ] || [ ! -x "$BUILD/bench_write_shapes" ]; then
+if [ ! -x "$VIEWER" ] || [ ! -x "$BUILD/bench_write_shapes" ] || [ ! -x "$BUILD/bench_measure_run" ]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$BUILD" -j2 --target vondrel-viewer bench_write_shapes >/dev/null
+  cmake --build "$BUILD" -j2 --target vondrel-viewer bench_write_shapes bench_measure_run >/dev/null
 fi
 
 WORK="$(mktemp -d /tmp/vdl-peers.XXXXXX)"
@@ -76,17 +76,9 @@ if [ "$FIRST_FRAME" = 1 ]; then
 fi
 
 # One run: wall time in ms, peak RSS in KiB and CPU time in ms, or nothing
-# when it failed.
-run_once() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f "%M" -o "$WORK/rss" bash -c "$1 >/dev/null 2>&1 || exit 1; times" >"$WORK/times" 2>/dev/null ||
-    return 0
-  end=$(date +%s%N)
-  # The second line of `times`: the children's user and system time, as 0m0.123s.
-  echo "$(((end - start) / 1000000)) $(tail -n 1 "$WORK/rss")" \
-    "$(sed -n 2p "$WORK/times" | awk '{ split($1, u, /[ms]/); split($2, k, /[ms]/); printf "%d", (u[1] * 60 + u[2] + k[1] * 60 + k[2]) * 1000 }')"
-}
+# when it failed; timed around the program alone (no shell, no /usr/bin/time),
+# which matters on the small shapes, where a few milliseconds are a large share.
+run_once() { eval "'$BUILD/bench_measure_run' $1" || true; }
 
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
@@ -130,7 +122,7 @@ fi
 
 echo "load on $(nproc) cores; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 cd "$WORK"
-OURS="env -u DISPLAY '$VIEWER'"
+OURS="-u DISPLAY '$VIEWER'"
 worst() { # kind: the shapes of the lowest peer/ours time and CPU ratios and the highest RSS ratio
   local kind="$1" line name file bytes time_ratio cpu_ratio rss_ratio low="" low_cpu="" high=""
   for line in "${SHAPE_LINES[@]}"; do
