@@ -5,7 +5,8 @@
 # Prints executions, coverage and corpus size per target. Any crash, leak,
 # time-out or out-of-memory input is kept in fuzz/findings/<target>/ and makes
 # the script fail. Then the sanitized program itself runs -check and -shot on
-# every file of every corpus (scripts/sanitize_program.sh --all), when every
+# every file of every corpus (scripts/sanitize_program.sh --all), and the
+# reader's and the mesh ordering's tests run under ThreadSanitizer, when every
 # target was fuzzed.
 #   scripts/fuzz.sh [minutes] [target...]   (default: every target)
 set -euo pipefail
@@ -51,8 +52,14 @@ echo "fuzzing every target for $MINUTES min, two at a time (logs in $RESULTS)"
 status=0
 for_each_fuzzer "$ROOT/build-asan" long_run || status=1
 cat "$RESULTS"/*.summary
-# The sweep of every corpus goes with a run of every target.
+# The sweep of every corpus, and the threads of the text reader and of the
+# vertex-cache ordering under ThreadSanitizer, go with a run of every target.
 if [ ${#TARGETS[@]} -eq 0 ]; then
   "$ROOT/scripts/sanitize_program.sh" "$ROOT/build-asan/vondrel-viewer" --all || status=1
+  CC=clang CXX=clang++ configure_and_build "$ROOT/build-tsan" unit_gfxutil_xfile unit_gfxutil_mesh -- \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_TSAN=ON -DVDL_BENCH=OFF || status=1
+  for tests in unit_gfxutil_xfile unit_gfxutil_mesh; do
+    TSAN_OPTIONS="halt_on_error=1" "$ROOT/build-tsan/$tests" --gtest_brief=1 || status=1
+  done
 fi
 exit "$status"

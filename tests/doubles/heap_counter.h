@@ -1,12 +1,25 @@
 // Live, peak and allocated heap bytes of the whole program, counted through
 // the global allocation functions, which this header replaces: include it in
-// one source file of a benchmark or test program only.
+// one source file of a benchmark or test program only. Under ThreadSanitizer,
+// whose runtime defines those functions itself, nothing is counted
+// (heap_counter::kCounting is false) and the program keeps the runtime's.
 #pragma once
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VDL_HEAP_UNCOUNTED 1
+#endif
+#endif
+
 namespace heap_counter {
+#ifdef VDL_HEAP_UNCOUNTED
+inline constexpr bool kCounting = false;
+#else
+inline constexpr bool kCounting = true;
+#endif
 inline std::atomic<size_t> liveBytes{0}, peakBytes{0}, allocatedBytes{0};
 
 inline void* Allocate(size_t size) {
@@ -46,9 +59,11 @@ size_t AllocatedDuring(Work&& work) {
 }
 }  // namespace heap_counter
 
+#ifndef VDL_HEAP_UNCOUNTED
 void* operator new(size_t size) { return heap_counter::Allocate(size); }
 void* operator new[](size_t size) { return heap_counter::Allocate(size); }
 void operator delete(void* pointer) noexcept { heap_counter::Free(pointer); }
 void operator delete[](void* pointer) noexcept { heap_counter::Free(pointer); }
 void operator delete(void* pointer, size_t) noexcept { heap_counter::Free(pointer); }
 void operator delete[](void* pointer, size_t) noexcept { heap_counter::Free(pointer); }
+#endif

@@ -98,6 +98,7 @@ TEST_P(XFileManyMeshes, MergeEveryMeshMovedByItsFrames) {
 // what they make; growing the merged arrays by each mesh's size would copy
 // them whole for every mesh, a cost of the square of the meshes.
 TEST_P(XFileManyMeshes, AllocateInProportionToTheMesh) {
+  if (!heap_counter::kCounting) GTEST_SKIP() << "no heap counts under ThreadSanitizer";
   std::vector<uint8_t> file = GetParam().write(Parts(400, 1));
   XMeshData mesh;
   HRESULT result = E_FAIL;
