@@ -9,26 +9,56 @@
 #include <set>
 #include <vector>
 
+#include "platform/os/lazy_library.h"
 #include "platform/os/text_encoding.h"
 
 namespace {
+
+// libzip, opened on its first call (see lazy_library.h): only a plug-in in an
+// archive needs it, and with it libcrypto and libbz2, which every other run
+// would load for nothing.
+#define VDL_ZIP_FUNCTIONS(X) \
+  X(zip_discard) \
+  X(zip_error_fini) \
+  X(zip_error_init) \
+  X(zip_error_init_with_code) \
+  X(zip_error_strerror) \
+  X(zip_fclose) \
+  X(zip_file_strerror) \
+  X(zip_fopen_index) \
+  X(zip_fread) \
+  X(zip_get_name) \
+  X(zip_get_num_entries) \
+  X(zip_open) \
+  X(zip_open_from_source) \
+  X(zip_source_buffer_create) \
+  X(zip_source_free) \
+  X(zip_stat_index) \
+  X(zip_stat_init) \
+  X(zip_strerror)
+
+struct ZipLibrary {
+  VDL_ZIP_FUNCTIONS(VDL_LIBRARY_POINTER)
+};
+
+VDL_LAZY_LIBRARY(ZipLibrary, Zip, "libzip.so.4", VDL_ZIP_FUNCTIONS)
 
 // More members than any plug-in collection holds in one archive.
 constexpr zip_int64_t kMaxMembers = 100000;
 constexpr size_t kReadChunk = 64 * 1024;
 
 struct ZipCloser {
-  void operator()(zip_t* archive) const { zip_discard(archive); }
+  void operator()(zip_t* archive) const { Zip().zip_discard(archive); }
 };
 using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
 
 struct ZipFileCloser {
-  void operator()(zip_file_t* file) const { zip_fclose(file); }
+  void operator()(zip_file_t* file) const { Zip().zip_fclose(file); }
 };
 
 std::string ZipErrorText(zip_error_t* error) {
-  std::string text = zip_error_strerror(error);
-  zip_error_fini(error);
+  std::string text = Zip().zip_error_strerror(error);
+  Zip().zip_error_fini(error);
   return text;
 }
 
@@ -60,12 +90,12 @@ std::string Joined(const std::vector<std::string>& elements, size_t count) {
 // The member's name as text with '/' separators; nothing for a name that
 // leads outside the archive or is not the UTF-8 its flag promises.
 std::optional<std::vector<std::string>> MemberElements(zip_t* archive, zip_uint64_t index) {
-  const char* raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+  const char* raw = Zip().zip_get_name(archive, index, ZIP_FL_ENC_RAW);
   if (!raw) return std::nullopt;
   std::string bytes = raw;
   // Read strictly, a name without the UTF-8 flag comes back converted from
   // code page 437, so it differs from the raw bytes as soon as one is not ASCII.
-  const char* strict = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
+  const char* strict = Zip().zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
   bool flaggedUtf8 = strict && bytes == strict;
   if (flaggedUtf8 && !IsValidUtf8(bytes)) return std::nullopt;
   std::string name = flaggedUtf8 ? bytes : DisplayText(bytes);
@@ -83,7 +113,7 @@ class ZipFileSource final : public FileSource {
     children_.clear();
     passedOver_.clear();
     directories_ = {""};
-    zip_int64_t count = zip_get_num_entries(archive_.get(), 0);
+    zip_int64_t count = Zip().zip_get_num_entries(archive_.get(), 0);
     if (count < 0 || count > kMaxMembers) {
       error = "the archive lists " + std::to_string(count) + " members, more than " + std::to_string(kMaxMembers);
       return false;
@@ -92,13 +122,13 @@ class ZipFileSource final : public FileSource {
       auto index = static_cast<zip_uint64_t>(i);
       std::optional<std::vector<std::string>> elements = MemberElements(archive_.get(), index);
       if (!elements) {
-        const char* raw = zip_get_name(archive_.get(), index, ZIP_FL_ENC_RAW);
+        const char* raw = Zip().zip_get_name(archive_.get(), index, ZIP_FL_ENC_RAW);
         passedOver_.push_back("member " + OnOneLine(DisplayText(raw ? raw : "")) +
                               " passed over: its name leads outside the archive or is not the UTF-8 it claims");
         continue;
       }
       if (elements->empty()) continue;
-      const char* raw = zip_get_name(archive_.get(), index, ZIP_FL_ENC_RAW);
+      const char* raw = Zip().zip_get_name(archive_.get(), index, ZIP_FL_ENC_RAW);
       bool isDirectory = raw && std::string_view(raw).ends_with('/');
       size_t directoryDepth = isDirectory ? elements->size() : elements->size() - 1;
       for (size_t depth = 1; depth <= directoryDepth; ++depth) AddEntry(*elements, depth, true);
@@ -132,15 +162,15 @@ class ZipFileSource final : public FileSource {
       return false;
     }
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(archive_.get(), found->second, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) &&
+    Zip().zip_stat_init(&stat);
+    if (Zip().zip_stat_index(archive_.get(), found->second, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) &&
         stat.size > maxBytes && beyond == BeyondLimit::kRefuse) {
       error = "file too large (" + std::to_string(stat.size) + " bytes)";
       return false;
     }
-    std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive_.get(), found->second, 0));
+    std::unique_ptr<zip_file_t, ZipFileCloser> file(Zip().zip_fopen_index(archive_.get(), found->second, 0));
     if (!file) {
-      error = std::string("cannot open: ") + zip_strerror(archive_.get());
+      error = std::string("cannot open: ") + Zip().zip_strerror(archive_.get());
       return false;
     }
     return ReadMember(file.get(), maxBytes, beyond, bytes, error);
@@ -163,10 +193,10 @@ class ZipFileSource final : public FileSource {
 
   bool Refresh(std::string& error) override {
     int code = 0;
-    ZipHandle archive(zip_open(path_.c_str(), ZIP_RDONLY, &code));
+    ZipHandle archive(Zip().zip_open(path_.c_str(), ZIP_RDONLY, &code));
     if (!archive) {
       zip_error_t zipError;
-      zip_error_init_with_code(&zipError, code);
+      Zip().zip_error_init_with_code(&zipError, code);
       error = path_ + ": " + ZipErrorText(&zipError);
       return false;
     }
@@ -203,9 +233,9 @@ class ZipFileSource final : public FileSource {
     bytes.clear();
     std::vector<uint8_t> chunk(kReadChunk);
     while (true) {
-      zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+      zip_int64_t got = Zip().zip_fread(file, chunk.data(), chunk.size());
       if (got < 0) {
-        error = std::string("cannot read the member: ") + zip_file_strerror(file);
+        error = std::string("cannot read the member: ") + Zip().zip_file_strerror(file);
         return false;
       }
       if (got == 0) return true;
@@ -259,10 +289,10 @@ std::unique_ptr<FileSource> OpenZipFiles(const std::string& path, std::string& e
   std::string absolute = std::filesystem::absolute(path, pathError).string();
   if (pathError) absolute = path;
   int code = 0;
-  zip_t* archive = zip_open(absolute.c_str(), ZIP_RDONLY, &code);
+  zip_t* archive = Zip().zip_open(absolute.c_str(), ZIP_RDONLY, &code);
   if (!archive) {
     zip_error_t zipError;
-    zip_error_init_with_code(&zipError, code);
+    Zip().zip_error_init_with_code(&zipError, code);
     error = "not a readable zip archive: " + ZipErrorText(&zipError);
     return nullptr;
   }
@@ -271,14 +301,14 @@ std::unique_ptr<FileSource> OpenZipFiles(const std::string& path, std::string& e
 
 std::unique_ptr<FileSource> OpenZipFilesInMemory(std::span<const uint8_t> bytes, std::string& error) {
   zip_error_t zipError;
-  zip_error_init(&zipError);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &zipError);
-  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &zipError) : nullptr;
+  Zip().zip_error_init(&zipError);
+  zip_source_t* source = Zip().zip_source_buffer_create(bytes.data(), bytes.size(), 0, &zipError);
+  zip_t* archive = source ? Zip().zip_open_from_source(source, ZIP_RDONLY, &zipError) : nullptr;
   if (!archive) {
-    if (source) zip_source_free(source);
+    if (source) Zip().zip_source_free(source);
     error = "not a readable zip archive: " + ZipErrorText(&zipError);
     return nullptr;
   }
-  zip_error_fini(&zipError);
+  Zip().zip_error_fini(&zipError);
   return Indexed("(memory)", archive, error, nullptr);
 }
