@@ -45,37 +45,38 @@ D3DPRESENT_PARAMETERS PresentationFor(D3DFORMAT displayFormat, D3DFORMAT depthFo
 
 int InitDirect3D(int width, int height, const DisplayRequest& request) {
   LogPrintf("InitDirect3D\n");
-  Graphics().direct3d = Direct3DCreate8(220);
-  if (!Graphics().direct3d) {
+  GraphicsState& graphics = Graphics();
+  graphics.direct3d = Direct3DCreate8(220);
+  if (!graphics.direct3d) {
     ShowErrorBox("Direct3Dの初期化に失敗しました.");
     return 0;
   }
-  Graphics().requestedWidth = width;
-  Graphics().requestedHeight = height;
-  DeviceSetup& setup = Graphics().deviceSetup;
+  graphics.requestedWidth = width;
+  graphics.requestedHeight = height;
+  DeviceSetup& setup = graphics.deviceSetup;
   setup = DeviceSetup{};
-  setup.adapter = ChooseAdapter(Graphics().direct3d, request.secondAdapter);
-  setup.displayFormat = ChooseDisplayMode(Graphics().direct3d, setup.adapter, width, height, request.windowMode);
-  DepthFormatChoice depth = ChooseDepthFormat(Graphics().direct3d, setup.adapter, setup.displayFormat);
+  setup.adapter = ChooseAdapter(graphics.direct3d, request.secondAdapter);
+  setup.displayFormat = ChooseDisplayMode(graphics.direct3d, setup.adapter, width, height, request.windowMode);
+  DepthFormatChoice depth = ChooseDepthFormat(graphics.direct3d, setup.adapter, setup.displayFormat);
   setup.depthFormat = depth.format;
   setup.hasStencil = depth.hasStencil;
   setup.presentation = PresentationFor(setup.displayFormat, depth.format);
   LogPrintf("(%s)\n", FormatName(depth.format));
 
-  if (Graphics().isWindowed) {
+  if (graphics.isWindowed) {
     Os().ShowWindow(Program().mainWindow, true);
     Os().UpdateWindow(Program().mainWindow);
   }
-  Graphics().d3dDevice =
-      CreateDeviceWithFallback(Graphics().direct3d, setup.adapter, Program().mainWindow, &setup.presentation);
-  if (!Graphics().d3dDevice) {
+  graphics.d3dDevice =
+      CreateDeviceWithFallback(graphics.direct3d, setup.adapter, Program().mainWindow, &setup.presentation);
+  if (!graphics.d3dDevice) {
     ShowErrorBox("3Dデバイスが作成できません.");
     return 0;
   }
-  setup.capabilities = LogCapabilities(Graphics().d3dDevice);
+  setup.capabilities = LogCapabilities(graphics.d3dDevice);
   InitViewTransforms();
   setup.depthClearFlags = setup.hasStencil ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : D3DCLEAR_ZBUFFER;
-  SetDefaultStates(Graphics().d3dDevice, setup.depthClearFlags);
+  SetDefaultStates(graphics.d3dDevice, setup.depthClearFlags);
   SetDirectionalLight(D3DXVECTOR3(1.0f, -1.0f, 1.0f), D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
   constexpr int kOverlayFontHeight = 14, kOverlayFontWeight = 400;
   CreateOverlayFont(kOverlayFontHeight, kOverlayFontWeight);  // without it the overlay is simply not drawn
@@ -98,14 +99,16 @@ void FreeDirect3D() {
 }
 
 void SetDirectionalLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
-  Graphics().directionalLight = {};
-  Graphics().directionalLight.Type = D3DLIGHT_DIRECTIONAL;
-  Graphics().directionalLight.Diffuse = colour;
-  Graphics().directionalLight.Range = 1000.0f;
+  GraphicsState& graphics = Graphics();
+  D3DLIGHT8& light = graphics.directionalLight;
+  light = {};
+  light.Type = D3DLIGHT_DIRECTIONAL;
+  light.Diffuse = colour;
+  light.Range = 1000.0f;
   D3DXVECTOR3 normalised;
   D3DXVec3Normalize(&normalised, &direction);
-  Graphics().directionalLight.Direction = normalised;
-  if (!Graphics().d3dDevice) return;
-  Graphics().d3dDevice->SetLight(0, &Graphics().directionalLight);
-  Graphics().d3dDevice->LightEnable(0, TRUE);
+  light.Direction = normalised;
+  if (!graphics.d3dDevice) return;
+  graphics.d3dDevice->SetLight(0, &light);
+  graphics.d3dDevice->LightEnable(0, TRUE);
 }
