@@ -1,5 +1,5 @@
 // A device set-up under test: a scripted operating system and Direct3D, and
-// the device globals reset around every test.
+// the program's state reset around every test.
 #pragma once
 #include <gtest/gtest.h>
 
