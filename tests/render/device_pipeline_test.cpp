@@ -3,6 +3,7 @@
 
 #include "device_fixture.h"
 #include "graphics/device_setup.h"
+#include "state_names.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ TEST_F(DeviceRenderTest, ClearColourReachesEveryPixel) {
 }
 
 TEST_F(DeviceRenderTest, BeginFrameWithZeroKeepsThePicture) {
-  Graphics().d3dDevice = device;
-  Graphics().deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+  d3dDevice = device;
+  deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
   device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xffff0000, 1.0f, 0);
   ASSERT_EQ(BeginFrame(0), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
@@ -23,7 +24,7 @@ TEST_F(DeviceRenderTest, BeginFrameWithZeroKeepsThePicture) {
   ASSERT_EQ(BeginFrame(0xff000000), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
   EXPECT_EQ(Pixel(10, 10), 0xff000000u);
-  Graphics().d3dDevice = nullptr;
+  d3dDevice = nullptr;
 }
 
 TEST_F(DeviceRenderTest, LitTriangleHasTheColourOfTheLightingFormula) {

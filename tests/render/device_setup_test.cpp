@@ -5,6 +5,7 @@
 #include "graphics/device_setup.h"
 #include "platform/d3d/gl_context.h"
 #include "platform/d3d/gl_device.h"
+#include "state_names.h"
 
 namespace {
 
@@ -69,24 +70,24 @@ TEST_F(DeviceRenderTest, CapabilitiesComeFromOpenGL) {
 }
 
 TEST(DeviceSetupOnOpenGL, InitDirect3DCreatesADeviceThatDraws) {
-  Program().mainWindow = CreateHiddenWindow("setup test", 160, 120);
-  ASSERT_NE(Program().mainWindow, nullptr);
+  mainWindow = CreateHiddenWindow("setup test", 160, 120);
+  ASSERT_NE(mainWindow, nullptr);
   ASSERT_EQ(InitDirect3D(160, 120), 1);
-  EXPECT_EQ(Graphics().deviceSetup.depthFormat, D3DFMT_D24S8);
+  EXPECT_EQ(deviceSetup.depthFormat, D3DFMT_D24S8);
   EXPECT_TRUE(std::string(Graphics().deviceSetup.deviceType) == "TnLHAL" ||
               std::string(Graphics().deviceSetup.deviceType) == "HAL");
   ASSERT_EQ(BeginFrame(0xff204060), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
   std::vector<uint32_t> pixels;
   UINT width = 0, height = 0;
-  ASSERT_TRUE(ReadBackBuffer(Graphics().d3dDevice, pixels, &width, &height));
+  ASSERT_TRUE(ReadBackBuffer(d3dDevice, pixels, &width, &height));
   EXPECT_EQ(width, 160u);
   EXPECT_EQ(height, 120u);
   EXPECT_EQ(pixels[60 * 160 + 80], 0xff204060u);
   FreeDirect3D();
-  EXPECT_EQ(Graphics().d3dDevice, nullptr);
-  Os().DestroyWindow(Program().mainWindow);
-  Program().mainWindow = nullptr;
+  EXPECT_EQ(d3dDevice, nullptr);
+  Os().DestroyWindow(mainWindow);
+  mainWindow = nullptr;
 }
 
 }  // namespace

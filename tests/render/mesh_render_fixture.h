@@ -6,18 +6,19 @@
 #include "graphics/device_setup.h"
 #include "scene/lighting.h"
 #include "scratch_directory.h"
+#include "state_names.h"
 
 class MeshRenderTest : public DeviceRenderTest {
  protected:
   void SetUp() override {
     DeviceRenderTest::SetUp();
-    Graphics().d3dDevice = device;
-    Program().nightMode = 0;
+    d3dDevice = device;
+    nightMode = 0;
     SetDefaultStates(device, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
   }
   void TearDown() override {
-    Program().nightMode = 0;
-    Graphics().d3dDevice = nullptr;
+    nightMode = 0;
+    d3dDevice = nullptr;
     DeviceRenderTest::TearDown();
   }
 

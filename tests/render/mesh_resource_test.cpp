@@ -4,6 +4,7 @@
 
 #include "mesh_render_fixture.h"
 #include "resources/mesh_resource.h"
+#include "state_names.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ TEST_F(MeshResourceRenderTest, TheLitTexturedCubeShowsThroughTheTranslucentPane)
 }
 
 TEST_F(MeshResourceRenderTest, AtNightThePaneOfAlphaOneHalfGlowsOverTheDarkCube) {
-  Program().nightMode = 1;
+  nightMode = 1;
   DrawUnderLight(0.0f);
   EXPECT_TRUE(ColourNear(Pixel(kCubeOnly[0], kCubeOnly[1]), 0xff000000, 3));
   // The night light: emissive (1, 0.8, 0.5) at alpha 0.7 over black.

@@ -17,6 +17,7 @@
 #include "plugins/train_plugin.h"
 #include "test_paths.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ class SampleRenderTest : public MeshRenderTest {
     EXPECT_GT(day.covered, 0.12);
     EXPECT_LT(day.covered, 0.8);
     EXPECT_LT(day.borderCovered, 0.05);
-    Program().nightMode = 1;
+    nightMode = 1;
     EXPECT_GT(Draw(list, distance).bright, 4);
   }
 
@@ -93,17 +94,17 @@ class SampleRenderTest : public MeshRenderTest {
 
 TEST_F(SampleRenderTest, TrainCar) {
   (AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN", Enter("Train", "Train.txt"), true))->showSelected(0);
-  ExpectFramedWithLitWindows(Plugins().trainList, 10.0f);
+  ExpectFramedWithLitWindows(trainList, 10.0f);
 }
 
 TEST_F(SampleRenderTest, Structure) {
   (AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
-  ExpectFramedWithLitWindows(Plugins().structList, 30.0f);
+  ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, Station) {
   (AppendNew<StationPlugin>(Plugins().stationList, "PLUGIN", Enter("Station", "Station.txt"), true))->showSelected(0);
-  ExpectFramedWithLitWindows(Plugins().stationList, 30.0f);
+  ExpectFramedWithLitWindows(stationList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, BareModel) {
@@ -111,19 +112,19 @@ TEST_F(SampleRenderTest, BareModel) {
   auto* model = AppendNew<StructPlugin>(Plugins().structList, "Car.x");
   ASSERT_TRUE(model->modelLoaded);
   model->showSelected(0);
-  ExpectFramedWithLitWindows(Plugins().structList, 30.0f);
+  ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, SurfaceIsGrassWithoutLightsAtNight) {
   (AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN", Enter("Surface", "Surface.txt"), true))->showSelected(0);
-  Picture day = Draw(Plugins().surfaceList, 50.0f);
+  Picture day = Draw(surfaceList, 50.0f);
   EXPECT_GT(day.covered, 0.25);
   EXPECT_LT(day.borderCovered, 0.05);
   uint32_t centre = Pixel(kSize / 2, kSize / 2);
   EXPECT_GT(Channel(centre, 8), Channel(centre, 16));
   EXPECT_GT(Channel(centre, 8), Channel(centre, 0));
-  Program().nightMode = 1;
-  EXPECT_EQ(Draw(Plugins().surfaceList, 50.0f).bright, 0);
+  nightMode = 1;
+  EXPECT_EQ(Draw(surfaceList, 50.0f).bright, 0);
 }
 
 long ResidentKilobytes() {
@@ -139,7 +140,7 @@ TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
   auto* glDevice = static_cast<GlDevice*>(device.get());
   glDevice->SetContextLossDrill(1);
   (AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
-  Draw(Plugins().structList, 30.0f);
+  Draw(structList, 30.0f);
   const std::vector<uint32_t> before = Pixels();
   const size_t resources = glDevice->ResourceCount();
   long residentAfterTen = 0;
@@ -148,7 +149,7 @@ TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
     EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     ASSERT_EQ(device->TestCooperativeLevel(), D3D_OK) << "loss " << loss;
-    Draw(Plugins().structList, 30.0f);
+    Draw(structList, 30.0f);
     ASSERT_EQ(Pixels(), before) << "loss " << loss;
     ASSERT_EQ(glDevice->ResourceCount(), resources);
     if (loss == 10) residentAfterTen = ResidentKilobytes();

@@ -7,6 +7,7 @@
 #include "scene/camera.h"
 #include "test_paths.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -23,29 +24,29 @@ class RailStationRender : public MeshRenderTest {
     ASSERT_NE(file, nullptr);
     station = AppendNew<StationPlugin>(Plugins().stationList, "Station", file, true);
     station->showSelected(0);
-    savedBlink = Program().blinkAngle;
-    Program().blinkAngle = 1.5707964f;  // nearly opaque
+    savedBlink = blinkAngle;
+    blinkAngle = 1.5707964f;  // nearly opaque
   }
   void TearDown() override {
-    Program().blinkAngle = savedBlink;
-    Plugins().stationList.DestroyObjects();
+    blinkAngle = savedBlink;
+    stationList.DestroyObjects();
     if (file) std::fclose(file);
     MeshRenderTest::TearDown();
   }
 
   // One station frame from the view's starting camera, with or without the rails.
   std::vector<uint32_t> Frame(float distance, bool withRails) {
-    Graphics().requestedWidth = Graphics().requestedHeight = kSize;
+    requestedWidth = requestedHeight = kSize;
     InitViewTransforms();
     UpdateCamera(5.4977875f, 0.5235988f, distance, D3DXVECTOR3(0, 0, 0));
-    device->SetTransform(D3DTS_VIEW, &Graphics().viewMatrix);
+    device->SetTransform(D3DTS_VIEW, &viewMatrix);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
     ApplyDayNight(-0.7853982f, -0.9553165f);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     device->SetRenderState(D3DRS_LIGHTING, 1);
-    Plugins().stationList.sceneNode.SetOrientation(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
-    Plugins().stationList.sceneNode.Draw();
-    device->SetTransform(D3DTS_WORLD, &Graphics().worldMatrix);
+    stationList.sceneNode.SetOrientation(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
+    stationList.sceneNode.Draw();
+    device->SetTransform(D3DTS_WORLD, &worldMatrix);
     device->SetTexture(0, nullptr);
     device->SetRenderState(D3DRS_LIGHTING, 0);
     if (withRails) station->DrawStationRails(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
@@ -88,7 +89,7 @@ TEST_F(RailStationRender, RedAndMagentaLinesAreDrawnOverTheModel) {
 
 TEST_F(RailStationRender, RailsFadeAtTheDimmestBlinkPhase) {
   std::vector<uint32_t> model = Frame(30, false);
-  Program().blinkAngle = 4.712389f;  // alpha 1
+  blinkAngle = 4.712389f;  // alpha 1
   RailPixels drawn = Compare(model, Frame(30, true));
   EXPECT_EQ(drawn.magenta, 0);
   EXPECT_EQ(drawn.red, 0);

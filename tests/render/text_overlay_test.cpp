@@ -8,6 +8,7 @@
 #include "graphics/overlay_text.h"
 #include "platform/d3d/read_back.h"
 #include "shell/main_window.h"
+#include "state_names.h"
 
 namespace {
 
@@ -24,33 +25,33 @@ class OverlayRenderTest : public ::testing::Test {
   void SetUp() override {
     SetDisplaySize();
     ASSERT_EQ(CreateMainWindow(), 1);
-    ASSERT_EQ(InitDirect3D(Program().screenWidth, Program().screenHeight), 1);
+    ASSERT_EQ(InitDirect3D(screenWidth, screenHeight), 1);
   }
   void TearDown() override {
     FreeDirect3D();
-    if (Program().mainWindow) Os().DestroyWindow(Program().mainWindow);
-    Program().mainWindow = nullptr;
+    if (mainWindow) Os().DestroyWindow(mainWindow);
+    mainWindow = nullptr;
   }
   template <typename Draw>
   void RenderFrame(Draw draw) {
     ASSERT_EQ(BeginFrame(kBackground), 1);
     draw();
     UINT width = 0, height = 0;
-    ASSERT_TRUE(ReadBackBuffer(Graphics().d3dDevice, pixels, &width, &height));
-    ASSERT_EQ(int(width), Program().screenWidth);
+    ASSERT_TRUE(ReadBackBuffer(d3dDevice, pixels, &width, &height));
+    ASSERT_EQ(int(width), screenWidth);
     EndFrame();
   }
-  uint32_t At(int x, int y) const { return pixels[size_t(y) * Program().screenWidth + x]; }
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * screenWidth + x]; }
 
   std::vector<uint32_t> pixels;
 };
 
 TEST_F(OverlayRenderTest, FrameRateIsWhiteWithABlackShadowToTheLowerRight) {
-  Program().framePacing.fps = 29.97f;
+  framePacing.fps = 29.97f;
   RenderFrame([] { DrawFps(5, 5); });
   int white = 0, shadowed = 0;
-  for (int y = 0; y < Program().screenHeight - 1; ++y) {
-    for (int x = 0; x < Program().screenWidth - 1; ++x) {
+  for (int y = 0; y < screenHeight - 1; ++y) {
+    for (int x = 0; x < screenWidth - 1; ++x) {
       uint32_t pixel = At(x, y);
       if (IsBackground(pixel)) continue;
       // "FPS: 30.0" is nine half-width characters on one 14-pixel line, shadow included.

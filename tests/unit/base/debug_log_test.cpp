@@ -12,6 +12,7 @@
 #include "base/debug_log.h"
 #include "base/program_state.h"
 #include "fake_os.h"
+#include "state_names.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class DebugLogTest : public testing::Test {
     directory = std::filesystem::temp_directory_path() / ("vdl_log_" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
     os.moduleFileName = (directory / "vondrel-viewer").string();
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     const char* state = std::getenv("XDG_STATE_HOME");
     if (state) savedState = state;
     setenv("XDG_STATE_HOME", (directory / "state").c_str(), 1);
@@ -38,7 +39,7 @@ class DebugLogTest : public testing::Test {
   void TearDown() override {
     if (savedState.empty()) unsetenv("XDG_STATE_HOME");
     else setenv("XDG_STATE_HOME", savedState.c_str(), 1);
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     std::filesystem::remove_all(directory);
   }
   // A regular file where the user's state directory would be: nothing can be made in it.
@@ -66,7 +67,7 @@ TEST_F(DebugLogTest, WithoutOptionEverythingGoesToDebuggerOutputAndNoFileIsMade)
 TEST_F(DebugLogTest, OptionAppendsToDebugTxtInProgramDirectoryAcrossRuns) {
   InitDebugStream(true);
   LogPrintf("first run %d\n", 1);
-  Program().debugLogPath[0] = '\0';
+  debugLogPath[0] = '\0';
   InitDebugStream(true);
   LogPrintf("second run\n");
   std::string run = kSeparator + "InitDebugStream\n" + kReport;
@@ -100,7 +101,7 @@ TEST_F(DebugLogTest, ProgramDirectoryTooLongForLogPathKeepsLogOnDebuggerOutput) 
   testing::internal::CaptureStderr();
   InitDebugStream(true);
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(Program().debugLogPath[0], '\0');
+  EXPECT_EQ(debugLogPath[0], '\0');
   EXPECT_NE(os.DebugText().find("too long"), std::string::npos);
 }
 
@@ -142,7 +143,7 @@ TEST_F(DebugLogTest, WhereTheProgramsDirectoryCannotBeWrittenTheLogGoesToTheUser
 
 TEST(LogPrintfTest, LongLineIsCutAtWholeCharacterAndKeepsLineEnd) {
   FakeOs os;
-  Program().debugLogPath[0] = '\0';
+  debugLogPath[0] = '\0';
   std::string text(250, 'a');
   text += "ああああ\n";  // 3-byte characters straddle the 255-byte limit
   LogPrintf("%s", text.c_str());
@@ -155,7 +156,7 @@ TEST(LogPrintfTest, LongLineIsCutAtWholeCharacterAndKeepsLineEnd) {
 
 TEST(LogPrintfTest, LineOfExactly255BytesIsKept) {
   FakeOs os;
-  Program().debugLogPath[0] = '\0';
+  debugLogPath[0] = '\0';
   std::string text(254, 'b');
   text += "\n";
   LogPrintf("%s", text.c_str());

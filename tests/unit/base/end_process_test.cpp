@@ -10,16 +10,17 @@
 #include "base/program_state.h"
 #include "fake_os.h"
 #include "scratch_directory.h"
+#include "state_names.h"
 
 namespace {
 
 class EndProcessDeathTest : public testing::Test {
  protected:
   void SetUp() override {
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     os.echoToStderr = true;
   }
-  void TearDown() override { Program().debugLogPath[0] = '\0'; }
+  void TearDown() override { debugLogPath[0] = '\0'; }
 
   FakeOs os;
   ScratchDirectory scratch;
@@ -33,7 +34,7 @@ TEST_F(EndProcessDeathTest, WithoutLogFileTheReasonIsWrittenOnceToStandardError)
 
 TEST_F(EndProcessDeathTest, WithLogFileTheReasonGoesToTheFileAndStandardError) {
   std::string logPath = scratch.path() + "/debug.txt";
-  std::snprintf(Program().debugLogPath, sizeof Program().debugLogPath, "%s", logPath.c_str());
+  std::snprintf(debugLogPath, sizeof debugLogPath, "%s", logPath.c_str());
   EXPECT_EXIT(EndProcessWithReason("ViewerStartup: nothing to show"), testing::ExitedWithCode(1),
               "^ViewerStartup: nothing to show\n$");
   std::ifstream log(logPath);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -14,26 +15,26 @@ std::string WindowLine(const std::string& log) {
 TEST_F(DisplayModeTest, WithoutOptionsTheConfiguredModeDecides) {
   EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480), D3DFMT_X8R8G8B8);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = CFG(1)\n");
-  EXPECT_EQ(Graphics().isWindowed, 1);
+  EXPECT_EQ(isWindowed, 1);
 
-  Graphics().configuredWindowMode = 0;
+  configuredWindowMode = 0;
   ChooseDisplayMode(&d3d, 0, 640, 480);
-  EXPECT_EQ(Graphics().isWindowed, 0);
+  EXPECT_EQ(isWindowed, 0);
 }
 
 TEST_F(DisplayModeTest, WindowedRequestGoesWindowedAndChangesTheSetting) {
-  Graphics().configuredWindowMode = 0;
+  configuredWindowMode = 0;
   ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kWindowed);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = ON\n");
-  EXPECT_EQ(Graphics().isWindowed, 1);
-  EXPECT_EQ(Graphics().configuredWindowMode, 1);
+  EXPECT_EQ(isWindowed, 1);
+  EXPECT_EQ(configuredWindowMode, 1);
 }
 
 TEST_F(DisplayModeTest, FullScreenRequestGoesFullScreenAndChangesTheSetting) {
   ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kFullScreen);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = OFF\n");
-  EXPECT_EQ(Graphics().isWindowed, 0);
-  EXPECT_EQ(Graphics().configuredWindowMode, 0);
+  EXPECT_EQ(isWindowed, 0);
+  EXPECT_EQ(configuredWindowMode, 0);
 }
 
 TEST_F(DisplayModeTest, RequestedSizeOnlyInOtherFormatsTakesTheLastOfThemFullScreen) {
@@ -44,8 +45,8 @@ TEST_F(DisplayModeTest, RequestedSizeOnlyInOtherFormatsTakesTheLastOfThemFullScr
                {1024, 768, 60, D3DFMT_A8R8G8B8}};
   EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480, WindowModeRequest::kWindowed), D3DFMT_X1R5G5B5);
   EXPECT_EQ(WindowLine(os.DebugText()), "ウインドウ化 = OFF(フォーマット変更)\n");
-  EXPECT_EQ(Graphics().isWindowed, 0);
-  EXPECT_EQ(Graphics().configuredWindowMode, 1);
+  EXPECT_EQ(isWindowed, 0);
+  EXPECT_EQ(configuredWindowMode, 1);
   EXPECT_NE(os.DebugText().find("選択されたモード = 640 x 480 D3DFMT_X1R5G5B5 "), std::string::npos);
 }
 
@@ -53,19 +54,19 @@ TEST_F(DisplayModeTest, WalkStopsAtTheRequestedSizeInTheDesktopFormat) {
   d3d.modes = {{640, 480, 60, D3DFMT_R5G6B5}, {640, 480, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_R5G6B5}};
   EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480), D3DFMT_X8R8G8B8);
   EXPECT_EQ(d3d.Count("EnumAdapterModes"), 2u);
-  EXPECT_EQ(Graphics().isWindowed, 1);
+  EXPECT_EQ(isWindowed, 1);
 }
 
 TEST_F(DisplayModeTest, RequestedSizeMissingDecidesByTheLastListedFormat) {
   // The last listed mode is in the desktop format: windowed.
   d3d.modes = {{800, 600, 60, D3DFMT_R5G6B5}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
   EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480), D3DFMT_X8R8G8B8);
-  EXPECT_EQ(Graphics().isWindowed, 1);
+  EXPECT_EQ(isWindowed, 1);
 
   // It is not: full screen with no substitute format, which the device then refuses.
   d3d.modes = {{1024, 768, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_R5G6B5}};
   EXPECT_EQ(ChooseDisplayMode(&d3d, 0, 640, 480), D3DFMT_UNKNOWN);
-  EXPECT_EQ(Graphics().isWindowed, 0);
+  EXPECT_EQ(isWindowed, 0);
 }
 
 TEST_F(DisplayModeTest, EmptyModeListKeepsTheDesktopFormat) {

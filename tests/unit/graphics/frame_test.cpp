@@ -2,20 +2,21 @@
 
 #include "graphics_fixture.h"
 #include "scene/camera.h"
+#include "state_names.h"
 
 namespace {
 
 class FrameTest : public GraphicsTest {
  protected:
   FrameTest() {
-    Graphics().d3dDevice = &device;
-    Graphics().deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+    d3dDevice = &device;
+    deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
   }
   RecordingDevice device;
 };
 
 TEST_F(FrameTest, ClearsAllBuffersAndSendsTheView) {
-  D3DXMatrixTranslation(&Graphics().viewMatrix, 1, 2, 3);
+  D3DXMatrixTranslation(&viewMatrix, 1, 2, 3);
   EXPECT_EQ(BeginFrame(0xff000000), 1);
   EXPECT_EQ(device.Names(), (std::vector<std::string>{"TestCooperativeLevel", "BeginScene", "Clear", "SetTransform"}));
   EXPECT_EQ(device.Named("Clear")[0]->args,
@@ -26,7 +27,7 @@ TEST_F(FrameTest, ClearsAllBuffersAndSendsTheView) {
 }
 
 TEST_F(FrameTest, ZeroColourClearsDepthOnly) {
-  Graphics().deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER;
+  deviceSetup.depthClearFlags = D3DCLEAR_ZBUFFER;
   EXPECT_EQ(BeginFrame(0), 1);
   EXPECT_EQ(device.Named("Clear")[0]->Arg(1), D3DCLEAR_ZBUFFER);
 }
@@ -99,7 +100,7 @@ TEST_F(FrameTest, DirectionalLightIsNormalisedAndEnabled) {
   EXPECT_EQ(light.Specular.r, 0.0f);
   EXPECT_EQ(light.Ambient.r, 0.0f);
   EXPECT_EQ(light.Attenuation0, 0.0f);
-  EXPECT_EQ(Graphics().directionalLight.Direction.z, 0.8f);
+  EXPECT_EQ(directionalLight.Direction.z, 0.8f);
   EXPECT_TRUE(device.states.lightEnabled[0]);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "graphics_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -35,10 +36,10 @@ TEST_F(InitDirect3DTest, LogsEveryStepOfADefaultStart) {
             "最大プリミティブ = 65535\n最大ライト = 8\nフォグ{\n\t頂点 = 0\n\tピクセル = 1\n\t範囲 = 0\n}\n"
             "テクスチャー{\n\t利用可能メモリ = 32768 KB\n\t最大サイズ = 2048 x 1024\n\t最大ステージ = 2\n"
             "\tアルファブレンド = 0\n\tミップマップ = 1\n\tバンプマップ = 1\n}\n");
-  EXPECT_EQ(Graphics().direct3d, &d3d);
-  EXPECT_EQ(Graphics().d3dDevice, &d3d.device);
-  EXPECT_EQ(Graphics().requestedWidth, 640);
-  EXPECT_EQ(Graphics().requestedHeight, 480);
+  EXPECT_EQ(direct3d, &d3d);
+  EXPECT_EQ(d3dDevice, &d3d.device);
+  EXPECT_EQ(requestedWidth, 640);
+  EXPECT_EQ(requestedHeight, 480);
   EXPECT_EQ(d3d.Named("Direct3DCreate8").at(0)->args, std::vector<double>{220});
 }
 
@@ -143,9 +144,9 @@ TEST_P(DepthFormatTest, TakesTheFirstCandidateThatPassesBothChecks) {
     EXPECT_EQ(match->args[2], D3DFMT_X8R8G8B8);
     EXPECT_EQ(match->args[3], D3DFMT_X8R8G8B8);
   }
-  EXPECT_EQ(Graphics().deviceSetup.depthFormat, c.chosen);
+  EXPECT_EQ(deviceSetup.depthFormat, c.chosen);
   EXPECT_EQ(d3d.Named("CreateDevice").at(0)->presentation.AutoDepthStencilFormat, c.chosen);
-  EXPECT_EQ(Graphics().deviceSetup.depthClearFlags, c.clearFlags);
+  EXPECT_EQ(deviceSetup.depthClearFlags, c.clearFlags);
   EXPECT_EQ(DeviceCalls("Clear").at(0)->Arg(1), c.clearFlags | D3DCLEAR_TARGET);
   EXPECT_NE(os.DebugText().find(std::string(" (") + FormatName(c.chosen) + ")\n"), std::string::npos);
 }
@@ -171,7 +172,7 @@ TEST_F(InitDirect3DTest, FallsBackFromHardwareVertexProcessingToTheReferenceDevi
   EXPECT_EQ(attempts[1]->args[3], D3DCREATE_SOFTWARE_VERTEXPROCESSING);
   EXPECT_EQ(attempts[2]->args[1], D3DDEVTYPE_REF);
   EXPECT_EQ(attempts[2]->args[3], D3DCREATE_SOFTWARE_VERTEXPROCESSING);
-  EXPECT_STREQ(Graphics().deviceSetup.deviceType, "REF");
+  EXPECT_STREQ(deviceSetup.deviceType, "REF");
   std::string log = os.DebugText();
   EXPECT_NE(log.find("デバイスタイプ = REF\n"), std::string::npos);
   EXPECT_EQ(log.find("TnLHAL"), std::string::npos);
@@ -193,7 +194,7 @@ TEST_F(InitDirect3DTest, NoDeviceShowsTheErrorBoxAndFails) {
   EXPECT_EQ(os.messageBoxes[0].caption, "エラー");
   EXPECT_EQ(os.messageBoxes[0].style, MB_SYSTEMMODAL);
   EXPECT_EQ(os.messageBoxes[0].owner, FakeOs::FakeWindowHandle());
-  EXPECT_EQ(Graphics().d3dDevice, nullptr);
+  EXPECT_EQ(d3dDevice, nullptr);
   EXPECT_EQ(os.DebugText().find("デバイスタイプ"), std::string::npos);
   EXPECT_NE(os.DebugText().find("\n3Dデバイスが作成できません.\n"), std::string::npos);
 }
@@ -207,7 +208,7 @@ TEST(InitDirect3DWithoutDirect3D, ShowsTheErrorBoxAndFails) {
   EXPECT_EQ(os.messageBoxes[0].caption, "エラー");
   EXPECT_EQ(os.messageBoxes[0].style, MB_SYSTEMMODAL);
   EXPECT_EQ(os.DebugText(), "InitDirect3D\nDirect3Dの初期化に失敗しました.\n");
-  EXPECT_EQ(Graphics().direct3d, nullptr);
+  EXPECT_EQ(direct3d, nullptr);
 }
 
 TEST_F(InitDirect3DTest, SecondAdapterNeedsTheRequestAndTwoAdapters) {
@@ -257,8 +258,8 @@ TEST_F(InitDirect3DTest, FreeReleasesDeviceThenDirect3DAndClearsThem) {
   FreeDirect3D();
   EXPECT_EQ(d3d.device.ExtraReferences(), 0);
   EXPECT_EQ(d3d.ExtraReferences(), 0);
-  EXPECT_EQ(Graphics().d3dDevice, nullptr);
-  EXPECT_EQ(Graphics().direct3d, nullptr);
+  EXPECT_EQ(d3dDevice, nullptr);
+  EXPECT_EQ(direct3d, nullptr);
   std::string log = os.DebugText();
   EXPECT_EQ(log.substr(log.size() - 13), "FreeDirect3D\n");
   FreeDirect3D();  // nothing left to release

@@ -11,6 +11,7 @@
 #include "graphics/direct3d.h"
 #include "latin_only_fonts.h"
 #include "recording_device.h"
+#include "state_names.h"
 
 namespace {
 
@@ -21,15 +22,15 @@ struct Extent {
 class OverlayText : public ::testing::Test {
  protected:
   void SetUp() override {
-    Program().screenWidth = 640;
-    Program().screenHeight = 480;
-    Graphics().d3dDevice = &device;
+    screenWidth = 640;
+    screenHeight = 480;
+    d3dDevice = &device;
     ASSERT_EQ(CreateOverlayFont(14, 400), 1);
     device.ClearCalls();
   }
   void TearDown() override {
     ReleaseOverlayFont();
-    Graphics().d3dDevice = nullptr;
+    d3dDevice = nullptr;
   }
   // The vertices of every draw call, with the colour they were drawn in.
   std::vector<std::pair<D3DCOLOR, Extent>> Passes() const {
@@ -83,7 +84,7 @@ TEST_F(OverlayText, FormattedAndFrameRateTextsDrawAsTheirPlainText) {
   DrawOverlayText(460, 5, "時間帯(TAB)    : 昼");
   EXPECT_EQ(formatted, DrawnVertices());
 
-  Program().framePacing.fps = 29.97f;
+  framePacing.fps = 29.97f;
   device.ClearCalls();
   DrawFps(5, 5);
   auto fps = DrawnVertices();
@@ -94,7 +95,7 @@ TEST_F(OverlayText, FormattedAndFrameRateTextsDrawAsTheirPlainText) {
 }
 
 TEST_F(OverlayText, FrameRateTextStaysInItsBuffer) {
-  Program().framePacing.fps = 1e30f;
+  framePacing.fps = 1e30f;
   DrawFps(5, 5);
   auto fps = DrawnVertices();
   device.ClearCalls();
@@ -141,7 +142,7 @@ TEST(OverlayFontDeathTest, WithoutInstalledFontsOneLineSaysSo) {
         setenv("FONTCONFIG_FILE", config.c_str(), 1);
         FakeOs os;
         RecordingDevice device;
-        Graphics().d3dDevice = &device;
+        d3dDevice = &device;
         int created = CreateOverlayFont(14, 400);
         DrawOverlayText(5, 5, "text");
         fputs(os.DebugText().c_str(), stderr);

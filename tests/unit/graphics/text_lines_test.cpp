@@ -9,6 +9,7 @@
 #include "graphics/direct3d.h"
 #include "graphics/overlay_text.h"
 #include "recording_device.h"
+#include "state_names.h"
 
 namespace {
 
@@ -83,9 +84,9 @@ TEST_F(TextLinesTest, ABlockWithoutSlotsTakesNothing) {
 
 TEST_F(TextLinesTest, DrawPutsEachLineFourteenPixelsBelowTheLastAndSkipsEmptySlots) {
   RecordingDevice device;
-  Program().screenWidth = 640;
-  Program().screenHeight = 480;
-  Graphics().d3dDevice = &device;
+  screenWidth = 640;
+  screenHeight = 480;
+  d3dDevice = &device;
   ASSERT_EQ(CreateOverlayFont(14, 400), 1);
   TextLines block;
   block.Setup(4, 5, 100);
@@ -106,7 +107,7 @@ TEST_F(TextLinesTest, DrawPutsEachLineFourteenPixelsBelowTheLastAndSkipsEmptySlo
   EXPECT_GE(tops[1], 100 + 2 * 14 - 0.5f);
   EXPECT_EQ(Shown(block), before);  // drawing changes nothing
   ReleaseOverlayFont();
-  Graphics().d3dDevice = nullptr;
+  d3dDevice = nullptr;
 }
 
 }  // namespace

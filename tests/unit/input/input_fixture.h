@@ -8,22 +8,23 @@
 #include "fake_os.h"
 #include "graphics/direct3d.h"
 #include "input/input.h"
+#include "state_names.h"
 
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Program().mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = Program().mainWindow;
+    mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = mainWindow;
     os.clientOrigin = {100, 50};
-    Program().clientWidth = 640;
-    Program().clientHeight = 480;
-    Graphics().isWindowed = 1;
+    clientWidth = 640;
+    clientHeight = 480;
+    isWindowed = 1;
   }
 
   void TearDown() override {
     FreeInput();
     ClearInputState();
-    Program().mainWindow = nullptr;
+    mainWindow = nullptr;
   }
 
   void StartInput() { ASSERT_EQ(InitDirectInput(), 1); }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "input_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ TEST_F(InputInitTest, SetsUpKeyboardAndMouseAndCentresTheCursor) {
   EXPECT_EQ(os.DebugText(), "InitDirectInput\n");
   EXPECT_EQ(input.requestedVersion, 0x0800u);
   for (FakeDirectInput::Device* device : {&input.keyboard, &input.mouse}) {
-    EXPECT_EQ(device->window, Program().mainWindow);
+    EXPECT_EQ(device->window, mainWindow);
     EXPECT_EQ(device->cooperativeLevel, 10u);
     EXPECT_TRUE(device->acquired);
   }

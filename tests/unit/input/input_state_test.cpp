@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "input_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(InputStateTest, CursorIsClampedToTheClientAreaInWindowedMode) {
 }
 
 TEST_F(InputStateTest, FullScreenUsesScreenCoordinates) {
-  Graphics().isWindowed = 0;
+  isWindowed = 0;
   os.cursor = {900, 700};
   PollInput();
   EXPECT_EQ(CursorPosition().x, 900);
@@ -163,7 +164,7 @@ TEST_F(InputStateTest, QuitKeySendsTheCloseMessageDuringThePoll) {
   PressKey(DIK_ESCAPE, true);
   PollInput();
   ASSERT_EQ(os.sentMessages.size(), 1u);
-  EXPECT_EQ(os.sentMessages[0].window, Program().mainWindow);
+  EXPECT_EQ(os.sentMessages[0].window, mainWindow);
   EXPECT_EQ(os.sentMessages[0].message, WM_CLOSE);
 
   SetQuitKey(DIK_Q);

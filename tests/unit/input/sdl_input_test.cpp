@@ -12,6 +12,7 @@
 #include "input/input.h"
 #include "platform/dinput/sdl_keyboard_table.h"
 #include "platform/os/sdl_events.h"
+#include "state_names.h"
 
 namespace {
 
@@ -209,7 +210,7 @@ TEST_F(SdlDirectInputTest, MouseReportsAButtonClickedBetweenReadsAsDownOnceThenU
 // each is pressed (2) in a poll of its own, released (1) in the next.
 TEST_F(SdlDirectInputTest, FourTapsBetweenTwoPollsArePressedInFourPolls) {
   FakeOs os;
-  Program().mainWindow = FakeOs::FakeWindowHandle();
+  mainWindow = FakeOs::FakeWindowHandle();
   ASSERT_EQ(InitDirectInput(), 1);
   for (int tap = 0; tap < 4; ++tap) TapKey(SDL_SCANCODE_TAB);
   ClickButton(SDL_BUTTON_LEFT);
@@ -222,7 +223,7 @@ TEST_F(SdlDirectInputTest, FourTapsBetweenTwoPollsArePressedInFourPolls) {
   EXPECT_EQ(tabStates, (std::vector<int>{2, 1, 2, 1, 2, 1, 2, 1, 0}));
   EXPECT_EQ(buttonStates, (std::vector<int>{2, 1, 0, 0, 0, 0, 0, 0, 0}));
   FreeInput();
-  Program().mainWindow = nullptr;
+  mainWindow = nullptr;
 }
 
 TEST_F(SdlDirectInputTest, ControllerAxesFollowTheirRangeAndAnUnpluggedOneIsLost) {
@@ -272,13 +273,13 @@ TEST_F(SdlDirectInputTest, ControllerAxesFollowTheirRangeAndAnUnpluggedOneIsLost
 
 TEST_F(SdlDirectInputTest, InitDirectInputTakesEightOfNineControllers) {
   FakeOs os;
-  Program().mainWindow = FakeOs::FakeWindowHandle();
+  mainWindow = FakeOs::FakeWindowHandle();
   for (int i = 0; i < 9; ++i) AttachJoystick(2, 1, 0);
   ASSERT_EQ(InitDirectInput(), 1);
   EXPECT_NE(os.DebugText().find("ジョイスティック数 = 8\n"), std::string::npos);
   EXPECT_EQ(os.DebugText().find("ジョイスティック["), std::string::npos);  // every one set up
   FreeInput();
-  Program().mainWindow = nullptr;
+  mainWindow = nullptr;
 }
 
 }  // namespace

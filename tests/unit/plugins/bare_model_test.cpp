@@ -1,6 +1,7 @@
 #include "plugin_fixture.h"
 #include "plugins/struct_plugin.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ TEST_F(BareModelTest, TheBoundingSphereIsDrawnWithRadiusTen) {
   model->showSelected(0);
   EXPECT_EQ(Shown(Plugins().structList.info),
             (std::vector<std::string>{"<XFILE>", "D3DRM-Mesh", "作: ZOVA X-File Viewer"}));
-  EXPECT_FLOAT_EQ(Plugins().structList.sceneNode.Scale(), 5.0f);
+  EXPECT_FLOAT_EQ(structList.sceneNode.Scale(), 5.0f);
   EXPECT_EQ(os.DebugText(), "load(car.x) ... ok.\n");
 }
 

@@ -13,22 +13,23 @@
 #include "recording_device.h"
 #include "resources/texture_cache.h"
 #include "scratch_directory.h"
+#include "state_names.h"
 
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Graphics().d3dDevice = &device;
-    Plugins().trainList.info.Setup(5, 5, 405);
-    Plugins().structList.info.Setup(3, 5, 433);
-    Plugins().stationList.info.Setup(4, 5, 419);
-    Plugins().surfaceList.info.Setup(5, 5, 405);
+    d3dDevice = &device;
+    trainList.info.Setup(5, 5, 405);
+    structList.info.Setup(3, 5, 433);
+    stationList.info.Setup(4, 5, 419);
+    surfaceList.info.Setup(5, 5, 405);
   }
   void TearDown() override {
     for (PluginList* list :
          {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList})
       list->DestroyObjects();
-    EXPECT_TRUE(Textures().Entries().empty());
-    Graphics().d3dDevice = nullptr;
+    EXPECT_TRUE(textureCache.Entries().empty());
+    d3dDevice = nullptr;
   }
 
   // Writes the definition file and opens it as the launcher does.

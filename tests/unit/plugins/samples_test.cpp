@@ -9,6 +9,7 @@
 #include "plugins/train_plugin.h"
 #include "test_paths.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST_F(SamplesTest, Train) {
   EXPECT_EQ(train->bodyLength, 8.5f);
   EXPECT_EQ(train->maxSpeed, 95.0f);
   train->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().trainList.info)[2], "作: ヴォンドレル車両工房");
+  EXPECT_EQ(Shown(trainList.info)[2], "作: ヴォンドレル車両工房");
 }
 
 TEST_F(SamplesTest, Struct) {
@@ -54,7 +55,7 @@ TEST_F(SamplesTest, Station) {
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, one PNG behind a '\' path shared by three materials, a JPEG
   EXPECT_EQ(station->platformCountRead, 4);
   EXPECT_EQ(station->platformCount, 3);
-  EXPECT_EQ(Textures().Entries().front().refCount + std::next(Textures().Entries().begin())->refCount, 4);
+  EXPECT_EQ(textureCache.Entries().front().refCount + std::next(textureCache.Entries().begin())->refCount, 4);
 }
 
 TEST_F(SamplesTest, Surface) {

@@ -5,6 +5,7 @@
 #include "base/program_state.h"
 #include "recorded_lines.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ TEST_F(StationPluginTest, TheInfoShowsTheLongPlatformsOnly) {
   EXPECT_EQ(station->platformCountRead, 3);
   EXPECT_EQ(Shown(Plugins().stationList.info),
             (std::vector<std::string>{"<PLUGIN>", "Stop", "作: Maker", "ホーム数: 2"}));
-  EXPECT_EQ(Plugins().stationList.selectedObject, station);
-  EXPECT_EQ(Plugins().stationList.sceneNode.Mesh(), &station->mesh);
-  EXPECT_EQ(Plugins().stationList.sceneNode.Scale(), 1.0f);
+  EXPECT_EQ(stationList.selectedObject, station);
+  EXPECT_EQ(stationList.sceneNode.Mesh(), &station->mesh);
+  EXPECT_EQ(stationList.sceneNode.Scale(), 1.0f);
 }
 
 TEST_F(StationPluginTest, ABlankBeforeACommaEndsThePlatformsRead) {
@@ -79,7 +80,7 @@ TEST_F(StationPluginTest, ANegativeCountReadsNoEntries) {
   EXPECT_TRUE(station->platforms.empty());
   EXPECT_EQ(os.DebugText(), "Station.txt: line 1: platform count -3 read as 0\n");
   station->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().stationList.info).back(), "ホーム数: 0");
+  EXPECT_EQ(Shown(stationList.info).back(), "ホーム数: 0");
 }
 
 TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
@@ -90,7 +91,7 @@ TEST_F(StationPluginTest, AMissingCountReadsNoEntries) {
 
 TEST_F(StationPluginTest, PreviewRailsLieAlongTheLongPlatformsOnly) {
   StationPlugin* station = Make("Stop Maker 1 2\n(0,0,4),(10,0,4)\n(0,0,0),(1,0,0)\n");
-  Program().blinkAngle = 0.0f;  // alpha 128
+  blinkAngle = 0.0f;  // alpha 128
   station->DrawStationRails(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 1, 0));
   std::vector<RecordedLine> lines = RecordedLines(device);
   ASSERT_FALSE(lines.empty());

@@ -8,6 +8,7 @@
 #include "code_page_932.h"
 #include "plugin_fixture.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -23,11 +24,11 @@ TEST_F(StructPluginTest, ShowsThreeInfoLinesAndPlacesTheModelAtTheOrigin) {
   auto* object =
       AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
   object->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
-  EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), &object->mesh);
-  EXPECT_TRUE(Plugins().structList.sceneNode.IsVisible());
-  EXPECT_EQ(Plugins().structList.sceneNode.Scale(), 0.5f);
-  const D3DMATRIX& local = Plugins().structList.sceneNode.Local();
+  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
+  EXPECT_EQ(structList.sceneNode.Mesh(), &object->mesh);
+  EXPECT_TRUE(structList.sceneNode.IsVisible());
+  EXPECT_EQ(structList.sceneNode.Scale(), 0.5f);
+  const D3DMATRIX& local = structList.sceneNode.Local();
   EXPECT_EQ(local._41, 0.0f);
   EXPECT_EQ(local._42, 0.0f);
   EXPECT_EQ(local._43, 0.0f);
@@ -66,7 +67,7 @@ TEST_F(StructPluginTest, ShiftJisNamesAreKeptAsReadAndTheAuthorLineIsShownDecode
   EXPECT_EQ(std::string(object->name), name);
   EXPECT_EQ(std::string(object->author), author);
   object->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().structList.info), (std::vector<std::string>{"<PLUGIN>", name, "作: 表示工房"}));
+  EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", name, "作: 表示工房"}));
 }
 
 TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
@@ -80,27 +81,27 @@ TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
   EXPECT_EQ(second->serial, 1);
 
   first->showSelected(0);  // the selected serial is 0
-  EXPECT_EQ(Plugins().structList.selectedObject, first);
-  EXPECT_EQ(Shown(Plugins().structList.info)[1], "a");
+  EXPECT_EQ(structList.selectedObject, first);
+  EXPECT_EQ(Shown(structList.info)[1], "a");
 
-  Plugins().structList.selectedSerial = 1;
+  structList.selectedSerial = 1;
   first->showSelected(0);
-  EXPECT_EQ(Plugins().structList.selectedObject, second);
-  EXPECT_EQ(Shown(Plugins().structList.info)[1], "c");
-  Plugins().structList.selectedSerial = 0;
+  EXPECT_EQ(structList.selectedObject, second);
+  EXPECT_EQ(Shown(structList.info)[1], "c");
+  structList.selectedSerial = 0;
 }
 
 TEST_F(StructPluginTest, ShowingConsidersEightObjectsAtMost) {
   for (int i = 0; i < 9; ++i) Make("a b 1");
   auto* head = static_cast<StructPlugin*>(Plugins().structList.objects.front().get());
-  Plugins().structList.selectedSerial = 8;
+  structList.selectedSerial = 8;
   head->showSelected(0);
-  EXPECT_EQ(Plugins().structList.selectedObject, nullptr);
-  Plugins().structList.selectedSerial = 7;
+  EXPECT_EQ(structList.selectedObject, nullptr);
+  structList.selectedSerial = 7;
   head->showSelected(0);
-  EXPECT_NE(Plugins().structList.selectedObject, nullptr);
-  EXPECT_EQ(Plugins().structList.selectedObject->serial, 7);
-  Plugins().structList.selectedSerial = 0;
+  EXPECT_NE(structList.selectedObject, nullptr);
+  EXPECT_EQ(structList.selectedObject->serial, 7);
+  structList.selectedSerial = 0;
 }
 
 TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
@@ -109,12 +110,12 @@ TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
   AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "c d 1"), true);
   object->showSelected(0);
   os.debugOutput.clear();
-  Plugins().structList.DestroyObjects();
+  structList.DestroyObjects();
   EXPECT_EQ(os.DebugText(), "release(Model.x)\nrelease(Model.x)\n");
   EXPECT_TRUE(Plugins().structList.objects.empty());
-  EXPECT_EQ(Plugins().structList.selectedObject, nullptr);
-  EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), nullptr);
-  EXPECT_TRUE(Shown(Plugins().structList.info).empty());
+  EXPECT_EQ(structList.selectedObject, nullptr);
+  EXPECT_EQ(structList.sceneNode.Mesh(), nullptr);
+  EXPECT_TRUE(Shown(structList.info).empty());
 }
 
 TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {

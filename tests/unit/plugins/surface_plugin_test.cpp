@@ -2,6 +2,7 @@
 
 #include "plugin_fixture.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -12,10 +13,10 @@ TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
   auto* surface = AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN",
                                            Definition("Surface.txt", "Grass\nMaker\n1.0\n40.0\n20.0\n"), true);
   surface->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().surfaceList.info),
+  EXPECT_EQ(Shown(surfaceList.info),
             (std::vector<std::string>{"<PLUGIN>", "Grass", " 作: Maker", "X幅: 20.0", "Z幅: 10.0"}));
-  EXPECT_EQ(Plugins().surfaceList.sceneNode.Mesh(), &surface->mesh);
-  EXPECT_FLOAT_EQ(Plugins().surfaceList.sceneNode.Scale(), 0.025f);
+  EXPECT_EQ(surfaceList.sceneNode.Mesh(), &surface->mesh);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.025f);
 }
 
 TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
@@ -25,7 +26,7 @@ TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
   EXPECT_FLOAT_EQ(surface->widthX, 400.0f);
   EXPECT_FLOAT_EQ(surface->widthZ, 200.0f);
   surface->showSelected(0);
-  EXPECT_FLOAT_EQ(Plugins().surfaceList.sceneNode.Scale(), 0.5f);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.5f);
 }
 
 TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtATwentieth) {
@@ -36,7 +37,7 @@ TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtA
   EXPECT_EQ(surface->widthZ, 20.0f);
   EXPECT_EQ(os.DebugText(), "Surface.txt: line 1: scale figure -1 is not usable; drawScale 1.0 instead\n");
   surface->showSelected(0);
-  EXPECT_FLOAT_EQ(Plugins().surfaceList.sceneNode.Scale(), 0.05f);
+  EXPECT_FLOAT_EQ(surfaceList.sceneNode.Scale(), 0.05f);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "plugin_fixture.h"
 #include "appended_plugin.h"
+#include "state_names.h"
 
 namespace {
 
@@ -20,11 +21,11 @@ TEST_F(TrainPluginTest, LengthsAreScaledAndTheSpeedIsNot) {
   EXPECT_EQ(os.DebugText(), "load(Model.x) ... ok.\n");
 
   train->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().trainList.info),
+  EXPECT_EQ(Shown(trainList.info),
             (std::vector<std::string>{"<PLUGIN>", "Car", "作: Maker", "最高速度: 120.00", "車体長さ: 10.00"}));
-  EXPECT_EQ(Plugins().trainList.sceneNode.Mesh(), &train->mesh);
-  EXPECT_EQ(Plugins().trainList.sceneNode.Scale(), 0.5f);
-  EXPECT_EQ(Plugins().trainList.selectedObject, train);
+  EXPECT_EQ(trainList.sceneNode.Mesh(), &train->mesh);
+  EXPECT_EQ(trainList.sceneNode.Scale(), 0.5f);
+  EXPECT_EQ(trainList.selectedObject, train);
 }
 
 TEST_F(TrainPluginTest, AtScaleHalfTheFileSizesAreKept) {
@@ -54,7 +55,7 @@ TEST_F(TrainPluginTest, AFileEndingAfterTheBodyLengthLeavesTheSpeedAtZero) {
   EXPECT_EQ(train->maxSpeed, 0.0f);
   EXPECT_EQ(os.DebugText(), "Train.txt: line 6: only 5 of 6 items read\n");
   train->showSelected(0);
-  EXPECT_EQ(Shown(Plugins().trainList.info)[3], "最高速度: 0.00");
+  EXPECT_EQ(Shown(trainList.info)[3], "最高速度: 0.00");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "resource_fixture.h"
 #include "resources/material_sets.h"
 #include "resources/texture_cache.h"
+#include "state_names.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ class MeshResourceTest : public ResourceTest {
  protected:
   void TearDown() override {
     mesh.release();
-    EXPECT_TRUE(Textures().Entries().empty());
+    EXPECT_TRUE(textureCache.Entries().empty());
     ResourceTest::TearDown();
   }
   bool Load(const std::vector<TestMaterial>& materials) {
@@ -68,7 +69,7 @@ TEST_F(MeshResourceTest, ATextureSharedByThreeMaterialsIsLoadedOnce) {
   scratch.Write("wall.ppm", TinyImage(9, 9, 9));
   ASSERT_TRUE(Load({{1, 0, 0, 1, "wall.ppm"}, {0, 1, 0, 1, "wall.ppm"}, {0, 0, 1, 1, "wall.ppm"}}));
   EXPECT_EQ(os.DebugText(), "load(model.x) ... ok.\nload(wall.ppm) ... ok.\n");
-  EXPECT_EQ(Textures().Entries().front().refCount, 3);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 3);
   EXPECT_EQ(mesh.textures[0], mesh.textures[2]);
 
   int live = RecordingTexture::liveCount;
@@ -204,7 +205,7 @@ TEST_F(MeshResourceTest, AtNightWindowsOfAlphaExactlyHalfBecomeTheNightLight) {
   EXPECT_EQ(materials[1]->material.Diffuse.a, 0.5f);  // its own colours by day
   EXPECT_EQ(materials[1]->material.Diffuse.r, 0.1f);
 
-  Program().nightMode = 1;
+  nightMode = 1;
   DrawnReds();
   materials = device.Named("SetMaterial");
   const D3DMATERIAL8& lit = materials[1]->material;
@@ -225,7 +226,7 @@ TEST_F(MeshResourceTest, AtNightFullyTransparentMaterialsTurnOpaque) {
   EXPECT_EQ(DrawnReds(), std::vector<float>{0.3f});
   EXPECT_EQ(device.Named("SetMaterial")[0]->material.Diffuse.a, 0.0f);
 
-  Program().nightMode = 1;
+  nightMode = 1;
   DrawnReds();
   const D3DMATERIAL8& night = device.Named("SetMaterial")[0]->material;
   EXPECT_EQ(night.Diffuse.a, 1.0f);

@@ -12,16 +12,17 @@
 #include "recording_device.h"
 #include "scene/lighting.h"
 #include "scratch_directory.h"
+#include "state_names.h"
 
 class ResourceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Graphics().d3dDevice = &device;
-    Program().nightMode = 0;
+    d3dDevice = &device;
+    nightMode = 0;
   }
   void TearDown() override {
-    Program().nightMode = 0;
-    Graphics().d3dDevice = nullptr;
+    nightMode = 0;
+    d3dDevice = nullptr;
   }
 
   FakeOs os;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "resource_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -17,16 +18,16 @@ class TextureCacheTest : public ResourceTest {
     liveAtStart = RecordingTexture::liveCount;
   }
   void TearDown() override {
-    EXPECT_TRUE(Textures().Entries().empty()) << "a test left textures in the cache";
+    EXPECT_TRUE(textureCache.Entries().empty()) << "a test left textures in the cache";
     EXPECT_EQ(RecordingTexture::liveCount, liveAtStart);
     ResourceTest::TearDown();
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const TextureEntry& e : Textures().Entries()) names.push_back(e.name);
+    for (const TextureEntry& e : textureCache.Entries()) names.push_back(e.name);
     return names;
   }
-  IDirect3DTexture8* Acquire(const char* name) { return Textures().acquire(name, 0, 1, ""); }
+  IDirect3DTexture8* Acquire(const char* name) { return textureCache.acquire(name, 0, 1, ""); }
 
   int liveAtStart = 0;
 };
@@ -36,22 +37,22 @@ TEST_F(TextureCacheTest, OneNameIsLoadedOnceAndFreedWithItsLastReference) {
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(Acquire("first.ppm"), a);
   EXPECT_EQ(Acquire("first.ppm"), a);
-  EXPECT_EQ(Textures().Entries().front().refCount, 3);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 3);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\n");
   EXPECT_EQ(device.Count("CreateTexture"), 1u);
 
-  Textures().release(a);
-  Textures().release(a);
+  textureCache.release(a);
+  textureCache.release(a);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\n");
   EXPECT_EQ(RecordingTexture::liveCount, liveAtStart + 1);
-  Textures().release(a);
+  textureCache.release(a);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\nrelease(first.ppm)\n");
   EXPECT_EQ(RecordingTexture::liveCount, liveAtStart);
-  EXPECT_TRUE(Textures().Entries().empty());
+  EXPECT_TRUE(textureCache.Entries().empty());
 }
 
 TEST_F(TextureCacheTest, TheTextureIsCreatedAsTheCallerAsks) {
-  IDirect3DTexture8* t = Textures().acquire("second.ppm", 0, 1, "");
+  IDirect3DTexture8* t = textureCache.acquire("second.ppm", 0, 1, "");
   ASSERT_NE(t, nullptr);
   const DeviceCall* create = device.Named("CreateTexture")[0];
   EXPECT_EQ(create->Arg(0), 2);  // the file's size
@@ -59,7 +60,7 @@ TEST_F(TextureCacheTest, TheTextureIsCreatedAsTheCallerAsks) {
   EXPECT_EQ(create->Arg(2), 1);  // one mip level
   EXPECT_EQ(create->Arg(4), D3DFMT_A8R8G8B8);
   EXPECT_EQ(create->Arg(5), D3DPOOL_MANAGED);
-  Textures().release(t);
+  textureCache.release(t);
 }
 
 TEST_F(TextureCacheTest, NewEntriesGoDirectlyAfterTheHead) {
@@ -68,10 +69,10 @@ TEST_F(TextureCacheTest, NewEntriesGoDirectlyAfterTheHead) {
   IDirect3DTexture8* third = Acquire("third.ppm");
   EXPECT_EQ(Names(), (std::vector<std::string>{"first.ppm", "third.ppm", "second.ppm"}));
 
-  Textures().release(first);  // the head goes; the next entry takes its place
+  textureCache.release(first);  // the head goes; the next entry takes its place
   EXPECT_EQ(Names(), (std::vector<std::string>{"third.ppm", "second.ppm"}));
-  Textures().release(second);
-  Textures().release(third);
+  textureCache.release(second);
+  textureCache.release(third);
   EXPECT_EQ(os.DebugText(),
             "load(first.ppm) ... ok.\nload(second.ppm) ... ok.\nload(third.ppm) ... ok.\n"
             "release(first.ppm)\nrelease(second.ppm)\nrelease(third.ppm)\n");
@@ -83,28 +84,28 @@ TEST_F(TextureCacheTest, NamesDifferingInLetterCaseAreSeparateEntries) {
   ASSERT_NE(upper, nullptr);
   EXPECT_NE(upper, lower);
   EXPECT_EQ(device.Count("CreateTexture"), 2u);
-  Textures().release(lower);
-  Textures().release(upper);
+  textureCache.release(lower);
+  textureCache.release(upper);
 }
 
 TEST_F(TextureCacheTest, AFailedLoadIsNotCachedAndIsTriedAgain) {
   EXPECT_EQ(Acquire("missing.ppm"), nullptr);
   std::string log = os.DebugText();
   EXPECT_EQ(log, "load(missing.ppm) ... failed.\nmissing.ppm: file not found\n");
-  EXPECT_TRUE(Textures().Entries().empty());
+  EXPECT_TRUE(textureCache.Entries().empty());
 
   os.debugOutput.clear();
   scratch.Write("missing.ppm", TinyImage(1, 2, 3));
   IDirect3DTexture8* now = Acquire("missing.ppm");
   EXPECT_NE(now, nullptr);
   EXPECT_EQ(os.DebugText(), "load(missing.ppm) ... ok.\n");
-  Textures().release(now);
+  textureCache.release(now);
 }
 
 TEST_F(TextureCacheTest, ARetiredEntryIsReadAgainForNewUsersAndStaysForItsOwn) {
   IDirect3DTexture8* old = Acquire("first.ppm");
   ASSERT_NE(old, nullptr);
-  Textures().RetireAll();
+  textureCache.RetireAll();
   scratch.Write("first.ppm", TinyImage(0, 0, 255));
   IDirect3DTexture8* fresh = Acquire("first.ppm");
   ASSERT_NE(fresh, nullptr);
@@ -114,22 +115,22 @@ TEST_F(TextureCacheTest, ARetiredEntryIsReadAgainForNewUsersAndStaysForItsOwn) {
   EXPECT_EQ(static_cast<RecordingTexture*>(old)->bits[0], 0) << "the old texture keeps its pixels";
   EXPECT_EQ(static_cast<RecordingTexture*>(fresh)->bits[0], 255);
 
-  Textures().release(old);
+  textureCache.release(old);
   EXPECT_EQ(Names(), std::vector<std::string>{"first.ppm"});
-  EXPECT_EQ(Textures().Entries().front().texture.get(), fresh);
-  Textures().release(fresh);
-  Textures().release(fresh);
+  EXPECT_EQ(textureCache.Entries().front().texture.get(), fresh);
+  textureCache.release(fresh);
+  textureCache.release(fresh);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\nload(first.ppm) ... ok.\nrelease(first.ppm)\nrelease(first.ppm)\n");
 }
 
 TEST_F(TextureCacheTest, ReleasingNullOrAnUnknownTextureDoesNothing) {
   IDirect3DTexture8* held = Acquire("first.ppm");
-  Textures().release(nullptr);
+  textureCache.release(nullptr);
   RecordingTexture stranger(2, 2, 1, D3DFMT_A8R8G8B8, DescribeTexture(2, 2, D3DFMT_A8R8G8B8));
-  Textures().release(&stranger);
-  EXPECT_EQ(Textures().Entries().front().refCount, 1);
+  textureCache.release(&stranger);
+  EXPECT_EQ(textureCache.Entries().front().refCount, 1);
   EXPECT_EQ(os.DebugText(), "load(first.ppm) ... ok.\n");
-  Textures().release(held);
+  textureCache.release(held);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "fake_os.h"
 #include "scene/lighting.h"
 #include "scene_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ D3DXMATRIX LookAt(const D3DXVECTOR3& eye, const D3DXVECTOR3& at) {
 using ViewTransforms = SceneTest;
 
 TEST_F(ViewTransforms, InitSendsWorldViewProjectionAndClipStatus) {
-  Graphics().requestedWidth = 800;
-  Graphics().requestedHeight = 600;
+  requestedWidth = 800;
+  requestedHeight = 600;
   InitViewTransforms();
   EXPECT_EQ(device.Names(),
             (std::vector<std::string>{"SetTransform", "SetTransform", "SetTransform", "SetClipStatus"}));
@@ -47,11 +48,11 @@ TEST_F(ViewTransforms, InitSendsWorldViewProjectionAndClipStatus) {
 
 TEST_F(ViewTransforms, ZeroBackBufferHeightFallsBackToSquareAspect) {
   FakeOs os;
-  Graphics().requestedWidth = 640;
-  Graphics().requestedHeight = 0;
+  requestedWidth = 640;
+  requestedHeight = 0;
   InitViewTransforms();
-  EXPECT_TRUE(std::isfinite(Graphics().projectionMatrix._11));
-  EXPECT_FLOAT_EQ(Graphics().projectionMatrix._11, Graphics().projectionMatrix._22);
+  EXPECT_TRUE(std::isfinite(projectionMatrix._11));
+  EXPECT_FLOAT_EQ(projectionMatrix._11, projectionMatrix._22);
   EXPECT_EQ(os.DebugText(), "InitViewTransforms: back buffer 640 x 0, aspect 1 used\n");
 }
 
@@ -61,24 +62,24 @@ TEST_F(Camera, DefaultTrainViewPutsTheEyeAboveAndBehindTheTarget) {
   D3DXVECTOR3 target(1, 2, 3);
   UpdateCamera(kInitialYaw, kInitialPitch, 10.0f, target);
   ExpectNear(EyePosition(), target + D3DXVECTOR3(0.6124f, 0.5f, -0.6124f) * 10.0f, 1e-3f);
-  ExpectNear(Graphics().viewMatrix, LookAt(EyePosition(), target));
+  ExpectNear(viewMatrix, LookAt(EyePosition(), target));
 }
 
 TEST_F(Camera, UpdateDoesNotTouchTheProjectionOrTheDevice) {
-  D3DXMATRIX before = Graphics().projectionMatrix;
+  D3DXMATRIX before = projectionMatrix;
   UpdateCamera(1, 0.3f, 50, D3DXVECTOR3(0, 0, 0));
-  ExpectNear(Graphics().projectionMatrix, before, 0);
+  ExpectNear(projectionMatrix, before, 0);
   EXPECT_TRUE(device.calls.empty());
 }
 
 TEST_F(Camera, SetEyePositionMovesWithoutTurning) {
   UpdateCamera(0.7f, -0.4f, 20, D3DXVECTOR3(5, 0, 0));
-  D3DXMATRIX before = Graphics().viewMatrix;
+  D3DXMATRIX before = viewMatrix;
   SetEyePosition(D3DXVECTOR3(-3, 7, 11));
   ExpectNear(EyePosition(), D3DXVECTOR3(-3, 7, 11));
   for (int row = 0; row < 3; ++row)
     for (int column = 0; column < 4; ++column)
-      EXPECT_NEAR(Graphics().viewMatrix.m[row][column], before.m[row][column], 1e-6f);
+      EXPECT_NEAR(viewMatrix.m[row][column], before.m[row][column], 1e-6f);
 }
 
 TEST_F(Camera, LookAtFromEyeKeepsTheEye) {
@@ -86,7 +87,7 @@ TEST_F(Camera, LookAtFromEyeKeepsTheEye) {
   D3DXVECTOR3 eye = EyePosition();
   LookAtFromEye(D3DXVECTOR3(4, 4, 4));
   ExpectNear(EyePosition(), eye, 1e-3f);
-  ExpectNear(Graphics().viewMatrix, LookAt(eye, D3DXVECTOR3(4, 4, 4)));
+  ExpectNear(viewMatrix, LookAt(eye, D3DXVECTOR3(4, 4, 4)));
 }
 
 TEST_F(Camera, OrbitFollowsTheCursorOffsetFromTheCentre) {
@@ -101,8 +102,8 @@ TEST_F(Camera, OrbitFollowsTheCursorOffsetFromTheCentre) {
 }
 
 TEST_F(Camera, OrbitUsesIntegerHalvesOfTheClientSize) {
-  Program().clientWidth = 641;
-  Program().clientHeight = 481;
+  clientWidth = 641;
+  clientHeight = 481;
   float yaw = 1.0f, pitch = 0.2f;
   OrbitCamera(POINT{320, 240}, yaw, pitch);
   EXPECT_FLOAT_EQ(yaw, 1.0f);
@@ -138,8 +139,8 @@ TEST_F(Camera, OrbitRemovesWholeTurnsAndKeepsNegativeYaw) {
 }
 
 TEST_F(Camera, OrbitInAMinimisedWindowLeavesTheAnglesFinite) {
-  Program().clientWidth = 0;
-  Program().clientHeight = 0;
+  clientWidth = 0;
+  clientHeight = 0;
   float yaw = 1, pitch = 0.5f;
   OrbitCamera(POINT{50, 50}, yaw, pitch);
   EXPECT_FLOAT_EQ(yaw, 1);

@@ -6,6 +6,7 @@
 #include "input/input.h"
 #include "scene/camera.h"
 #include "scene_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -15,8 +16,8 @@ class Zoom : public SceneTest {
  protected:
   void SetUp() override {
     SceneTest::SetUp();
-    Program().mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = Program().mainWindow;
+    mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = mainWindow;
     ASSERT_EQ(InitDirectInput(), 1);
   }
 
@@ -27,7 +28,7 @@ class Zoom : public SceneTest {
     Wheel(0);
     FreeInput();
     ClearInputState();
-    Program().mainWindow = nullptr;
+    mainWindow = nullptr;
     SceneTest::TearDown();
   }
 

@@ -1,6 +1,7 @@
 #include "scene/lighting.h"
 
 #include "scene_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -10,8 +11,8 @@ constexpr float kInitialLightPitch = -0.9553165f;
 class Lighting : public SceneTest {
  protected:
   void TearDown() override {
-    Program().nightMode = 0;
-    Program().isLinearFilter = 0;
+    nightMode = 0;
+    isLinearFilter = 0;
     SceneTest::TearDown();
   }
 
@@ -23,17 +24,17 @@ class Lighting : public SceneTest {
 };
 
 TEST_F(Lighting, SwitchesStartInDayAndPointFiltering) {
-  EXPECT_EQ(Program().nightMode, 0);
-  EXPECT_EQ(Program().isLinearFilter, 0);
+  EXPECT_EQ(nightMode, 0);
+  EXPECT_EQ(isLinearFilter, 0);
 }
 
 TEST_F(Lighting, LightFromAnglesPointsAlongTheirDirection) {
   SetLightFromAngles(0, 0, D3DCOLORVALUE{0.5f, 0.25f, 1, 1});
-  ExpectNear(Graphics().directionalLight.Direction, D3DXVECTOR3(1, 0, 0));
+  ExpectNear(directionalLight.Direction, D3DXVECTOR3(1, 0, 0));
   SetLightFromAngles(1.5707964f, 0, D3DCOLORVALUE{1, 1, 1, 1});
-  ExpectNear(Graphics().directionalLight.Direction, D3DXVECTOR3(0, 0, 1));
+  ExpectNear(directionalLight.Direction, D3DXVECTOR3(0, 0, 1));
   SetLightFromAngles(0, -1.5707964f, D3DCOLORVALUE{1, 1, 1, 1});
-  ExpectNear(Graphics().directionalLight.Direction, D3DXVECTOR3(0, -1, 0));
+  ExpectNear(directionalLight.Direction, D3DXVECTOR3(0, -1, 0));
   EXPECT_EQ(LastLight().light.Type, D3DLIGHT_DIRECTIONAL);
 }
 
@@ -48,7 +49,7 @@ TEST_F(Lighting, DayUsesAWhiteLightWithTheStoredYawNegated) {
 }
 
 TEST_F(Lighting, NightUsesABlackLightAndDimAmbient) {
-  Program().nightMode = 1;
+  nightMode = 1;
   ApplyDayNight(kInitialLightYaw, kInitialLightPitch);
   const D3DLIGHT8& light = LastLight().light;
   ExpectNear(light.Direction, D3DXVECTOR3(0.4082f, -0.8165f, 0.4082f));
@@ -63,7 +64,7 @@ TEST_F(Lighting, TextureFilterSetsAllThreeStageZeroFilters) {
   ApplyTextureFilter();
   for (auto type : {D3DTSS_MAGFILTER, D3DTSS_MINFILTER, D3DTSS_MIPFILTER})
     EXPECT_EQ(device.StageState(0, type), D3DTEXF_POINT);
-  Program().isLinearFilter = 1;
+  isLinearFilter = 1;
   ApplyTextureFilter();
   for (auto type : {D3DTSS_MAGFILTER, D3DTSS_MINFILTER, D3DTSS_MIPFILTER})
     EXPECT_EQ(device.StageState(0, type), D3DTEXF_LINEAR);

@@ -8,15 +8,16 @@
 #include "graphics/direct3d.h"
 #include "recorded_lines.h"
 #include "recording_device.h"
+#include "state_names.h"
 
 class SceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Graphics().d3dDevice = &device;
-    Program().clientWidth = 640;
-    Program().clientHeight = 480;
+    d3dDevice = &device;
+    clientWidth = 640;
+    clientHeight = 480;
   }
-  void TearDown() override { Graphics().d3dDevice = nullptr; }
+  void TearDown() override { d3dDevice = nullptr; }
 
   RecordingDevice device;
 };

@@ -15,6 +15,7 @@
 #include "recording_device.h"
 #include "scratch_directory.h"
 #include "shell/application.h"
+#include "state_names.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class ApplicationTest : public testing::Test {
  protected:
   ApplicationTest() : factory(&d3d) {}
   void SetUp() override {
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     SetDisplaySize();
     os.now = 7000;
     framesRun = 0;
@@ -41,7 +42,7 @@ class ApplicationTest : public testing::Test {
   void TearDown() override {
     ApplicationShutdown();
     ClearInputState();
-    Graphics().isWindowed = 1;
+    isWindowed = 1;
   }
   static MSG Message(UINT message, WPARAM wParam = 0) { return MSG{FakeOs::FakeWindowHandle(), message, wParam, 0}; }
 
@@ -66,12 +67,12 @@ TEST_F(ApplicationTest, StartupBringsUpServicesInOrder) {
   EXPECT_LT(stream, device);
   EXPECT_LT(device, inputs);
   EXPECT_NE(inputs, std::string::npos);
-  EXPECT_NE(Program().mainWindow, nullptr);
-  EXPECT_NE(Graphics().d3dDevice, nullptr);
+  EXPECT_NE(mainWindow, nullptr);
+  EXPECT_NE(d3dDevice, nullptr);
   EXPECT_TRUE(input.keyboard.acquired);
-  EXPECT_EQ(Program().framePacing.nextFrameTime, 7000u);
-  EXPECT_EQ(Program().framePacing.lastFpsTime, 7000u);
-  EXPECT_FLOAT_EQ(Program().framePacing.fps, 30.0f);
+  EXPECT_EQ(framePacing.nextFrameTime, 7000u);
+  EXPECT_EQ(framePacing.lastFpsTime, 7000u);
+  EXPECT_FLOAT_EQ(framePacing.fps, 30.0f);
   EXPECT_TRUE(os.messageBoxes.empty());
 }
 
@@ -86,7 +87,7 @@ TEST_F(ApplicationTest, SecondCopyShowsMessageAndOpensNoWindow) {
   EXPECT_FALSE(os.Called("CreateWindowExA"));
   EXPECT_FALSE(os.Called("CoInitialize"));
   EXPECT_TRUE(os.Called("CloseHandle"));
-  EXPECT_EQ(Program().application.mutex, nullptr);
+  EXPECT_EQ(application.mutex, nullptr);
 
   os.calls.clear();
   ApplicationShutdown();
@@ -118,7 +119,7 @@ class ApplicationLogFileTest : public ApplicationTest {
   }
   void TearDown() override {
     ApplicationTest::TearDown();
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
   }
   std::string LogFile() const {
     std::ifstream file(scratch.path() + "/debug.txt");
@@ -156,11 +157,11 @@ TEST_F(ApplicationTest, ShutdownReleasesInReverseOrder) {
   EXPECT_LT(log.find("FreeInput\n"), log.find("FreeDirect3D\n"));
   EXPECT_EQ(Only(os.calls, {"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}),
             (std::vector<std::string>{"DestroyWindow", "CoUninitialize", "ReleaseMutex", "CloseHandle"}));
-  EXPECT_EQ(Program().mainWindow, nullptr);
-  EXPECT_EQ(Graphics().d3dDevice, nullptr);
+  EXPECT_EQ(mainWindow, nullptr);
+  EXPECT_EQ(d3dDevice, nullptr);
   EXPECT_EQ(input.liveDevices, 0);
   EXPECT_FALSE(input.directInputAlive);
-  EXPECT_EQ(Program().application.mutex, nullptr);
+  EXPECT_EQ(application.mutex, nullptr);
 }
 
 TEST_F(ApplicationTest, PumpDispatchesUntilQuitAndLeavesTheRest) {
@@ -168,7 +169,7 @@ TEST_F(ApplicationTest, PumpDispatchesUntilQuitAndLeavesTheRest) {
   os.debugOutput.clear();
   os.messages = {Message(WM_ACTIVATEAPP, 0), MSG{nullptr, WM_QUIT, 0, 0}, Message(WM_ACTIVATEAPP, 1)};
   EXPECT_FALSE(PumpMessages());
-  EXPECT_EQ(Program().isActive, 0);
+  EXPECT_EQ(isActive, 0);
   EXPECT_EQ(os.DebugText(), "<非アクティブ>\n");
   ASSERT_EQ(os.messages.size(), 1u);  // left undispatched
 }
@@ -207,14 +208,14 @@ TEST_F(ApplicationTest, APumpRoutineRunsAtEveryPumpAndKeepsPumpingWhileInactive)
   static FakeOs* fake;
   pumps = 0;
   fake = &os;
-  Program().application.pumpRoutine = [] {
+  application.pumpRoutine = [] {
     // Inactive from the first pump; the close comes with the third.
     if (++pumps == 3) fake->messages.push_back(MSG{FakeOs::FakeWindowHandle(), WM_CLOSE, 0, 0});
   };
   SetFrameRoutine(CountingFrame);
   os.messages = {Message(WM_ACTIVATEAPP, 0)};
   RunMainLoop();
-  Program().application.pumpRoutine = nullptr;
+  application.pumpRoutine = nullptr;
   EXPECT_EQ(pumps, 3);
   EXPECT_EQ(framesRun, 0);
   EXPECT_EQ(os.waitMessageCount, 0) << "waiting without end would stop the pump routine";
@@ -233,7 +234,7 @@ TEST_F(ApplicationTest, EscapeDuringFrameClosesAfterFrameFinishes) {
 TEST_F(ApplicationTest, NullFrameRoutineInstallsEmptyOne) {
   ASSERT_TRUE(ApplicationStartup(options));
   SetFrameRoutine(nullptr);
-  ASSERT_NE(Program().application.frameRoutine, nullptr);
+  ASSERT_NE(application.frameRoutine, nullptr);
   RunFrame();
   EXPECT_EQ(os.sleeps.size(), 1u);
 }
@@ -242,7 +243,7 @@ TEST_F(ApplicationTest, ShowMessageUsesMainWindowAndEmptyCaption) {
   ASSERT_TRUE(ApplicationStartup(options));
   ShowMessage("text");
   ASSERT_EQ(os.messageBoxes.size(), 1u);
-  EXPECT_EQ(os.messageBoxes[0].owner, Program().mainWindow);
+  EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);
   EXPECT_EQ(os.messageBoxes[0].caption, "");
   EXPECT_EQ(os.messageBoxes[0].style, MB_OK);
 }

@@ -6,25 +6,26 @@
 #include "graphics/direct3d.h"
 #include "recording_device.h"
 #include "shell/main_window.h"
+#include "state_names.h"
 
 namespace {
 
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     SetDisplaySize();
-    Graphics().isWindowed = 1;
+    isWindowed = 1;
     ASSERT_EQ(CreateMainWindow(), 1);
     os.calls.clear();
     os.debugOutput.clear();
   }
   void TearDown() override {
-    Program().mainWindow = nullptr;
-    Graphics().isWindowed = 1;
+    mainWindow = nullptr;
+    isWindowed = 1;
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return MainWindowProc(Program().mainWindow, message, wParam, lParam);
+    return MainWindowProc(mainWindow, message, wParam, lParam);
   }
 
   FakeOs os;
@@ -36,10 +37,10 @@ TEST_F(MainWindowTest, CreatesHiddenFixedWindowWithDisplaySizeClientArea) {
   EXPECT_EQ(os.createdWindows[0].width, 640);
   EXPECT_EQ(os.createdWindows[0].height, 480);
   EXPECT_EQ(os.createdWindows[0].procedure, &MainWindowProc);
-  EXPECT_EQ(Program().mainWindow, os.window);
-  EXPECT_EQ(Program().clientWidth, 640);
-  EXPECT_EQ(Program().clientHeight, 480);
-  EXPECT_EQ(Program().isActive, 1);
+  EXPECT_EQ(mainWindow, os.window);
+  EXPECT_EQ(clientWidth, 640);
+  EXPECT_EQ(clientHeight, 480);
+  EXPECT_EQ(isActive, 1);
 }
 
 TEST_F(MainWindowTest, OuterWindowIsCentredOnDesktop) {
@@ -60,23 +61,23 @@ TEST(MainWindowCreationTest, CentringTruncatesTowardZeroEvenOnSmallDesktop) {
   ASSERT_EQ(CreateMainWindow(), 1);
   EXPECT_EQ(os.windowPositions[1].x, -24);  // -48 / 2
   EXPECT_EQ(os.windowPositions[1].y, -54);  // -108 / 2
-  Program().mainWindow = nullptr;
+  mainWindow = nullptr;
 }
 
 TEST(MainWindowCreationTest, FailureLeavesNoWindowAndLogsReason) {
   FakeOs os;
-  Program().mainWindow = nullptr;
+  mainWindow = nullptr;
   os.failCreateWindow = true;
   EXPECT_EQ(CreateMainWindow(), 0);
-  EXPECT_EQ(Program().mainWindow, nullptr);
+  EXPECT_EQ(mainWindow, nullptr);
   EXPECT_NE(os.DebugText().find("CreateWindowExA"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, ActivationSetsFlagAndLogs) {
   EXPECT_EQ(Send(WM_ACTIVATEAPP, 0), 0);
-  EXPECT_EQ(Program().isActive, 0);
+  EXPECT_EQ(isActive, 0);
   EXPECT_EQ(Send(WM_ACTIVATEAPP, 1), 0);
-  EXPECT_EQ(Program().isActive, 1);
+  EXPECT_EQ(isActive, 1);
   EXPECT_EQ(os.DebugText(), "<非アクティブ>\n<アクティブ>\n");
 }
 
@@ -91,7 +92,7 @@ TEST_F(MainWindowTest, CloseRequestsQuitWithoutDestroyingWindow) {
 TEST_F(MainWindowTest, SendCloseMessageGoesThroughWindowProcedure) {
   SendCloseMessage();
   ASSERT_EQ(os.sentMessages.size(), 1u);
-  EXPECT_EQ(os.sentMessages[0].window, Program().mainWindow);
+  EXPECT_EQ(os.sentMessages[0].window, mainWindow);
   EXPECT_EQ(os.sentMessages[0].message, WM_CLOSE);
   EXPECT_EQ(os.quitCodes, std::vector<int>{0});
 }
@@ -99,21 +100,21 @@ TEST_F(MainWindowTest, SendCloseMessageGoesThroughWindowProcedure) {
 TEST_F(MainWindowTest, SizeTracksClientAreaInWindowedMode) {
   os.clientRect = RECT{0, 0, 0, 0};  // minimised
   EXPECT_EQ(Send(WM_SIZE, SIZE_MINIMIZED), 0);
-  EXPECT_EQ(Program().clientWidth, 0);
-  EXPECT_EQ(Program().clientHeight, 0);
+  EXPECT_EQ(clientWidth, 0);
+  EXPECT_EQ(clientHeight, 0);
   os.clientRect = RECT{0, 0, 640, 480};
   Send(WM_SIZE, SIZE_RESTORED);
-  EXPECT_EQ(Program().clientWidth, 640);
-  EXPECT_EQ(Program().clientHeight, 480);
+  EXPECT_EQ(clientWidth, 640);
+  EXPECT_EQ(clientHeight, 480);
   EXPECT_EQ(os.DebugText(), "<クライアント領域 0 x 0>\n<クライアント領域 640 x 480>\n");
 }
 
 TEST_F(MainWindowTest, SizeIsIgnoredWhenNotWindowed) {
-  Graphics().isWindowed = 0;  // full screen, or the device not made yet
+  isWindowed = 0;  // full screen, or the device not made yet
   os.clientRect = RECT{0, 0, 100, 50};
   EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED), 0);
-  EXPECT_EQ(Program().clientWidth, 640);
-  EXPECT_EQ(Program().clientHeight, 480);
+  EXPECT_EQ(clientWidth, 640);
+  EXPECT_EQ(clientHeight, 480);
   EXPECT_EQ(os.DebugText(), "");
 }
 
@@ -131,9 +132,9 @@ TEST_F(MainWindowTest, PaintMoveCharAndSystemKeysAreSwallowed) {
 TEST_F(MainWindowTest, PaintShowsTheLastPictureAgainWithoutDrawingAFrame) {
   EXPECT_EQ(Send(WM_PAINT), 0);  // before the device exists: nothing to show
   RecordingDevice device;
-  Graphics().d3dDevice = &device;
+  d3dDevice = &device;
   EXPECT_EQ(Send(WM_PAINT), 0);
-  Graphics().d3dDevice = nullptr;
+  d3dDevice = nullptr;
   EXPECT_EQ(device.Count("Present"), 1u);
   EXPECT_EQ(device.Count("BeginScene"), 0u);
   EXPECT_EQ(device.Count("Clear"), 0u);

@@ -5,6 +5,7 @@
 #include "graphics/overlay_text.h"
 #include "platform/dinput/dinput8.h"
 #include "viewer_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -85,22 +86,22 @@ TEST_F(FrameRoutineTest, ShiftWithTheRightButtonTurnsTheLightAndShowsTheGizmo) {
 TEST_F(FrameRoutineTest, TabTogglesNightInTheSameFrameAndTwiceReturnsToDay) {
   SetKey(DIK_TAB, true);
   RunFrame(StructFrame);
-  EXPECT_EQ(Program().nightMode, 1);
+  EXPECT_EQ(nightMode, 1);
   EXPECT_EQ(device.RenderState(D3DRS_AMBIENT), 0xff202020u);
   RunFrame(StructFrame);  // held: no second toggle
-  EXPECT_EQ(Program().nightMode, 1);
+  EXPECT_EQ(nightMode, 1);
   SetKey(DIK_TAB, false);
   RunFrame(StructFrame);
   SetKey(DIK_TAB, true);
   RunFrame(StructFrame);
-  EXPECT_EQ(Program().nightMode, 0);
+  EXPECT_EQ(nightMode, 0);
   EXPECT_EQ(device.RenderState(D3DRS_AMBIENT), 0xff808080u);
 }
 
 TEST_F(FrameRoutineTest, SpaceSwitchesTheFilterOfThisFrame) {
   SetKey(DIK_SPACE, true);
   RunFrame(TrainFrame);
-  EXPECT_EQ(Program().isLinearFilter, 1);
+  EXPECT_EQ(isLinearFilter, 1);
   EXPECT_EQ(device.StageState(0, D3DTSS_MAGFILTER), D3DTEXF_LINEAR);
   EXPECT_EQ(device.StageState(0, D3DTSS_MINFILTER), D3DTEXF_LINEAR);
   EXPECT_EQ(device.StageState(0, D3DTSS_MIPFILTER), D3DTEXF_LINEAR);
@@ -132,13 +133,13 @@ TEST_F(FrameRoutineTest, HomeAfterPanningTakesEffectFromTheNextFrame) {
 }
 
 TEST_F(FrameRoutineTest, BlinkAngleFreezesInTheTrainViewAndTurnsOnceEveryThirtyFramesElsewhere) {
-  Program().blinkAngle = 1.0f;
+  blinkAngle = 1.0f;
   for (int frame = 0; frame < 7; ++frame) RunFrame(TrainFrame);
-  EXPECT_EQ(Program().blinkAngle, 1.0f);
+  EXPECT_EQ(blinkAngle, 1.0f);
   for (int frame = 0; frame < 30; ++frame) RunFrame(StationFrame);
-  EXPECT_NEAR(Program().blinkAngle, 1.0f, 1e-4f);
+  EXPECT_NEAR(blinkAngle, 1.0f, 1e-4f);
   for (int frame = 0; frame < 15; ++frame) RunFrame(SurfaceFrame);
-  EXPECT_NEAR(Program().blinkAngle, 1.0f + 3.1415927f, 1e-4f);
+  EXPECT_NEAR(blinkAngle, 1.0f + 3.1415927f, 1e-4f);
 }
 
 TEST_F(FrameRoutineTest, FrameStepsRunInOrder) {

@@ -8,6 +8,7 @@
 #include "platform/os/file_source.h"
 #include "reload_fixture.h"
 #include "zip_bytes.h"
+#include "state_names.h"
 
 namespace {
 
@@ -29,9 +30,9 @@ class LiveReloadTest : public ReloadTest {
     os.now = 10000;
   }
   void TearDown() override {
-    Program().isActive = 1;
+    isActive = 1;
     ReloadTest::TearDown();  // its ViewerShutdown stops the watch
-    EXPECT_EQ(Program().application.pumpRoutine, nullptr);
+    EXPECT_EQ(application.pumpRoutine, nullptr);
   }
 
   void Watch() {
@@ -43,7 +44,7 @@ class LiveReloadTest : public ReloadTest {
   void Pump(const Files& changed = {}) {
     os.now += 33;
     if (!changed.empty()) watcher->batches.push_back({changed, {}});
-    Program().application.pumpRoutine();
+    application.pumpRoutine();
   }
   // Reloads begun: "reload: <files> changed" lines.
   size_t Reloads() const { return CountOf(os.DebugText(), " changed\n"); }
@@ -55,7 +56,7 @@ TEST_F(LiveReloadTest, TheDefinitionFileTheModelAndItsTexturesAreWatchedFromTheP
   LoadSample("Struct", kStructKind);
   Watch();
   EXPECT_EQ(watcher->watched, (Files{"Struct.txt", "Model.x", "brick.png", "tiles.jpg"}));
-  EXPECT_EQ(Program().application.pumpRoutine, &CheckWatchedFiles);
+  EXPECT_EQ(application.pumpRoutine, &CheckWatchedFiles);
   Pump();
   EXPECT_EQ(watcher->takeCalls, 1) << "the changes are taken once per pump";
 }
@@ -153,7 +154,7 @@ TEST_F(LiveReloadTest, AGoodReloadShowsItsCountsAndTheCodesThatCameOrWent) {
 TEST_F(LiveReloadTest, AReloadWhileTheWindowIsInactiveIsDrawnAtOnce) {
   LoadSample("Struct", kStructKind);
   Watch();
-  Program().isActive = 0;
+  isActive = 0;
   device.ClearCalls();
   const size_t cursorMoves = os.cursorMoves.size();
   scratch.Write("Struct.txt", "Renamed\nSomeone\n0.5\n");
@@ -181,12 +182,12 @@ TEST_F(LiveReloadTest, AMissingTextureNamedByAFailedLoadIsWatchedUntilItComes) {
 TEST_F(LiveReloadTest, AWatchedSaveByRenameIsReloaded) {
   LoadSample("Struct", kStructKind);
   WatchPlugin(source);
-  ASSERT_EQ(Program().application.pumpRoutine, &CheckWatchedFiles);
+  ASSERT_EQ(application.pumpRoutine, &CheckWatchedFiles);
   scratch.Write("Struct.txt.new", "Renamed\nSomeone\n0.5\n");
   std::rename("Struct.txt.new", "Struct.txt");
   for (int frame = 0; frame < 10; ++frame) {
     os.now += 33;
-    Program().application.pumpRoutine();
+    application.pumpRoutine();
   }
   EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
 }

@@ -9,6 +9,7 @@
 #include "plugins/train_plugin.h"
 #include "test_paths.h"
 #include "viewer_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -47,12 +48,12 @@ TEST_F(PluginLoadingTest, InfoBlocksOfAllKindsEndOnTheSameLine) {
        {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList}) {
     const TextLines& block = list->info;
     EXPECT_EQ(block.x, 5);
-    EXPECT_EQ(block.y + (block.capacity - 1) * block.linePitch, Program().screenHeight - 19);
+    EXPECT_EQ(block.y + (block.capacity - 1) * block.linePitch, screenHeight - 19);
   }
-  EXPECT_EQ(Plugins().trainList.info.capacity, 5);
-  EXPECT_EQ(Plugins().structList.info.capacity, 3);
-  EXPECT_EQ(Plugins().stationList.info.capacity, 4);
-  EXPECT_EQ(Plugins().surfaceList.info.capacity, 5);
+  EXPECT_EQ(trainList.info.capacity, 5);
+  EXPECT_EQ(structList.info.capacity, 3);
+  EXPECT_EQ(stationList.info.capacity, 4);
+  EXPECT_EQ(surfaceList.info.capacity, 5);
 }
 
 TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed) {
@@ -65,7 +66,7 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   ASSERT_FALSE(Plugins().stationList.objects.empty());
   EXPECT_EQ(Plugins().stationList.selectedObject, Plugins().stationList.objects.front().get());
   EXPECT_TRUE(Plugins().structList.objects.empty());
-  EXPECT_EQ(Program().application.frameRoutine, &StationFrame);
+  EXPECT_EQ(application.frameRoutine, &StationFrame);
   EXPECT_STREQ(Plugins().stationList.info.Line(0), "<PLUGIN>");
   EXPECT_NE(std::string(Plugins().stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
 
@@ -87,7 +88,7 @@ TEST_F(PluginLoadingTest, TrainFillsItsFiveInfoLinesAndRunsTheTrainRoutine) {
   ASSERT_NE(file, nullptr);
   LoadPlugin(kTrainKind, file);
   ASSERT_FALSE(Plugins().trainList.objects.empty());
-  EXPECT_EQ(Program().application.frameRoutine, &TrainFrame);
+  EXPECT_EQ(application.frameRoutine, &TrainFrame);
   for (int line = 0; line < 5; ++line) EXPECT_NE(Plugins().trainList.info.Line(line), nullptr) << line;
   EXPECT_EQ(Plugins().trainList.sceneNode.Mesh(),
             &static_cast<TrainPlugin*>(Plugins().trainList.objects.front().get())->mesh);
@@ -99,7 +100,7 @@ TEST_F(PluginLoadingTest, BareModelIsAStructureShownByTheStructRoutine) {
   ASSERT_TRUE(directory.entered());
   ASSERT_EQ(LoadBareModel("Car.x"), 1);
   ASSERT_FALSE(Plugins().structList.objects.empty());
-  EXPECT_EQ(Program().application.frameRoutine, &StructFrame);
+  EXPECT_EQ(application.frameRoutine, &StructFrame);
   EXPECT_STREQ(Plugins().structList.info.Line(0), "<XFILE>");
   EXPECT_STREQ(Plugins().structList.info.Line(1), "D3DRM-Mesh");
 }

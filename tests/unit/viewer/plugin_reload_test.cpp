@@ -8,6 +8,7 @@
 
 #include "plugins/station_plugin.h"
 #include "reload_fixture.h"
+#include "state_names.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST_F(ReloadTest, AWorseLoadKeepsTheShownPluginAndItsTexturesAndABetterOneRepla
   };
   LoadSample("Struct", kStructKind);
   ViewStateOf(kStructKind).yaw = 1.25f;  // a camera the author has set up
-  Program().nightMode = 1;
+  nightMode = 1;
 
   for (const ReloadCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -59,10 +60,10 @@ TEST_F(ReloadTest, AWorseLoadKeepsTheShownPluginAndItsTexturesAndABetterOneRepla
     EXPECT_EQ(outcome.reloaded, c.reloaded);
     EXPECT_EQ(Plugins().structList.objects.front().get(), Shown());
     EXPECT_EQ(Plugins().structList.objects.size(), 1u);
-    EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), &ShownModel());
-    EXPECT_EQ(Program().application.frameRoutine, &StructFrame);
+    EXPECT_EQ(structList.sceneNode.Mesh(), &ShownModel());
+    EXPECT_EQ(application.frameRoutine, &StructFrame);
     EXPECT_EQ(ViewStateOf(kStructKind).yaw, 1.25f);
-    EXPECT_EQ(Program().nightMode, 1);
+    EXPECT_EQ(nightMode, 1);
     if (c.reloaded) {
       EXPECT_NE(Shown(), before);
       EXPECT_EQ(outcome.reason, "");
@@ -132,7 +133,7 @@ TEST_F(ReloadTest, ABareModelIsLoadedAgainFromItsPathAndKeptWhenBroken) {
   EXPECT_FALSE(broken.reloaded);
   EXPECT_EQ(broken.reason.rfind("Car.x: ", 0), 0u) << broken.reason;
   EXPECT_EQ(Shown(), first);
-  EXPECT_EQ(Plugins().structList.sceneNode.Mesh(), &ShownModel());
+  EXPECT_EQ(structList.sceneNode.Mesh(), &ShownModel());
 
   scratch.CopyFrom(SourcePath("samples/model"));
   EXPECT_TRUE(ReloadPlugin(source, shownFailures).reloaded);

@@ -13,6 +13,7 @@
 #include "viewer/launch.h"
 #include "viewer/plugin_reload.h"
 #include "viewer_fixture.h"
+#include "state_names.h"
 
 // A 2 x 2 binary PPM of one colour; the texture readers go by content, not by name.
 inline std::string OneColourImage(unsigned char r, unsigned char g, unsigned char b) {
@@ -32,7 +33,7 @@ inline std::string FileText(const std::string& name) {
 }
 
 inline bool CacheHolds(IDirect3DTexture8* texture) {
-  for (const TextureEntry& entry : Textures().Entries())
+  for (const TextureEntry& entry : textureCache.Entries())
     if (entry.texture.get() == texture) return true;
   return false;
 }
@@ -53,7 +54,7 @@ class ReloadTest : public ViewerTest {
   void TearDown() override {
     ViewerShutdown();
     SetFrameRoutine(nullptr);
-    EXPECT_TRUE(Textures().Entries().empty()) << "textures left in the cache";
+    EXPECT_TRUE(textureCache.Entries().empty()) << "textures left in the cache";
     EXPECT_EQ(RecordingTexture::liveCount, texturesAtStart) << "textures not freed";
     ViewerTest::TearDown();
   }

@@ -19,12 +19,13 @@
 #include "shell/application.h"
 #include "viewer/frame_routines.h"
 #include "viewer/plugin_loading.h"
+#include "state_names.h"
 
 class ViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetProgramState(FakeOs::FakeWindowHandle(), &device);
-    os.activeWindow = Program().mainWindow;
+    os.activeWindow = mainWindow;
     for (PluginKind kind : kAllKinds) ViewStateOf(kind) = InitialViewState(kind);
     ASSERT_EQ(InitDirectInput(), 1);
     CentreCursor();
@@ -36,7 +37,7 @@ class ViewerTest : public ::testing::Test {
     ResetProgramState();
   }
 
-  void CentreCursor() { os.cursor = {Program().clientWidth / 2, Program().clientHeight / 2}; }
+  void CentreCursor() { os.cursor = {clientWidth / 2, clientHeight / 2}; }
 
   // Holds or lets go of a DirectInput key, mouse button or virtual key for the next frames.
   void SetKey(int dik, bool down) { input.keyboard.keys[dik] = down ? 0x80 : 0; }

@@ -13,6 +13,7 @@
 #include "recording_device.h"
 #include "viewer/launch.h"
 #include "viewer/plugin_loading.h"
+#include "state_names.h"
 
 // The plug-in loading, recorded: the launcher's hand-over is what is tested here.
 namespace {
@@ -44,18 +45,18 @@ class ViewerStartupTest : public testing::Test {
   void SetUp() override {
     loadingCalls.clear();
     bareModelResult = 1;
-    Program().debugLogPath[0] = '\0';
+    debugLogPath[0] = '\0';
     startDirectory = fs::current_path();
     root = fs::temp_directory_path() / ("vdl_startup_" + std::to_string(getpid()));
     fs::create_directories(root / "Foo");
     for (const char* file : {"Struct.txt", "Model.x"}) std::ofstream(root / "Foo" / file) << "x\n";
-    Program().mainWindow = FakeOs::FakeWindowHandle();
-    os.activeWindow = Program().mainWindow;
-    Graphics().d3dDevice = &d3d.device;
+    mainWindow = FakeOs::FakeWindowHandle();
+    os.activeWindow = mainWindow;
+    d3dDevice = &d3d.device;
   }
   void TearDown() override {
-    Graphics().d3dDevice = nullptr;
-    Program().mainWindow = nullptr;
+    d3dDevice = nullptr;
+    mainWindow = nullptr;
     fs::current_path(startDirectory);
     fs::remove_all(root);
   }
@@ -95,7 +96,7 @@ TEST_F(ViewerStartupTest, RelativeBareModelIsLoggedWithItsDirectory) {
 }
 
 TEST_F(ViewerStartupTest, WorksWithoutDevice) {
-  Graphics().d3dDevice = nullptr;
+  d3dDevice = nullptr;
   ViewerStartup((root / "Foo").c_str(), false);
   EXPECT_EQ(loadingCalls.back(), "LoadPlugin 1 open");
 }
@@ -109,7 +110,7 @@ TEST_F(ViewerStartupTest, FatalMessageMinimisesWindowThenShowsBoxOwnedByActiveWi
   EXPECT_EQ(os.messageBoxes[0].text, "text 5%");
   EXPECT_EQ(os.messageBoxes[0].caption, "Vondrel");
   EXPECT_EQ(os.messageBoxes[0].style, MB_OK);
-  EXPECT_EQ(os.messageBoxes[0].owner, Program().mainWindow);
+  EXPECT_EQ(os.messageBoxes[0].owner, mainWindow);
 }
 
 TEST_F(ViewerStartupDeathTest, NoArgumentShowsMessageAndEndsWithStatus1AndReason) {
@@ -121,7 +122,7 @@ TEST_F(ViewerStartupDeathTest, NoArgumentShowsMessageAndEndsWithStatus1AndReason
 TEST_F(ViewerStartupDeathTest, ArgumentNamingNothingEndsSilentlyWithReasonAndStatus1) {
   std::string nothing = (root / "nothing-here").string();
   os.moduleFileName = (root / "vondrel-viewer").string();
-  Program().debugLogPath[0] = '\0';
+  debugLogPath[0] = '\0';
   os.echoToStderr = true;
   EXPECT_EXIT(
       {
