@@ -74,8 +74,7 @@ TEST(DeviceSetupOnOpenGL, InitDirect3DCreatesADeviceThatDraws) {
   ASSERT_NE(mainWindow, nullptr);
   ASSERT_EQ(InitDirect3D(160, 120), 1);
   EXPECT_EQ(deviceSetup.depthFormat, D3DFMT_D24S8);
-  EXPECT_TRUE(std::string(Graphics().deviceSetup.deviceType) == "TnLHAL" ||
-              std::string(Graphics().deviceSetup.deviceType) == "HAL");
+  EXPECT_TRUE(std::string(deviceSetup.deviceType) == "TnLHAL" || std::string(deviceSetup.deviceType) == "HAL");
   ASSERT_EQ(BeginFrame(0xff204060), 1);
   EXPECT_EQ(EndFrame(), D3D_OK);
   std::vector<uint32_t> pixels;

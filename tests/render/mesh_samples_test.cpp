@@ -30,9 +30,7 @@ struct Picture {
 class SampleRenderTest : public MeshRenderTest {
  protected:
   void TearDown() override {
-    for (PluginList* list :
-         {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList})
-      list->DestroyObjects();
+    for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) list->DestroyObjects();
     MeshRenderTest::TearDown();
   }
 
@@ -93,30 +91,30 @@ class SampleRenderTest : public MeshRenderTest {
 };
 
 TEST_F(SampleRenderTest, TrainCar) {
-  (AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN", Enter("Train", "Train.txt"), true))->showSelected(0);
+  (AppendNew<TrainPlugin>(trainList, "PLUGIN", Enter("Train", "Train.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(trainList, 10.0f);
 }
 
 TEST_F(SampleRenderTest, Structure) {
-  (AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
+  (AppendNew<StructPlugin>(structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, Station) {
-  (AppendNew<StationPlugin>(Plugins().stationList, "PLUGIN", Enter("Station", "Station.txt"), true))->showSelected(0);
+  (AppendNew<StationPlugin>(stationList, "PLUGIN", Enter("Station", "Station.txt"), true))->showSelected(0);
   ExpectFramedWithLitWindows(stationList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, BareModel) {
   scratch.CopyFrom(SourcePath("samples/model"));
-  auto* model = AppendNew<StructPlugin>(Plugins().structList, "Car.x");
+  auto* model = AppendNew<StructPlugin>(structList, "Car.x");
   ASSERT_TRUE(model->modelLoaded);
   model->showSelected(0);
   ExpectFramedWithLitWindows(structList, 30.0f);
 }
 
 TEST_F(SampleRenderTest, SurfaceIsGrassWithoutLightsAtNight) {
-  (AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN", Enter("Surface", "Surface.txt"), true))->showSelected(0);
+  (AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Enter("Surface", "Surface.txt"), true))->showSelected(0);
   Picture day = Draw(surfaceList, 50.0f);
   EXPECT_GT(day.covered, 0.25);
   EXPECT_LT(day.borderCovered, 0.05);
@@ -139,7 +137,7 @@ long ResidentKilobytes() {
 TEST_F(SampleRenderTest, APictureComesBackAfterEachOfAHundredContextLosses) {
   auto* glDevice = static_cast<GlDevice*>(device.get());
   glDevice->SetContextLossDrill(1);
-  (AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
+  (AppendNew<StructPlugin>(structList, "PLUGIN", Enter("Struct", "Struct.txt"), true))->showSelected(0);
   Draw(structList, 30.0f);
   const std::vector<uint32_t> before = Pixels();
   const size_t resources = glDevice->ResourceCount();

@@ -22,7 +22,7 @@ class RailStationRender : public MeshRenderTest {
     scratch.CopyFrom(SourcePath("samples/Station"));
     file = scratch.Open("Station.txt");
     ASSERT_NE(file, nullptr);
-    station = AppendNew<StationPlugin>(Plugins().stationList, "Station", file, true);
+    station = AppendNew<StationPlugin>(stationList, "Station", file, true);
     station->showSelected(0);
     savedBlink = blinkAngle;
     blinkAngle = 1.5707964f;  // nearly opaque

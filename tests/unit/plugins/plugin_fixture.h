@@ -25,9 +25,7 @@ class PluginTest : public ::testing::Test {
     surfaceList.info.Setup(5, 5, 405);
   }
   void TearDown() override {
-    for (PluginList* list :
-         {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList})
-      list->DestroyObjects();
+    for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) list->DestroyObjects();
     EXPECT_TRUE(textureCache.Entries().empty());
     d3dDevice = nullptr;
   }

@@ -31,7 +31,7 @@ class SamplesTest : public PluginTest {
 
 TEST_F(SamplesTest, Train) {
   FILE* file = Enter("Train");
-  auto* train = AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN", file, true);
+  auto* train = AppendNew<TrainPlugin>(trainList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, a BMP named in other letter case, a TGA
   EXPECT_EQ(train->bodyLength, 8.5f);
@@ -42,7 +42,7 @@ TEST_F(SamplesTest, Train) {
 
 TEST_F(SamplesTest, Struct) {
   FILE* file = Enter("Struct");
-  auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", file, true);
+  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, a PNG, a JPEG
   EXPECT_EQ(object->drawScale, 1.0f);
@@ -50,7 +50,7 @@ TEST_F(SamplesTest, Struct) {
 
 TEST_F(SamplesTest, Station) {
   FILE* file = Enter("Station");
-  auto* station = AppendNew<StationPlugin>(Plugins().stationList, "PLUGIN", file, true);
+  auto* station = AppendNew<StationPlugin>(stationList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 3u);  // the model, one PNG behind a '\' path shared by three materials, a JPEG
   EXPECT_EQ(station->platformCountRead, 4);
@@ -60,7 +60,7 @@ TEST_F(SamplesTest, Station) {
 
 TEST_F(SamplesTest, Surface) {
   FILE* file = Enter("Surface");
-  auto* surface = AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN", file, true);
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", file, true);
   std::fclose(file);
   EXPECT_EQ(LoadsAllOk(), 2u);
   EXPECT_EQ(surface->widthX, 750.0f);
@@ -69,7 +69,7 @@ TEST_F(SamplesTest, Surface) {
 
 TEST_F(SamplesTest, BareModel) {
   scratch.CopyFrom(SourcePath("samples/model"));
-  auto* model = AppendNew<StructPlugin>(Plugins().structList, "Car.x");
+  auto* model = AppendNew<StructPlugin>(structList, "Car.x");
   EXPECT_TRUE(model->modelLoaded);
   EXPECT_EQ(LoadsAllOk(), 2u);
   EXPECT_NEAR(model->drawScale * model->mesh.sphereRadius, 10.0f, 1e-4f);

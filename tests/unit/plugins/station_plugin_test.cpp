@@ -12,7 +12,7 @@ namespace {
 class StationPluginTest : public PluginTest {
  protected:
   StationPlugin* Make(const std::string& text) {
-    return AppendNew<StationPlugin>(Plugins().stationList, "PLUGIN", Definition("Station.txt", text), false);
+    return AppendNew<StationPlugin>(stationList, "PLUGIN", Definition("Station.txt", text), false);
   }
 };
 
@@ -34,12 +34,11 @@ TEST_F(StationPluginTest, ASegmentOfExactlyTwoUnitsCounts) {
 TEST_F(StationPluginTest, TheInfoShowsTheLongPlatformsOnly) {
   scratch.Write("Model.x", UnitModel());
   auto* station = AppendNew<StationPlugin>(
-      Plugins().stationList, "PLUGIN",
+      stationList, "PLUGIN",
       Definition("Station.txt", "Stop\nMaker\n0.5\n3\n(0,0,0),(5,0,0)\n(0,0,0),(0,1,0)\n(0,0,0),(0,0,4)\n"), true);
   station->showSelected(0);
   EXPECT_EQ(station->platformCountRead, 3);
-  EXPECT_EQ(Shown(Plugins().stationList.info),
-            (std::vector<std::string>{"<PLUGIN>", "Stop", "作: Maker", "ホーム数: 2"}));
+  EXPECT_EQ(Shown(stationList.info), (std::vector<std::string>{"<PLUGIN>", "Stop", "作: Maker", "ホーム数: 2"}));
   EXPECT_EQ(stationList.selectedObject, station);
   EXPECT_EQ(stationList.sceneNode.Mesh(), &station->mesh);
   EXPECT_EQ(stationList.sceneNode.Scale(), 1.0f);

@@ -15,14 +15,13 @@ namespace {
 class StructPluginTest : public PluginTest {
  protected:
   StructPlugin* Make(const std::string& text) {
-    return AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", text), false);
+    return AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", text), false);
   }
 };
 
 TEST_F(StructPluginTest, ShowsThreeInfoLinesAndPlacesTheModelAtTheOrigin) {
   scratch.Write("Model.x", UnitModel());
-  auto* object =
-      AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
+  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "Shed\nBuilder\n1.0\n"), true);
   object->showSelected(0);
   EXPECT_EQ(Shown(structList.info), (std::vector<std::string>{"<PLUGIN>", "Shed", "作: Builder"}));
   EXPECT_EQ(structList.sceneNode.Mesh(), &object->mesh);
@@ -73,10 +72,10 @@ TEST_F(StructPluginTest, ShiftJisNamesAreKeptAsReadAndTheAuthorLineIsShownDecode
 TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
   StructPlugin* first = Make("a b 1");
   StructPlugin* second = Make("c d 1");
-  ASSERT_EQ(Plugins().structList.objects.size(), 2u);
-  EXPECT_EQ(Plugins().structList.objects[0].get(), first);
-  EXPECT_EQ(Plugins().structList.After(*first), second);
-  EXPECT_EQ(Plugins().structList.After(*second), nullptr);
+  ASSERT_EQ(structList.objects.size(), 2u);
+  EXPECT_EQ(structList.objects[0].get(), first);
+  EXPECT_EQ(structList.After(*first), second);
+  EXPECT_EQ(structList.After(*second), nullptr);
   EXPECT_EQ(first->serial, 0);
   EXPECT_EQ(second->serial, 1);
 
@@ -93,7 +92,7 @@ TEST_F(StructPluginTest, ObjectsJoinTheirListInOrderWithSerials) {
 
 TEST_F(StructPluginTest, ShowingConsidersEightObjectsAtMost) {
   for (int i = 0; i < 9; ++i) Make("a b 1");
-  auto* head = static_cast<StructPlugin*>(Plugins().structList.objects.front().get());
+  auto* head = static_cast<StructPlugin*>(structList.objects.front().get());
   structList.selectedSerial = 8;
   head->showSelected(0);
   EXPECT_EQ(structList.selectedObject, nullptr);
@@ -106,13 +105,13 @@ TEST_F(StructPluginTest, ShowingConsidersEightObjectsAtMost) {
 
 TEST_F(StructPluginTest, DestroyingTheListReleasesTheModelsAndEmptiesIt) {
   scratch.Write("Model.x", UnitModel());
-  auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
-  AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "c d 1"), true);
+  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "c d 1"), true);
   object->showSelected(0);
   os.debugOutput.clear();
   structList.DestroyObjects();
   EXPECT_EQ(os.DebugText(), "release(Model.x)\nrelease(Model.x)\n");
-  EXPECT_TRUE(Plugins().structList.objects.empty());
+  EXPECT_TRUE(structList.objects.empty());
   EXPECT_EQ(structList.selectedObject, nullptr);
   EXPECT_EQ(structList.sceneNode.Mesh(), nullptr);
   EXPECT_TRUE(Shown(structList.info).empty());
@@ -122,7 +121,7 @@ TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {
   for (const char* fileName : {"MODEL.X", "model.x", "Model.X"}) {
     scratch.Write(fileName, UnitModel());
     os.debugOutput.clear();
-    auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+    auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
     EXPECT_NE(object->mesh.mesh, nullptr) << fileName;
     EXPECT_EQ(os.DebugText(), "load(Model.x) ... ok.\n") << fileName;
     std::filesystem::remove(scratch.path() + "/" + fileName);
@@ -130,10 +129,10 @@ TEST_F(StructPluginTest, TheModelIsFoundInAnyLetterCase) {
 }
 
 TEST_F(StructPluginTest, AModelThatFailsToLoadStillMakesTheObject) {
-  auto* object = AppendNew<StructPlugin>(Plugins().structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
+  auto* object = AppendNew<StructPlugin>(structList, "PLUGIN", Definition("Struct.txt", "a b 1"), true);
   EXPECT_TRUE(object->modelLoaded);
   EXPECT_EQ(object->mesh.mesh, nullptr);
-  EXPECT_EQ(Plugins().structList.objects.front().get(), object);
+  EXPECT_EQ(structList.objects.front().get(), object);
   std::string log = os.DebugText();
   EXPECT_TRUE(log.starts_with("load(Model.x) ... failed.\nModel.x: cannot open the file")) << log;
 }

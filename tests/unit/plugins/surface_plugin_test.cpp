@@ -10,7 +10,7 @@ using SurfacePluginTest = PluginTest;
 
 TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
   scratch.Write("Model.x", UnitModel());
-  auto* surface = AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN",
+  auto* surface = AppendNew<SurfacePlugin>(surfaceList, "PLUGIN",
                                            Definition("Surface.txt", "Grass\nMaker\n1.0\n40.0\n20.0\n"), true);
   surface->showSelected(0);
   EXPECT_EQ(Shown(surfaceList.info),
@@ -20,8 +20,8 @@ TEST_F(SurfacePluginTest, WidthsAreScaledAndTheModelIsDrawnAtATwentieth) {
 }
 
 TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
-  auto* surface = AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN",
-                                           Definition("Surface.txt", "Grass Maker 0.05 40 20"), false);
+  auto* surface =
+      AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Definition("Surface.txt", "Grass Maker 0.05 40 20"), false);
   EXPECT_FLOAT_EQ(surface->drawScale, 10.0f);
   EXPECT_FLOAT_EQ(surface->widthX, 400.0f);
   EXPECT_FLOAT_EQ(surface->widthZ, 200.0f);
@@ -30,8 +30,8 @@ TEST_F(SurfacePluginTest, ASmallScaleFigureEnlargesModelAndWidths) {
 }
 
 TEST_F(SurfacePluginTest, AnUnusableScaleFigureKeepsTheWidthsAndDrawsTheModelAtATwentieth) {
-  auto* surface = AppendNew<SurfacePlugin>(Plugins().surfaceList, "PLUGIN",
-                                           Definition("Surface.txt", "Grass Maker -1 40 20"), false);
+  auto* surface =
+      AppendNew<SurfacePlugin>(surfaceList, "PLUGIN", Definition("Surface.txt", "Grass Maker -1 40 20"), false);
   EXPECT_EQ(surface->drawScale, 1.0f);
   EXPECT_EQ(surface->widthX, 40.0f);
   EXPECT_EQ(surface->widthZ, 20.0f);

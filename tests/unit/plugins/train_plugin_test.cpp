@@ -10,7 +10,7 @@ using TrainPluginTest = PluginTest;
 
 TEST_F(TrainPluginTest, LengthsAreScaledAndTheSpeedIsNot) {
   scratch.Write("Model.x", UnitModel());
-  auto* train = AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN",
+  auto* train = AppendNew<TrainPlugin>(trainList, "PLUGIN",
                                        Definition("Train.txt", "Car\nMaker\n1.0\n14.0\n20.0\n120.0\n"), true);
   EXPECT_EQ(train->drawScale, 0.5f);
   EXPECT_EQ(train->scaleFigure, 1.0f);
@@ -29,8 +29,7 @@ TEST_F(TrainPluginTest, LengthsAreScaledAndTheSpeedIsNot) {
 }
 
 TEST_F(TrainPluginTest, AtScaleHalfTheFileSizesAreKept) {
-  auto* train =
-      AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN", Definition("Train.txt", "Car Maker 0.5 14 20 95"), false);
+  auto* train = AppendNew<TrainPlugin>(trainList, "PLUGIN", Definition("Train.txt", "Car Maker 0.5 14 20 95"), false);
   EXPECT_EQ(train->drawScale, 1.0f);
   EXPECT_EQ(train->secondLength, 14.0f);
   EXPECT_EQ(train->bodyLength, 20.0f);
@@ -40,8 +39,7 @@ TEST_F(TrainPluginTest, AtScaleHalfTheFileSizesAreKept) {
 }
 
 TEST_F(TrainPluginTest, AnUnusableScaleFigureKeepsTheFileLengths) {
-  auto* train =
-      AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN", Definition("Train.txt", "Car Maker 0 14 20 95"), false);
+  auto* train = AppendNew<TrainPlugin>(trainList, "PLUGIN", Definition("Train.txt", "Car Maker 0 14 20 95"), false);
   EXPECT_EQ(train->drawScale, 1.0f);
   EXPECT_EQ(train->secondLength, 14.0f);
   EXPECT_EQ(train->bodyLength, 20.0f);
@@ -49,8 +47,8 @@ TEST_F(TrainPluginTest, AnUnusableScaleFigureKeepsTheFileLengths) {
 }
 
 TEST_F(TrainPluginTest, AFileEndingAfterTheBodyLengthLeavesTheSpeedAtZero) {
-  auto* train = AppendNew<TrainPlugin>(Plugins().trainList, "PLUGIN",
-                                       Definition("Train.txt", "Car\nMaker\n1.0\n14.0\n20.0\n"), false);
+  auto* train =
+      AppendNew<TrainPlugin>(trainList, "PLUGIN", Definition("Train.txt", "Car\nMaker\n1.0\n14.0\n20.0\n"), false);
   EXPECT_EQ(train->bodyLength, 10.0f);
   EXPECT_EQ(train->maxSpeed, 0.0f);
   EXPECT_EQ(os.DebugText(), "Train.txt: line 6: only 5 of 6 items read\n");

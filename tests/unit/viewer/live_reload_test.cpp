@@ -160,7 +160,7 @@ TEST_F(LiveReloadTest, AReloadWhileTheWindowIsInactiveIsDrawnAtOnce) {
   scratch.Write("Struct.txt", "Renamed\nSomeone\n0.5\n");
   Pump({"Struct.txt"});
   for (int frame = 0; frame < 10; ++frame) Pump();
-  EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
+  EXPECT_STREQ(structList.info.Line(1), "Renamed");
   EXPECT_EQ(device.Count("Present"), 1u);
   EXPECT_EQ(os.cursorMoves.size(), cursorMoves) << "a redraw must not take the pointer";
 }
@@ -189,7 +189,7 @@ TEST_F(LiveReloadTest, AWatchedSaveByRenameIsReloaded) {
     os.now += 33;
     application.pumpRoutine();
   }
-  EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
+  EXPECT_STREQ(structList.info.Line(1), "Renamed");
 }
 
 }  // namespace

@@ -44,8 +44,7 @@ class PluginLoadingTest : public ViewerTest {
 };
 
 TEST_F(PluginLoadingTest, InfoBlocksOfAllKindsEndOnTheSameLine) {
-  for (PluginList* list :
-       {&Plugins().trainList, &Plugins().structList, &Plugins().stationList, &Plugins().surfaceList}) {
+  for (PluginList* list : {&trainList, &structList, &stationList, &surfaceList}) {
     const TextLines& block = list->info;
     EXPECT_EQ(block.x, 5);
     EXPECT_EQ(block.y + (block.capacity - 1) * block.linePitch, screenHeight - 19);
@@ -63,12 +62,12 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   ASSERT_NE(file, nullptr);
   LoadPlugin(kStationKind, file);
 
-  ASSERT_FALSE(Plugins().stationList.objects.empty());
-  EXPECT_EQ(Plugins().stationList.selectedObject, Plugins().stationList.objects.front().get());
-  EXPECT_TRUE(Plugins().structList.objects.empty());
+  ASSERT_FALSE(stationList.objects.empty());
+  EXPECT_EQ(stationList.selectedObject, stationList.objects.front().get());
+  EXPECT_TRUE(structList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &StationFrame);
-  EXPECT_STREQ(Plugins().stationList.info.Line(0), "<PLUGIN>");
-  EXPECT_NE(std::string(Plugins().stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
+  EXPECT_STREQ(stationList.info.Line(0), "<PLUGIN>");
+  EXPECT_NE(std::string(stationList.info.Line(3)).find("ホーム数: "), std::string::npos);
 
   // The station's rails are drawn in its frame.
   device.ClearCalls();
@@ -77,7 +76,7 @@ TEST_F(PluginLoadingTest, StationIsShownWithItsFrameRoutineAndOnlyItIsDestroyed)
   EXPECT_GT(device.Count("DrawIndexedPrimitive"), 0u);
 
   ViewerShutdown();
-  EXPECT_TRUE(Plugins().stationList.objects.empty());
+  EXPECT_TRUE(stationList.objects.empty());
   EXPECT_NE(os.DebugText().find("release(Model.x)\n"), std::string::npos);
 }
 
@@ -87,28 +86,27 @@ TEST_F(PluginLoadingTest, TrainFillsItsFiveInfoLinesAndRunsTheTrainRoutine) {
   FILE* file = std::fopen("Train.txt", "r");
   ASSERT_NE(file, nullptr);
   LoadPlugin(kTrainKind, file);
-  ASSERT_FALSE(Plugins().trainList.objects.empty());
+  ASSERT_FALSE(trainList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &TrainFrame);
-  for (int line = 0; line < 5; ++line) EXPECT_NE(Plugins().trainList.info.Line(line), nullptr) << line;
-  EXPECT_EQ(Plugins().trainList.sceneNode.Mesh(),
-            &static_cast<TrainPlugin*>(Plugins().trainList.objects.front().get())->mesh);
-  EXPECT_EQ(Plugins().trainList.sceneNode.Scale(), Plugins().trainList.objects.front().get()->drawScale);
+  for (int line = 0; line < 5; ++line) EXPECT_NE(trainList.info.Line(line), nullptr) << line;
+  EXPECT_EQ(trainList.sceneNode.Mesh(), &static_cast<TrainPlugin*>(trainList.objects.front().get())->mesh);
+  EXPECT_EQ(trainList.sceneNode.Scale(), trainList.objects.front().get()->drawScale);
 }
 
 TEST_F(PluginLoadingTest, BareModelIsAStructureShownByTheStructRoutine) {
   InSampleDirectory directory("model");
   ASSERT_TRUE(directory.entered());
   ASSERT_EQ(LoadBareModel("Car.x"), 1);
-  ASSERT_FALSE(Plugins().structList.objects.empty());
+  ASSERT_FALSE(structList.objects.empty());
   EXPECT_EQ(application.frameRoutine, &StructFrame);
-  EXPECT_STREQ(Plugins().structList.info.Line(0), "<XFILE>");
-  EXPECT_STREQ(Plugins().structList.info.Line(1), "D3DRM-Mesh");
+  EXPECT_STREQ(structList.info.Line(0), "<XFILE>");
+  EXPECT_STREQ(structList.info.Line(1), "D3DRM-Mesh");
 }
 
 TEST_F(PluginLoadingTest, BareModelThatCannotBeLoadedIsRefused) {
   InSampleDirectory directory("model");
   EXPECT_EQ(LoadBareModel("NoSuchModel.x"), 0);
-  EXPECT_TRUE(Plugins().structList.objects.empty());
+  EXPECT_TRUE(structList.objects.empty());
   EXPECT_NE(os.DebugText().find("load(NoSuchModel.x) ... failed.\n"), std::string::npos) << os.DebugText();
 }
 

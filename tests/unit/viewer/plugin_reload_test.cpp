@@ -52,14 +52,14 @@ TEST_F(ReloadTest, AWorseLoadKeepsTheShownPluginAndItsTexturesAndABetterOneRepla
     PluginObject* before = Shown();
     ASSERT_NE(before, nullptr);
     const std::vector<IDirect3DTexture8*> texturesBefore = ShownModel().textures;
-    const std::string infoBefore = Plugins().structList.info.Line(1);
+    const std::string infoBefore = structList.info.Line(1);
     c.change(scratch);
 
     ReloadOutcome outcome = ReloadPlugin(source, shownFailures);
 
     EXPECT_EQ(outcome.reloaded, c.reloaded);
-    EXPECT_EQ(Plugins().structList.objects.front().get(), Shown());
-    EXPECT_EQ(Plugins().structList.objects.size(), 1u);
+    EXPECT_EQ(structList.objects.front().get(), Shown());
+    EXPECT_EQ(structList.objects.size(), 1u);
     EXPECT_EQ(structList.sceneNode.Mesh(), &ShownModel());
     EXPECT_EQ(application.frameRoutine, &StructFrame);
     EXPECT_EQ(ViewStateOf(kStructKind).yaw, 1.25f);
@@ -76,10 +76,10 @@ TEST_F(ReloadTest, AWorseLoadKeepsTheShownPluginAndItsTexturesAndABetterOneRepla
       EXPECT_EQ(ShownModel().textures, texturesBefore);
       for (IDirect3DTexture8* texture : texturesBefore)
         EXPECT_TRUE(!texture || CacheHolds(texture)) << "texture of the shown model freed";
-      EXPECT_EQ(Plugins().structList.info.Line(1), infoBefore);
+      EXPECT_EQ(structList.info.Line(1), infoBefore);
     }
   }
-  EXPECT_STREQ(Plugins().structList.info.Line(1), "Again");
+  EXPECT_STREQ(structList.info.Line(1), "Again");
 }
 
 TEST_F(ReloadTest, AReplacedTextureIsReadFromItsFileAgain) {
@@ -105,7 +105,7 @@ TEST_F(ReloadTest, AFailureTheShownPluginAlreadyHadDoesNotHoldTheReloadBack) {
   EXPECT_EQ(shownFailures[0].file, "tiles.jpg");
   scratch.Write("Struct.txt", "Renamed\nSomeone\n0.5\n");
   EXPECT_TRUE(ReloadPlugin(source, shownFailures).reloaded);
-  EXPECT_STREQ(Plugins().structList.info.Line(1), "Renamed");
+  EXPECT_STREQ(structList.info.Line(1), "Renamed");
 }
 
 TEST_F(ReloadTest, AStationReloadShowsItsNewPlatforms) {
@@ -117,7 +117,7 @@ TEST_F(ReloadTest, AStationReloadShowsItsNewPlatforms) {
   scratch.Write("Station.txt", text.substr(0, count) + "1\n(0,0,0),(0,0,40)\n");
   ASSERT_TRUE(ReloadPlugin(source, shownFailures).reloaded);
   EXPECT_EQ(static_cast<StationPlugin*>(Shown())->platformCount, 1) << "was " << platforms;
-  EXPECT_STREQ(Plugins().stationList.info.Line(3), "ホーム数: 1");
+  EXPECT_STREQ(stationList.info.Line(3), "ホーム数: 1");
 }
 
 TEST_F(ReloadTest, ABareModelIsLoadedAgainFromItsPathAndKeptWhenBroken) {
@@ -138,7 +138,7 @@ TEST_F(ReloadTest, ABareModelIsLoadedAgainFromItsPathAndKeptWhenBroken) {
   scratch.CopyFrom(SourcePath("samples/model"));
   EXPECT_TRUE(ReloadPlugin(source, shownFailures).reloaded);
   EXPECT_NE(Shown(), first);
-  EXPECT_STREQ(Plugins().structList.info.Line(0), "<XFILE>");
+  EXPECT_STREQ(structList.info.Line(0), "<XFILE>");
 }
 
 }  // namespace
