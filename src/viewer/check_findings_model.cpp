@@ -17,7 +17,8 @@ constexpr float kLargestSize = 2000.0f;
 // The mesh's arrays, locked for reading while the view lives.
 class MeshView {
  public:
-  explicit MeshView(ID3DXMesh* mesh) : mesh_(mesh) {
+  explicit MeshView(ID3DXMesh* mesh)
+      : mesh_(mesh), wideIndices_(mesh->GetOptions() & D3DXMESH_32BIT), stride_(mesh->GetNumBytesPerVertex()) {
     if (FAILED(mesh_->LockVertexBuffer(D3DLOCK_READONLY, &vertices_))) vertices_ = nullptr;
     if (FAILED(mesh_->LockIndexBuffer(D3DLOCK_READONLY, &indices_))) indices_ = nullptr;
   }
@@ -30,7 +31,7 @@ class MeshView {
 
   bool Readable() const { return vertices_ && indices_; }
   uint32_t Index(size_t corner) const {
-    if (mesh_->GetOptions() & D3DXMESH_32BIT) return reinterpret_cast<const uint32_t*>(indices_)[corner];
+    if (wideIndices_) return reinterpret_cast<const uint32_t*>(indices_)[corner];
     return reinterpret_cast<const uint16_t*>(indices_)[corner];
   }
   // The position, then (when the format has one) the normal, of a vertex.
@@ -39,10 +40,13 @@ class MeshView {
 
  private:
   const D3DXVECTOR3* Element(uint32_t vertex, size_t offset) const {
-    return reinterpret_cast<const D3DXVECTOR3*>(vertices_ + size_t{vertex} * mesh_->GetNumBytesPerVertex() + offset);
+    return reinterpret_cast<const D3DXVECTOR3*>(vertices_ + size_t{vertex} * stride_ + offset);
   }
 
   ID3DXMesh* mesh_;
+  // Read once: the loops below visit every face and vertex.
+  bool wideIndices_;
+  DWORD stride_;
   uint8_t* vertices_ = nullptr;
   uint8_t* indices_ = nullptr;
 };
@@ -56,7 +60,9 @@ bool IsDegenerate(const D3DXVECTOR3& a, const D3DXVECTOR3& b, const D3DXVECTOR3&
   D3DXVECTOR3 bc{c.x - b.x, c.y - b.y, c.z - b.z};
   D3DXVECTOR3 cross{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z, ab.x * ac.y - ab.y * ac.x};
   float longest = std::max({LengthSquared(ab), LengthSquared(ac), LengthSquared(bc)});
-  return std::sqrt(LengthSquared(cross)) <= 1e-6f * longest;
+  // |cross| <= 1e-6 * longest, squared on both sides (in double, where the fourth power neither over- nor underflows).
+  double area = LengthSquared(cross), edge = longest;
+  return area <= 1e-12 * edge * edge;
 }
 
 class ModelChecks {

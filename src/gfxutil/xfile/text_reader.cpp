@@ -121,6 +121,8 @@ inline __attribute__((always_inline)) void XTextReader::SkipSpace() {
   if (p_ < end_ && (*p_ == '#' || *p_ == '/')) SkipSpaceAndComments();
 }
 
+const uint8_t* XTextReader::AfterSpace(const uint8_t* from) const { return SkipPlainSpace(from, end_); }
+
 void XTextReader::SkipSpaceAndComments() {
   for (;;) {
     while (p_ < end_ && IsSpace(*p_)) ++p_;

@@ -84,6 +84,8 @@ class XTextReader : public XReaderBase {
 
   void SkipSpace();
   void SkipSpaceAndComments();
+  // Where the spaces from `from` on end.
+  const uint8_t* AfterSpace(const uint8_t* from) const;
   const uint8_t* RunEnd(const uint8_t* from) const;
   bool ReadSeparators();
   bool ReadSeparatorsAndComments();

@@ -46,8 +46,10 @@ XTextReader::XTextReader(const uint8_t* begin, const uint8_t* end, XInputPager* 
 
 // Where every core is busy (two cores and another job), a second reader's
 // thread only takes turns with the main reader's and with the other jobs, and
-// one reader alone finishes sooner.
-bool XTextReader::SecondReaderPays() const { return !idleCoreOnly_ || IdleCoreNow(); }
+// one reader alone finishes sooner. The worker, awake for the next list, is
+// itself counted among the tasks ready to run, but it is the one that would
+// read.
+bool XTextReader::SecondReaderPays() const { return !idleCoreOnly_ || IdleCoreNow(valuesAhead_.Spinning() ? 1 : 0); }
 
 bool XTextReader::ReadFloats(float* values, size_t count) { return ReadValues(values, count); }
 
@@ -92,11 +94,15 @@ void XTextReader::StartAhead(double left, bool floats, double share) {
     at += step;
   }
   if (before < left * share || at == end_) return;
-  // Every writer puts an item on a line of its own: a line start is most
-  // likely where a value begins.
+  // Every writer puts an item on a line of its own: a line start, after the
+  // indentation, is most likely where a value begins. It must be exactly
+  // where this reader will find the value, or the values read ahead are
+  // dropped when it gets there.
   const void* newline = std::memchr(at, '\n', static_cast<size_t>(end_ - at));
   if (!newline) return;
-  size_t from = static_cast<size_t>(static_cast<const uint8_t*>(newline) + 1 - begin_);
+  const uint8_t* valueStart = AfterSpace(static_cast<const uint8_t*>(newline) + 1);
+  if (valueStart == end_) return;
+  size_t from = static_cast<size_t>(valueStart - begin_);
   // The values after the split, and a margin for the estimate.
   double after = std::max(left - before, 0.0);
   size_t cap = static_cast<size_t>(after + after / 32) + kProbeValues;

@@ -68,12 +68,16 @@ void XValuesAhead::Work() {
     // have to be woken, which can take milliseconds.
     auto awakeUntil = std::chrono::steady_clock::now() + kStayAwake;
     uint32_t state;
+    spinning_.store(true, std::memory_order_relaxed);
     while ((state = state_.load(std::memory_order_acquire)) == kIdle) {
-      if (std::chrono::steady_clock::now() < awakeUntil)
+      if (std::chrono::steady_clock::now() < awakeUntil) {
         std::this_thread::yield();
-      else
+      } else {
+        spinning_.store(false, std::memory_order_relaxed);
         state_.wait(kIdle, std::memory_order_acquire);
+      }
     }
+    spinning_.store(false, std::memory_order_relaxed);
     if (state == kQuit) return;
     Read();
     state_.store(kIdle, std::memory_order_release);

@@ -37,6 +37,9 @@ class XValuesAhead {
   void Stop();
 
   void SetPatience(std::chrono::microseconds patience) { patience_ = patience; }
+  // Whether the worker is awake waiting for a list: it is then one of the
+  // machine's tasks ready to run, though it stands aside for any other.
+  bool Spinning() const { return spinning_.load(std::memory_order_relaxed); }
   size_t From() const { return from_; }
   bool Floats() const { return floats_; }
   // Waits until `count` values are read, the reading has ended or stalled,
@@ -69,5 +72,6 @@ class XValuesAhead {
   std::atomic<size_t> progress_{0};
   std::atomic<uint32_t> state_{kIdle};
   std::atomic<bool> cancel_{false};
+  std::atomic<bool> spinning_{false};
   std::thread worker_;
 };

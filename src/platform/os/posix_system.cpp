@@ -4,6 +4,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstdio>
@@ -81,22 +82,26 @@ uint64_t MeminfoBytes(const char* key) {
 
 }  // namespace
 
-bool IdleCoreIn(const char* loadavg, unsigned cores) {
+bool IdleCoreIn(const char* loadavg, unsigned cores, unsigned ownWaiting) {
   double averages[3];
   unsigned running = 0, tasks = 0;
   if (std::sscanf(loadavg, "%lf %lf %lf %u/%u", &averages[0], &averages[1], &averages[2], &running, &tasks) != 5)
     return false;
-  return running >= 1 && running < cores;
+  if (running == 0) return false;  // not even the caller: no sense
+  // The caller and the tasks of others; a waiting helper that was asleep at
+  // the count was not in it.
+  unsigned competing = running - std::min(ownWaiting, running - 1);
+  return competing < cores;
 }
 
-bool IdleCoreNow() {
+bool IdleCoreNow(unsigned ownWaiting) {
   char text[128] = {};
   FILE* file = std::fopen("/proc/loadavg", "re");
   if (!file) return false;
   size_t length = std::fread(text, 1, sizeof text - 1, file);
   std::fclose(file);
   text[length] = '\0';
-  return IdleCoreIn(text, static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN)));
+  return IdleCoreIn(text, static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN)), ownWaiting);
 }
 
 void ReadPhysicalMemory(MEMORYSTATUS* status) {

@@ -19,7 +19,9 @@ void ReadPhysicalMemory(MEMORYSTATUS* status);
 std::string UserStateDirectory();
 // Whether a core stands idle: fewer tasks are ready to run, the caller
 // included, than the machine has `cores`, by the text of /proc/loadavg
-// ("0.52 0.48 0.40 1/345 6789"). False when the text does not say.
-bool IdleCoreIn(const char* loadavg, unsigned cores);
+// ("0.52 0.48 0.40 1/345 6789"). `ownWaiting` of the tasks are the caller's
+// own helpers spinning for work, which count as idle. False when the text
+// does not say.
+bool IdleCoreIn(const char* loadavg, unsigned cores, unsigned ownWaiting);
 // The same for this machine now; false when /proc/loadavg cannot be read.
-bool IdleCoreNow();
+bool IdleCoreNow(unsigned ownWaiting);

@@ -178,6 +178,14 @@ const Case kCases[] = {
        layout.item = [](std::string item) { return ReplaceEach(item, ';', ";;"); };
      },
      true, true},
+    {"items indented by spaces",
+     [](Lists&, Layout& layout) { layout.item = [](std::string item) { return "  " + item; }; }, true, true},
+    {"items indented by tabs, CRLF line ends",
+     [](Lists&, Layout& layout) {
+       layout.item = [](std::string item) { return "\t\t" + item; };
+       layout.text = [](std::string text) { return ReplaceEach(text, '\n', "\r\n"); };
+     },
+     true, true},
     {"CRLF line ends",
      [](Lists&, Layout& layout) {
        layout.text = [](std::string text) { return ReplaceEach(text, '\n', "\r\n"); };

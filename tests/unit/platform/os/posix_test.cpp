@@ -117,24 +117,29 @@ TEST(PosixSystemTest, LocalTimeIsPlausible) {
 }
 
 // A core stands idle while fewer tasks are ready to run, the caller
-// included, than there are cores.
+// included and its own waiting helpers left out, than there are cores.
 TEST(PosixSystemTest, IdleCoreComesFromTheTasksReadyToRun) {
   struct Case {
     const char* loadavg;
     unsigned cores;
+    unsigned ownWaiting;
     bool idle;
   };
   const Case kCases[] = {
-      {"0.10 0.20 0.30 1/345 6789\n", 2, true},   // only the caller
-      {"7.51 7.51 6.36 9/175 28290\n", 2, false},  // five developers compiling
-      {"1.00 1.00 1.00 2/300 100\n", 2, false},    // one other job on two cores
-      {"1.00 1.00 1.00 2/300 100\n", 4, true},
-      {"0.00 0.00 0.00 1/80 5\n", 1, false},       // one core: never a second
-      {"0.00 0.00 0.00 0/80 5\n", 2, false},       // not even the caller: no sense
-      {"garbage", 2, false},
-      {"", 2, false},
+      {"0.10 0.20 0.30 1/345 6789\n", 2, 0, true},    // only the caller
+      {"7.51 7.51 6.36 9/175 28290\n", 2, 0, false},  // five developers compiling
+      {"1.00 1.00 1.00 2/300 100\n", 2, 0, false},    // one other job on two cores
+      {"1.00 1.00 1.00 2/300 100\n", 4, 0, true},
+      {"1.00 1.00 1.00 2/300 100\n", 2, 1, true},   // the other task is the caller's spinning helper
+      {"1.00 1.00 1.00 3/300 100\n", 2, 1, false},  // and one other job
+      {"0.10 0.20 0.30 1/345 6789\n", 2, 1, true},  // the helper was asleep at the count
+      {"0.00 0.00 0.00 1/80 5\n", 1, 0, false},     // one core: never a second
+      {"0.00 0.00 0.00 0/80 5\n", 2, 0, false},     // not even the caller: no sense
+      {"garbage", 2, 0, false},
+      {"", 2, 0, false},
   };
-  for (const Case& c : kCases) EXPECT_EQ(IdleCoreIn(c.loadavg, c.cores), c.idle) << c.loadavg << " on " << c.cores;
+  for (const Case& c : kCases)
+    EXPECT_EQ(IdleCoreIn(c.loadavg, c.cores, c.ownWaiting), c.idle) << c.loadavg << " on " << c.cores;
 }
 
 TEST(RealOsTest, PostedQuitIsTakenFromOwnQueue) {
