@@ -16,6 +16,11 @@ constexpr uint64_t kPowersOfTen[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 
 // Powers of ten that doubles hold exactly.
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// The nearest doubles of the negative powers of ten: a multiplication is much
+// quicker than the division by the exact power.
+constexpr double kNegativePowersOfTen[] = {1e-0,  1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
+                                           1e-8,  1e-9,  1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15,
+                                           1e-16, 1e-17, 1e-18, 1e-19, 1e-20, 1e-21, 1e-22};
 constexpr uint64_t kExactInDouble = 1ull << 53;
 // Powers of ten that floats hold exactly, and the integers they all hold.
 constexpr float kFloatPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
@@ -55,6 +60,14 @@ inline bool IsFloatTie(double d) {
   uint64_t bits;
   std::memcpy(&bits, &d, sizeof bits);
   return (bits & 0x1FFFFFFFull) == 0x10000000ull;
+}
+
+// Whether a float rounding tie lies within a few units in the last place of
+// `d`: a value off by that little may then round the other way.
+inline bool IsNearFloatTie(double d) {
+  uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  return (bits & 0x1FFFFFFFull) - (0x10000000ull - 4) <= 8;
 }
 
 }  // namespace decimal_detail
@@ -136,19 +149,27 @@ inline const uint8_t* ReadPlainDecimal(const uint8_t* begin, const uint8_t* end,
     scale += negativeExponent ? -static_cast<int>(exponent) : static_cast<int>(exponent);
   }
   if (p < end && *p == '#') return nullptr;
-  // With both operands exact, one multiplication or division rounds
-  // correctly. In floats it needs no tie check, and a float operation is the
-  // quicker.
-  if (mantissa <= kExactInFloat && scale >= -10 && scale <= 10) {
-    float exact = static_cast<float>(mantissa);
-    float result = scale < 0 ? exact / kFloatPowersOfTen[-scale] : exact * kFloatPowersOfTen[scale];
+  // With both operands exact, one multiplication rounds correctly; in floats
+  // it needs no tie check.
+  if (mantissa <= kExactInFloat && scale >= 0 && scale <= 10) {
+    float result = static_cast<float>(mantissa) * kFloatPowersOfTen[scale];
     value = negative ? -result : result;
     return p;
   }
   if (scale < -22 || scale > 22) return nullptr;
   // Within 10^-22 to 2^53 * 10^22 the result is in the normal range of floats.
   double exact = static_cast<double>(mantissa);
-  double result = scale < 0 ? exact / kExactPowersOfTen[-scale] : exact * kExactPowersOfTen[scale];
+  double result;
+  if (scale >= 0) {
+    result = exact * kExactPowersOfTen[scale];
+  } else {
+    // Two roundings (the power's and the product's) leave the product within
+    // two units in its last place of the exact quotient, so it rounds to the
+    // same float unless a tie is that close; then the correctly rounded
+    // division decides.
+    result = exact * kNegativePowersOfTen[-scale];
+    if (IsNearFloatTie(result)) result = exact / kExactPowersOfTen[-scale];
+  }
   if (IsFloatTie(result)) return nullptr;
   value = static_cast<float>(negative ? -result : result);
   return p;

@@ -132,6 +132,30 @@ TEST(PlainDecimal, DeclinesFloatTies) {
   EXPECT_EQ(ReadPlainDecimal(Bytes(tie), Bytes(tie) + tie.size(), value), nullptr);
 }
 
+// Decimals on and a hair beside the halfway points between floats, where a
+// conversion off by the least amount rounds the other way: 2^21 to 2^24,
+// where floats are 1/4 to 1 apart, written with 9 decimals.
+TEST(PlainDecimal, MatchesTheReferenceBesideFloatTies) {
+  int checked = 0;
+  for (double step : {0.25, 0.5, 1.0}) {
+    double first = 8388608.0 * step;  // where floats are `step` apart
+    for (int i = 0; i < 300; ++i) {
+      long long cents = std::llround((first + step * (7 * i + 0.5)) * 1e9);  // a halfway point, in units of 1e-9
+      for (int offset : {-1, 0, 1}) {
+        long long units = cents + offset;
+        char text[48];
+        std::snprintf(text, sizeof text, "%lld.%09lld", units / 1000000000, units % 1000000000);
+        std::string number = text;
+        float value;
+        if (!ReadPlainDecimal(Bytes(number), Bytes(number) + number.size(), value)) continue;
+        ++checked;
+        ASSERT_EQ(Bits(value), Bits(Reference(number))) << number;
+      }
+    }
+  }
+  EXPECT_GT(checked, 1500) << "only the ties themselves are left to the general conversion";
+}
+
 // Many numbers as exporters write them, in every digit count, against the
 // reference conversion.
 TEST(PlainDecimal, MatchesTheReferenceConversion) {
