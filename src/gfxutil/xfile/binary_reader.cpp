@@ -166,18 +166,26 @@ bool XBinaryReader::ReadFloat(float& value) {
 
 bool XBinaryReader::ReadFloats(float* values, size_t count) {
   while (count > 0) {
-    if (listLeft_ == 0 || list_ != List::Floats || floatBytes_ != 4) {
+    if (listLeft_ == 0 || list_ != List::Floats) {
       if (!ReadFloat(*values)) return false;
       ++values;
       --count;
       continue;
     }
-    // A run of 4-byte floats taken straight from the list.
+    // A run of floats taken straight from the list.
     size_t run = count < listLeft_ ? count : listLeft_;
-    std::memcpy(values, p_, run * 4);
-    for (size_t i = 0; i < run; ++i)
-      if (!std::isfinite(values[i])) values[i] = 0.0f;
-    p_ += run * 4;
+    if (floatBytes_ == 4) {
+      std::memcpy(values, p_, run * 4);
+      for (size_t i = 0; i < run; ++i)
+        if (!std::isfinite(values[i])) values[i] = 0.0f;
+    } else {
+      for (size_t i = 0; i < run; ++i) {
+        double value;
+        std::memcpy(&value, p_ + i * 8, 8);
+        values[i] = Finite(value);
+      }
+    }
+    p_ += run * floatBytes_;
     values += run;
     count -= run;
     listLeft_ -= static_cast<uint32_t>(run);

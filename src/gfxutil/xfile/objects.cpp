@@ -444,12 +444,19 @@ class ObjectParser {
       modelTriangles_ += size - 2;
       if (modelTriangles_ > kXMaxModelFaces)
         return Invalid("the faces make more triangles than a model may have (%u in all)", kXMaxModelFaces);
-      size_t first = mesh.corners.size();
-      mesh.corners.resize(first + size);
-      if (!reader_.ReadDwords(&mesh.corners[first], size)) return false;
-      for (size_t i = first; i < first + size; ++i)
-        if (mesh.corners[i] >= vertexCount)
-          return Invalid("face index %u is beyond the %u vertices", mesh.corners[i], vertexCount);
+      // A triangle, nearly every face, is read beside the array and appended:
+      // growing the array first would fill it with zeros to be overwritten.
+      uint32_t triangle[3];
+      uint32_t* corners = triangle;
+      if (size != 3) {
+        mesh.corners.resize(mesh.corners.size() + size);
+        corners = &mesh.corners[mesh.corners.size() - size];
+      }
+      if (!reader_.ReadDwords(corners, size)) return false;
+      for (uint32_t i = 0; i < size; ++i)
+        if (corners[i] >= vertexCount)
+          return Invalid("face index %u is beyond the %u vertices", corners[i], vertexCount);
+      if (size == 3) mesh.corners.insert(mesh.corners.end(), {triangle[0], triangle[1], triangle[2]});
       mesh.AddPolygon(size);
     }
     return true;
