@@ -2,6 +2,8 @@
 // objects and references.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "taken_notes.h"
 #include "xfile_test_support.h"
 
@@ -247,12 +249,13 @@ TEST(XFileBinary, IntegersServeAsFloatsAndDoublesAreRead) {
   EXPECT_VEC3_NEAR(mesh.Vertex(1).position, 2.0f, 1.0f, 0.0f, 0);
 
   BinaryX wide("xof 0303bin 0064", true);
-  wide.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 0, 1, 0, 1, 1, 0.1f}).Integers({1, 3, 0, 1, 2});
+  wide.Name("Mesh").Open().Integers({3}).Floats({NAN, 0, 0, 0, 1, 0, 1, 1, 0.1f}).Integers({1, 3, 0, 1, 2});
   wide.Name("MeshMaterialList").Open().Integers({1, 1, 0});
   wide.Name("Material").Open().Floats({0.25f, 0.5f, 0.75f, 1, 3, 0, 0, 0, 0, 0, 0});
   wide.Name("TextureFileName").Open().String("wide.png").Close().Close().Close().Close();
   ASSERT_EQ(ReadX(wide.bytes(), mesh, &error), D3D_OK) << error;
   EXPECT_EQ(mesh.Vertex(2).position.z, 0.1f);
+  EXPECT_EQ(mesh.Vertex(0).position.x, 0.0f);  // NaN reads as 0
   EXPECT_EQ(mesh.materials[0].material.Diffuse.b, 0.75f);
   EXPECT_EQ(mesh.materials[0].textureName, "wide.png");
 }
