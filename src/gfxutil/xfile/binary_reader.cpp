@@ -41,15 +41,21 @@ void XBinaryReader::Seek(size_t offset) {
   listJustEnded_ = false;
 }
 
+bool XBinaryReader::Arrived(size_t bytes) {
+  if (!growing_) return false;
+  there_ = begin_ + growing_->WaitFor(Position() + bytes);
+  return static_cast<size_t>(there_ - p_) >= bytes;
+}
+
 bool XBinaryReader::ReadWord(uint16_t& word) {
-  if (end_ - p_ < 2) return Fail("truncated token");
+  if (!Has(2)) return Fail("truncated token");
   word = Le16(p_);
   p_ += 2;
   return true;
 }
 
 bool XBinaryReader::ReadBytes(size_t count, const uint8_t*& bytes) {
-  if (static_cast<size_t>(end_ - p_) < count) return Fail("token data runs past the end of the file");
+  if (!Has(count)) return Fail("token data runs past the end of the file");
   bytes = p_;
   p_ += count;
   return true;
@@ -77,8 +83,7 @@ bool XBinaryReader::StartList(uint16_t token) {
   uint32_t count;
   if (!ReadCount(count)) return false;
   size_t elementBytes = token == kIntegerList ? 4 : floatBytes_;
-  if (count > static_cast<size_t>(end_ - p_) / elementBytes)
-    return Fail("list of %u values runs past the end of the file", count);
+  if (!Has(size_t{count} * elementBytes)) return Fail("list of %u values runs past the end of the file", count);
   list_ = token == kIntegerList ? List::Integers : List::Floats;
   listLeft_ = count;
   listJustEnded_ = count == 0;
@@ -99,7 +104,7 @@ float XBinaryReader::NextListFloat() {
 }
 
 bool XBinaryReader::ReadSeparators() {
-  auto nextIs = [this](uint16_t token) { return end_ - p_ >= 2 && Le16(p_) == token; };
+  auto nextIs = [this](uint16_t token) { return Has(2) && Le16(p_) == token; };
   bool any = false;
   while (nextIs(kSemicolon)) {
     p_ += 2;
@@ -233,7 +238,7 @@ bool XBinaryReader::Next(XToken& token) {
     return Fail("more values than the object's members take");
   }
   token.text = {};
-  if (p_ == end_) {
+  if (!Has(1)) {
     tokenStart_ = p_;
     token.kind = XTokenKind::End;
     return true;

@@ -4,12 +4,30 @@
 #pragma once
 #include "gfxutil/xfile/token.h"
 
+// Input still arriving, such as a body being inflated: the bytes from its
+// start on are there up to a count that only grows.
+class XGrowingInput {
+ public:
+  // Waits until `bytes` bytes are there or no more will come; returns how
+  // many are there.
+  virtual size_t WaitFor(size_t bytes) = 0;
+
+ protected:
+  ~XGrowingInput() = default;
+};
+
 class XBinaryReader : public XReaderBase {
  public:
-  // `fileOffset` is where `begin` sits in the (decompressed) file, for messages.
+  // `fileOffset` is where `begin` sits in the (decompressed) file, for
+  // messages. With `growing`, [begin, end) is the room the input may fill,
+  // and the reader waits for the bytes it reads.
   XBinaryReader(const uint8_t* begin, const uint8_t* end, unsigned floatBytes, size_t fileOffset,
-                XInputPager* pager = nullptr)
-      : XReaderBase(begin, end, pager), floatBytes_(floatBytes), fileOffset_(fileOffset) {}
+                XInputPager* pager = nullptr, XGrowingInput* growing = nullptr)
+      : XReaderBase(begin, end, pager),
+        floatBytes_(floatBytes),
+        fileOffset_(fileOffset),
+        growing_(growing),
+        there_(growing ? begin : end) {}
 
   bool Next(XToken& token);
   bool SkipBlock();
@@ -36,6 +54,10 @@ class XBinaryReader : public XReaderBase {
  private:
   enum class List : uint8_t { None, Integers, Floats };
 
+  // Whether `bytes` more bytes are there to read, waiting for them while
+  // the input still grows.
+  bool Has(size_t bytes) { return static_cast<size_t>(there_ - p_) >= bytes || Arrived(bytes); }
+  bool Arrived(size_t bytes);
   bool ReadWord(uint16_t& word);
   bool ReadBytes(size_t count, const uint8_t*& bytes);
   bool ReadCount(uint32_t& count);
@@ -46,6 +68,8 @@ class XBinaryReader : public XReaderBase {
 
   unsigned floatBytes_;
   size_t fileOffset_;
+  XGrowingInput* growing_;
+  const uint8_t* there_;  // the end of the bytes there to read
   List list_ = List::None;
   uint32_t listLeft_ = 0;
   bool listJustEnded_ = false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <system_error>
 
 #include "gfxutil/byte_order.h"
 #include "gfxutil/xfile/header.h"
@@ -52,10 +53,9 @@ std::string AtOffset(size_t offset, const char* what) {
   return text;
 }
 
-}  // namespace
-
-bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std::string& error) {
-  body.clear();
+// The body's size as the size field declares it, and the bytes to set aside
+// for it: the declared size, trusted only as far as the chunks could fill it.
+bool BodySize(std::span<const uint8_t> data, size_t& expectedBody, size_t& capacity, std::string& error) {
   if (data.size() < 4) {
     error = AtOffset(kXFileHeaderSize, "the compressed file has no size field");
     return false;
@@ -72,16 +72,26 @@ bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std
     error = AtOffset(kXFileHeaderSize, what);
     return false;
   }
-  size_t expectedBody = declaredSize - kXFileHeaderSize;
-  // Each chunk holds at most 32 KiB; trust the declared size only that far.
+  expectedBody = declaredSize - kXFileHeaderSize;
+  // Each chunk holds at most 32 KiB.
   size_t chunkBound = data.size() / (kChunkHeaderSize + kSignatureSize + 1) + 1;
-  body.reserve(std::min(expectedBody, chunkBound * kMaxChunkSize));
+  capacity = std::min(expectedBody, chunkBound * kMaxChunkSize);
+  return true;
+}
 
+// Inflates the chunks into `out` (room for `capacity` bytes), telling
+// `inflated` the bytes done and the bytes of `data` consumed after each
+// chunk; false with `error` at the first fault or when they do not come to
+// `expectedBody` bytes.
+template <class Progress>
+bool InflateChunks(std::span<const uint8_t> data, uint8_t* out, size_t capacity, size_t expectedBody, Progress inflated,
+                   std::string& error) {
   RawInflater inflater;
   if (!inflater.ok()) {
     error = "the inflater could not be set up";
     return false;
   }
+  size_t done = 0;
   size_t pos = 4;
   while (pos < data.size()) {
     size_t chunkOffset = kXFileHeaderSize + pos;
@@ -104,26 +114,84 @@ bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std
       error = AtOffset(chunkOffset, "compressed chunk without its CK signature");
       return false;
     }
-    if (body.size() + plainSize > expectedBody) {
+    if (done + plainSize > expectedBody || done + plainSize > capacity) {
       error = AtOffset(chunkOffset, "more decompressed data than the header declares");
       return false;
     }
-    size_t historySize = std::min(body.size(), kMaxChunkSize);
-    size_t start = body.size();
-    body.resize(start + plainSize);
-    std::span<const uint8_t> history(body.data() + start - historySize, historySize);
+    size_t historySize = std::min(done, kMaxChunkSize);
+    std::span<const uint8_t> history(out + done - historySize, historySize);
     std::span<const uint8_t> packed(data.data() + pos + kSignatureSize, packedSize - kSignatureSize);
-    if (!inflater.Chunk(packed, history, std::span<uint8_t>(body.data() + start, plainSize))) {
+    if (!inflater.Chunk(packed, history, std::span<uint8_t>(out + done, plainSize))) {
       error = AtOffset(chunkOffset, "corrupt compressed chunk");
-      body.clear();
       return false;
     }
+    done += plainSize;
     pos += packedSize;
+    inflated(done, pos);
   }
-  if (body.size() != expectedBody) {
+  if (done != expectedBody) {
     error = AtOffset(kXFileHeaderSize + data.size(), "the compressed data ends before the declared size");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std::string& error) {
+  body.clear();
+  size_t expectedBody = 0, capacity = 0;
+  if (!BodySize(data, expectedBody, capacity, error)) return false;
+  body.resize(capacity);
+  auto noProgress = [](size_t, size_t) {};
+  if (!InflateChunks(data, body.data(), capacity, expectedBody, noProgress, error)) {
     body.clear();
     return false;
   }
   return true;
+}
+
+XInflatingBody::~XInflatingBody() {
+  if (worker_.joinable()) worker_.join();
+}
+
+bool XInflatingBody::Start(std::span<const uint8_t> data, bool onOwnThread, XInputPager* pager, std::string& error) {
+  size_t expectedBody = 0;
+  if (!BodySize(data, expectedBody, capacity_, error)) return false;
+  bytes_ = std::make_unique_for_overwrite<uint8_t[]>(capacity_);
+  auto inflate = [this, data, expectedBody, pager] {
+    auto inflated = [this, pager](size_t done, size_t consumed) {
+      progress_.store(done * 2, std::memory_order_release);
+      if (pager) pager->ReleaseBefore(consumed);
+    };
+    bool ok = InflateChunks(data, bytes_.get(), capacity_, expectedBody, inflated, error_);
+    size_t done = progress_.load(std::memory_order_relaxed) / 2;
+    ok_ = ok;
+    progress_.store(done * 2 + 1, std::memory_order_release);
+  };
+  if (onOwnThread) {
+    try {
+      worker_ = std::thread(inflate);
+      return true;
+    } catch (const std::system_error&) {
+      // no thread to be had: inflated here, whole, before reading
+    }
+  }
+  inflate();
+  return true;
+}
+
+size_t XInflatingBody::WaitFor(size_t bytes) {
+  size_t progress = progress_.load(std::memory_order_acquire);
+  while (progress / 2 < bytes && progress % 2 == 0) {
+    std::this_thread::yield();
+    progress = progress_.load(std::memory_order_acquire);
+  }
+  return progress / 2;
+}
+
+bool XInflatingBody::Finish(std::string& error) {
+  if (worker_.joinable()) worker_.join();
+  if (!ok_) error = error_;
+  return ok_;
 }

@@ -3,11 +3,53 @@
 // chunks of WORD uncompressed size, WORD compressed size, "CK" and a raw
 // deflate stream. Each chunk continues the history of the chunks before it.
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "gfxutil/xfile/binary_reader.h"
 
 // `data` is everything after the 16-byte header. On success `body` holds the
 // decompressed bytes that follow the header.
 bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std::string& error);
+
+// The body inflated chunk by chunk, on a thread of its own when asked, so
+// that a binary reader reads its start while the rest is still inflated. The
+// inflated bytes are published after each chunk (`progress_`, release; the
+// reader loads it with acquire) and never written again; the thread is
+// joined by Finish or the destructor.
+class XInflatingBody final : public XGrowingInput {
+ public:
+  XInflatingBody() = default;
+  ~XInflatingBody();
+  XInflatingBody(const XInflatingBody&) = delete;
+  XInflatingBody& operator=(const XInflatingBody&) = delete;
+
+  // Sets aside the body's bytes and starts inflating `data` (everything after
+  // the header, which must outlive this object), telling `pager` (when
+  // given) which of its bytes are done with. False, with `error`, when the
+  // size field is refused. Without a thread the body is inflated before this
+  // returns.
+  bool Start(std::span<const uint8_t> data, bool onOwnThread, XInputPager* pager, std::string& error);
+  const uint8_t* Bytes() const { return bytes_.get(); }
+  // The most the body can hold: the reader's end.
+  size_t Capacity() const { return capacity_; }
+  size_t WaitFor(size_t bytes) override;
+  // Waits for the end of inflating: true when the whole body inflated, else
+  // false with the fault in `error`.
+  bool Finish(std::string& error);
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t capacity_ = 0;
+  // Bytes inflated, times two, plus one once inflating has ended.
+  std::atomic<size_t> progress_{0};
+  // Written by the inflating thread before its last store to progress_.
+  bool ok_ = false;
+  std::string error_;
+  std::thread worker_;
+};

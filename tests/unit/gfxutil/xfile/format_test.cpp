@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "gfxutil/xfile/mesh_builder.h"
 #include "gfxutil/xfile/mszip.h"
+#include "gfxutil/xfile/objects.h"
+#include "x_test_files.h"
 #include "xfile_test_support.h"
 
 namespace {
@@ -95,8 +98,8 @@ TEST(XFileMszip, HistoryCarriesAcrossChunks) {
   EXPECT_EQ(mesh.VertexCount(), 3u);
 }
 
-TEST(XFileMszip, DamagedStreamsFailWithTheirOffset) {
-  std::vector<uint8_t> packed = CompressX(Bytes(std::string("xof 0303txt 0032") + kTriangle));
+// Each damage of a compressed file's first chunk fails the read with its offset.
+void ExpectDamageReported(const std::vector<uint8_t>& packed) {
   struct Case {
     const char* what;
     std::vector<uint8_t> bytes;
@@ -127,6 +130,49 @@ TEST(XFileMszip, DamagedStreamsFailWithTheirOffset) {
     EXPECT_EQ(ReadX(c.bytes, mesh, &error), D3DXFERR_PARSEERROR) << c.what;
     EXPECT_NE(error.find("offset "), std::string::npos) << c.what << ": " << error;
   }
+}
+
+// Text bodies are inflated before they are read, binary ones while they are
+// read: a fault of the compression is reported either way.
+TEST(XFileMszip, DamagedStreamsFailWithTheirOffset) {
+  BinaryX binary;
+  binary.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 0, 1, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 2}).Close();
+  for (const std::vector<uint8_t>& file : {Bytes(std::string("xof 0303txt 0032") + kTriangle), binary.bytes()}) {
+    std::vector<uint8_t> packed = CompressX(file);
+    ExpectDamageReported(packed);
+  }
+}
+
+// A body of many chunks read on one thread while another inflates it gives
+// the mesh of the file as stored; a chunk damaged late stops the reader at
+// the bytes before it and is the fault reported.
+TEST(XFileMszip, ABinaryBodyIsReadWhileAnotherThreadInflatesIt) {
+  std::vector<uint8_t> plain = BinaryXFile(GridModel(60, 50, 3));
+  XMeshData stored;
+  ASSERT_EQ(ReadX(plain, stored), D3D_OK);
+  std::vector<uint8_t> packed = CompressX(plain, 2048);
+  auto readInflating = [](const std::vector<uint8_t>& file, XMeshData& mesh, std::string& fault) {
+    XInflatingBody body;
+    if (!body.Start(std::span<const uint8_t>(file).subspan(16), true, nullptr, fault)) return false;
+    XBinaryReader reader(body.Bytes(), body.Bytes() + body.Capacity(), 4, 16, nullptr, &body);
+    XMeshBuilder builder;
+    bool read = ParseXObjects(reader, builder, "grid.x").ok && builder.Finish(mesh);
+    return body.Finish(fault) && read;
+  };
+  XMeshData mesh;
+  std::string fault;
+  ASSERT_TRUE(readInflating(packed, mesh, fault)) << fault;
+  EXPECT_EQ(mesh.vertexBytes, stored.vertexBytes);
+  EXPECT_EQ(mesh.indices, stored.indices);
+  EXPECT_EQ(mesh.attributes, stored.attributes);
+
+  std::vector<uint8_t> damaged = packed;
+  damaged[damaged.size() - 100] ^= 0xFF;
+  EXPECT_FALSE(readInflating(damaged, mesh, fault));
+  EXPECT_NE(fault.find("corrupt compressed chunk"), std::string::npos) << fault;
+  std::string error;
+  EXPECT_EQ(ReadX(damaged, mesh, &error), D3DXFERR_PARSEERROR);
+  EXPECT_NE(error.find("corrupt compressed chunk"), std::string::npos) << error;
 }
 
 }  // namespace
