@@ -138,19 +138,6 @@ bool InflateChunks(std::span<const uint8_t> data, uint8_t* out, size_t capacity,
 
 }  // namespace
 
-bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std::string& error) {
-  body.clear();
-  size_t expectedBody = 0, capacity = 0;
-  if (!BodySize(data, expectedBody, capacity, error)) return false;
-  body.resize(capacity);
-  auto noProgress = [](size_t, size_t) {};
-  if (!InflateChunks(data, body.data(), capacity, expectedBody, noProgress, error)) {
-    body.clear();
-    return false;
-  }
-  return true;
-}
-
 XInflatingBody::~XInflatingBody() {
   if (worker_.joinable()) worker_.join();
 }

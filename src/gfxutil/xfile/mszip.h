@@ -9,13 +9,8 @@
 #include <span>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "gfxutil/xfile/binary_reader.h"
-
-// `data` is everything after the 16-byte header. On success `body` holds the
-// decompressed bytes that follow the header.
-bool InflateMszip(std::span<const uint8_t> data, std::vector<uint8_t>& body, std::string& error);
 
 // The body inflated chunk by chunk, on a thread of its own when asked, so
 // that a binary reader reads its start while the rest is still inflated. The
@@ -36,6 +31,8 @@ class XInflatingBody final : public XGrowingInput {
   // returns.
   bool Start(std::span<const uint8_t> data, bool onOwnThread, XInputPager* pager, std::string& error);
   const uint8_t* Bytes() const { return bytes_.get(); }
+  // The bytes inflated so far: all of the body once Finish says so.
+  size_t Inflated() const { return progress_.load(std::memory_order_acquire) / 2; }
   // The most the body can hold: the reader's end.
   size_t Capacity() const { return capacity_; }
   size_t WaitFor(size_t bytes) override;

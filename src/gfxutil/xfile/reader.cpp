@@ -1,7 +1,5 @@
 #include "gfxutil/xfile/reader.h"
 
-#include <vector>
-
 #include "gfxutil/xfile/binary_reader.h"
 #include "gfxutil/xfile/header.h"
 #include "gfxutil/xfile/mapped_file.h"
@@ -49,16 +47,22 @@ HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XRea
 constexpr size_t kInflateAside = 64u << 10;
 
 // A compressed binary body is read while it is inflated, on another thread
-// when a core stands idle. A fault of the compression is reported rather than
-// the reader's, as when the body was inflated first.
-HRESULT ReadInflatingBinary(std::span<const uint8_t> compressed, const XFileHeader& header, XInputPager* pager,
-                            const std::string& name, XMeshData& mesh, XReadError& error) {
+// when a core stands idle; a text body is inflated first. A fault of the
+// compression is reported rather than the reader's.
+HRESULT ReadCompressed(std::span<const uint8_t> compressed, const XFileHeader& header, XInputPager* pager,
+                       const std::string& name, XMeshData& mesh, XReadError& error) {
   XInflatingBody body;
-  bool aside = compressed.size() >= kInflateAside && IdleCoreNow(0);
+  bool aside = header.binary && compressed.size() >= kInflateAside && IdleCoreNow(0);
   if (!body.Start(compressed, aside, pager, error.what)) return D3DXFERR_PARSEERROR;
-  XBinaryReader reader(body.Bytes(), body.Bytes() + body.Capacity(), header.floatBytes, kXFileHeaderSize, nullptr,
-                       &body);
-  HRESULT result = ParseBody(reader, name, mesh, error);
+  HRESULT result;
+  if (header.binary) {
+    XBinaryReader reader(body.Bytes(), body.Bytes() + body.Capacity(), header.floatBytes, kXFileHeaderSize, nullptr,
+                         &body);
+    result = ParseBody(reader, name, mesh, error);
+  } else {
+    XTextReader reader(body.Bytes(), body.Bytes() + body.Inflated());
+    result = ParseBody(reader, name, mesh, error);
+  }
   std::string fault;
   if (!body.Finish(fault)) {
     mesh = XMeshData();
@@ -75,17 +79,10 @@ HRESULT ReadBytes(std::span<const uint8_t> file, XInputPager* filePager, const s
   XFileHeader header;
   HRESULT result = ParseXFileHeader(file, header, error.what);
   if (FAILED(result)) return result;
-  std::vector<uint8_t> inflated;
   std::span<const uint8_t> body = file.subspan(kXFileHeaderSize);
   BodyPager bodyPager(filePager);
   XInputPager* pager = filePager ? &bodyPager : nullptr;
-  if (header.compressed && header.binary) return ReadInflatingBinary(body, header, pager, name, mesh, error);
-  if (header.compressed) {
-    if (!InflateMszip(body, inflated, error.what)) return D3DXFERR_PARSEERROR;
-    if (filePager) filePager->ReleaseBefore(file.size());
-    body = inflated;
-    pager = nullptr;
-  }
+  if (header.compressed) return ReadCompressed(body, header, pager, name, mesh, error);
   const uint8_t* begin = body.data();
   const uint8_t* end = begin + body.size();
   if (header.binary) {

@@ -18,6 +18,14 @@ std::vector<uint8_t> Hex(const std::string& hex) {
   return bytes;
 }
 
+// The body of a compressed file (the bytes after its header), inflated whole.
+bool Inflate(std::span<const uint8_t> data, std::string& body, std::string& error) {
+  XInflatingBody inflating;
+  if (!inflating.Start(data, false, nullptr, error) || !inflating.Finish(error)) return false;
+  body.assign(reinterpret_cast<const char*>(inflating.Bytes()), inflating.Inflated());
+  return true;
+}
+
 TEST(XFileHeader, ResultCodesOfMalformedHeaders) {
   struct Case {
     const char* header;
@@ -51,14 +59,16 @@ TEST(XFileHeader, BareHeaderHasNoMeshAndContentMayFollowDirectly) {
 }
 
 TEST(XFileMszip, InflatesTheDocumentedExamples) {
-  std::vector<uint8_t> body;
-  std::string error;
-  ASSERT_TRUE(InflateMszip(Hex("110000000100050043" "4BE30200"), body, error)) << error;
-  EXPECT_EQ(std::string(body.begin(), body.end()), "\n");
+  std::string body, error;
+  ASSERT_TRUE(Inflate(Hex("110000000100050043"
+                          "4BE30200"),
+                      body, error))
+      << error;
+  EXPECT_EQ(body, "\n");
 
   auto file = Hex("786f662030333032747a697030303634" "2C000000" "1C00" "2000" "434BF3484D4C492D52F04FCA4A4D2EE1AAE632B45630B25630B6E6AAE5E20200");
-  ASSERT_TRUE(InflateMszip(std::span<const uint8_t>(file).subspan(16), body, error)) << error;
-  EXPECT_EQ(std::string(body.begin(), body.end()), "Header Object\n{\n1; 2; 3;\n}\n\n");
+  ASSERT_TRUE(Inflate(std::span<const uint8_t>(file).subspan(16), body, error)) << error;
+  EXPECT_EQ(body, "Header Object\n{\n1; 2; 3;\n}\n\n");
   // An object of a type the loader does not use: skipped, and no mesh remains.
   XMeshData mesh;
   EXPECT_EQ(ReadX(file, mesh), E_FAIL);
@@ -89,10 +99,9 @@ TEST(XFileMszip, HistoryCarriesAcrossChunks) {
   EXPECT_EQ(inflate(&stream, Z_FINISH), Z_DATA_ERROR);
   inflateEnd(&stream);
 
-  std::vector<uint8_t> body;
-  std::string error;
-  ASSERT_TRUE(InflateMszip(std::span<const uint8_t>(packed).subspan(16), body, error)) << error;
-  EXPECT_TRUE(std::equal(body.begin(), body.end(), text.begin() + 16, text.end()));
+  std::string body, error;
+  ASSERT_TRUE(Inflate(std::span<const uint8_t>(packed).subspan(16), body, error)) << error;
+  EXPECT_EQ(body, std::string(text.begin() + 16, text.end()));
   XMeshData mesh;
   EXPECT_EQ(ReadX(packed, mesh), D3D_OK);
   EXPECT_EQ(mesh.VertexCount(), 3u);
