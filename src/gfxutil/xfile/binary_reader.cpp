@@ -121,7 +121,7 @@ bool XBinaryReader::ReadSeparators() {
   return true;
 }
 
-bool XBinaryReader::ReadDword(uint32_t& value) {
+bool XBinaryReader::ReadDwordToken(uint32_t& value) {
   for (;;) {
     if (listLeft_ > 0) {
       if (list_ != List::Integers) return Fail("expected an integer, found a float list");
@@ -191,25 +191,6 @@ bool XBinaryReader::ReadFloats(float* values, size_t count) {
       }
     }
     p_ += run * floatBytes_;
-    values += run;
-    count -= run;
-    listLeft_ -= static_cast<uint32_t>(run);
-    listJustEnded_ = listLeft_ == 0;
-  }
-  return true;
-}
-
-bool XBinaryReader::ReadDwords(uint32_t* values, size_t count) {
-  while (count > 0) {
-    if (listLeft_ == 0 || list_ != List::Integers) {
-      if (!ReadDword(*values)) return false;
-      ++values;
-      --count;
-      continue;
-    }
-    size_t run = count < listLeft_ ? count : listLeft_;
-    for (size_t i = 0; i < run; ++i) values[i] = Le32(p_ + i * 4);
-    p_ += run * 4;
     values += run;
     count -= run;
     listLeft_ -= static_cast<uint32_t>(run);

@@ -2,6 +2,7 @@
 // data. Values of integer and float lists need no separators and may span
 // members; a single integer or string needs one like in text.
 #pragma once
+#include "gfxutil/byte_order.h"
 #include "gfxutil/xfile/token.h"
 
 // Input still arriving, such as a body being inflated: the bytes from its
@@ -32,12 +33,36 @@ class XBinaryReader : public XReaderBase {
   bool Next(XToken& token);
   bool SkipBlock();
 
-  bool ReadDword(uint32_t& value);
+  bool ReadDword(uint32_t& value) {
+    // Inline for the values of an integer list, such as a face's corners.
+    if (listLeft_ == 0 || list_ != List::Integers) return ReadDwordToken(value);
+    value = Le32(p_);
+    p_ += 4;
+    listJustEnded_ = --listLeft_ == 0;
+    return true;
+  }
   bool ReadFloat(float& value);  // integers are taken too; NaN and infinity read as 0
   bool ReadString(std::string_view& value);
   // `count` values, copied in runs where a list holds them.
   bool ReadFloats(float* values, size_t count);
-  bool ReadDwords(uint32_t* values, size_t count);
+  bool ReadDwords(uint32_t* values, size_t count) {
+    while (count > 0) {
+      if (listLeft_ == 0 || list_ != List::Integers) {
+        if (!ReadDwordToken(*values)) return false;
+        ++values;
+        --count;
+        continue;
+      }
+      size_t run = count < listLeft_ ? count : listLeft_;
+      for (size_t i = 0; i < run; ++i) values[i] = Le32(p_ + i * 4);
+      p_ += run * 4;
+      values += run;
+      count -= run;
+      listLeft_ -= static_cast<uint32_t>(run);
+      listJustEnded_ = listLeft_ == 0;
+    }
+    return true;
+  }
 
   bool MayHold(uint64_t values) const { return values <= listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);
@@ -58,6 +83,8 @@ class XBinaryReader : public XReaderBase {
   // the input still grows.
   bool Has(size_t bytes) { return static_cast<size_t>(there_ - p_) >= bytes || Arrived(bytes); }
   bool Arrived(size_t bytes);
+  // A dword that is not the next value of an integer list.
+  bool ReadDwordToken(uint32_t& value);
   bool ReadWord(uint16_t& word);
   bool ReadBytes(size_t count, const uint8_t*& bytes);
   bool ReadCount(uint32_t& count);
