@@ -199,6 +199,25 @@ bool XBinaryReader::ReadFloats(float* values, size_t count) {
   return true;
 }
 
+bool XBinaryReader::ReadDwords(uint32_t* values, size_t count) {
+  while (count > 0) {
+    if (listLeft_ == 0 || list_ != List::Integers) {
+      if (!ReadDwordToken(*values)) return false;
+      ++values;
+      --count;
+      continue;
+    }
+    size_t run = count < listLeft_ ? count : listLeft_;
+    for (size_t i = 0; i < run; ++i) values[i] = Le32(p_ + i * 4);
+    p_ += run * 4;
+    values += run;
+    count -= run;
+    listLeft_ -= static_cast<uint32_t>(run);
+    listJustEnded_ = listLeft_ == 0;
+  }
+  return true;
+}
+
 bool XBinaryReader::ReadString(std::string_view& value) {
   if (listLeft_ > 0) return Fail("expected a string, found a list");
   uint16_t token = 0;

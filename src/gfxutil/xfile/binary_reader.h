@@ -45,24 +45,8 @@ class XBinaryReader : public XReaderBase {
   bool ReadString(std::string_view& value);
   // `count` values, copied in runs where a list holds them.
   bool ReadFloats(float* values, size_t count);
-  bool ReadDwords(uint32_t* values, size_t count) {
-    while (count > 0) {
-      if (listLeft_ == 0 || list_ != List::Integers) {
-        if (!ReadDwordToken(*values)) return false;
-        ++values;
-        --count;
-        continue;
-      }
-      size_t run = count < listLeft_ ? count : listLeft_;
-      for (size_t i = 0; i < run; ++i) values[i] = Le32(p_ + i * 4);
-      p_ += run * 4;
-      values += run;
-      count -= run;
-      listLeft_ -= static_cast<uint32_t>(run);
-      listJustEnded_ = listLeft_ == 0;
-    }
-    return true;
-  }
+  bool ReadDwords(uint32_t* values, size_t count);
+
 
   bool MayHold(uint64_t values) const { return values <= listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);
