@@ -125,10 +125,7 @@ bool XBinaryReader::ReadDwordToken(uint32_t& value) {
   for (;;) {
     if (listLeft_ > 0) {
       if (list_ != List::Integers) return Fail("expected an integer, found a float list");
-      value = Le32(p_);
-      p_ += 4;
-      listJustEnded_ = --listLeft_ == 0;
-      return true;
+      return ReadDword(value);
     }
     uint16_t token = 0;
     if (!ReadToken(token)) return false;

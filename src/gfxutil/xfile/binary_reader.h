@@ -47,7 +47,6 @@ class XBinaryReader : public XReaderBase {
   bool ReadFloats(float* values, size_t count);
   bool ReadDwords(uint32_t* values, size_t count);
 
-
   bool MayHold(uint64_t values) const { return values <= listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);
 

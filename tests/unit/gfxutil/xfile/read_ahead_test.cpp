@@ -12,6 +12,7 @@
 #include "gfxutil/xfile/mesh_builder.h"
 #include "gfxutil/xfile/objects.h"
 #include "gfxutil/xfile/text_reader.h"
+#include "gfxutil/xfile/values_ahead.h"
 
 namespace {
 
@@ -274,6 +275,21 @@ TEST(ReadAheadWorker, WakesForAListAfterSleeping) {
   // Long enough for a worker, with no list in it.
   Result unused = Read(std::string(4 * 4096, ' '), 4096, kLong, asleep);
   EXPECT_EQ(unused.takenAhead, 0u);
+}
+
+// A worker awake for the next list says so, for the idle-core count to leave
+// it out, and stops saying so once it sleeps.
+TEST(ReadAheadWorker, SaysWhileItSpinsForAList) {
+  XValuesAhead ahead;
+  ASSERT_TRUE(ahead.Prepare());
+  auto until = [&ahead](bool spinning) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ahead.Spinning() != spinning && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    return ahead.Spinning() == spinning;
+  };
+  EXPECT_TRUE(until(true));
+  EXPECT_TRUE(until(false));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, ReadAhead, testing::ValuesIn(kCases), [](const testing::TestParamInfo<Case>& info) {
