@@ -16,3 +16,14 @@ configure_and_build() {
   fi
   ninja -C "$dir" "${targets[@]}"
 }
+
+# build_sanitized <targets...>: build-asan, under AddressSanitizer,
+# UndefinedBehaviorSanitizer and libFuzzer's coverage. Line tables are all the
+# sanitizers' reports need, and they build and link sooner than full debug
+# information.
+build_sanitized() {
+  local flags="-O2 -gline-tables-only -DNDEBUG"
+  CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" "$@" -- \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$flags" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=$flags"
+}

@@ -17,8 +17,7 @@ TARGETS=("${@:2}")
 RESULTS="$(mktemp -d /tmp/vdl-fuzz.XXXXXX)"
 
 "$ROOT/scripts/deps.sh"
-CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" fuzzers vondrel-viewer -- \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
+build_sanitized fuzzers vondrel-viewer
 source "$ROOT/scripts/sanitizer_options.sh"
 
 # long_run <binary>: fuzz, keep any finding, minimise the corpus, write the figures.

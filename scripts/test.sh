@@ -58,18 +58,13 @@ count() {
 
 in_build() { (cd "$1" && shift && ctest --output-on-failure "$@"); }
 
-build_sanitized() {
-  CC=clang CXX=clang++ configure_and_build "$ROOT/build-asan" unit_tests fuzzers vondrel-viewer dynamic_tls_probe -- \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVDL_SANITIZE=ON -DVDL_FUZZ=ON -DVDL_BENCH=OFF
-}
-
 phase dependencies -- "$ROOT/scripts/deps.sh"
 phase includes -- python3 "$ROOT/scripts/check_includes.py" "$ROOT"
 phase build dependencies -- configure_and_build "$ROOT/build" -- -DCMAKE_BUILD_TYPE=Release
 phase "unit and render tests" build -- in_build "$ROOT/build" -j2 -L 'unit|render' --timeout 300
 phase "end to end" build -- in_build "$ROOT/build" -L e2e
 phase soak build -- in_build "$ROOT/build" -V -L soak
-phase "sanitizer build" dependencies -- build_sanitized
+phase "sanitizer build" dependencies -- build_sanitized unit_tests fuzzers vondrel-viewer dynamic_tls_probe
 source "$ROOT/scripts/sanitizer_options.sh"
 phase "unit tests under sanitizers" "sanitizer build" -- in_build "$ROOT/build-asan" -j2 -L unit --timeout 600
 phase fuzzing "sanitizer build" -- in_build "$ROOT/build-asan" -V -j2 -L fuzz

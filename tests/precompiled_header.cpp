@@ -1,0 +1,1 @@
+// The translation unit that precompiles GoogleTest's header for the test executables.
