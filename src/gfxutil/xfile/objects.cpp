@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
@@ -13,25 +14,13 @@
 #include "gfxutil/xfile/binary_reader.h"
 #include "gfxutil/xfile/material.h"
 #include "gfxutil/xfile/mesh_builder.h"
+#include "gfxutil/xfile/meshes_ahead.h"
+#include "gfxutil/xfile/object_type.h"
 #include "gfxutil/xfile/raw_mesh.h"
 #include "gfxutil/xfile/text_reader.h"
 #include "platform/os/text_encoding.h"
 
 namespace {
-
-enum class XType {
-  Unknown,
-  Frame,
-  FrameTransformMatrix,
-  Mesh,
-  MeshNormals,
-  MeshTextureCoords,
-  MeshVertexColors,
-  MeshMaterialList,
-  Material,
-  TextureFilename,
-};
-
 
 XType TypeOf(std::string_view identifier) {
   static constexpr std::pair<std::string_view, XType> kTypes[] = {
@@ -72,6 +61,9 @@ D3DCOLOR ColourByte(float c, int shift) {
   return static_cast<D3DCOLOR>(clamped * 255.0f + 0.5f) << shift;
 }
 
+// Below this much text after a mesh, a second reader of meshes costs more than it saves.
+constexpr size_t kMeshesAheadBytes = 256u << 10;
+
 // Items of a long dword list read before a text reader measures the rest.
 constexpr size_t kProbeItems = 256;
 
@@ -111,6 +103,7 @@ class ObjectParser {
     outcome.invalidData = invalidData_;
     if (!outcome.ok) outcome.objectPath = ObjectPath();
     outcome.notes = std::move(notes_);
+    outcome.meshesReadAhead = meshesReadAhead_;
     return outcome;
   }
 
@@ -119,12 +112,11 @@ class ObjectParser {
     XType type;
     size_t body;  // just after the '{' (and GUID) of the object
   };
-  using Guid = std::array<uint8_t, 16>;
 
   struct Header {
     std::string_view name;
     bool hasGuid = false;
-    Guid guid{};
+    XGuid guid{};
     size_t body = 0;
   };
 
@@ -254,11 +246,19 @@ class ObjectParser {
   bool Finish(Handled handled, const Header& header, XType type) {
     if (handled == Handled::Failed) return false;
     if (handled == Handled::Ignored && !reader_.SkipBlock()) return false;
-    if (referenceDepth_ == 0) {
-      if (!header.name.empty()) RecordName(header.name, {type, header.body});
-      if (header.hasGuid) guids_[header.guid] = {type, header.body};
-    }
+    if (referenceDepth_ == 0) Record({type, header.name, header.hasGuid, header.guid, header.body});
     return true;
+  }
+
+  // The second reader keeps its records for the main reader, which records
+  // them when it takes the mesh they are in.
+  void Record(const XObjectRecord& record) {
+    if (recordsAhead_) {
+      recordsAhead_->push_back(record);
+      return;
+    }
+    if (!record.name.empty()) RecordName(record.name, {record.type, record.body});
+    if (record.hasGuid) guids_[record.guid] = {record.type, record.body};
   }
 
   // Objects of different kinds may share a name; each kind keeps its latest
@@ -286,6 +286,7 @@ class ObjectParser {
   template <class Handle>
   bool ForEachChild(Handle&& handle, XType referenced = XType::Unknown) {
     if (++depth_ > kXMaxNesting) return reader_.Fail("objects nested more than %d deep", kXMaxNesting);
+    deepest_ = std::max(deepest_, depth_);
     for (;;) {
       XToken token;
       if (!reader_.Next(token)) return false;
@@ -312,9 +313,11 @@ class ObjectParser {
   // read again where the reference stands.
   template <class Handle>
   bool FollowReference(Handle&& handle, XType referenced) {
+    // The second reader has not recorded the objects before its meshes.
+    if (recordsAhead_) return reader_.Fail("a reference, left to the main reader");
     XToken token;
     std::string_view name;
-    Guid guid{};
+    XGuid guid{};
     bool hasGuid = false;
     if (!reader_.Next(token)) return false;
     if (token.kind == XTokenKind::Name) {
@@ -405,8 +408,17 @@ class ObjectParser {
 
   Handled ParseMesh(const D3DXMATRIX& world) {
     XRawMesh mesh;
-    if (!ReadMeshMembers(mesh)) return Handled::Failed;
-    bool ok = ForEachChild([&](XType type) {
+    if (!TakeMeshAhead(mesh)) {
+      if (!ReadMesh(mesh)) return Handled::Failed;
+      StartMeshesAhead(mesh);
+    }
+    builder_.AddMesh(mesh, world);
+    return Handled::Parsed;
+  }
+
+  bool ReadMesh(XRawMesh& mesh) {
+    if (!ReadMeshMembers(mesh)) return false;
+    return ForEachChild([&](XType type) {
       switch (type) {
         case XType::MeshNormals: return Result(ParseNormals(mesh));
         case XType::MeshTextureCoords: return Result(ParseTexCoords(mesh));
@@ -415,9 +427,99 @@ class ObjectParser {
         default: return Handled::Ignored;
       }
     });
-    if (!ok) return Handled::Failed;
-    builder_.AddMesh(mesh, world);
-    return Handled::Parsed;
+  }
+
+  // After a mesh this reader read, in a text file with much more to come: a
+  // second reader for the meshes ahead, when this mesh's lists are too short
+  // for two halves, so that the file is likely one of many small meshes.
+  void StartMeshesAhead(const XRawMesh& mesh) {
+    if constexpr (std::is_same_v<Reader, XTextReader>) {
+      if (meshesAhead_ || referenceDepth_ > 0 || reader_.Size() - reader_.Position() < kMeshesAheadBytes ||
+          mesh.positions.size() * 3 >= reader_.ReadAheadMinimum() || !reader_.SecondReaderPays())
+        return;
+      meshesAhead_ = std::make_unique<XMeshesAhead>();
+      const uint8_t* text = reader_.Bytes();
+      size_t size = reader_.Size(), from = reader_.Position();
+      const std::string& fileName = fileName_;
+      if (!meshesAhead_->Start([text, size, from, &fileName](XMeshesAhead& ahead) {
+            XQuietTextReader reader(text, text + size);
+            reader.SetSecondReader(XTextReader::SecondReader::Never);
+            reader.Seek(from);
+            XMeshBuilder unused;  // its meshes go to the main reader
+            ObjectParser second(reader, unused, fileName);
+            second.WalkAhead(ahead);
+          }))
+        meshesAhead_.reset();
+    }
+  }
+
+  // The mesh whose members begin here, when the second reader read it, taken
+  // with what it recorded; false leaves the mesh to this reader. One that
+  // would break a limit of the whole model is read again here, to report it
+  // in its place.
+  bool TakeMeshAhead(XRawMesh& mesh) {
+    if (!meshesAhead_ || referenceDepth_ > 0) return false;
+    XMeshAhead ahead;
+    if (!meshesAhead_->Take(reader_.Position(), ahead)) return false;
+    uint64_t vertices = modelVertices_ + ahead.mesh.positions.size(), triangles = modelTriangles_ + ahead.triangles;
+    if (vertices > kXMaxModelVertices || triangles > kXMaxModelFaces || depth_ + ahead.depth > kXMaxNesting)
+      return false;
+    modelVertices_ = vertices;
+    modelTriangles_ = triangles;
+    for (const XObjectRecord& record : ahead.records) Record(record);
+    reader_.Seek(ahead.end);
+    mesh = std::move(ahead.mesh);
+    ++meshesReadAhead_;
+    return true;
+  }
+
+  // The second reader: from where it starts, reads each mesh the main reader
+  // has not claimed and passes over every other object, as the main reader
+  // does, until it is stopped, the file ends, or it meets what it leaves to
+  // the main reader.
+  void WalkAhead(XMeshesAhead& ahead) {
+    std::vector<XObjectRecord> records;
+    recordsAhead_ = &records;
+    bool claimedLast = false;
+    while (!ahead.Stopped()) {
+      XToken token;
+      if (!reader_.Next(token)) return;
+      if (token.kind == XTokenKind::CloseBrace) continue;
+      if (token.kind == XTokenKind::OpenBrace) {  // a reference
+        if (!reader_.SkipBlock()) return;
+        continue;
+      }
+      if (token.kind != XTokenKind::Name) return;
+      XType type = TypeOf(token.text);
+      Header header;
+      if (!ReadHeader(header)) return;
+      if (type == XType::Frame) continue;  // its children follow
+      if (type != XType::Mesh) {
+        if (!reader_.SkipBlock()) return;
+        continue;
+      }
+      // Every other mesh: the main reader also adds each mesh to the model,
+      // and would wait for a second one in a row.
+      bool claim = !claimedLast && ahead.Claim(header.body);
+      claimedLast = claim;
+      if (!claim) {
+        if (!reader_.SkipBlock()) return;
+        continue;
+      }
+      XMeshAhead mesh;
+      mesh.body = header.body;
+      records.clear();
+      deepest_ = depth_ = 0;
+      modelVertices_ = modelTriangles_ = 0;
+      mesh.read = ReadMesh(mesh.mesh) && notes_.Empty();
+      mesh.end = reader_.Position();
+      mesh.records = std::move(records);
+      mesh.depth = deepest_;
+      mesh.triangles = modelTriangles_;
+      bool read = mesh.read;
+      ahead.Hand(std::move(mesh));
+      if (!read) return;
+    }
   }
 
   bool ReadMeshMembers(XRawMesh& mesh) {
@@ -582,7 +684,7 @@ class ObjectParser {
   XMeshBuilder& builder_;
   const std::string& fileName_;
   std::unordered_map<std::string_view, std::vector<Target>> names_;
-  std::map<Guid, Target> guids_;
+  std::map<XGuid, Target> guids_;
   int depth_ = 0;
   int referenceDepth_ = 0;
   size_t referencedBytes_ = 0;
@@ -591,6 +693,12 @@ class ObjectParser {
   LoadNotes notes_;
   uint64_t modelVertices_ = 0, modelTriangles_ = 0;  // of the meshes read so far, references included
   bool invalidData_ = false;
+  int deepest_ = 0;  // the deepest depth_ reached
+  size_t meshesReadAhead_ = 0;
+  // Set in the second reader of meshes: where it keeps the objects it records.
+  std::vector<XObjectRecord>* recordsAhead_ = nullptr;
+  // Last, to stop the second reader before anything it reads goes.
+  std::unique_ptr<XMeshesAhead> meshesAhead_;
 };
 
 }  // namespace

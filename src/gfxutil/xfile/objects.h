@@ -14,6 +14,7 @@ struct XParseOutcome {
   bool invalidData = false;  // the syntax was right but the data made no sense
   std::string objectPath;    // on failure: the objects the reader stood in (see LoadNote)
   LoadNotes notes;           // what was repaired on the way
+  size_t meshesReadAhead = 0;  // meshes a second reader read (meshes_ahead.h)
 };
 
 // Reader is XTextReader or XBinaryReader; on failure the reader holds the error.

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "gfxutil/xfile/decimal.h"
 #include "platform/os/text_encoding.h"
@@ -107,6 +110,24 @@ inline const uint8_t* SkipPlainSeparators(const uint8_t* q, const uint8_t* end) 
 inline const uint8_t* SkipPlainSpace(const uint8_t* q, const uint8_t* end) {
   while (q < end && IsSpace(*q)) ++q;
   return q;
+}
+
+// The first byte from `from` on that matters to a skipped block: '{', '}',
+// or what may open a string or a comment; `end` when there is none.
+const uint8_t* NextBlockByte(const uint8_t* from, const uint8_t* end) {
+#if defined(__SSE2__)
+  const __m128i open = _mm_set1_epi8('{'), close = _mm_set1_epi8('}'), quote = _mm_set1_epi8('"'),
+                hash = _mm_set1_epi8('#'), slash = _mm_set1_epi8('/');
+  for (; end - from >= 16; from += 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(bytes, open), _mm_cmpeq_epi8(bytes, close));
+    __m128i others = _mm_or_si128(_mm_cmpeq_epi8(bytes, quote),
+                                  _mm_or_si128(_mm_cmpeq_epi8(bytes, hash), _mm_cmpeq_epi8(bytes, slash)));
+    if (int found = _mm_movemask_epi8(_mm_or_si128(braces, others))) return from + __builtin_ctz(found);
+  }
+#endif
+  while (from < end && *from != '{' && *from != '}' && *from != '"' && *from != '#' && *from != '/') ++from;
+  return from;
 }
 
 }  // namespace
@@ -340,29 +361,46 @@ bool XTextReader::Next(XToken& token) {
 
 bool XTextReader::SkipBlock() {
   int depth = 1;
+  bool tokenStart = true;  // just after the '{'
   for (;;) {
-    SkipSpace();
-    tokenStart_ = p_;
-    if (p_ == end_) return Fail("missing '}'");
-    switch (*p_) {
+    const uint8_t* at = NextBlockByte(p_, end_);
+    if (at == end_) {
+      p_ = tokenStart_ = end_;
+      return Fail("missing '}'");
+    }
+    // A '"', '#' or '/' opens a string or a comment only where a token
+    // begins: "-1.#IND00" is one run.
+    bool atTokenStart = at == p_ ? tokenStart : IsDelimiter(at[-1]);
+    tokenStart_ = at;
+    p_ = at + 1;
+    tokenStart = true;
+    switch (*at) {
       case '{':
         if (++depth > kXMaxNesting) return Fail("objects nested more than %d deep", kXMaxNesting);
-        ++p_;
         break;
       case '}':
-        ++p_;
         if (--depth == 0) return true;
         break;
       case '"': {
-        const void* close = std::memchr(p_ + 1, '"', static_cast<size_t>(end_ - p_ - 1));
+        if (!atTokenStart) {
+          tokenStart = false;
+          break;
+        }
+        const void* close = std::memchr(p_, '"', static_cast<size_t>(end_ - p_));
         if (!close) return Fail("unterminated string");
         p_ = static_cast<const uint8_t*>(close) + 1;
         break;
       }
-      default:
-        // A run such as "-1.#IND00" holds a '#' that starts no comment.
-        p_ = IsDelimiter(*p_) ? p_ + 1 : RunEnd(p_);
+      default: {  // '#' or '/'
+        bool comment = atTokenStart && (*at == '#' || (p_ < end_ && *p_ == '/'));
+        if (!comment) {
+          tokenStart = false;
+          break;
+        }
+        const void* lineEnd = std::memchr(p_, '\n', static_cast<size_t>(end_ - p_));
+        p_ = lineEnd ? static_cast<const uint8_t*>(lineEnd) : end_;
         break;
+      }
     }
   }
 }

@@ -51,13 +51,18 @@ class XTextReader : public XReaderBase {
   void EndReadAhead();
   // Lists of fewer values are read by this reader alone.
   void SetReadAheadMinimum(size_t values) { readAheadMinimum_ = values; }
-  // Whether a second reader is used only while a core stands idle (so by default).
-  void SetReadAheadOnIdleCoreOnly(bool idleCoreOnly) { idleCoreOnly_ = idleCoreOnly; }
+  size_t ReadAheadMinimum() const { return readAheadMinimum_; }
+  // When a second reader, of lists or of meshes, may help: by default while a
+  // core stands idle, and never on a machine of one core.
+  enum class SecondReader : uint8_t { Never, OnIdleCore, Always };
+  void SetSecondReader(SecondReader when) { secondReader_ = when; }
   // How long to wait for values the other reader has not read yet before
   // reading on alone.
   void SetReadAheadPatience(std::chrono::microseconds patience) { valuesAhead_.SetPatience(patience); }
   // Values taken from a second reader so far.
   size_t ValuesTakenAhead() const { return takenAhead_; }
+  // Whether a second reader may help now.
+  bool SecondReaderPays() const;
 
  protected:
   std::string Where(const uint8_t* at) const override;
@@ -66,6 +71,8 @@ class XTextReader : public XReaderBase {
 
  private:
   enum class Ahead : uint8_t { None, Reading, Taking };
+  // Below this many values a second thread costs more than it saves.
+  static constexpr size_t kLongList = 1u << 16;
 
   template <class T>
   bool ReadValues(T* values, size_t count);
@@ -76,7 +83,6 @@ class XTextReader : public XReaderBase {
   bool TakeValues(T* values, size_t count);
   bool ReadRun(float* values, size_t count);
   bool ReadRun(uint32_t* values, size_t count);
-  bool SecondReaderPays() const;
   // About `left` values of the list follow, `share` of them to be read by this reader.
   void StartAhead(double left, bool floats, double share);
   // Whether the values read ahead begin where the next value `start`s.
@@ -97,8 +103,8 @@ class XTextReader : public XReaderBase {
   bool ReadGeneralFloat(float& value);
 
   size_t valuesRead_ = 0;
-  size_t readAheadMinimum_;
-  bool idleCoreOnly_ = true;
+  size_t readAheadMinimum_ = kLongList;
+  SecondReader secondReader_;
   Ahead ahead_ = Ahead::None;
   const uint8_t* aheadFrom_;  // where the values read ahead begin; end_ when there are none
   size_t taken_ = 0;  // of the present list
@@ -107,4 +113,15 @@ class XTextReader : public XReaderBase {
   const uint32_t* dwordsAhead_ = nullptr;
   size_t takenAhead_ = 0;
   XValuesAhead valuesAhead_;
+};
+
+// A second reader, whose failures only end its run: nobody reads their
+// places, so counting lines for them would be wasted.
+class XQuietTextReader final : public XTextReader {
+ public:
+  using XTextReader::XTextReader;
+
+ protected:
+  std::string Where(const uint8_t*) const override { return {}; }
+  unsigned LineAt(const uint8_t*) const override { return 0; }
 };

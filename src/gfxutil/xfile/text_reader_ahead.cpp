@@ -9,8 +9,6 @@
 
 namespace {
 
-// Below this many values a second thread costs more than it saves.
-constexpr size_t kLongList = 1u << 16;
 // Values of a plain list read before it is measured.
 constexpr size_t kProbeValues = 256;
 // This reader's share of a list of items: less than half, since it also
@@ -20,9 +18,10 @@ constexpr double kItemListShare = 1.0 / 3.0;
 constexpr size_t kSampleStep = 16u << 10;
 constexpr size_t kSampleWindow = 512;
 
-size_t DefaultReadAheadMinimum() {
-  static const size_t minimum = std::thread::hardware_concurrency() >= 2 ? kLongList : SIZE_MAX;
-  return minimum;
+XTextReader::SecondReader DefaultSecondReader() {
+  static const auto when = std::thread::hardware_concurrency() >= 2 ? XTextReader::SecondReader::OnIdleCore
+                                                                    : XTextReader::SecondReader::Never;
+  return when;
 }
 
 // Values per byte from `at` on, by a short window: each value ends where a
@@ -42,14 +41,24 @@ double ValueDensity(const uint8_t* at, const uint8_t* end) {
 }  // namespace
 
 XTextReader::XTextReader(const uint8_t* begin, const uint8_t* end, XInputPager* pager)
-    : XReaderBase(begin, end, pager), readAheadMinimum_(DefaultReadAheadMinimum()), aheadFrom_(end) {}
+    : XReaderBase(begin, end, pager), secondReader_(DefaultSecondReader()), aheadFrom_(end) {}
 
 // Where every core is busy (two cores and another job), a second reader's
 // thread only takes turns with the main reader's and with the other jobs, and
 // one reader alone finishes sooner. The worker, awake for the next list, is
 // itself counted among the tasks ready to run, but it is the one that would
 // read.
-bool XTextReader::SecondReaderPays() const { return !idleCoreOnly_ || IdleCoreNow(valuesAhead_.Spinning() ? 1 : 0); }
+bool XTextReader::SecondReaderPays() const {
+  switch (secondReader_) {
+    case SecondReader::Never:
+      return false;
+    case SecondReader::Always:
+      return true;
+    case SecondReader::OnIdleCore:
+      return IdleCoreNow(valuesAhead_.Spinning() ? 1 : 0);
+  }
+  return false;
+}
 
 bool XTextReader::ReadFloats(float* values, size_t count) { return ReadValues(values, count); }
 

@@ -62,6 +62,7 @@ class XReaderBase {
   bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   size_t Position() const { return static_cast<size_t>(p_ - begin_); }
+  const uint8_t* Bytes() const { return begin_; }
   size_t Size() const { return static_cast<size_t>(end_ - begin_); }
   // Where the last token began, as in error messages, and its line (0 when
   // the reader counts no lines).

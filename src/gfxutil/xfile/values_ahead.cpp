@@ -8,17 +8,6 @@
 
 namespace {
 
-// A reader whose failures only end its run: nobody reads their places, so
-// counting lines for them would be wasted.
-class QuietTextReader final : public XTextReader {
- public:
-  using XTextReader::XTextReader;
-
- protected:
-  std::string Where(const uint8_t*) const override { return {}; }
-  unsigned LineAt(const uint8_t*) const override { return 0; }
-};
-
 bool ReadChunk(XTextReader& reader, bool floats, uint32_t* out, size_t count) {
   if (!floats) return reader.ReadDwords(out, count);
   float chunk[XValuesAhead::kCheckpointEvery];
@@ -85,7 +74,7 @@ void XValuesAhead::Work() {
 }
 
 void XValuesAhead::Read() {
-  QuietTextReader reader(begin_, end_);
+  XQuietTextReader reader(begin_, end_);
   reader.Seek(from_);
   size_t count = 0;
   while (count < cap_ && !cancel_.load(std::memory_order_relaxed)) {

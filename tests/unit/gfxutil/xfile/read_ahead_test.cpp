@@ -107,7 +107,7 @@ Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::micro
   const auto* begin = reinterpret_cast<const uint8_t*>(text.data());
   XTextReader reader(begin, begin + text.size());
   reader.SetReadAheadMinimum(readAheadMinimum);
-  reader.SetReadAheadOnIdleCoreOnly(false);
+  reader.SetSecondReader(XTextReader::SecondReader::Always);
   reader.SetReadAheadPatience(patience);
   if (idle.count() > 0) {
     reader.PrepareReadAhead(readAheadMinimum);

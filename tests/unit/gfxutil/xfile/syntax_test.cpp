@@ -103,6 +103,38 @@ TEST(XFileObjects, TemplatesAndUnknownObjectsAreSkipped) {
   EXPECT_EQ(mesh.VertexCount(), 3u);
 }
 
+// A skipped object ends at its own '}': braces in strings and comments do not
+// count, and a '"', '#' or '/' inside a run opens neither.
+TEST(XFileObjects, SkippedObjectsEndAtTheirOwnBrace) {
+  const char* const kBodies[] = {
+      "-1.#IND00 }",                  // '#' in a run
+      "a/b; 1.#QNAN0;}",              // '/' in a run
+      "x; // } not here\n }",         // a comment after a space
+      "\"} {\" # }\n }",              // a string, then a comment
+      "\"a\"#}\n }",                  // a comment just after a string
+      "ab\"c}",                       // '"' in a run
+      ";#x}\n}",                      // a comment just after a separator
+      "1 / }",                        // a '/' alone
+      "{ { \"{\" } /{ } } // {\n }",  // nested blocks
+  };
+  for (const char* body : kBodies) {
+    // Long enough that the closing brace falls beyond the first 16 bytes.
+    for (const std::string& pad : {std::string(), std::string(21, ' ')}) {
+      XMeshData mesh;
+      std::string error;
+      std::string text = kHeader + "Unknown {" + pad + body + "\nMesh {" + kVertices + "1;3;0,1,2;;}";
+      ASSERT_EQ(ReadX(text, mesh, &error), D3D_OK) << body << ": " << error;
+      EXPECT_EQ(mesh.VertexCount(), 3u) << body;
+    }
+  }
+  XMeshData mesh;
+  std::string error;
+  EXPECT_EQ(ReadX(kHeader + "Unknown { \"a }\n\n}", mesh, &error), D3DXFERR_PARSEERROR);
+  EXPECT_EQ(error, "line 2: unterminated string") << error;
+  EXPECT_EQ(ReadX(kHeader + "Unknown { # }\n{ \"}\" a#}\n", mesh, &error), D3DXFERR_PARSEERROR);
+  EXPECT_EQ(error, "line 4: missing '}'") << error;
+}
+
 TEST(XFileObjects, ReferencesReadEarlierObjectsByNameOrGuid) {
   std::string materials =
       "Material red { <11111111-2222-3333-4444-555555555555> 1.0;0.0;0.0;1.0;;0.0;0.0;0.0;0.0;;0.0;0.0;0.0;; }\n"

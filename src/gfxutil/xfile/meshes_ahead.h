@@ -1,0 +1,67 @@
+// The meshes of a text file of many small meshes, read by a second reader on
+// a thread of its own: each of their lists is too short to be read in two
+// halves (values_ahead.h), but the meshes can be. Both readers walk the
+// objects in file order, and each mesh goes to the reader that claims it
+// first; the main reader takes the second's meshes, with the objects recorded
+// in them, as it gets to them. The second reader reads no reference and
+// writes no note: a mesh that holds one, or a fault, it hands over unread,
+// and stops, and the main reader reads that mesh and the rest itself.
+#pragma once
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "gfxutil/xfile/object_type.h"
+#include "gfxutil/xfile/raw_mesh.h"
+
+struct XMeshAhead {
+  size_t body = 0;    // where the mesh's members begin: which mesh it is
+  size_t end = 0;     // just after its '}'
+  bool read = false;  // false: handed over unread
+  XRawMesh mesh;
+  std::vector<XObjectRecord> records;  // the objects inside it, in file order
+  int depth = 0;                       // how deep its objects nest inside it
+  uint64_t triangles = 0;              // its faces split into fans
+};
+
+class XMeshesAhead {
+ public:
+  XMeshesAhead() = default;
+  // Stops the walk and waits for its thread.
+  ~XMeshesAhead();
+  XMeshesAhead(const XMeshesAhead&) = delete;
+  XMeshesAhead& operator=(const XMeshesAhead&) = delete;
+
+  // Runs `walk` on a thread of its own; false when no thread could be started.
+  bool Start(std::function<void(XMeshesAhead&)> walk);
+  bool Started() const { return worker_.joinable(); }
+
+  // The main reader, at the mesh whose members begin at `body`: true, with
+  // the mesh, when the second reader claimed it and read it; false when this
+  // reader is to read it (claimed now, or handed over unread).
+  bool Take(size_t body, XMeshAhead& mesh);
+
+  // The second reader, at a mesh: whether it is this reader's to read.
+  bool Claim(size_t body);
+  // The second reader's mesh, claimed before.
+  void Hand(XMeshAhead&& mesh);
+  bool Stopped() const { return stop_.load(std::memory_order_relaxed); }
+
+ private:
+  // One past the members' offset of the last mesh claimed: meshes are
+  // claimed in file order, so each reader owns what it moved this past.
+  std::atomic<size_t> claimed_{0};
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::deque<XMeshAhead> meshes_;  // read by the second reader, not taken yet
+  // Meshes handed and taken, for the main reader to wait by spinning: a
+  // mesh is read in well under a millisecond, less than a sleeping thread
+  // may take to wake.
+  std::atomic<size_t> handed_{0};
+  size_t taken_ = 0;
+  std::atomic<bool> walkEnded_{false};
+  std::thread worker_;
+};
