@@ -21,6 +21,12 @@ bool XMeshesAhead::Start(std::function<void(XMeshesAhead&)> walk) {
 }
 
 bool XMeshesAhead::Claim(size_t body) {
+  while (handed_.load(std::memory_order_relaxed) - taken_.load(std::memory_order_relaxed) >= kMostWaiting && !Stopped())
+    std::this_thread::sleep_for(kRoomWait);
+  return ClaimUpTo(body);
+}
+
+bool XMeshesAhead::ClaimUpTo(size_t body) {
   size_t claimed = claimed_.load(std::memory_order_acquire);
   while (claimed <= body)
     if (claimed_.compare_exchange_weak(claimed, body + 1, std::memory_order_acq_rel)) return true;
@@ -28,10 +34,11 @@ bool XMeshesAhead::Claim(size_t body) {
 }
 
 bool XMeshesAhead::Take(size_t body, XMeshAhead& mesh) {
-  if (Claim(body)) return false;
-  while (handed_.load(std::memory_order_acquire) == taken_) {
+  if (ClaimUpTo(body)) return false;
+  size_t taken = taken_.load(std::memory_order_relaxed);
+  while (handed_.load(std::memory_order_acquire) == taken) {
     // The walk ends after its last mesh is handed.
-    if (walkEnded_.load(std::memory_order_acquire) && handed_.load(std::memory_order_acquire) == taken_) return false;
+    if (walkEnded_.load(std::memory_order_acquire) && handed_.load(std::memory_order_acquire) == taken) return false;
     std::this_thread::yield();
   }
   std::lock_guard lock(mutex_);
@@ -40,7 +47,7 @@ bool XMeshesAhead::Take(size_t body, XMeshAhead& mesh) {
   if (meshes_.front().body != body) return false;
   mesh = std::move(meshes_.front());
   meshes_.pop_front();
-  ++taken_;
+  taken_.fetch_add(1, std::memory_order_relaxed);
   return mesh.read;
 }
 

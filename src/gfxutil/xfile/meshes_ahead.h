@@ -8,6 +8,7 @@
 // and stops, and the main reader reads that mesh and the rest itself.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -37,20 +38,27 @@ class XMeshesAhead {
 
   // Runs `walk` on a thread of its own; false when no thread could be started.
   bool Start(std::function<void(XMeshesAhead&)> walk);
-  bool Started() const { return worker_.joinable(); }
 
   // The main reader, at the mesh whose members begin at `body`: true, with
   // the mesh, when the second reader claimed it and read it; false when this
   // reader is to read it (claimed now, or handed over unread).
   bool Take(size_t body, XMeshAhead& mesh);
 
-  // The second reader, at a mesh: whether it is this reader's to read.
+  // The second reader, at a mesh: whether it is this reader's to read. It
+  // first waits while kMostWaiting of its meshes wait to be taken, so that
+  // it keeps no more of the model aside than that.
   bool Claim(size_t body);
+  static constexpr size_t kMostWaiting = 8;
+  // How long it sleeps before it looks again: less than the main reader
+  // takes to use up the meshes waiting.
+  static constexpr std::chrono::microseconds kRoomWait{100};
   // The second reader's mesh, claimed before.
   void Hand(XMeshAhead&& mesh);
   bool Stopped() const { return stop_.load(std::memory_order_relaxed); }
 
  private:
+  bool ClaimUpTo(size_t body);
+
   // One past the members' offset of the last mesh claimed: meshes are
   // claimed in file order, so each reader owns what it moved this past.
   std::atomic<size_t> claimed_{0};
@@ -61,7 +69,7 @@ class XMeshesAhead {
   // mesh is read in well under a millisecond, less than a sleeping thread
   // may take to wake.
   std::atomic<size_t> handed_{0};
-  size_t taken_ = 0;
+  std::atomic<size_t> taken_{0};
   std::atomic<bool> walkEnded_{false};
   std::thread worker_;
 };

@@ -1,7 +1,6 @@
 #include "gfxutil/xfile/objects.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <map>
 #include <memory>

@@ -3,14 +3,17 @@
 // at the same line, whichever meshes the second reader happened to read.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "gfxutil/xfile/mesh_builder.h"
-#include "gfxutil/xfile/objects.h"
+#include "gfxutil/xfile/meshes_ahead.h"
 #include "gfxutil/xfile/text_reader.h"
+#include "parse_results.h"
 
 namespace {
 
@@ -69,32 +72,13 @@ std::string FileText(const Change& change) {
   return text + "}\n";
 }
 
-struct Result {
-  bool ok = false;
-  bool invalidData = false;
-  std::string error;
-  unsigned line = 0;
-  XMeshData mesh;
-  std::vector<std::string> notes;
-  size_t meshesReadAhead = 0;
-};
-
 // `listMinimum`: lists of this many values are read in two halves.
-Result Read(const std::string& text, XTextReader::SecondReader second, size_t listMinimum = 1u << 16) {
+XParseResult Read(const std::string& text, XTextReader::SecondReader second, size_t listMinimum = 1u << 16) {
   const auto* begin = reinterpret_cast<const uint8_t*>(text.data());
   XTextReader reader(begin, begin + text.size());
   reader.SetSecondReader(second);
   reader.SetReadAheadMinimum(listMinimum);
-  XMeshBuilder builder;
-  XParseOutcome outcome = ParseXObjects(reader, builder, "meshes.x");
-  Result result;
-  result.ok = outcome.ok && builder.Finish(result.mesh);
-  result.invalidData = outcome.invalidData;
-  result.error = reader.Error().Text();
-  result.line = reader.Error().line;
-  for (const LoadNote& note : outcome.notes.All()) result.notes.push_back(note.Text());
-  result.meshesReadAhead = outcome.meshesReadAhead;
-  return result;
+  return ParseText(reader, "meshes.x");
 }
 
 struct Case {
@@ -144,21 +128,11 @@ class MeshesAhead : public testing::TestWithParam<Case> {};
 
 TEST_P(MeshesAhead, GivesWhatOneReaderGives) {
   std::string text = FileText(GetParam().change);
-  Result alone = Read(text, XTextReader::SecondReader::Never);
+  XParseResult alone = Read(text, XTextReader::SecondReader::Never);
   EXPECT_EQ(alone.ok, GetParam().succeeds) << alone.error;
   EXPECT_EQ(alone.meshesReadAhead, 0u);
-  Result split = Read(text, XTextReader::SecondReader::Always);
-  EXPECT_EQ(split.ok, alone.ok);
-  EXPECT_EQ(split.invalidData, alone.invalidData);
-  EXPECT_EQ(split.error, alone.error);
-  EXPECT_EQ(split.line, alone.line);
-  EXPECT_EQ(split.notes, alone.notes);
-  EXPECT_EQ(split.mesh.vertexBytes, alone.mesh.vertexBytes);
-  EXPECT_EQ(split.mesh.indices, alone.mesh.indices);
-  EXPECT_EQ(split.mesh.attributes, alone.mesh.attributes);
-  ASSERT_EQ(split.mesh.materials.size(), alone.mesh.materials.size());
-  for (size_t m = 0; m < alone.mesh.materials.size(); ++m)
-    EXPECT_EQ(split.mesh.materials[m].textureName, alone.mesh.materials[m].textureName) << m;
+  XParseResult split = Read(text, XTextReader::SecondReader::Always);
+  ExpectSameParse(split, alone);
   EXPECT_GT(split.meshesReadAhead, 0u);
 }
 
@@ -166,11 +140,43 @@ TEST_P(MeshesAhead, GivesWhatOneReaderGives) {
 // second reader of meshes: the two would share one spare core.
 TEST(MeshesAheadStart, NotWhereListsAreReadInTwoHalves) {
   std::string text = FileText([](int, MeshParts&) {});
-  Result alone = Read(text, XTextReader::SecondReader::Never);
-  Result lists = Read(text, XTextReader::SecondReader::Always, 16);
+  XParseResult alone = Read(text, XTextReader::SecondReader::Never);
+  XParseResult lists = Read(text, XTextReader::SecondReader::Always, 16);
   EXPECT_TRUE(lists.ok) << lists.error;
   EXPECT_EQ(lists.meshesReadAhead, 0u);
   EXPECT_EQ(lists.mesh.vertexBytes, alone.mesh.vertexBytes);
+}
+
+// The second reader keeps at most kMostWaiting meshes aside: it waits to
+// claim the next until the main reader takes one.
+TEST(MeshesAheadQueue, KeepsAtMostSoManyMeshesAside) {
+  constexpr size_t kBodies = 3 * XMeshesAhead::kMostWaiting;
+  std::atomic<size_t> claimed{0};
+  XMeshesAhead ahead;
+  ASSERT_TRUE(ahead.Start([&](XMeshesAhead& second) {
+    for (size_t body = 1; body <= kBodies && second.Claim(body); ++body) {
+      claimed.fetch_add(1);
+      XMeshAhead mesh;
+      mesh.body = body;
+      mesh.read = true;
+      second.Hand(std::move(mesh));
+    }
+  }));
+  auto until = [&](size_t count) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (claimed.load() < count && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  until(XMeshesAhead::kMostWaiting);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(claimed.load(), XMeshesAhead::kMostWaiting);
+  for (size_t body = 1; body <= XMeshesAhead::kMostWaiting; ++body) {
+    XMeshAhead mesh;
+    ASSERT_TRUE(ahead.Take(body, mesh)) << body;
+    EXPECT_EQ(mesh.body, body);
+  }
+  until(XMeshesAhead::kMostWaiting + 1);
+  EXPECT_GT(claimed.load(), XMeshesAhead::kMostWaiting) << "taken, the meshes make room for more";
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, MeshesAhead, testing::ValuesIn(kCases), [](const testing::TestParamInfo<Case>& info) {

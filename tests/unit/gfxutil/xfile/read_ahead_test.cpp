@@ -9,10 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "gfxutil/xfile/mesh_builder.h"
-#include "gfxutil/xfile/objects.h"
 #include "gfxutil/xfile/text_reader.h"
 #include "gfxutil/xfile/values_ahead.h"
+#include "parse_results.h"
 
 namespace {
 
@@ -90,20 +89,11 @@ std::string MeshText(const Lists& lists, const Layout& layout) {
   return layout.text(text);
 }
 
-struct Result {
-  bool ok = false;
-  bool invalidData = false;
-  std::string error;
-  unsigned line = 0;
-  XMeshData mesh;
-  size_t takenAhead = 0;
-};
-
 // A long patience makes sure the values read ahead are taken however busy
 // the machine; none has the main reader go on alone wherever it catches up.
 // `idle`: the reader's worker is started first and left that long.
-Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::microseconds patience,
-            std::chrono::milliseconds idle = {}) {
+XParseResult Read(const std::string& text, size_t readAheadMinimum, std::chrono::microseconds patience,
+                  std::chrono::milliseconds idle = {}) {
   const auto* begin = reinterpret_cast<const uint8_t*>(text.data());
   XTextReader reader(begin, begin + text.size());
   reader.SetReadAheadMinimum(readAheadMinimum);
@@ -113,15 +103,7 @@ Result Read(const std::string& text, size_t readAheadMinimum, std::chrono::micro
     reader.PrepareReadAhead(readAheadMinimum);
     std::this_thread::sleep_for(idle);
   }
-  XMeshBuilder builder;
-  XParseOutcome outcome = ParseXObjects(reader, builder, "grid.x");
-  Result result;
-  result.ok = outcome.ok && builder.Finish(result.mesh);
-  result.invalidData = outcome.invalidData;
-  result.error = reader.Error().Text();
-  result.line = reader.Error().line;
-  result.takenAhead = reader.ValuesTakenAhead();
-  return result;
+  return ParseText(reader, "grid.x");
 }
 
 // `text` with every `c` replaced.
@@ -240,22 +222,14 @@ TEST_P(ReadAhead, GivesWhatOneReaderGives) {
     Layout layout;
     GetParam().change(lists, layout);
     std::string text = MeshText(lists, layout);
-    Result alone = Read(text, SIZE_MAX, kLong);
+    XParseResult alone = Read(text, SIZE_MAX, kLong);
     EXPECT_EQ(alone.ok, GetParam().succeeds) << alone.error;
-    EXPECT_EQ(alone.takenAhead, 0u);
+    EXPECT_EQ(alone.valuesTakenAhead, 0u);
     for (auto patience : {kLong, std::chrono::microseconds(0)}) {
-      Result split = Read(text, 4096, patience);
-      EXPECT_EQ(split.ok, alone.ok);
-      EXPECT_EQ(split.invalidData, alone.invalidData);
-      EXPECT_EQ(split.error, alone.error);
-      EXPECT_EQ(split.line, alone.line);
-      EXPECT_EQ(split.mesh.fvf, alone.mesh.fvf);
-      EXPECT_EQ(split.mesh.vertexBytes, alone.mesh.vertexBytes);
-      EXPECT_EQ(split.mesh.indices, alone.mesh.indices);
-      EXPECT_EQ(split.mesh.attributes, alone.mesh.attributes);
-      EXPECT_EQ(split.mesh.materials.size(), alone.mesh.materials.size());
+      XParseResult split = Read(text, 4096, patience);
+      ExpectSameParse(split, alone);
       if (GetParam().readsAhead && patience == kLong) {
-        EXPECT_GT(split.takenAhead, 0u);
+        EXPECT_GT(split.valuesTakenAhead, 0u);
       }
     }
   }
@@ -265,16 +239,16 @@ TEST_P(ReadAhead, GivesWhatOneReaderGives) {
 // a list then wakes it, and a reader whose worker sleeps ends at once.
 TEST(ReadAheadWorker, WakesForAListAfterSleeping) {
   std::string text = MeshText(GridLists(90, 80, false), Layout{});
-  Result alone = Read(text, SIZE_MAX, kLong);
+  XParseResult alone = Read(text, SIZE_MAX, kLong);
   auto asleep = std::chrono::duration_cast<std::chrono::milliseconds>(XValuesAhead::kStayAwake * 3);
-  Result late = Read(text, 4096, kLong, asleep);
+  XParseResult late = Read(text, 4096, kLong, asleep);
   EXPECT_TRUE(late.ok) << late.error;
   EXPECT_EQ(late.mesh.vertexBytes, alone.mesh.vertexBytes);
   EXPECT_EQ(late.mesh.indices, alone.mesh.indices);
-  EXPECT_GT(late.takenAhead, 0u);
+  EXPECT_GT(late.valuesTakenAhead, 0u);
   // Long enough for a worker, with no list in it.
-  Result unused = Read(std::string(4 * 4096, ' '), 4096, kLong, asleep);
-  EXPECT_EQ(unused.takenAhead, 0u);
+  XParseResult unused = Read(std::string(4 * 4096, ' '), 4096, kLong, asleep);
+  EXPECT_EQ(unused.valuesTakenAhead, 0u);
 }
 
 // A worker awake for the next list says so, for the idle-core count to leave
