@@ -438,11 +438,12 @@ class ObjectParser {
         return;
       meshesAhead_ = std::make_unique<XMeshesAhead>();
       const uint8_t* text = reader_.Bytes();
-      size_t size = reader_.Size(), from = reader_.Position();
+      size_t size = reader_.Size(), from = reader_.Position(), longList = reader_.ReadAheadMinimum();
       const std::string& fileName = fileName_;
-      if (!meshesAhead_->Start([text, size, from, &fileName](XMeshesAhead& ahead) {
+      if (!meshesAhead_->Start([text, size, from, longList, &fileName](XMeshesAhead& ahead) {
             XQuietTextReader reader(text, text + size);
             reader.SetSecondReader(XTextReader::SecondReader::Never);
+            reader.SetReadAheadMinimum(longList);
             reader.Seek(from);
             XMeshBuilder unused;  // its meshes go to the main reader
             ObjectParser second(reader, unused, fileName);
@@ -507,6 +508,14 @@ class ObjectParser {
       }
       XMeshAhead mesh;
       mesh.body = header.body;
+      // A mesh of lists long enough for two halves is left to the main
+      // reader, whose second reader of lists then has the spare core.
+      uint32_t vertexCount = 0;
+      if (!reader_.ReadDword(vertexCount) || uint64_t{vertexCount} * 3 >= reader_.ReadAheadMinimum()) {
+        ahead.Hand(std::move(mesh));
+        return;
+      }
+      reader_.Seek(header.body);
       records.clear();
       deepest_ = depth_ = 0;
       modelVertices_ = modelTriangles_ = 0;

@@ -30,8 +30,7 @@ struct MeshParts {
   int materialCount = 1;
 };
 
-// A box of its own in a frame of its own, ten frames to a group, each with a
-// material named after it.
+// Box `k` in a frame of its own.
 std::string MeshText(int k, const MeshParts& parts) {
   std::string corners;
   for (int c = 0; c < 8; ++c)
@@ -59,6 +58,7 @@ std::string InlineMaterial(int k) {
 
 using Change = std::function<void(int k, MeshParts& parts)>;
 
+// kMeshes boxes, ten frames to a group, each box with a material named after it.
 std::string FileText(const Change& change) {
   std::string text = "Frame Scene {\n";
   for (int k = 0; k < kMeshes; ++k) {
@@ -145,6 +145,37 @@ TEST(MeshesAheadStart, NotWhereListsAreReadInTwoHalves) {
   EXPECT_TRUE(lists.ok) << lists.error;
   EXPECT_EQ(lists.meshesReadAhead, 0u);
   EXPECT_EQ(lists.mesh.vertexBytes, alone.mesh.vertexBytes);
+}
+
+// A strip of `count` vertices and count - 2 triangles.
+std::string StripMesh(int count) {
+  std::string text = "Mesh Strip {\n" + std::to_string(count) + ";\n";
+  for (int v = 0; v < count; ++v)
+    text += std::to_string(v) + ";" + std::to_string(v % 2) + ";0;" + (v + 1 < count ? ",\n" : ";\n");
+  text += std::to_string(count - 2) + ";\n";
+  for (int f = 0; f + 2 < count; ++f)
+    text += "3;" + std::to_string(f) + "," + std::to_string(f + 1) + "," + std::to_string(f + 2) + ";" +
+            (f + 3 < count ? ",\n" : ";\n");
+  return text + "}\n";
+}
+
+// A mesh whose lists are long enough for two halves ends the walk of the
+// second reader of meshes: the main reader reads it, and the rest, with its
+// second reader of lists. Here the main reader reads the first mesh again
+// and again by reference, so that the second reader meets the long one first.
+TEST(MeshesAheadStart, EndsAtAMeshOfLongLists) {
+  MeshParts box;
+  box.materials = InlineMaterial(0);
+  std::string text = "Frame Scene {\n" + MeshText(0, box) + "Frame Copies {\n";
+  for (int copy = 0; copy < 5000; ++copy) text += "{ Mesh0 }\n";
+  text += "}\nFrame Long {\n" + StripMesh(2000) + "}\n";
+  for (int k = 1; k < 300; ++k) text += MeshText(k, box);
+  text += "}\n";
+  XParseResult alone = Read(text, XTextReader::SecondReader::Never, 4096);
+  XParseResult split = Read(text, XTextReader::SecondReader::Always, 4096);
+  EXPECT_TRUE(split.ok) << split.error;
+  ExpectSameParse(split, alone);
+  EXPECT_EQ(split.meshesReadAhead, 0u);
 }
 
 // The second reader keeps at most kMostWaiting meshes aside: it waits to
