@@ -433,9 +433,12 @@ class ObjectParser {
   // for two halves, so that the file is likely one of many small meshes.
   void StartMeshesAhead(const XRawMesh& mesh) {
     if constexpr (std::is_same_v<Reader, XTextReader>) {
-      if (meshesAhead_ || referenceDepth_ > 0 || reader_.Size() - reader_.Position() < kMeshesAheadBytes ||
-          mesh.positions.size() * 3 >= reader_.ReadAheadMinimum() || !reader_.SecondReaderPays())
+      if (meshesAheadAsked_ || referenceDepth_ > 0 || reader_.Size() - reader_.Position() < kMeshesAheadBytes ||
+          mesh.positions.size() * 3 >= reader_.ReadAheadMinimum())
         return;
+      // Asked once a load: the answer reads the machine's load.
+      meshesAheadAsked_ = true;
+      if (!reader_.SecondReaderPays()) return;
       meshesAhead_ = std::make_unique<XMeshesAhead>();
       const uint8_t* text = reader_.Bytes();
       size_t size = reader_.Size(), from = reader_.Position(), longList = reader_.ReadAheadMinimum();
@@ -703,6 +706,7 @@ class ObjectParser {
   bool invalidData_ = false;
   int deepest_ = 0;  // the deepest depth_ reached
   size_t meshesReadAhead_ = 0;
+  bool meshesAheadAsked_ = false;
   // Set in the second reader of meshes: where it keeps the objects it records.
   std::vector<XObjectRecord>* recordsAhead_ = nullptr;
   // Last, to stop the second reader before anything it reads goes.
