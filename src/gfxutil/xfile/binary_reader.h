@@ -2,6 +2,8 @@
 // data. Values of integer and float lists need no separators and may span
 // members; a single integer or string needs one like in text.
 #pragma once
+#include <span>
+
 #include "gfxutil/byte_order.h"
 #include "gfxutil/xfile/token.h"
 
@@ -46,6 +48,18 @@ class XBinaryReader : public XReaderBase {
   // `count` values, copied in runs where a list holds them.
   bool ReadFloats(float* values, size_t count);
   bool ReadDwords(uint32_t* values, size_t count);
+
+  // What is left of the integer list being read, as little-endian dwords,
+  // for loops that check many items at once; empty between lists.
+  std::span<const uint8_t> IntegersInHand() const {
+    return list_ == List::Integers ? std::span<const uint8_t>(p_, size_t{listLeft_} * 4) : std::span<const uint8_t>();
+  }
+  // Passes over `count` dwords of IntegersInHand().
+  void TakeIntegers(size_t count) {
+    p_ += count * 4;
+    listLeft_ -= static_cast<uint32_t>(count);
+    listJustEnded_ = listLeft_ == 0;
+  }
 
   bool MayHold(uint64_t values) const { return values <= listLeft_ + static_cast<size_t>(end_ - p_) / 4; }
   void Seek(size_t offset);

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "gfxutil/byte_order.h"
 #include "gfxutil/load_notes.h"
 #include "gfxutil/xfile/binary_reader.h"
 #include "gfxutil/xfile/material.h"
@@ -65,6 +67,9 @@ constexpr size_t kMeshesAheadBytes = 256u << 10;
 
 // Items of a long dword list read before a text reader measures the rest.
 constexpr size_t kProbeItems = 256;
+
+// A triangle of a face list: its corner count and three indexes.
+constexpr size_t kTriangleItemBytes = 16;
 
 // Lets the reader read the later part of a long dword list ahead, and puts it
 // back to reading the text when the list is done.
@@ -549,6 +554,8 @@ class ObjectParser {
     mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
     ListAhead<Reader> ahead(reader_, faceCount);
     for (uint32_t face = 0; face < faceCount; ++face) {
+      face += TakeTriangles(mesh, faceCount - face, vertexCount);
+      if (face == faceCount) break;
       ahead.BeforeItem(face);
       uint32_t size;
       if (!reader_.ReadDword(size)) return false;
@@ -573,6 +580,46 @@ class ObjectParser {
       mesh.AddPolygon(size);
     }
     return true;
+  }
+
+  // Triangles taken straight from the integer list in hand, as many in a
+  // row as have their corners among the vertices and keep the model within
+  // its limit; the face that ends the run is read one by one, which reports
+  // its fault. A binary file most often holds all faces in one list.
+  uint32_t TakeTriangles(XRawMesh& mesh, uint32_t faces, uint32_t vertexCount) {
+    std::span<const uint8_t> list = reader_.IntegersInHand();
+    uint64_t most = std::min<uint64_t>({faces, list.size() / kTriangleItemBytes, kXMaxModelFaces - modelTriangles_});
+    const uint8_t* item = list.data();
+    uint32_t taken = 0;
+    for (; taken < most; ++taken, item += kTriangleItemBytes) {
+      uint32_t a = Le32(item + 4), b = Le32(item + 8), c = Le32(item + 12);
+      if (Le32(item) != 3 || a >= vertexCount || b >= vertexCount || c >= vertexCount) break;
+      mesh.corners.insert(mesh.corners.end(), {a, b, c});
+    }
+    reader_.TakeIntegers(size_t{taken} * 4);
+    mesh.AddTriangles(taken);
+    modelTriangles_ += taken;
+    return taken;
+  }
+
+  // The normals of triangles taken straight from the integer list in hand,
+  // as TakeTriangles takes the triangles.
+  size_t TakeNormalTriangles(XRawMesh& mesh, size_t face, uint32_t normalCount, NormalSplitter& splitter) {
+    if (!mesh.AllTriangles()) return 0;
+    std::span<const uint8_t> list = reader_.IntegersInHand();
+    size_t most = std::min(mesh.FaceCount() - face, list.size() / kTriangleItemBytes);
+    const uint8_t* item = list.data();
+    uint32_t* corners = mesh.corners.data() + face * 3;
+    size_t taken = 0;
+    for (; taken < most; ++taken, item += kTriangleItemBytes, corners += 3) {
+      uint32_t a = Le32(item + 4), b = Le32(item + 8), c = Le32(item + 12);
+      if (Le32(item) != 3 || a >= normalCount || b >= normalCount || c >= normalCount) break;
+      corners[0] = splitter.Assign(corners[0], a);
+      corners[1] = splitter.Assign(corners[1], b);
+      corners[2] = splitter.Assign(corners[2], c);
+    }
+    reader_.TakeIntegers(taken * 4);
+    return taken;
   }
 
   bool ParseNormals(XRawMesh& mesh) {
@@ -602,6 +649,10 @@ class ObjectParser {
     size_t corner = 0;
     ListAhead<Reader> ahead(reader_, mesh.FaceCount());
     for (size_t face = 0; face < mesh.FaceCount(); ++face) {
+      size_t taken = TakeNormalTriangles(mesh, face, normalCount, splitter);
+      face += taken;
+      corner += taken * 3;
+      if (face == mesh.FaceCount()) break;
       ahead.BeforeItem(face);
       uint32_t size = mesh.PolygonSize(face), normalSize;
       if (!reader_.ReadDword(normalSize)) return false;

@@ -24,6 +24,10 @@ struct XRawMesh {
     if (!allTriangles) polygonSizes.push_back(size);
     ++faceCount;
   }
+  void AddTriangles(size_t count) {
+    if (!allTriangles) polygonSizes.insert(polygonSizes.end(), count, 3);
+    faceCount += count;
+  }
 
   // With normals, the corners refer to the vertices as split by normal.
   bool hasNormals = false;

@@ -1,6 +1,8 @@
 // Tokens and values of a text X file. Every integer, float and string value
 // must be followed by separators: any number of ';', then at most one ','.
 #pragma once
+#include <span>
+
 #include "gfxutil/xfile/token.h"
 #include "gfxutil/xfile/values_ahead.h"
 
@@ -32,6 +34,10 @@ class XTextReader : public XReaderBase {
     valuesRead_ += count;
     return true;
   }
+
+  // Text values are parsed one by one: none are in hand as raw dwords.
+  std::span<const uint8_t> IntegersInHand() const { return {}; }
+  void TakeIntegers(size_t) {}
 
   // Whether the rest of the input may hold `values` more values.
   bool MayHold(uint64_t values) { return values <= dwordsInHand_ || MayHoldBeyondHand(values); }

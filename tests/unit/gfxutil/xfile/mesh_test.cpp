@@ -342,3 +342,68 @@ TEST(XFileMesh, TextBinaryAndCompressedFormsGiveTheSameMesh) {
 }
 
 }  // namespace
+
+// Binary face lists are taken in runs of triangles; what ends a run is read
+// face by face. Each case must read as its text form does.
+struct FaceListCase {
+  const char* name;
+  void (*edit)(XTestModel&);
+};
+
+TEST(XFileMesh, BinaryFaceListsReadAsTheirTextDoes) {
+  const FaceListCase cases[] = {
+      {"a quad amid the triangles",
+       [](XTestModel& m) {
+         m.polygonSizes.insert(m.polygonSizes.begin() + 20, 4);
+         m.corners.insert(m.corners.begin() + 60, {0, 1, 8, 7});
+         m.normalCorners.insert(m.normalCorners.begin() + 60, {0, 1, 8, 7});
+         m.faceMaterials.insert(m.faceMaterials.begin() + 20, 1);
+       }},
+      {"corners with normals of their own",
+       [](XTestModel& m) {
+         m.normals.push_back({0.0f, 0.0f, -1.0f});
+         for (size_t c = 30; c < 45; ++c) m.normalCorners[c] = static_cast<uint32_t>(m.normals.size() - 1);
+       }},
+      {"a face index beyond the vertices", [](XTestModel& m) { m.corners[40] = 42; }},
+      {"a normal index beyond the normals", [](XTestModel& m) { m.normalCorners[40] = 42; }},
+  };
+  for (const FaceListCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    XTestModel model = GridModel(6, 5, 3);
+    c.edit(model);
+    XMeshData text, binary;
+    XReadError textError, binaryError;
+    HRESULT textResult = ReadXFileMemory(Bytes(TextX(model)), text, textError);
+    EXPECT_EQ(ReadXFileMemory(BinaryXFile(model), binary, binaryError), textResult);
+    EXPECT_EQ(binaryError.what, textError.what);
+    EXPECT_EQ(binary.indices, text.indices);
+    EXPECT_EQ(binary.attributes, text.attributes);
+    EXPECT_EQ(FaceSet(binary), FaceSet(text));
+  }
+}
+
+TEST(XFileMesh, BinaryFacesMayBreakIntoListsAnywhere) {
+  using Lists = std::vector<std::vector<uint32_t>>;
+  auto mesh = [](const Lists& faceLists, const Lists& normalLists) {
+    BinaryX x;
+    x.Name("Mesh").Open().Integers({4}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
+    for (const std::vector<uint32_t>& list : faceLists) x.Integers(list);
+    x.Name("MeshNormals").Open().Integers({2}).Floats({0, 0, 1, 0, 0, -1});
+    for (const std::vector<uint32_t>& list : normalLists) x.Integers(list);
+    x.Close().Close();
+    XMeshData read;
+    std::string error;
+    EXPECT_EQ(ReadX(x.bytes(), read, &error), D3D_OK) << error;
+    return FaceSet(read);
+  };
+  auto whole = mesh({{4, 3, 0, 1, 2, 3, 0, 2, 3, 3, 1, 2, 3, 3, 0, 1, 3}},
+                    {{4, 3, 0, 0, 0, 3, 1, 1, 1, 3, 0, 1, 0, 3, 1, 0, 1}});
+  EXPECT_EQ(whole.size(), 4u);
+  // Broken within a face and between faces.
+  EXPECT_EQ(mesh({{4, 3, 0}, {1, 2, 3, 0, 2, 3}, {3, 1, 2, 3, 3, 0, 1, 3}},
+                 {{4, 3, 0, 0, 0, 3, 1}, {1, 1, 3, 0, 1, 0}, {3}, {1, 0, 1}}),
+            whole);
+  EXPECT_EQ(mesh({{4}, {3, 0, 1, 2, 3, 0, 2}, {3}, {3, 1, 2, 3, 3, 0, 1}, {3}},
+                 {{4}, {3, 0, 0, 0, 3, 1, 1, 1}, {3, 0, 1, 0, 3, 1, 0, 1}}),
+            whole);
+}

@@ -78,6 +78,21 @@ TEST(XFileRobustness, AModelBeyondItsLimitsFailsBeforeReadingOn) {
   XMeshData mesh;
   ASSERT_EQ(ReadX(Fan(kXMaxModelFaces + 2), mesh), D3D_OK);
   EXPECT_EQ(mesh.FaceCount(), kXMaxModelFaces);
+  // A fan four triangles short of the limit, then a mesh of a quad and triangles in one list.
+  auto fanAndTriangles = [](uint32_t triangles) {
+    std::vector<uint32_t> fan{1, kXMaxModelFaces - 2}, faces{triangles + 1, 4, 0, 1, 2, 0};
+    for (uint32_t i = 0; i < kXMaxModelFaces - 2; ++i) fan.push_back(i % 3);
+    for (uint32_t i = 0; i < triangles; ++i) faces.insert(faces.end(), {3, 0, 1, 2});
+    BinaryX x;
+    x.Name("Frame").Open();
+    for (const std::vector<uint32_t>* list : {&fan, &faces})
+      x.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers(*list).Close();
+    x.Close();
+    return x.bytes();
+  };
+  ASSERT_EQ(ReadX(fanAndTriangles(2), mesh), D3D_OK);
+  EXPECT_EQ(mesh.FaceCount(), kXMaxModelFaces);
+  ExpectFailure(fanAndTriangles(3), "the faces make more triangles than a model may have", "offset");
   const uint32_t half = kXMaxModelVertices / 2 + 1;
   BinaryX twice;
   twice.Name("Frame").Open().Name("Mesh").Name("big").Open().Integers({half}).Floats(std::vector<float>(half * 3));
