@@ -378,14 +378,14 @@ inline std::vector<uint8_t> BinaryXFrames(const XTestFrame& root, bool doubles =
 
 // The "tzip"/"bzip" form of a "txt "/"bin " file: 32 KiB chunks of raw deflate,
 // each continuing the history of the ones before it.
-inline std::vector<uint8_t> CompressX(const std::vector<uint8_t>& file, size_t chunkSize = 32768) {
+inline std::vector<uint8_t> CompressX(const std::vector<uint8_t>& file, size_t chunkSize = 32768, int level = 9) {
   std::vector<uint8_t> out(file.begin(), file.begin() + 16);
   const bool binary = file[8] == 'b';
   std::memcpy(out.data() + 8, binary ? "bzip" : "tzip", 4);
   uint32_t total = static_cast<uint32_t>(file.size());
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(total >> (8 * i)));
   z_stream stream{};
-  deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
   std::vector<uint8_t> packed(compressBound(static_cast<uLong>(chunkSize)) + 64);
   for (size_t pos = 16; pos < file.size(); pos += chunkSize) {
     size_t size = std::min(chunkSize, file.size() - pos);

@@ -31,6 +31,8 @@ class XMappedFile final : public XInputPager {
   bool Open(const char* path, std::string& error);
   std::span<const uint8_t> Bytes() const { return {data_, size_}; }
   void ReleaseBefore(size_t offset) override;
+  // Pages given back are read again from the file when touched.
+  void Recall() override {}
 
  private:
   bool ReadWhole(int fd, size_t size, std::string& error);

@@ -1,5 +1,7 @@
 #include "gfxutil/xfile/mszip.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -81,8 +83,8 @@ bool BodySize(std::span<const uint8_t> data, size_t& expectedBody, size_t& capac
 
 // Inflates the chunks into `out` (room for `capacity` bytes), telling
 // `inflated` the bytes done and the bytes of `data` consumed after each
-// chunk; false with `error` at the first fault or when they do not come to
-// `expectedBody` bytes.
+// chunk, until it answers false; false with `error` at the first fault or
+// when they do not come to `expectedBody` bytes.
 template <class Progress>
 bool InflateChunks(std::span<const uint8_t> data, uint8_t* out, size_t capacity, size_t expectedBody, Progress inflated,
                    std::string& error) {
@@ -127,7 +129,7 @@ bool InflateChunks(std::span<const uint8_t> data, uint8_t* out, size_t capacity,
     }
     done += plainSize;
     pos += packedSize;
-    inflated(done, pos);
+    if (!inflated(done, pos)) return true;
   }
   if (done != expectedBody) {
     error = AtOffset(kXFileHeaderSize + data.size(), "the compressed data ends before the declared size");
@@ -138,20 +140,30 @@ bool InflateChunks(std::span<const uint8_t> data, uint8_t* out, size_t capacity,
 
 }  // namespace
 
+void XInflatingBody::Unmap::operator()(uint8_t* pages) const { munmap(pages, bytes); }
+
 XInflatingBody::~XInflatingBody() {
   if (worker_.joinable()) worker_.join();
 }
 
 bool XInflatingBody::Start(std::span<const uint8_t> data, bool onOwnThread, XInputPager* pager, std::string& error) {
-  size_t expectedBody = 0;
-  if (!BodySize(data, expectedBody, capacity_, error)) return false;
-  bytes_ = std::make_unique_for_overwrite<uint8_t[]>(capacity_);
-  auto inflate = [this, data, expectedBody, pager] {
+  if (!BodySize(data, expectedBody_, capacity_, error)) return false;
+  data_ = data;
+  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  size_t bytes = (capacity_ / page + 1) * page;
+  void* pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages == MAP_FAILED) {
+    error = AtOffset(kXFileHeaderSize, "no memory for the decompressed data");
+    return false;
+  }
+  bytes_ = std::unique_ptr<uint8_t[], Unmap>(static_cast<uint8_t*>(pages), Unmap{bytes});
+  auto inflate = [this, pager] {
     auto inflated = [this, pager](size_t done, size_t consumed) {
       progress_.store(done * 2, std::memory_order_release);
       if (pager) pager->ReleaseBefore(consumed);
+      return true;
     };
-    bool ok = InflateChunks(data, bytes_.get(), capacity_, expectedBody, inflated, error_);
+    bool ok = InflateChunks(data_, bytes_.get(), capacity_, expectedBody_, inflated, error_);
     size_t done = progress_.load(std::memory_order_relaxed) / 2;
     ok_ = ok;
     progress_.store(done * 2 + 1, std::memory_order_release);
@@ -181,4 +193,28 @@ bool XInflatingBody::Finish(std::string& error) {
   if (worker_.joinable()) worker_.join();
   if (!ok_) error = error_;
   return ok_;
+}
+
+// Whole pages of what is inflated, but for the history the inflating thread
+// reads.
+void XInflatingBody::ReleaseBefore(size_t offset) {
+  if (recalled_) return;
+  size_t inflated = Inflated();
+  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  size_t end = std::min(offset, inflated > kMaxChunkSize ? inflated - kMaxChunkSize : 0) / page * page;
+  if (end <= released_) return;
+  madvise(bytes_.get() + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+}
+
+// The same chunks inflate to the same bytes: from the start again, up to
+// where none were given back.
+void XInflatingBody::Recall() {
+  if (recalled_) return;
+  recalled_ = true;
+  if (released_ == 0) return;
+  if (worker_.joinable()) worker_.join();
+  std::string error;
+  InflateChunks(
+      data_, bytes_.get(), capacity_, expectedBody_, [this](size_t done, size_t) { return done < released_; }, error);
 }

@@ -15,9 +15,10 @@
 // The body inflated chunk by chunk, on a thread of its own when asked, so
 // that a binary reader reads its start while the rest is still inflated. The
 // inflated bytes are published after each chunk (`progress_`, release; the
-// reader loads it with acquire) and never written again; the thread is
-// joined by Finish or the destructor.
-class XInflatingBody final : public XGrowingInput {
+// reader loads it with acquire) and never written again, but when they are
+// recalled; the thread is joined by Finish, Recall or the destructor. The
+// pages the reader is done with are given back.
+class XInflatingBody final : public XGrowingInput, public XInputPager {
  public:
   XInflatingBody() = default;
   ~XInflatingBody();
@@ -27,8 +28,8 @@ class XInflatingBody final : public XGrowingInput {
   // Sets aside the body's bytes and starts inflating `data` (everything after
   // the header, which must outlive this object), telling `pager` (when
   // given) which of its bytes are done with. False, with `error`, when the
-  // size field is refused. Without a thread the body is inflated before this
-  // returns.
+  // size field is refused or no memory is had. Without a thread the body is
+  // inflated before this returns.
   bool Start(std::span<const uint8_t> data, bool onOwnThread, XInputPager* pager, std::string& error);
   const uint8_t* Bytes() const { return bytes_.get(); }
   // The bytes inflated so far: all of the body once Finish says so.
@@ -40,9 +41,24 @@ class XInflatingBody final : public XGrowingInput {
   // false with the fault in `error`.
   bool Finish(std::string& error);
 
+  void ReleaseBefore(size_t offset) override;
+  // Waits for the end of inflating and inflates again the bytes given back;
+  // none are given back after.
+  void Recall() override;
+
  private:
-  std::unique_ptr<uint8_t[]> bytes_;
+  struct Unmap {
+    size_t bytes;
+    void operator()(uint8_t* pages) const;
+  };
+
+  // Pages of its own, so that the ones given back read as zeros until recalled.
+  std::unique_ptr<uint8_t[], Unmap> bytes_{nullptr, Unmap{0}};
   size_t capacity_ = 0;
+  std::span<const uint8_t> data_;
+  size_t expectedBody_ = 0;
+  size_t released_ = 0;
+  bool recalled_ = false;
   // Bytes inflated, times two, plus one once inflating has ended.
   std::atomic<size_t> progress_{0};
   // Written by the inflating thread before its last store to progress_.

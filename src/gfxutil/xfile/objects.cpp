@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
@@ -115,6 +116,12 @@ class ObjectParser {
   struct Target {
     XType type;
     size_t body;  // just after the '{' (and GUID) of the object
+  };
+  // Names are kept as copies, since the bytes they were read from may be
+  // given back, and looked up by the views the reader gives.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
 
   struct Header {
@@ -268,7 +275,9 @@ class ObjectParser {
   // Objects of different kinds may share a name; each kind keeps its latest
   // object of that name, the latest of all last.
   void RecordName(std::string_view name, Target target) {
-    std::vector<Target>& targets = names_[name];
+    auto found = names_.find(name);
+    if (found == names_.end()) found = names_.emplace(name, std::vector<Target>()).first;
+    std::vector<Target>& targets = found->second;
     std::erase_if(targets, [&](const Target& t) { return t.type == target.type; });
     targets.push_back(target);
   }
@@ -334,6 +343,8 @@ class ObjectParser {
       if (!reader_.Next(token)) return false;
     }
     if (token.kind != XTokenKind::CloseBrace || (name.empty() && !hasGuid)) return Unexpected(token);
+    // The names recorded and the object referred to lie behind.
+    reader_.RecallReleased();
     const Target* target = nullptr;
     if (!name.empty()) {
       target = FindName(name, referenced);
@@ -745,7 +756,7 @@ class ObjectParser {
   Reader& reader_;
   XMeshBuilder& builder_;
   const std::string& fileName_;
-  std::unordered_map<std::string_view, std::vector<Target>> names_;
+  std::unordered_map<std::string, std::vector<Target>, NameHash, std::equal_to<>> names_;
   std::map<XGuid, Target> guids_;
   int depth_ = 0;
   int referenceDepth_ = 0;

@@ -16,6 +16,7 @@ class BodyPager final : public XInputPager {
  public:
   explicit BodyPager(XInputPager* file) : file_(file) {}
   void ReleaseBefore(size_t offset) override { file_->ReleaseBefore(kXFileHeaderSize + offset); }
+  void Recall() override { file_->Recall(); }
 
  private:
   XInputPager* file_;
@@ -47,8 +48,10 @@ HRESULT ParseBody(Reader& reader, const std::string& name, XMeshData& mesh, XRea
 constexpr size_t kInflateAside = 64u << 10;
 
 // A compressed binary body is read while it is inflated, on another thread
-// when a core stands idle; a text body is inflated first. A fault of the
-// compression is reported rather than the reader's.
+// when a core stands idle, and gives back the pages the reader is done with; a
+// text body is inflated first and kept whole, since its second readers may
+// read behind the main one. A fault of the compression is reported rather
+// than the reader's.
 HRESULT ReadCompressed(std::span<const uint8_t> compressed, const XFileHeader& header, XInputPager* pager,
                        const std::string& name, XMeshData& mesh, XReadError& error) {
   XInflatingBody body;
@@ -56,7 +59,7 @@ HRESULT ReadCompressed(std::span<const uint8_t> compressed, const XFileHeader& h
   if (!body.Start(compressed, aside, pager, error.what)) return D3DXFERR_PARSEERROR;
   HRESULT result;
   if (header.binary) {
-    XBinaryReader reader(body.Bytes(), body.Bytes() + body.Capacity(), header.floatBytes, kXFileHeaderSize, nullptr,
+    XBinaryReader reader(body.Bytes(), body.Bytes() + body.Capacity(), header.floatBytes, kXFileHeaderSize, &body,
                          &body);
     result = ParseBody(reader, name, mesh, error);
   } else {

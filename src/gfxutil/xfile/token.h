@@ -46,10 +46,13 @@ struct XToken {
 };
 
 // Told which part of the input the reader has finished with, so a mapped file
-// can give those pages back while a large mesh is read.
+// or an inflated body can give those pages back while a large mesh is read.
 class XInputPager {
  public:
   virtual void ReleaseBefore(size_t offset) = 0;
+  // The bytes given back are to be read again, as a reference leads back to
+  // them: from now on they read as before.
+  virtual void Recall() = 0;
 
  protected:
   ~XInputPager() = default;
@@ -62,6 +65,10 @@ class XReaderBase {
   bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   size_t Position() const { return static_cast<size_t>(p_ - begin_); }
+  // Before reading again what lies behind: a reference, or a name recorded there.
+  void RecallReleased() {
+    if (pager_) pager_->Recall();
+  }
   const uint8_t* Bytes() const { return begin_; }
   size_t Size() const { return static_cast<size_t>(end_ - begin_); }
   // Where the last token began, as in error messages, and its line (0 when

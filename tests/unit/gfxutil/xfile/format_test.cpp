@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
+
 #include "gfxutil/xfile/mesh_builder.h"
 #include "gfxutil/xfile/mszip.h"
 #include "gfxutil/xfile/objects.h"
@@ -182,6 +184,44 @@ TEST(XFileMszip, ABinaryBodyIsReadWhileAnotherThreadInflatesIt) {
   std::string error;
   EXPECT_EQ(ReadX(damaged, mesh, &error), D3DXFERR_PARSEERROR);
   EXPECT_NE(error.find("corrupt compressed chunk"), std::string::npos) << error;
+}
+
+// Pages of the body behind the reader are given back; a reference brings
+// them back, whole, for good.
+TEST(XFileMszip, PagesGivenBackReadAgainOnceRecalled) {
+  std::vector<uint8_t> plain = BinaryXFile(GridModel(60, 50, 3));
+  std::vector<uint8_t> packed = CompressX(plain);
+  XInflatingBody body;
+  std::string error;
+  ASSERT_TRUE(body.Start(std::span<const uint8_t>(packed).subspan(16), true, nullptr, error)) << error;
+  const size_t size = plain.size() - 16;
+  ASSERT_EQ(body.WaitFor(size), size);
+  const uint8_t* bytes = body.Bytes();
+  body.ReleaseBefore(size / 2);
+  EXPECT_TRUE(std::all_of(bytes, bytes + size / 2 - 4096, [](uint8_t b) { return b == 0; }));
+  body.Recall();
+  body.ReleaseBefore(size);
+  EXPECT_TRUE(std::equal(bytes, bytes + size, plain.begin() + 16));
+  EXPECT_TRUE(body.Finish(error)) << error;
+}
+
+// A reference after megabytes of a compressed body finds the object and the
+// names recorded before them, among names used again for other kinds.
+TEST(XFileMszip, AReferenceReadsWhatTheBodyGaveBack) {
+  const std::vector<float> red{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+  BinaryX x;
+  x.Name("Material").Name("Paint").Open().Floats(red).Close();
+  xtest_detail::AppendBinaryMesh(x, GridModel(250, 200, 1), "big");
+  x.Name("Frame").Name("Paint").Open().Close();
+  x.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 2});
+  x.Name("MeshMaterialList").Open().Integers({1, 1, 0}).Open().Name("Paint").Close().Close().Close();
+  ASSERT_GT(x.bytes().size(), 4u << 20);
+  XMeshData mesh;
+  std::string error;
+  ASSERT_EQ(ReadX(CompressX(x.bytes(), 32768, 1), mesh, &error), D3D_OK) << error;
+  ASSERT_EQ(mesh.materials.size(), 2u);
+  EXPECT_EQ(mesh.materials[1].material.Diffuse.r, 1.0f);
+  EXPECT_EQ(mesh.materials[1].material.Diffuse.g, 0.0f);
 }
 
 }  // namespace
