@@ -90,8 +90,10 @@ HRESULT MeshObject::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjac
 
 HRESULT MeshObject::OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                                     ID3DXBuffer** vertexRemap) {
+  // The mesh's own indices are let go while the wide copy is worked on.
   std::vector<uint32_t> indices = Indices32() ? std::move(indices32_)
                                               : std::vector<uint32_t>(indices16_.begin(), indices16_.end());
+  indices16_ = std::vector<uint16_t>();
   HRESULT result = CheckOptimize(flags, indices.data(), indices.size(), vertexCount_);
   const size_t faceCount = attributes_.size(), oldVertexCount = vertexCount_;
   std::vector<uint32_t> faceOrder, vertexOrder;
@@ -100,7 +102,11 @@ HRESULT MeshObject::OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD
   if (vertexRemap) remaps.vertexOrder = &vertexOrder;
   if (SUCCEEDED(result)) result = OptimizeArrays(flags, {vertices_, stride_, indices, attributes_}, remaps);
   if (FAILED(result)) {
-    if (Indices32()) indices32_ = std::move(indices);  // a refusal leaves the mesh as it was
+    // A refusal leaves the indices as they were.
+    if (Indices32())
+      indices32_ = std::move(indices);
+    else
+      indices16_.assign(indices.begin(), indices.end());
     return result;
   }
   vertexCount_ = vertices_.size() / stride_;

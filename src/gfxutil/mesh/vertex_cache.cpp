@@ -12,11 +12,6 @@ namespace {
 constexpr uint32_t kNone = UINT32_MAX;
 // The cache the FIFO ordering plans for: the post-transform cache of common GPUs.
 constexpr unsigned kFifoCacheSize = 16;
-// Groups are ordered in place in pieces of this many faces, so that the
-// optimiser's working memory follows the piece rather than the group, even
-// with two pieces at work at once, at the cost of a few more cache misses
-// where pieces meet.
-constexpr size_t kFacesPerPiece = 32768;
 }  // namespace
 
 VertexCacheOrderer::VertexCacheOrderer(size_t vertexCount, bool forStrips)
@@ -64,8 +59,8 @@ void OrderRunsInPlace(uint32_t* indices, const std::vector<std::pair<size_t, siz
                       bool forStrips) {
   std::vector<std::pair<size_t, size_t>> pieces;  // first face, face count
   for (auto [first, end] : runs)
-    for (size_t start = first; start < end; start += kFacesPerPiece)
-      pieces.emplace_back(start, std::min(kFacesPerPiece, end - start));
+    for (size_t start = first; start < end; start += kVertexCacheFacesPerPiece)
+      pieces.emplace_back(start, std::min(kVertexCacheFacesPerPiece, end - start));
   std::atomic<size_t> next = 0;
   auto orderPieces = [&] {
     VertexCacheOrderer orderer(vertexCount, forStrips);

@@ -6,7 +6,7 @@
 
 namespace {
 // Pages are handed back in steps, keeping a little behind the reader.
-constexpr size_t kReleaseStep = 4u << 20;
+constexpr size_t kReleaseStep = 1u << 20;
 constexpr size_t kReleaseKeep = 64u << 10;
 }  // namespace
 

@@ -292,13 +292,17 @@ TEST(MeshOptimize, InPlaceGivesWhatTheCopyGives) {
 TEST(MeshOptimize, RefusedInPlaceLeavesTheMesh) {
   RecordingDevice device;
   const std::vector<uint32_t> indices{2, 1, 0, 0, 1, 3};
+  ID3DXMesh* narrow = MakeMesh(device, 4, indices, {1, 0});
   ID3DXMesh* mesh = MakeMesh(device, 70000, indices, {1, 0});
-  EXPECT_EQ(mesh->OptimizeInplace(D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER, nullptr, nullptr, nullptr,
-                                  nullptr),
-            D3DERR_INVALIDCALL);
-  EXPECT_EQ(mesh->OptimizeInplace(0, nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
-  EXPECT_EQ(Indices(mesh), indices);
-  EXPECT_EQ(Attributes(mesh), (std::vector<DWORD>{1, 0}));
+  for (ID3DXMesh* refused : {narrow, mesh}) {
+    EXPECT_EQ(refused->OptimizeInplace(D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER, nullptr, nullptr, nullptr,
+                                       nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(refused->OptimizeInplace(0, nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(Indices(refused), indices);
+    EXPECT_EQ(Attributes(refused), (std::vector<DWORD>{1, 0}));
+  }
+  narrow->Release();
   EXPECT_EQ(mesh->GetNumVertices(), 70000u);
   // Compacted to four vertices, the 32-bit indices that 70000 vertices needed become 16-bit.
   ASSERT_EQ(mesh->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT, nullptr, nullptr, nullptr, nullptr),
@@ -349,7 +353,7 @@ TEST(MeshOptimize, IndexWidthFollowsTheVertexCount) {
 // The pieces may be ordered on two threads; the result is the order of
 // each piece of each run taken one after the other.
 TEST(VertexCacheOrder, RunsInPiecesGiveEachPiecesOwnOrder) {
-  constexpr size_t kVertices = 40000, kFaces = 200000, kPiece = 32768;
+  constexpr size_t kVertices = 40000, kFaces = 200000, kPiece = kVertexCacheFacesPerPiece;
   std::mt19937 random(7);
   std::vector<uint32_t> indices(kFaces * 3);
   for (uint32_t& index : indices) index = random() % kVertices;

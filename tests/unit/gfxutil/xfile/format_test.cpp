@@ -211,11 +211,11 @@ TEST(XFileMszip, AReferenceReadsWhatTheBodyGaveBack) {
   const std::vector<float> red{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
   BinaryX x;
   x.Name("Material").Name("Paint").Open().Floats(red).Close();
-  xtest_detail::AppendBinaryMesh(x, GridModel(250, 200, 1), "big");
+  xtest_detail::AppendBinaryMesh(x, GridModel(160, 100, 1), "big");
   x.Name("Frame").Name("Paint").Open().Close();
   x.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0}).Integers({1, 3, 0, 1, 2});
   x.Name("MeshMaterialList").Open().Integers({1, 1, 0}).Open().Name("Paint").Close().Close().Close();
-  ASSERT_GT(x.bytes().size(), 4u << 20);
+  ASSERT_GT(x.bytes().size(), 3u << 19);  // past the first mebibyte, after which pages are given back
   XMeshData mesh;
   std::string error;
   ASSERT_EQ(ReadX(CompressX(x.bytes(), 32768, 1), mesh, &error), D3D_OK) << error;
