@@ -565,7 +565,14 @@ class ObjectParser {
     mesh.corners.reserve(static_cast<size_t>(faceCount) * 3);
     ListAhead<Reader> ahead(reader_, faceCount);
     for (uint32_t face = 0; face < faceCount; ++face) {
-      face += TakeTriangles(mesh, faceCount - face, vertexCount);
+      // As many triangles as keep the model within its limit.
+      size_t triangles = TakeTriangles(std::min<uint64_t>(faceCount - face, kXMaxModelFaces - modelTriangles_),
+                                       vertexCount, [&](size_t, uint32_t a, uint32_t b, uint32_t c) {
+                                         mesh.corners.insert(mesh.corners.end(), {a, b, c});
+                                       });
+      mesh.AddTriangles(triangles);
+      modelTriangles_ += triangles;
+      face += static_cast<uint32_t>(triangles);
       if (face == faceCount) break;
       ahead.BeforeItem(face);
       uint32_t size;
@@ -593,41 +600,21 @@ class ObjectParser {
     return true;
   }
 
-  // Triangles taken straight from the integer list in hand, as many in a
-  // row as have their corners among the vertices and keep the model within
-  // its limit; the face that ends the run is read one by one, which reports
-  // its fault. A binary file most often holds all faces in one list.
-  uint32_t TakeTriangles(XRawMesh& mesh, uint32_t faces, uint32_t vertexCount) {
+  // Passes `each(i, a, b, c)` the triangles a, b, c that follow in the
+  // integer list in hand, at most `most`, while their corners are below
+  // `count`, and returns how many it took. A binary file most often holds
+  // all faces in one list; the face that ends the run is read one by one,
+  // which reports its fault.
+  template <class Each>
+  size_t TakeTriangles(uint64_t most, uint32_t count, Each&& each) {
     std::span<const uint8_t> list = reader_.IntegersInHand();
-    uint64_t most = std::min<uint64_t>({faces, list.size() / kTriangleItemBytes, kXMaxModelFaces - modelTriangles_});
+    most = std::min<uint64_t>(most, list.size() / kTriangleItemBytes);
     const uint8_t* item = list.data();
-    uint32_t taken = 0;
+    size_t taken = 0;
     for (; taken < most; ++taken, item += kTriangleItemBytes) {
       uint32_t a = Le32(item + 4), b = Le32(item + 8), c = Le32(item + 12);
-      if (Le32(item) != 3 || a >= vertexCount || b >= vertexCount || c >= vertexCount) break;
-      mesh.corners.insert(mesh.corners.end(), {a, b, c});
-    }
-    reader_.TakeIntegers(size_t{taken} * 4);
-    mesh.AddTriangles(taken);
-    modelTriangles_ += taken;
-    return taken;
-  }
-
-  // The normals of triangles taken straight from the integer list in hand,
-  // as TakeTriangles takes the triangles.
-  size_t TakeNormalTriangles(XRawMesh& mesh, size_t face, uint32_t normalCount, NormalSplitter& splitter) {
-    if (!mesh.AllTriangles()) return 0;
-    std::span<const uint8_t> list = reader_.IntegersInHand();
-    size_t most = std::min(mesh.FaceCount() - face, list.size() / kTriangleItemBytes);
-    const uint8_t* item = list.data();
-    uint32_t* corners = mesh.corners.data() + face * 3;
-    size_t taken = 0;
-    for (; taken < most; ++taken, item += kTriangleItemBytes, corners += 3) {
-      uint32_t a = Le32(item + 4), b = Le32(item + 8), c = Le32(item + 12);
-      if (Le32(item) != 3 || a >= normalCount || b >= normalCount || c >= normalCount) break;
-      corners[0] = splitter.Assign(corners[0], a);
-      corners[1] = splitter.Assign(corners[1], b);
-      corners[2] = splitter.Assign(corners[2], c);
+      if (Le32(item) != 3 || a >= count || b >= count || c >= count) break;
+      each(taken, a, b, c);
     }
     reader_.TakeIntegers(taken * 4);
     return taken;
@@ -660,9 +647,17 @@ class ObjectParser {
     size_t corner = 0;
     ListAhead<Reader> ahead(reader_, mesh.FaceCount());
     for (size_t face = 0; face < mesh.FaceCount(); ++face) {
-      size_t taken = TakeNormalTriangles(mesh, face, normalCount, splitter);
-      face += taken;
-      corner += taken * 3;
+      if (mesh.AllTriangles()) {  // then three corners a face
+        size_t taken =
+            TakeTriangles(mesh.FaceCount() - face, normalCount, [&](size_t i, uint32_t a, uint32_t b, uint32_t c) {
+              uint32_t* corners = &mesh.corners[corner + i * 3];
+              corners[0] = splitter.Assign(corners[0], a);
+              corners[1] = splitter.Assign(corners[1], b);
+              corners[2] = splitter.Assign(corners[2], c);
+            });
+        face += taken;
+        corner += taken * 3;
+      }
       if (face == mesh.FaceCount()) break;
       ahead.BeforeItem(face);
       uint32_t size = mesh.PolygonSize(face), normalSize;

@@ -114,6 +114,14 @@ TEST(XFileRobustness, IndexesOutOfRangeNameTheirLine) {
   ExpectFailure(x.bytes(), "face index 9 is beyond the 3 vertices", "offset");
 }
 
+TEST(XFileRobustness, NormalFacesMustMatchTheMeshFaces) {
+  BinaryX x;
+  x.Name("Mesh").Open().Integers({4}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
+  x.Integers({2, 3, 0, 1, 2, 4, 0, 1, 2, 3});
+  x.Name("MeshNormals").Open().Integers({1}).Floats({0, 0, 1}).Integers({2, 3, 0, 0, 0, 3, 0, 0, 0}).Close().Close();
+  ExpectFailure(x.bytes(), "a MeshNormals face has 3 corners, the mesh face 4", "offset");
+}
+
 struct PlaceCase {
   std::vector<uint8_t> file;
   const char* place;
