@@ -114,12 +114,17 @@ TEST(XFileRobustness, IndexesOutOfRangeNameTheirLine) {
   ExpectFailure(x.bytes(), "face index 9 is beyond the 3 vertices", "offset");
 }
 
-TEST(XFileRobustness, NormalFacesMustMatchTheMeshFaces) {
-  BinaryX x;
-  x.Name("Mesh").Open().Integers({4}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
-  x.Integers({2, 3, 0, 1, 2, 4, 0, 1, 2, 3});
-  x.Name("MeshNormals").Open().Integers({1}).Floats({0, 0, 1}).Integers({2, 3, 0, 0, 0, 3, 0, 0, 0}).Close().Close();
-  ExpectFailure(x.bytes(), "a MeshNormals face has 3 corners, the mesh face 4", "offset");
+TEST(XFileRobustness, NormalFacesMustFitTheMeshFacesAndTheNormals) {
+  auto mesh = [](const std::vector<uint32_t>& faces, const std::vector<uint32_t>& normalFaces) {
+    BinaryX x;
+    x.Name("Mesh").Open().Integers({4}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}).Integers(faces);
+    x.Name("MeshNormals").Open().Integers({1}).Floats({0, 0, 1}).Integers(normalFaces).Close().Close();
+    return x.bytes();
+  };
+  ExpectFailure(mesh({2, 3, 0, 1, 2, 4, 0, 1, 2, 3}, {2, 3, 0, 0, 0, 3, 0, 0, 0}),
+                "a MeshNormals face has 3 corners, the mesh face 4", "offset");
+  ExpectFailure(mesh({2, 3, 0, 1, 2, 3, 0, 2, 3}, {2, 3, 0, 0, 0, 3, 0, 5, 0}), "normal index 5 is beyond the 1 normals",
+                "offset");
 }
 
 struct PlaceCase {
