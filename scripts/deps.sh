@@ -30,5 +30,20 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq >/dev/null
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# On a fresh machine apt may be busy (unattended upgrades, another script of
+# ours): wait for its locks, up to 15 minutes, rather than fail. apt-get waits
+# for the dpkg lock itself, but not for the lock of its package lists.
+lock_wait=900
+update_lists() {
+  local waited=0 errors
+  until errors="$($sudo apt-get update -qq 2>&1 >/dev/null)"; do
+    if ! grep -q "Could not get lock" <<<"$errors" || [ "$waited" -ge "$lock_wait" ]; then
+      echo "$errors" >&2
+      return 1
+    fi
+    sleep 5
+    waited=$((waited + 5))
+  done
+}
+update_lists
+$sudo apt-get -o DPkg::Lock::Timeout="$lock_wait" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
