@@ -156,6 +156,10 @@ bool XInflatingBody::Start(std::span<const uint8_t> data, bool onOwnThread, XInp
     error = AtOffset(kXFileHeaderSize, "no memory for the decompressed data");
     return false;
   }
+  // Huge pages where the system allows: one fault per 2 MiB instead of per
+  // page, and faults are what inflating into fresh memory mostly costs (on a
+  // virtual machine a fifth of an MSZIP load).
+  madvise(pages, bytes, MADV_HUGEPAGE);
   bytes_ = std::unique_ptr<uint8_t[], Unmap>(static_cast<uint8_t*>(pages), Unmap{bytes});
   auto inflate = [this, pager] {
     auto inflated = [this, pager](size_t done, size_t consumed) {
