@@ -18,26 +18,19 @@ if [ "${1:-}" = peers ]; then
   packages+=(assimp-utils f3d)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
 # On a fresh machine apt may be busy (unattended upgrades, another script of
-# ours): wait for its locks, up to 15 minutes, rather than fail. apt-get waits
-# for the dpkg lock itself, but not for the lock of its package lists.
-lock_wait=900
+# ours): its locks are waited for, up to this long, rather than failed on.
+LOCK_WAIT_SECONDS=900
+
+# apt-get update, again every 5 seconds while another apt holds the lock of
+# the package lists: apt-get waits for dpkg's lock itself
+# (DPkg::Lock::Timeout), but not for this one.
 update_lists() {
   local waited=0 errors
   until errors="$($sudo apt-get update -qq 2>&1 >/dev/null)"; do
-    if ! grep -q "Could not get lock" <<<"$errors" || [ "$waited" -ge "$lock_wait" ]; then
+    if ! grep -q "Could not get lock" <<<"$errors" || [ "$waited" -ge "$LOCK_WAIT_SECONDS" ]; then
       echo "$errors" >&2
       return 1
     fi
@@ -45,5 +38,22 @@ update_lists() {
     waited=$((waited + 5))
   done
 }
-update_lists
-$sudo apt-get -o DPkg::Lock::Timeout="$lock_wait" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+install_missing() {
+  local p missing=()
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  update_lists
+  $sudo apt-get -o DPkg::Lock::Timeout="$LOCK_WAIT_SECONDS" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Sourced (by its test), the script only defines its functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  install_missing
+fi
