@@ -11,21 +11,6 @@
 #include "platform/os/file_source.h"
 #include "platform/os/mapping_guard.h"
 
-namespace {
-
-// Room for `size` bytes that are about to be written whole: their pages are
-// faulted in by one call rather than by a fault each, which costs about half
-// as much where faults are dear (a virtual machine).
-void ReserveFaultedIn(std::vector<uint8_t>& buffer, size_t size) {
-  buffer.reserve(size);
-  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  uintptr_t begin = (reinterpret_cast<uintptr_t>(buffer.data()) + page - 1) / page * page;
-  uintptr_t end = (reinterpret_cast<uintptr_t>(buffer.data()) + size) / page * page;
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-}
-
-}  // namespace
-
 XMappedFile::~XMappedFile() {
   if (!mapped_) return;
   UnguardMapping(data_);
@@ -59,7 +44,6 @@ bool XMappedFile::Open(const char* path, std::string& error) {
 // A file cut short while it is read yields the bytes that were there, which
 // the reader then finds incomplete.
 bool XMappedFile::ReadWhole(int fd, size_t size, std::string& error) {
-  ReserveFaultedIn(read_, size);
   read_.resize(size);
   size_t done = 0;
   while (done < size) {
