@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -80,11 +81,21 @@ bool XMappedFile::Map(int fd, size_t size, std::string& error) {
   return true;
 }
 
+// Whole pages inside [from, to). It keeps no account, so that a second
+// reader's thread may call it.
+void XMappedFile::DropBetween(size_t from, size_t to) {
+  if (!mapped_) return;
+  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  size_t begin = (from + page - 1) / page * page;
+  size_t end = std::min(to, size_) / page * page;
+  if (end > begin) madvise(data_ + begin, end - begin, MADV_DONTNEED);
+}
+
 void XMappedFile::ReleaseBefore(size_t offset) {
   if (!mapped_) return;  // read whole: nothing to give back
   size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   size_t end = offset / page * page;
   if (end > size_ || end <= released_) return;
-  madvise(data_ + released_, end - released_, MADV_DONTNEED);
+  DropBetween(released_, end);
   released_ = end;
 }

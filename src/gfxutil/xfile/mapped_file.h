@@ -1,12 +1,12 @@
 // A file's bytes for the reader. A small file is read whole into memory, so
 // that it keeps its bytes should another program rewrite it in place while it
 // is read (an exporter saving again while a watching viewer reloads). A larger
-// file is mapped read-only, and as the reader moves on the pages it has
-// finished with are given back, so the file does not stay resident; they are
-// read again from the file should a reference lead back to them. The mapping
-// is guarded: pages a rewrite cuts away read as zeros instead of ending the
-// process, and the reader reports the nonsense it then finds. A file inside an
-// archive is inflated whole.
+// file is mapped read-only, and as the reader (and any second reader) moves
+// on, the pages it has finished with are given back, so the file does not
+// stay resident; they are read again from the file should a reference lead
+// back to them. The mapping is guarded: pages a rewrite cuts away read as
+// zeros instead of ending the process, and the reader reports the nonsense it
+// then finds. A file inside an archive is inflated whole.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -33,6 +33,7 @@ class XMappedFile final : public XInputPager {
   void ReleaseBefore(size_t offset) override;
   // Pages given back are read again from the file when touched.
   void Recall() override {}
+  void DropBetween(size_t from, size_t to) override;
 
  private:
   bool ReadWhole(int fd, size_t size, std::string& error);

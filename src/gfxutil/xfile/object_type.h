@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
+#include <string>
 
 enum class XType {
   Unknown,
@@ -24,7 +24,7 @@ using XGuid = std::array<uint8_t, 16>;
 // An object as a later reference finds it.
 struct XObjectRecord {
   XType type = XType::Unknown;
-  std::string_view name;  // empty when it has none
+  std::string name;  // empty when it has none
   bool hasGuid = false;
   XGuid guid{};
   size_t body = 0;  // just after the '{' (and GUID) of the object

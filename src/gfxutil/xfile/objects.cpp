@@ -124,8 +124,10 @@ class ObjectParser {
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
 
+  // The name is a copy: the object is recorded by it after its body, when
+  // the bytes it was read from may have been given back.
   struct Header {
-    std::string_view name;
+    std::string name;
     bool hasGuid = false;
     XGuid guid{};
     size_t body = 0;
@@ -458,9 +460,11 @@ class ObjectParser {
       meshesAhead_ = std::make_unique<XMeshesAhead>();
       const uint8_t* text = reader_.Bytes();
       size_t size = reader_.Size(), from = reader_.Position(), longList = reader_.ReadAheadMinimum();
+      XInputPager* filePager = reader_.Pager();
       const std::string& fileName = fileName_;
-      if (!meshesAhead_->Start([text, size, from, longList, &fileName](XMeshesAhead& ahead) {
-            XQuietTextReader reader(text, text + size);
+      if (!meshesAhead_->Start([text, size, from, longList, filePager, &fileName](XMeshesAhead& ahead) {
+            XSecondReaderPager pager(filePager, from);
+            XQuietTextReader reader(text, text + size, &pager);
             reader.SetSecondReader(XTextReader::SecondReader::Never);
             reader.SetReadAheadMinimum(longList);
             reader.Seek(from);

@@ -17,6 +17,9 @@ class BodyPager final : public XInputPager {
   explicit BodyPager(XInputPager* file) : file_(file) {}
   void ReleaseBefore(size_t offset) override { file_->ReleaseBefore(kXFileHeaderSize + offset); }
   void Recall() override { file_->Recall(); }
+  void DropBetween(size_t from, size_t to) override {
+    file_->DropBetween(kXFileHeaderSize + from, kXFileHeaderSize + to);
+  }
 
  private:
   XInputPager* file_;

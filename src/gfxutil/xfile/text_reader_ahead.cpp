@@ -115,7 +115,7 @@ void XTextReader::StartAhead(double left, bool floats, double share) {
   // The values after the split, and a margin for the estimate.
   double after = std::max(left - before, 0.0);
   size_t cap = static_cast<size_t>(after + after / 32) + kProbeValues;
-  if (!valuesAhead_.Start(begin_, end_, from, floats, cap)) return;
+  if (!valuesAhead_.Start(begin_, end_, from, floats, cap, Pager())) return;
   aheadFrom_ = begin_ + from;
   ahead_ = Ahead::Reading;
 }

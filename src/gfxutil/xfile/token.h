@@ -53,9 +53,33 @@ class XInputPager {
   // The bytes given back are to be read again, as a reference leads back to
   // them: from now on they read as before.
   virtual void Recall() = 0;
+  // A second reader, on a thread of its own, has finished with [from, to).
+  // Its pages are given back where they come back unchanged when touched
+  // again (a mapped file) and kept otherwise: an inflated body's would come
+  // back as zeros.
+  virtual void DropBetween(size_t /*from*/, size_t /*to*/) {}
 
  protected:
   ~XInputPager() = default;
+};
+
+// The pager of a second reader that starts at `from` (or of none, given
+// none): what the reader has finished with is dropped, so that the main
+// reader's pager keeps its own account of what it gave back. A second reader
+// follows no reference, so it has nothing to recall.
+class XSecondReaderPager final : public XInputPager {
+ public:
+  XSecondReaderPager(XInputPager* pager, size_t from) : pager_(pager), done_(from) {}
+  void ReleaseBefore(size_t offset) override {
+    if (!pager_ || offset <= done_) return;
+    pager_->DropBetween(done_, offset);
+    done_ = offset;
+  }
+  void Recall() override {}
+
+ private:
+  XInputPager* const pager_;
+  size_t done_;
 };
 
 class XReaderBase {
@@ -70,6 +94,7 @@ class XReaderBase {
     if (pager_) pager_->Recall();
   }
   const uint8_t* Bytes() const { return begin_; }
+  XInputPager* Pager() const { return pager_; }
   size_t Size() const { return static_cast<size_t>(end_ - begin_); }
   // Where the last token began, as in error messages, and its line (0 when
   // the reader counts no lines).

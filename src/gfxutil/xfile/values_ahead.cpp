@@ -36,13 +36,15 @@ bool XValuesAhead::Prepare() {
   return true;
 }
 
-bool XValuesAhead::Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap) {
+bool XValuesAhead::Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap,
+                         XInputPager* pager) {
   if (!Prepare()) return false;
   begin_ = begin;
   end_ = end;
   from_ = from;
   floats_ = floats;
   cap_ = cap;
+  pager_ = pager;
   values_ = std::make_unique_for_overwrite<uint32_t[]>(cap);
   checkpoints_ = std::make_unique_for_overwrite<size_t[]>(cap / kCheckpointEvery + 1);
   progress_.store(0, std::memory_order_relaxed);
@@ -74,7 +76,8 @@ void XValuesAhead::Work() {
 }
 
 void XValuesAhead::Read() {
-  XQuietTextReader reader(begin_, end_);
+  XSecondReaderPager pager(pager_, from_);
+  XQuietTextReader reader(begin_, end_, &pager);
   reader.Seek(from_);
   size_t count = 0;
   while (count < cap_ && !cancel_.load(std::memory_order_relaxed)) {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+#include "gfxutil/xfile/token.h"
+
 class XValuesAhead {
  public:
   static constexpr size_t kCheckpointEvery = 64;
@@ -30,9 +32,10 @@ class XValuesAhead {
   // a new thread may take milliseconds to first run. False when no thread
   // could be started.
   bool Prepare();
-  // Reads at most `cap` floats or dwords of [begin + from, end); false when
-  // no thread could be started.
-  bool Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap);
+  // Reads at most `cap` floats or dwords of [begin + from, end), dropping
+  // through `pager` (when given) what it has read; false when no thread
+  // could be started.
+  bool Start(const uint8_t* begin, const uint8_t* end, size_t from, bool floats, size_t cap, XInputPager* pager);
   // Stops reading, waits until the worker is idle and frees the values.
   void Stop();
 
@@ -66,6 +69,7 @@ class XValuesAhead {
   size_t from_ = 0;
   size_t cap_ = 0;
   bool floats_ = false;
+  XInputPager* pager_ = nullptr;
   std::unique_ptr<uint32_t[]> values_;
   std::unique_ptr<size_t[]> checkpoints_;  // offset before every kCheckpointEvery-th value
   // Values read, times two, plus one once the reading has ended.

@@ -224,4 +224,18 @@ TEST(XFileMszip, AReferenceReadsWhatTheBodyGaveBack) {
   EXPECT_EQ(mesh.materials[1].material.Diffuse.g, 0.0f);
 }
 
+// An object is recorded by the name read before its body, though its body
+// ran past the pages given back: a reference after it finds it.
+TEST(XFileMszip, AnObjectLongerThanWhatIsKeptIsFoundByItsName) {
+  const XTestModel big = GridModel(160, 100, 1);
+  BinaryX x;
+  xtest_detail::AppendBinaryMesh(x, big, "big");
+  x.Name("Frame").Open().Open().Name("big").Close().Close();
+  ASSERT_GT(x.bytes().size(), 3u << 19);
+  XMeshData mesh;
+  std::string error;
+  ASSERT_EQ(ReadX(CompressX(x.bytes(), 32768, 1), mesh, &error), D3D_OK) << error;
+  EXPECT_EQ(mesh.VertexCount(), 2 * big.positions.size());
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 // Malformed files fail with a reason and a place, quickly and without a crash.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -225,6 +227,44 @@ TEST(XFileRobustness, AFileRewrittenInPlaceAfterItWasOpenedKeepsItsBytesForTheRe
   scratch.Write("Model.x", "xof");
   std::span<const uint8_t> bytes = file.Bytes();
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), model);
+}
+
+// Pages given back leave the program's memory: by the main reader all it
+// has passed, by a second reader only from where it began.
+TEST(XFileRobustness, AMappedFilesPagesGivenBackAreNoLongerMapped) {
+  constexpr size_t kMiB = 1u << 20;
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  ScratchDirectory scratch;
+  scratch.Write("Model.x", std::string(6 * kMiB, ' '));
+  XMappedFile file;
+  std::string error;
+  ASSERT_TRUE(file.Open("Model.x", error)) << error;
+  const uint8_t* bytes = file.Bytes().data();
+  int pagemap = open("/proc/self/pagemap", O_RDONLY | O_CLOEXEC);
+  if (pagemap < 0) GTEST_SKIP() << "no page map to read";
+  auto touchAll = [&] {
+    for (size_t at = 0; at < 6 * kMiB; at += page) static_cast<void>(*static_cast<const volatile uint8_t*>(bytes + at));
+  };
+  auto mappedPages = [&](size_t from, size_t to) {
+    size_t mapped = 0;
+    for (size_t at = from; at < to; at += page) {
+      uint64_t entry = 0;
+      off_t slot = static_cast<off_t>(reinterpret_cast<uintptr_t>(bytes + at) / page * sizeof entry);
+      if (pread(pagemap, &entry, sizeof entry, slot) == sizeof entry) mapped += entry >> 63;
+    }
+    return mapped;
+  };
+  touchAll();
+  file.ReleaseBefore(3 * kMiB);
+  EXPECT_EQ(mappedPages(0, 3 * kMiB), 0u);
+
+  touchAll();
+  XSecondReaderPager second(&file, 4 * kMiB);
+  second.ReleaseBefore(3 * kMiB);
+  second.ReleaseBefore(5 * kMiB);
+  EXPECT_EQ(mappedPages(0, 2 * kMiB), 2 * kMiB / page);
+  EXPECT_EQ(mappedPages(4 * kMiB, 5 * kMiB), 0u);
+  close(pagemap);
 }
 
 // A large file is mapped, not copied; a rewrite that cuts it short leaves the
