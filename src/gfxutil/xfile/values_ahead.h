@@ -13,7 +13,7 @@
 #include <memory>
 #include <thread>
 
-#include "gfxutil/xfile/token.h"
+class XInputPager;
 
 class XValuesAhead {
  public:
