@@ -1,8 +1,8 @@
 // Writes the family of file shapes that bench/peers.sh loads: a base shape and
 // variants that each change one thing of it (size, the vertex elements, the
-// materials, line ends, indentation, number form, many small meshes in nested
-// frames, binary floats, MSZIP), so that a loading speed is measured on every
-// shape real exporters write, not on one.
+// materials, quads, line ends, indentation, number form, many small meshes in
+// nested frames, binary floats, MSZIP), so that a loading speed is measured on
+// every shape real exporters write, not on one.
 //   write_shapes <directory> [shape...]   (every shape when none is named)
 // prints a line per shape: its name, its file and the bytes of the mesh the
 // viewer makes of it (vertices with their elements, 32-bit indices and one
@@ -25,6 +25,7 @@ struct Shape {
   double megabytes = 40;  // of the base's text: sets the grid's size
   bool normals = true, uvs = true, colours = false;
   uint32_t materials = 3;  // in bands of columns, interleaving in file order
+  bool quads = false;      // faces of four corners, as modellers write them, instead of triangles
   bool manyMeshes = false;
   XTextStyle style{"\n", "  ", "%.6f"};
   Form form = Form::Text;
@@ -45,6 +46,7 @@ std::vector<Shape> Shapes() {
       {.name = "no-texcoords", .uvs = false},
       {.name = "colours", .colours = true},
       {.name = "one-material", .materials = 1},
+      {.name = "quads", .quads = true},
       {.name = "crlf", .style = {"\r\n", "  ", "%.6f"}},
       {.name = "tabs", .style = {"\n", "\t", "%.6f"}},
       {.name = "decimals-9", .style = {"\n", "  ", "%.9f"}},
@@ -59,7 +61,22 @@ std::vector<Shape> Shapes() {
   return shapes;
 }
 
+// Each pair of triangles a, c, b and b, c, d that the models are made of as the quad a, c, d, b.
+void JoinIntoQuads(XTestModel& model) {
+  std::vector<uint32_t> corners, materials;
+  for (size_t pair = 0; pair < model.polygonSizes.size() / 2; ++pair) {
+    const uint32_t* t = &model.corners[pair * 6];
+    corners.insert(corners.end(), {t[0], t[1], t[5], t[2]});
+    materials.push_back(model.faceMaterials[pair * 2]);
+  }
+  model.polygonSizes.assign(materials.size(), 4);
+  model.corners = corners;
+  model.normalCorners = corners;
+  model.faceMaterials = materials;
+}
+
 void Adapt(XTestModel& model, const Shape& shape) {
+  if (shape.quads) JoinIntoQuads(model);
   if (!shape.normals) model.normals.clear(), model.normalCorners.clear();
   if (!shape.uvs) model.uvs.clear();
   if (shape.colours)
@@ -101,7 +118,9 @@ XTestFrame PartsOf(const Shape& shape) {
 size_t MeshBytes(const XTestModel& model, size_t copies) {
   size_t vertexSize = 12 + (model.normals.empty() ? 0 : 12) + (model.colours.empty() ? 0 : 4) +
                       (model.uvs.empty() ? 0 : 8);
-  return copies * (model.positions.size() * vertexSize + model.polygonSizes.size() * (3 * 4 + 4));
+  size_t triangles = 0;
+  for (uint32_t size : model.polygonSizes) triangles += size - 2;
+  return copies * (model.positions.size() * vertexSize + triangles * (3 * 4 + 4));
 }
 
 void Write(const std::string& path, const uint8_t* bytes, size_t size) {

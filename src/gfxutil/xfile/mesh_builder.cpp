@@ -60,27 +60,30 @@ void AppendOffset(std::vector<uint32_t>& to, std::vector<uint32_t>&& values, uin
   values = std::vector<uint32_t>();
 }
 
-// Polygons as fans: (v0,v1,v2), (v0,v2,v3), ... A mesh of triangles only
-// keeps its arrays.
-void Triangulate(XRawMesh& mesh, std::vector<uint32_t>& triangles, std::vector<uint32_t>& polygonOfTriangle) {
-  if (mesh.AllTriangles()) {
-    triangles = std::move(mesh.corners);
-    return;
-  }
+// Polygons become fans, (v0,v1,v2), (v0,v2,v3), ...: the mesh's corners then
+// hold triangles, and its face materials one for each triangle. A mesh of
+// triangles only keeps its arrays.
+void SplitIntoTriangles(XRawMesh& mesh) {
+  if (mesh.AllTriangles()) return;
   size_t count = 0;
   for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) count += mesh.PolygonSize(polygon) - 2;
-  triangles.reserve(count * 3);
-  polygonOfTriangle.reserve(count);
-  size_t corner = 0;
+  std::vector<uint32_t> triangles(count * 3);
+  std::vector<uint32_t> materials(mesh.faceMaterials.empty() ? 0 : count);
+  uint32_t* triangle = triangles.data();
+  uint32_t* material = materials.data();
+  const uint32_t* corners = mesh.corners.data();
   for (size_t polygon = 0; polygon < mesh.FaceCount(); ++polygon) {
-    const uint32_t* c = &mesh.corners[corner];
-    for (uint32_t k = 1; k + 1 < mesh.PolygonSize(polygon); ++k) {
-      triangles.insert(triangles.end(), {c[0], c[k], c[k + 1]});
-      polygonOfTriangle.push_back(static_cast<uint32_t>(polygon));
+    const uint32_t size = mesh.PolygonSize(polygon);
+    for (uint32_t k = 1; k + 1 < size; ++k, triangle += 3) {
+      triangle[0] = corners[0];
+      triangle[1] = corners[k];
+      triangle[2] = corners[k + 1];
     }
-    corner += mesh.PolygonSize(polygon);
+    if (!materials.empty()) material = std::fill_n(material, size - 2, mesh.faceMaterials[polygon]);
+    corners += size;
   }
-  mesh.corners = std::vector<uint32_t>();
+  mesh.corners = std::move(triangles);
+  if (!materials.empty()) mesh.faceMaterials = std::move(materials);
 }
 
 }  // namespace
@@ -154,21 +157,14 @@ void XMeshBuilder::AddMesh(XRawMesh& mesh, const D3DXMATRIX& world) {
     narrowMaterials = std::vector<uint8_t>();
   }
 
-  std::vector<uint32_t> triangles, polygonOfTriangle;
-  Triangulate(mesh, triangles, polygonOfTriangle);
-  const size_t triangleCount = triangles.size() / 3;
-  AppendOffset(data_.indices, std::move(triangles), firstVertex);
+  SplitIntoTriangles(mesh);
+  const size_t triangleCount = mesh.corners.size() / 3;
+  AppendOffset(data_.indices, std::move(mesh.corners), firstVertex);
   if (mesh.materials.empty()) {
     data_.attributes.resize(firstFace + triangleCount, kDefaultMaterial);
     if (triangleCount > 0) usesDefaultMaterial_ = true;
   } else {
-    std::vector<uint32_t> attributes = std::move(mesh.faceMaterials);
-    if (!polygonOfTriangle.empty()) {
-      std::vector<uint32_t> perPolygon = std::move(attributes);
-      attributes.resize(triangleCount);
-      for (size_t t = 0; t < triangleCount; ++t) attributes[t] = perPolygon[polygonOfTriangle[t]];
-    }
-    AppendOffset(data_.attributes, std::move(attributes), firstMaterial);
+    AppendOffset(data_.attributes, std::move(mesh.faceMaterials), firstMaterial);
     SortFacesByAttribute(data_.indices.data() + size_t{firstFace} * 3, data_.attributes.data() + firstFace,
                          triangleCount, firstMaterial, mesh.materials.size());
     for (XMaterial& material : mesh.materials) data_.materials.push_back(std::move(material));

@@ -109,6 +109,15 @@ TEST(XFileMesh, PolygonsBecomeFans) {
   ASSERT_EQ(ReadX(kHeader + "Mesh {5; 0;0;0;, 1;0;0;, 2;1;0;, 1;2;0;, 0;1;0;; 2; 5;0,1,2,3,4;, 4;0,1,3,2;;}", mesh),
             D3D_OK);
   EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 1, 3, 0, 3, 2}));
+  // Each triangle keeps its polygon's material; the faces are then sorted by it.
+  ASSERT_EQ(ReadX(kHeader +
+                      "Mesh {5; 0;0;0;, 1;0;0;, 2;1;0;, 1;2;0;, 0;1;0;; 3; 5;0,1,2,3,4;, 4;0,1,3,2;, 3;4,3,2;;"
+                      "MeshMaterialList {2; 3; 1,0,1;; " +
+                      kRed + kRed + "}}",
+                  mesh),
+            D3D_OK);
+  EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 3, 0, 3, 2, 0, 1, 2, 0, 2, 3, 0, 3, 4, 4, 3, 2}));
+  EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0, 0, 1, 1, 1, 1}));
   std::string error;
   EXPECT_EQ(ReadX(kHeader + "Mesh {3; 0;0;0;, 1;0;0;, 2;1;0;; 1; 2;0,1;;}", mesh, &error), E_FAIL);
   EXPECT_NE(error.find("at least 3"), std::string::npos) << error;
