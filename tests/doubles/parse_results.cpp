@@ -13,6 +13,7 @@ XParseResult ParseText(XTextReader& reader, const char* name) {
   result.invalidData = outcome.invalidData;
   result.error = reader.Error().Text();
   result.line = reader.Error().line;
+  result.objectPath = outcome.objectPath;
   for (const LoadNote& note : outcome.notes.All()) result.notes.push_back(note.Text());
   result.valuesTakenAhead = reader.ValuesTakenAhead();
   result.meshesReadAhead = outcome.meshesReadAhead;
@@ -24,6 +25,7 @@ void ExpectSameParse(const XParseResult& actual, const XParseResult& expected) {
   EXPECT_EQ(actual.invalidData, expected.invalidData);
   EXPECT_EQ(actual.error, expected.error);
   EXPECT_EQ(actual.line, expected.line);
+  EXPECT_EQ(actual.objectPath, expected.objectPath);
   EXPECT_EQ(actual.notes, expected.notes);
   EXPECT_EQ(actual.mesh.fvf, expected.mesh.fvf);
   EXPECT_EQ(actual.mesh.vertexBytes, expected.mesh.vertexBytes);

@@ -12,6 +12,7 @@ struct XParseResult {
   bool invalidData = false;
   std::string error;
   unsigned line = 0;
+  std::string objectPath;
   XMeshData mesh;
   std::vector<std::string> notes;
   size_t valuesTakenAhead = 0;

@@ -3,29 +3,44 @@
 // halves (values_ahead.h), but the meshes can be. Both readers walk the
 // objects in file order, and each mesh goes to the reader that claims it
 // first; the main reader takes the second's meshes, with the objects recorded
-// in them, as it gets to them. The second reader reads no reference and
-// writes no note: a mesh that holds one, or a fault, it hands over unread,
-// and stops, and the main reader reads that mesh and the rest itself.
+// in them, as it gets to them. The second reader follows references to the
+// objects recorded before it started, and the main reader takes a mesh only
+// if each of its references leads to the same object there. The second
+// reader writes no note: a mesh that holds one, a reference it cannot
+// follow, or a fault, it hands over unread, and stops, and the main reader
+// reads that mesh and the rest itself.
 #pragma once
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "gfxutil/xfile/object_type.h"
 #include "gfxutil/xfile/raw_mesh.h"
 
+// A reference the second reader followed: what it named, and where the
+// object it led to begins.
+struct XFollowedReference {
+  std::string name;  // empty for a reference by GUID
+  XGuid guid{};
+  XType expected = XType::Unknown;  // the kind of object the reference stands for
+  size_t body = 0;
+};
+
 struct XMeshAhead {
   size_t body = 0;    // where the mesh's members begin: which mesh it is
   size_t end = 0;     // just after its '}'
   bool read = false;  // false: handed over unread
   XRawMesh mesh;
-  std::vector<XObjectRecord> records;  // the objects inside it, in file order
-  int depth = 0;                       // how deep its objects nest inside it
-  uint64_t triangles = 0;              // its faces split into fans
+  std::vector<XObjectRecord> records;          // the objects inside it, in file order
+  std::vector<XFollowedReference> references;  // the references in it, in file order
+  size_t referencedBytes = 0;                  // what the references read again
+  int depth = 0;                               // how deep its objects nest inside it
+  uint64_t triangles = 0;                      // its faces split into fans
 };
 
 class XMeshesAhead {

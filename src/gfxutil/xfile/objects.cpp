@@ -266,8 +266,8 @@ class ObjectParser {
   // The second reader keeps its records for the main reader, which records
   // them when it takes the mesh they are in.
   void Record(const XObjectRecord& record) {
-    if (recordsAhead_) {
-      recordsAhead_->push_back(record);
+    if (meshAhead_) {
+      meshAhead_->records.push_back(record);
       return;
     }
     if (!record.name.empty()) RecordName(record.name, {record.type, record.body});
@@ -284,14 +284,27 @@ class ObjectParser {
     targets.push_back(target);
   }
 
-  // The object a name refers to: the latest of the kind the reference
-  // expects, else the latest of any kind; null when none has the name.
-  const Target* FindName(std::string_view name, XType expected) const {
+  // The object a reference by name refers to: the latest of the kind the
+  // reference expects, else the latest of any kind. A reference without a
+  // name refers by GUID. Null when no object recorded so far answers.
+  const Target* Resolve(std::string_view name, const XGuid& guid, XType expected) const {
+    if (name.empty()) {
+      auto found = guids_.find(guid);
+      return found != guids_.end() ? &found->second : nullptr;
+    }
     auto found = names_.find(name);
     if (found == names_.end()) return nullptr;
     const std::vector<Target>& targets = found->second;
     auto ofKind = std::find_if(targets.begin(), targets.end(), [&](const Target& t) { return t.type == expected; });
     return ofKind != targets.end() ? &*ofKind : &targets.back();
+  }
+
+  // In the second reader: whether the mesh it reads has recorded an object
+  // the reference may mean, which the main reader has not recorded yet.
+  bool RecordedInMeshAhead(std::string_view name, const XGuid& guid) const {
+    return std::any_of(meshAhead_->records.begin(), meshAhead_->records.end(), [&](const XObjectRecord& record) {
+      return name.empty() ? record.hasGuid && record.guid == guid : record.name == name;
+    });
   }
 
   // Reads the children of the object whose members were just read, up to its
@@ -328,8 +341,6 @@ class ObjectParser {
   // read again where the reference stands.
   template <class Handle>
   bool FollowReference(Handle&& handle, XType referenced) {
-    // The second reader has not recorded the objects before its meshes.
-    if (recordsAhead_) return reader_.Fail("a reference, left to the main reader");
     XToken token;
     std::string_view name;
     XGuid guid{};
@@ -347,12 +358,13 @@ class ObjectParser {
     if (token.kind != XTokenKind::CloseBrace || (name.empty() && !hasGuid)) return Unexpected(token);
     // The names recorded and the object referred to lie behind.
     reader_.RecallReleased();
-    const Target* target = nullptr;
-    if (!name.empty()) {
-      target = FindName(name, referenced);
-    } else {
-      auto found = guids_.find(guid);
-      if (found != guids_.end()) target = &found->second;
+    const Target* target = Resolve(name, guid, referenced);
+    if (meshAhead_) {
+      // The second reader knows the objects recorded before it started; the
+      // main reader takes its mesh only if each reference leads to the same
+      // object there.
+      if (!target || RecordedInMeshAhead(name, guid)) return reader_.Fail("a reference, left to the main reader");
+      meshAhead_->references.push_back({std::string(name), guid, referenced, target->body});
     }
     if (!target) {
       int length = static_cast<int>(name.size() > 64 ? 64 : name.size());
@@ -462,16 +474,19 @@ class ObjectParser {
       size_t size = reader_.Size(), from = reader_.Position(), longList = reader_.ReadAheadMinimum();
       XInputPager* filePager = reader_.Pager();
       const std::string& fileName = fileName_;
-      if (!meshesAhead_->Start([text, size, from, longList, filePager, &fileName](XMeshesAhead& ahead) {
-            XSecondReaderPager pager(filePager, from);
-            XQuietTextReader reader(text, text + size, &pager);
-            reader.SetSecondReader(XTextReader::SecondReader::Never);
-            reader.SetReadAheadMinimum(longList);
-            reader.Seek(from);
-            XMeshBuilder unused;  // its meshes go to the main reader
-            ObjectParser second(reader, unused, fileName);
-            second.WalkAhead(ahead);
-          }))
+      if (!meshesAhead_->Start(
+              [text, size, from, longList, filePager, &fileName, names = names_, guids = guids_](XMeshesAhead& ahead) {
+                XSecondReaderPager pager(filePager, from);
+                XQuietTextReader reader(text, text + size, &pager);
+                reader.SetSecondReader(XTextReader::SecondReader::Never);
+                reader.SetReadAheadMinimum(longList);
+                reader.Seek(from);
+                XMeshBuilder unused;  // its meshes go to the main reader
+                ObjectParser second(reader, unused, fileName);
+                second.names_ = names;
+                second.guids_ = guids;
+                second.WalkAhead(ahead);
+              }))
         meshesAhead_.reset();
     }
   }
@@ -484,11 +499,18 @@ class ObjectParser {
     if (!meshesAhead_ || referenceDepth_ > 0) return false;
     XMeshAhead ahead;
     if (!meshesAhead_->Take(reader_.Position(), ahead)) return false;
+    // Before the mesh's own objects are recorded, as where its references stand.
+    for (const XFollowedReference& reference : ahead.references) {
+      const Target* target = Resolve(reference.name, reference.guid, reference.expected);
+      if (!target || target->body != reference.body) return false;
+    }
     uint64_t vertices = modelVertices_ + ahead.mesh.positions.size(), triangles = modelTriangles_ + ahead.triangles;
-    if (vertices > kXMaxModelVertices || triangles > kXMaxModelFaces || depth_ + ahead.depth > kXMaxNesting)
+    if (vertices > kXMaxModelVertices || triangles > kXMaxModelFaces || depth_ + ahead.depth > kXMaxNesting ||
+        referencedBytes_ + ahead.referencedBytes > referenceBudget_)
       return false;
     modelVertices_ = vertices;
     modelTriangles_ = triangles;
+    referencedBytes_ += ahead.referencedBytes;
     for (const XObjectRecord& record : ahead.records) Record(record);
     reader_.Seek(ahead.end);
     mesh = std::move(ahead.mesh);
@@ -501,8 +523,6 @@ class ObjectParser {
   // does, until it is stopped, the file ends, or it meets what it leaves to
   // the main reader.
   void WalkAhead(XMeshesAhead& ahead) {
-    std::vector<XObjectRecord> records;
-    recordsAhead_ = &records;
     bool claimedLast = false;
     while (!ahead.Stopped()) {
       XToken token;
@@ -539,14 +559,16 @@ class ObjectParser {
         return;
       }
       reader_.Seek(header.body);
-      records.clear();
       deepest_ = depth_ = 0;
       modelVertices_ = modelTriangles_ = 0;
+      referencedBytes_ = 0;
+      meshAhead_ = &mesh;
       mesh.read = ReadMesh(mesh.mesh) && notes_.Empty();
+      meshAhead_ = nullptr;
       mesh.end = reader_.Position();
-      mesh.records = std::move(records);
       mesh.depth = deepest_;
       mesh.triangles = modelTriangles_;
+      mesh.referencedBytes = referencedBytes_;
       bool read = mesh.read;
       ahead.Hand(std::move(mesh));
       if (!read) return;
@@ -768,8 +790,9 @@ class ObjectParser {
   int deepest_ = 0;  // the deepest depth_ reached
   size_t meshesReadAhead_ = 0;
   bool meshesAheadAsked_ = false;
-  // Set in the second reader of meshes: where it keeps the objects it records.
-  std::vector<XObjectRecord>* recordsAhead_ = nullptr;
+  // Set in the second reader of meshes to the mesh it reads, which keeps the
+  // objects recorded and the references followed in it.
+  XMeshAhead* meshAhead_ = nullptr;
   // Last, to stop the second reader before anything it reads goes.
   std::unique_ptr<XMeshesAhead> meshesAhead_;
 };

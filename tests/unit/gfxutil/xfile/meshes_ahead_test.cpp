@@ -40,11 +40,12 @@ std::string MeshText(int k, const MeshParts& parts) {
          parts.indexes + parts.materials + "}\n}\n}\n";
 }
 
-std::string InlineMaterial(int k) {
+std::string InlineMaterial(int k, int texture) {
   return "Material Mat" + std::to_string(k) + " {\n" + std::to_string(k % 10 / 10.0) +
-         ";0.5;0.25;1.0;;\n5.0;\n0.0;0.0;0.0;;\n0.0;0.0;0.0;;\nTextureFilename { \"tex" + std::to_string(k) +
+         ";0.5;0.25;1.0;;\n5.0;\n0.0;0.0;0.0;;\n0.0;0.0;0.0;;\nTextureFilename { \"tex" + std::to_string(texture) +
          ".png\"; }\n}\n";
 }
+std::string InlineMaterial(int k) { return InlineMaterial(k, k); }
 
 using Change = std::function<void(int k, MeshParts& parts)>;
 
@@ -109,6 +110,43 @@ const Case kCases[] = {
        parts.materials.clear();
        for (int m = 0; m + 1 < kMeshes; ++m) parts.materials += "{ Mat" + std::to_string(m) + " }\n";
      }},
+    // The second reader follows references to what was recorded before it
+    // started, as an exporter refers to a material it wrote once.
+    {"every mesh refers to the first box's material",
+     [](int k, MeshParts& parts) {
+       if (k > 0) parts.materials = "{ Mat0 }\n";
+     }},
+    // Those of its meshes after the newer material the main reader reads itself.
+    {"the material referred to is redefined late in the file",
+     [](int k, MeshParts& parts) {
+       if (k > 0) parts.materials = "{ Mat0 }\n";
+       if (k == kMeshes / 2) parts.frameChildren += InlineMaterial(0, k);
+     }},
+    // Each reference means the material its mesh has just redefined, not the
+    // one of that name recorded before the second reader started.
+    {"every mesh refers to a material it redefines",
+     [](int k, MeshParts& parts) {
+       if (k == 0)
+         for (int m = 1; m < kMeshes; ++m) parts.frameChildren += InlineMaterial(m, kMeshes + m);
+       if (k == 0) return;
+       parts.materialCount = 2;
+       parts.materials += "{ Mat" + std::to_string(k) + " }\n";
+     },
+     true, false},
+    // What the second reader's references read again counts when the main
+    // reader takes its meshes: the error stands in the mesh where one reader
+    // finds it.
+    {"references repeat more than the file holds",
+     [](int k, MeshParts& parts) {
+       if (k == 0)
+         parts.frameChildren +=
+             "Material Long {1;1;1;1;; 5; 0;0;0;; 0;0;0;; TextureFilename { \"" + std::string(4000, 't') + "\"; } }\n";
+       if (k == 0) return;
+       parts.materialCount = 40;
+       parts.materials.clear();
+       for (int m = 0; m < 40; ++m) parts.materials += "{ Long }\n";
+     },
+     false},
     // In meshes side by side, so that the second reader claims one of them.
     {"a note in a few meshes",
      [](int k, MeshParts& parts) {
