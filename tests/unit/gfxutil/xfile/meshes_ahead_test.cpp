@@ -126,9 +126,10 @@ const Case kCases[] = {
     // one of that name recorded before the second reader started.
     {"every mesh refers to a material it redefines",
      [](int k, MeshParts& parts) {
-       if (k == 0)
+       if (k == 0) {
          for (int m = 1; m < kMeshes; ++m) parts.frameChildren += InlineMaterial(m, kMeshes + m);
-       if (k == 0) return;
+         return;
+       }
        parts.materialCount = 2;
        parts.materials += "{ Mat" + std::to_string(k) + " }\n";
      },
@@ -138,10 +139,11 @@ const Case kCases[] = {
     // finds it.
     {"references repeat more than the file holds",
      [](int k, MeshParts& parts) {
-       if (k == 0)
+       if (k == 0) {
          parts.frameChildren +=
              "Material Long {1;1;1;1;; 5; 0;0;0;; 0;0;0;; TextureFilename { \"" + std::string(4000, 't') + "\"; } }\n";
-       if (k == 0) return;
+         return;
+       }
        parts.materialCount = 40;
        parts.materials.clear();
        for (int m = 0; m < 40; ++m) parts.materials += "{ Long }\n";
