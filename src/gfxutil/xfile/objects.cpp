@@ -474,19 +474,20 @@ class ObjectParser {
       size_t size = reader_.Size(), from = reader_.Position(), longList = reader_.ReadAheadMinimum();
       XInputPager* filePager = reader_.Pager();
       const std::string& fileName = fileName_;
-      if (!meshesAhead_->Start(
-              [text, size, from, longList, filePager, &fileName, names = names_, guids = guids_](XMeshesAhead& ahead) {
-                XSecondReaderPager pager(filePager, from);
-                XQuietTextReader reader(text, text + size, &pager);
-                reader.SetSecondReader(XTextReader::SecondReader::Never);
-                reader.SetReadAheadMinimum(longList);
-                reader.Seek(from);
-                XMeshBuilder unused;  // its meshes go to the main reader
-                ObjectParser second(reader, unused, fileName);
-                second.names_ = names;
-                second.guids_ = guids;
-                second.WalkAhead(ahead);
-              }))
+      if (!meshesAhead_->Start([text, size, from, longList, filePager, &fileName, names = names_,
+                                guids = guids_](XMeshesAhead& ahead) mutable {
+            XSecondReaderPager pager(filePager, from);
+            XQuietTextReader reader(text, text + size, &pager);
+            reader.SetSecondReader(XTextReader::SecondReader::Never);
+            reader.SetReadAheadMinimum(longList);
+            reader.Seek(from);
+            XMeshBuilder unused;  // its meshes go to the main reader
+            ObjectParser second(reader, unused, fileName);
+            // What was recorded before it starts, to follow references by.
+            second.names_ = std::move(names);
+            second.guids_ = std::move(guids);
+            second.WalkAhead(ahead);
+          }))
         meshesAhead_.reset();
     }
   }
