@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "x_test_files.h"
@@ -70,9 +71,9 @@ void JoinIntoQuads(XTestModel& model) {
     materials.push_back(model.faceMaterials[pair * 2]);
   }
   model.polygonSizes.assign(materials.size(), 4);
-  model.corners = corners;
   model.normalCorners = corners;
-  model.faceMaterials = materials;
+  model.corners = std::move(corners);
+  model.faceMaterials = std::move(materials);
 }
 
 void Adapt(XTestModel& model, const Shape& shape) {

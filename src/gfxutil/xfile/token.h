@@ -66,7 +66,8 @@ class XInputPager {
 // The pager of a second reader that starts at `from` (or of none, given
 // none): what the reader has finished with is dropped, so that the main
 // reader's pager keeps its own account of what it gave back. A second reader
-// follows no reference, so it has nothing to recall.
+// is given a pager only over a mapped file, whose pages given back read as
+// before, so where its references lead it has nothing to recall.
 class XSecondReaderPager final : public XInputPager {
  public:
   XSecondReaderPager(XInputPager* pager, size_t from) : pager_(pager), done_(from) {}

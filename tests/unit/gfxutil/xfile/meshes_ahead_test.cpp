@@ -110,8 +110,7 @@ const Case kCases[] = {
        parts.materials.clear();
        for (int m = 0; m + 1 < kMeshes; ++m) parts.materials += "{ Mat" + std::to_string(m) + " }\n";
      }},
-    // The second reader follows references to what was recorded before it
-    // started, as an exporter refers to a material it wrote once.
+    // As an exporter refers to a material it wrote once.
     {"every mesh refers to the first box's material",
      [](int k, MeshParts& parts) {
        if (k > 0) parts.materials = "{ Mat0 }\n";
@@ -122,8 +121,7 @@ const Case kCases[] = {
        if (k > 0) parts.materials = "{ Mat0 }\n";
        if (k == kMeshes / 2) parts.frameChildren += InlineMaterial(0, k);
      }},
-    // Each reference means the material its mesh has just redefined, not the
-    // one of that name recorded before the second reader started.
+    // Each reference means the material its mesh has just redefined.
     {"every mesh refers to a material it redefines",
      [](int k, MeshParts& parts) {
        if (k == 0) {
@@ -134,9 +132,7 @@ const Case kCases[] = {
        parts.materials += "{ Mat" + std::to_string(k) + " }\n";
      },
      true, false},
-    // What the second reader's references read again counts when the main
-    // reader takes its meshes: the error stands in the mesh where one reader
-    // finds it.
+    // The second reader's references count toward the limit where one reader's would.
     {"references repeat more than the file holds",
      [](int k, MeshParts& parts) {
        if (k == 0) {
